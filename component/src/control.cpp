@@ -1,0 +1,170 @@
+// Construction, the start-up timer, the published properties and the simple
+// state accessors of the drawing control.
+#include <OrvexGDI/QOrvexGDI.h>
+
+#include <QTimer>
+
+#include <string>
+
+namespace orvex {
+
+QColor opaque_color(TColor color)
+{
+    const auto value = static_cast<std::uint32_t>(color);
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+TSettings::TSettings(TOrvexGDI* owner) : Owner(owner)
+{
+    BackgroundBrush = QBrush(opaque_color(BackgroundColor));
+    Pen = QPen(opaque_color(0x008000), 1.0);
+    Pen.setCosmetic(true);
+    FillBrush = QBrush(opaque_color(0xFFFF00));
+    LayerVisible.fill(true);
+
+    TArcView& top = ArcViews[1];
+    top = {1, 0, 0, 0, 1, 0, 0, 0, 1, true};
+    TArcView& front = ArcViews[2];
+    front = {1, 0, 0, 0, 0, -1, 0, 1, 0, true};
+    TArcView& side = ArcViews[3];
+    side = {0, 0, 1, 1, 0, 0, 0, 1, 0, true};
+    ArcViews[4].Defined = true; // all zero, but defined
+
+    ScaleX.fill(1.0);
+    ScaleY.fill(-1.0);
+    OriginX.fill(10);
+    OriginY.fill(10);
+    HalfSize.fill(10.0);
+}
+
+TOrvexGDI::TOrvexGDI(QWidget* parent)
+    : TGDIPCanvas(parent),
+      elements_(std::make_unique<TElements>(this)),
+      settings_(std::make_unique<TSettings>(this)),
+      Settings(settings_.get()),
+      Elements(elements_.get())
+{
+    // Every window paint covers the whole control with its picture.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    // The first picture is drawn once, a second after creation. The timer is
+    // a child: destroying the control earlier destroys it unfired.
+    startupTimer_ = new QTimer(this);
+    startupTimer_->setObjectName(QStringLiteral("startupTimer"));
+    startupTimer_->setSingleShot(true);
+    startupTimer_->setInterval(1000);
+    connect(startupTimer_, &QTimer::timeout, this, &TOrvexGDI::waittimer);
+    startupTimer_->start();
+}
+
+TOrvexGDI::~TOrvexGDI() = default;
+
+void TOrvexGDI::waittimer()
+{
+    if (startupTimer_ != nullptr) {
+        startupTimer_->stop();
+        startupTimer_->deleteLater();
+        startupTimer_ = nullptr;
+    }
+    Redraw();
+}
+
+void TOrvexGDI::Paint(QPainter& Graphics)
+{
+    TGDIPCanvas::Paint(Graphics);
+}
+
+void TOrvexGDI::SetBackgroundColor(TColor Value)
+{
+    if (Value < 0)
+        throw ERangeError("background colour " + std::to_string(Value) + " is a system colour; give an explicit colour");
+    Settings->BackgroundColor = Value;
+    Settings->BackgroundBrush.setColor(opaque_color(Value));
+    Redraw();
+}
+
+void TOrvexGDI::SetLineType(int Value)
+{
+    Settings->LineType = Value;
+    Redraw();
+}
+
+namespace {
+// Internal codes of the pick filter, indexed by TDFilter.
+constexpr int kPickFilterCodes[] = {0, 1, 2, 3, 10, 11, 8};
+} // namespace
+
+TDFilter TOrvexGDI::GetPickFilter() const
+{
+    for (int filter = fAll; filter <= fLineArc; ++filter)
+        if (kPickFilterCodes[filter] == Settings->PickFilterCode)
+            return static_cast<TDFilter>(filter);
+    return fAll;
+}
+
+void TOrvexGDI::SetPickFilter(TDFilter Value)
+{
+    Settings->PickFilterCode = Value <= fLineArc ? kPickFilterCodes[Value] : 0;
+}
+
+void TOrvexGDI::SetCadType(int Value)
+{
+    Settings->CadType = (Value >= 1 && Value <= 3) ? Value : 1;
+}
+
+void TOrvexGDI::SetMousePan(bool Value)
+{
+    Settings->MousePan = Value;
+    Redraw();
+}
+
+void TOrvexGDI::SetAntiAlias(bool Value)
+{
+    Settings->AntiAlias = Value;
+    if (Graphics != nullptr && Graphics->isActive())
+        Graphics->setRenderHint(QPainter::Antialiasing, Value);
+    Redraw();
+}
+
+void TOrvexGDI::SetXRotation(double Value)
+{
+    Settings->XRotation = Value;
+    set_onchangeview();
+}
+
+void TOrvexGDI::SetYRotation(double Value)
+{
+    Settings->YRotation = Value;
+    set_onchangeview();
+}
+
+void TOrvexGDI::SetZRotation(double Value)
+{
+    Settings->ZRotation = Value;
+    set_onchangeview();
+}
+
+void TOrvexGDI::set_onchangeview()
+{
+    const TDView view = GetView();
+    if (OnChangeView)
+        OnChangeView(this, view);
+    emit viewChanged(view);
+}
+
+void TOrvexGDI::fire_zoom(double Size, double CenterX, double CenterY)
+{
+    if (OnZoom)
+        OnZoom(this, Size, CenterX, CenterY);
+    emit zoomed(Size, CenterX, CenterY);
+}
+
+void TOrvexGDI::fire_pick(int ElementNumber, const TDPoint& NearEnd, const TDPoint& FarEnd, const TDPoint& Mid,
+                          const TDPoint& Closest)
+{
+    if (OnPick)
+        OnPick(this, ElementNumber, NearEnd, FarEnd, Mid, Closest);
+    emit picked(ElementNumber, NearEnd, FarEnd, Mid, Closest);
+}
+
+} // namespace orvex

@@ -1,0 +1,122 @@
+#include <OrvexGDI/Elements.h>
+
+#include <new>
+#include <string>
+#include <type_traits>
+
+namespace orvex {
+
+namespace {
+// Elements are placed in blocks of this many; a block never moves.
+constexpr std::size_t kBlockElements = 4096;
+static_assert(std::is_trivially_destructible_v<TElement>, "blocks are freed without destructor calls");
+} // namespace
+
+void TElement::Assign(const TElement* Source)
+{
+    if (Source == nullptr || Source == this)
+        return;
+    Etype_ = Source->Etype_;
+    Color_ = Source->Color_;
+    LineType_ = Source->LineType_;
+    View_ = Source->View_;
+    Layer_ = Source->Layer_;
+    Highlight_ = Source->Highlight_;
+    Deleted_ = Source->Deleted_;
+    DeleteNumber_ = Source->DeleteNumber_;
+    Tag_ = Source->Tag_;
+    Coord_ = Source->Coord_;
+    Image_ = Source->Image_;
+}
+
+TElements::TElements(QObject* Owner) : Owner_(Owner) {}
+
+TElements::~TElements() = default;
+
+TElement& TElements::make(int index)
+{
+    if (blocks_.empty() || usedInLastBlock_ == kBlockElements) {
+        blocks_.push_back(std::make_unique<unsigned char[]>(kBlockElements * sizeof(TElement)));
+        usedInLastBlock_ = 0;
+    }
+    void* place = blocks_.back().get() + usedInLastBlock_ * sizeof(TElement);
+    ++usedInLastBlock_;
+    return *new (place) TElement(this, nextID_++, index);
+}
+
+TElement& TElements::Add()
+{
+    TElement& element = make(Count());
+    order_.push_back(&element);
+    return element;
+}
+
+TElement& TElements::Insert(int Index)
+{
+    if (Index < 0 || Index > Count())
+        throw EListError("list index out of bounds (" + std::to_string(Index) + ")");
+    TElement& element = make(Index);
+    order_.insert(order_.begin() + Index, &element);
+    for (std::size_t i = static_cast<std::size_t>(Index) + 1; i < order_.size(); ++i)
+        order_[i]->Index_ = static_cast<int>(i);
+    return element;
+}
+
+TElement* TElements::FindItemID(int ID) const
+{
+    for (TElement* element : order_)
+        if (element->ID_ == ID)
+            return element;
+    return nullptr;
+}
+
+TElement& TElements::GetElement(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        throw EListError("list index out of bounds (" + std::to_string(Index) + ")");
+    return *order_[static_cast<std::size_t>(Index)];
+}
+
+void TElements::SetElement(int Index, const TElement& Value)
+{
+    GetElement(Index).Assign(&Value);
+}
+
+void TElements::Clear()
+{
+    order_.clear();
+    deletions_.clear();
+    blocks_.clear();
+    usedInLastBlock_ = 0;
+}
+
+void TElements::Assign(const TElements& Source)
+{
+    if (&Source == this)
+        return;
+    Clear();
+    Reserve(Source.Count());
+    for (const TElement* element : Source.order_)
+        Add().Assign(element);
+}
+
+void TElements::Reserve(int n)
+{
+    if (n > 0)
+        order_.reserve(static_cast<std::size_t>(n));
+}
+
+void TElements::RecordDeletion(TElement& Element)
+{
+    deletions_.push_back(&Element);
+}
+
+void TElements::UndeleteLast()
+{
+    if (deletions_.empty())
+        return;
+    deletions_.back()->Deleted_ = false;
+    deletions_.pop_back();
+}
+
+} // namespace orvex
