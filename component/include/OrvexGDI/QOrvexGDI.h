@@ -23,15 +23,6 @@ inline constexpr const char* kPalettePage = "Quorel";
 
 class TOrvexGDI;
 
-/// One entry of the arc-view table: the plane-to-model matrix of a drawing
-/// plane (columns: first axis, second axis, normal) and whether it is defined.
-struct TArcView {
-    double M11 = 0, M12 = 0, M13 = 0;
-    double M21 = 0, M22 = 0, M23 = 0;
-    double M31 = 0, M32 = 0, M33 = 0;
-    bool Defined = false;
-};
-
 /// The view rotation, computed before every paint.
 struct TRotationMatrix {
     double R11 = 0, R12 = 0, R13 = 0;
@@ -186,9 +177,31 @@ public:
     TDView GetView() const { return view_from_number(Settings->ViewNumber); }
     void SetView(TDView Value);
 
+    /// Recomputes the extents from every live element on a visible layer.
+    void get_max_min();
+    /// Zeroes the extents, as before a drawing is loaded.
+    void reset_extents();
+
     // ---- rendering — render.cpp
     /// Paints the whole drawing into the off-screen picture and invalidates the window.
     void Redraw();
+
+    // ---- drawing interface — drawing.cpp
+    /// The element factory: validates the coordinates, clamps layer and view,
+    /// appends the element and widens the extents. Returns the new index, or
+    /// -1 when the coordinates are rejected (nothing is appended then).
+    int make_element(int Etype, double c1, double c2, double c3, double c4, double c5, double c6, TColor Colour,
+                     int LineType, int Layer, int Highlight, int View);
+
+    // ---- drawing files — files.cpp
+    /// Replaces the drawing with the file's contents (format by CadType).
+    void LoadFromFile(const QString& FileName);
+    /// Appends the file's elements to the drawing.
+    void MergeFile(const QString& FileName);
+    /// Writes the drawing in the format chosen by CadType.
+    void SaveToFile(const QString& FileName);
+    int make_cad(const QString& FileName);
+    bool save_cad(const QString& FileName);
 
 signals:
     void picked(int ElementNumber, orvex::TDPoint NearEnd, orvex::TDPoint FarEnd, orvex::TDPoint Mid,

@@ -106,6 +106,16 @@ struct TDView3D {
     double M31 = 0, M32 = 0, M33 = 0;
 };
 
+/// One entry of a drawing's arc-view table: the plane-to-model matrix of a
+/// drawing plane (coefficients in the order of TDView3D) and whether the entry
+/// is defined.
+struct TArcView {
+    double M11 = 0, M12 = 0, M13 = 0;
+    double M21 = 0, M22 = 0, M23 = 0;
+    double M31 = 0, M32 = 0, M33 = 0;
+    bool Defined = false;
+};
+
 // Moving a value between the two record families copies the fields in order.
 inline dpoint to_dpoint(const TDPoint& p) { return {p.X, p.Y, p.Z}; }
 inline TDPoint to_TDPoint(const dpoint& p) { return {p.X, p.Y, p.Z}; }
