@@ -23,3 +23,142 @@ TEST(ElementStore, NewElementsAreAllZeroWithUniqueIdsAndIndices)
     EXPECT_EQ(list.FindItemID(b.ID()), &b);
     EXPECT_EQ(list.FindItemID(12345), nullptr);
 }
+
+TEST(ElementStore, ReferencesStayValidAcrossManyAddsAndInserts)
+{
+    TElements list;
+    TElement& first = list.Add();
+    first.SetTag(7);
+    for (int i = 0; i < 10000; ++i)
+        list.Add();
+    TElement& inserted = list.Insert(1);
+    EXPECT_EQ(first.GetTag(), 7);
+    EXPECT_EQ(&list[0], &first);
+    EXPECT_EQ(inserted.Index(), 1);
+    EXPECT_EQ(list[2].Index(), 2);
+    EXPECT_EQ(list[10001].Index(), 10001);
+    EXPECT_EQ(list.Count(), 10002);
+}
+
+TEST(ElementStore, InsertShiftsLaterIndices)
+{
+    TElements list;
+    TElement& a = list.Add();
+    TElement& b = list.Add();
+    TElement& c = list.Insert(1);
+    EXPECT_EQ(a.Index(), 0);
+    EXPECT_EQ(c.Index(), 1);
+    EXPECT_EQ(b.Index(), 2);
+    EXPECT_EQ(&list[2], &b);
+    TElement& front = list.Insert(0);
+    EXPECT_EQ(front.Index(), 0);
+    EXPECT_EQ(b.Index(), 3);
+    EXPECT_THROW(list.Insert(6), EListError);
+}
+
+TEST(ElementStore, SetElementCopiesValuesNotIdentity)
+{
+    TElements list;
+    TElements other;
+    list.Add();
+    TElement& target = list.Add();
+    TElement& source = other.Add();
+    source.SetEtype(etLine);
+    source.SetColor(0x0000FF);
+    source.SetLayer(4);
+    source.SetHighlight(5);
+    source.SetTag(99);
+    source.SetCoord(6, 3.5);
+    const int id = target.ID();
+
+    list.SetElement(1, source);
+    EXPECT_EQ(&list[1], &target);
+    EXPECT_EQ(target.ID(), id);
+    EXPECT_EQ(target.Collection(), &list);
+    EXPECT_EQ(target.GetEtype(), etLine);
+    EXPECT_EQ(target.GetColor(), 0x0000FF);
+    EXPECT_EQ(target.GetLayer(), 4);
+    EXPECT_EQ(target.GetHighlight(), 5);
+    EXPECT_EQ(target.GetTag(), 99);
+    EXPECT_EQ(target.GetCoord(6), 3.5);
+
+    source.SetCoord(6, -1); // a later change to the source does not reach the list
+    EXPECT_EQ(target.GetCoord(6), 3.5);
+
+    target.Assign(nullptr); // nothing happens
+    EXPECT_EQ(target.GetEtype(), etLine);
+}
+
+TEST(ElementStore, IndexOutsideTheListRaisesAndChangesNothing)
+{
+    TElements list;
+    list.Add();
+    TElements other;
+    TElement& source = other.Add();
+    source.SetEtype(3);
+    EXPECT_THROW(list.GetElement(1), EListError);
+    EXPECT_THROW(list.GetElement(-1), EListError);
+    EXPECT_THROW(list.SetElement(1, source), EListError);
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_EQ(list[0].GetEtype(), 0);
+}
+
+TEST(ElementStore, CoordSlotsOutsideOneToSixAreIgnored)
+{
+    TElements list;
+    TElement& e = list.Add();
+    e.SetCoord(0, 5);
+    e.SetCoord(7, 5);
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_EQ(e.GetCoord(i), 0.0);
+    EXPECT_EQ(e.GetCoord(0), 0.0);
+    EXPECT_EQ(e.GetCoord(7), 0.0);
+}
+
+TEST(ElementStore, AssignFromAnotherCollectionCopiesEveryElementInOrder)
+{
+    TElements source;
+    for (int i = 0; i < 3; ++i)
+        source.Add().SetTag(i + 10);
+    source[1].SetDeleted(true);
+    TElements list;
+    list.Add();
+    list.Assign(source);
+    ASSERT_EQ(list.Count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(list[i].GetTag(), i + 10);
+        EXPECT_EQ(list[i].Collection(), &list);
+        EXPECT_NE(&list[i], &source[i]);
+    }
+    EXPECT_TRUE(list[1].GetDeleted());
+}
+
+TEST(ElementStore, UndeleteLastRestoresDeletionsMostRecentFirst)
+{
+    TElements list;
+    list.UndeleteLast(); // fresh collection: nothing happens
+    EXPECT_EQ(list.DeleteCount(), 0);
+    for (int i = 0; i < 3; ++i)
+        list.Add();
+    for (int i : {0, 2}) {
+        list[i].SetDeleted(true);
+        list.RecordDeletion(list[i]);
+    }
+    EXPECT_EQ(list.DeleteCount(), 2);
+    EXPECT_EQ(list.Count(), 3); // deleting keeps indices
+    list.UndeleteLast();
+    EXPECT_FALSE(list[2].GetDeleted());
+    EXPECT_TRUE(list[0].GetDeleted());
+    list.UndeleteLast();
+    EXPECT_FALSE(list[0].GetDeleted());
+    list.UndeleteLast();
+    EXPECT_EQ(list.DeleteCount(), 0);
+}
+
+TEST(ElementStore, ChangedFlagIsTheHostsAndStartsFalse)
+{
+    TElements list;
+    EXPECT_FALSE(list.GetChanged());
+    list.SetChanged(true);
+    EXPECT_TRUE(list.GetChanged());
+}
