@@ -174,24 +174,80 @@ public:
     void SetDrawMode(QPainter::CompositionMode) {}
 
     // ---- views — view.cpp
-    TDView GetView() const { return view_from_number(Settings->ViewNumber); }
+    TDView GetView() const;
+    /// Selects a standard view (restoring or resetting the isometric angles),
+    /// fires OnChangeView and redraws.
     void SetView(TDView Value);
-
+    /// Shows the drawing freely rotated by these angles (view number 4).
+    void RotateView(double X, double Y, double Z);
+    /// Stores a drawing plane in entry Index (1..90) and marks it defined.
+    void SetArcView(int Index, const TDView3D& View);
+    /// Entry Index (1..90) with View set to Index.
+    TDView3D GetArcView(int Index) const;
+    /// Pixel of (X, Y) in the current view's flat mapping (Z is not used).
+    QPoint CoordToPixel(double X, double Y, double Z) const;
+    /// Model point of a pixel in the current view.
+    TDPoint PixelToCoord(int X, int Y) const;
     /// Recomputes the extents from every live element on a visible layer.
+    void SetExtents() { get_max_min(); }
     void get_max_min();
-    /// Zeroes the extents, as before a drawing is loaded.
+    /// The extents reset of a load (max -100, min 100); the elements stay.
     void reset_extents();
+    /// The zoom-state scale computation for the control's size.
+    void set_scale(double Mode);
 
     // ---- rendering — render.cpp
     /// Paints the whole drawing into the off-screen picture and invalidates the window.
     void Redraw();
+    /// The paint pass on any painter of the given size.
+    void redraw2(QPainter& Graphics, int Width, int Height);
+    void clear_screen(QPainter& Graphics, int Width, int Height);
+    /// The element loop on any painter (see ElementPainter for the modes).
+    void plot_elements(QPainter& Graphics, int View, int Mode);
 
     // ---- drawing interface — drawing.cpp
     /// The element factory: validates the coordinates, clamps layer and view,
     /// appends the element and widens the extents. Returns the new index, or
-    /// -1 when the coordinates are rejected (nothing is appended then).
+    /// -1 when the coordinates are rejected (nothing is appended then). A
+    /// highlight outside 0..255 raises ERangeError before anything is appended.
     int make_element(int Etype, double c1, double c2, double c3, double c4, double c5, double c6, TColor Colour,
                      int LineType, int Layer, int Highlight, int View);
+    int MakePoint(double X, double Y, double Z);
+    int MakeLine(double X1, double Y1, double Z1, double X2, double Y2, double Z2);
+    int MakeArc(int ArcView, double CX, double CY, double CZ, double Radius, double StartAngle, double EndAngle);
+    int MakeCircle(int FillCode, double CX, double CY, double CZ, double Radius);
+    int MakeFilledCircle(double CX, double CY, double CZ, double Radius, int FillCode);
+    int MakeEllipse(double CX, double CY, double Width, double Height);
+    int MakeFilledRect(double CX, double CY, double Width, double Height, int FillCode);
+    /// The host keeps Image alive as long as the element exists.
+    int MakeImage(const QImage* Image, double Left, double Top, double Width, double Height);
+    int MakeClipRect(double Left, double Top, double Width, double Height);
+    int MakePointX(const TDPoint& Point);
+    int MakeLineX(const TDLine& Line);
+    int MakeArcX(const TDArc& Arc);
+
+    // Figures drawn once into the picture in DrawColor and LineType; nothing is added.
+    void DrawPoint(double X, double Y, double Z);
+    void DrawLine(double X1, double Y1, double Z1, double X2, double Y2, double Z2);
+    void DrawArc(int ArcView, double CX, double CY, double CZ, double Radius, double StartAngle, double EndAngle);
+    void DrawCircle(double CX, double CY, double CZ, double Radius, bool Filled);
+    void DrawEllipse(double CX, double CY, double Width, double Height);
+    void DrawPointX(const TDPoint& Point);
+    void DrawLineX(const TDLine& Line);
+    void DrawArcX(const TDArc& Arc);
+    /// Draws element Index (0..Count-1) into the picture without invalidating the window.
+    void DrawElement(int Index);
+    /// Fills the picture with the background; the elements stay.
+    void Clear();
+    /// Draws the axis symbol into the picture.
+    void DrawAxis();
+    /// Empties the element list; extents, zoom and picture stay.
+    void ClearElements();
+    int GetLastElement() const { return Elements->Count() - 1; }
+    TElement& GetElement(int Index) const { return Elements->GetElement(Index); }
+    void SetElement(int Index, const TElement& Value) { Elements->SetElement(Index, Value); }
+    /// Replaces the drawing with copies of Source's elements.
+    void SetElements(const TElements& Source) { Elements->Assign(Source); }
 
     // ---- drawing files — files.cpp
     /// Replaces the drawing with the file's contents (format by CadType).

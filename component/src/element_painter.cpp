@@ -1,0 +1,581 @@
+#include "element_painter.h"
+
+#include "view_math.h"
+
+#include <OrvexGDI/Ops.h>
+
+#include <QBrush>
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+#include <algorithm>
+#include <cmath>
+
+namespace orvex {
+
+namespace {
+constexpr double kDegreesPerRadian = 57.2957795131;
+constexpr double kPixelLimit = 100000; // figures beyond this are far off-screen and skipped
+constexpr int kDragElements = 200;
+
+// Framework colour (red in the low byte) as opaque ARGB.
+QRgb opaque_argb(TColor colour)
+{
+    const auto c = static_cast<std::uint32_t>(colour);
+    return 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
+// Outlines take a negative colour unchanged as ARGB (translucent outlines).
+QRgb outline_argb(TColor colour)
+{
+    return colour < 0 ? static_cast<QRgb>(colour) : opaque_argb(colour);
+}
+
+// Dash style of a line type; false when the type leaves the style unchanged.
+bool dash_style(int LineType, Qt::PenStyle& style)
+{
+    switch (LineType) {
+    case 0:
+    case 1:
+    case 21:
+        style = Qt::SolidLine;
+        return true;
+    case 2:
+    case 22:
+        style = Qt::DotLine;
+        return true;
+    case 3:
+    case 23:
+        style = Qt::DashDotLine;
+        return true;
+    case 4:
+    case 24:
+        style = Qt::DashDotDotLine;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool beyond_limit(double value)
+{
+    return !(std::abs(value) <= kPixelLimit);
+}
+
+// A linear gradient across box at angle degrees (clockwise on the screen),
+// spanning the box's extent in that direction, as a non-scaled gradient brush does.
+QLinearGradient linear_gradient(const QRectF& box, double angle, const QColor& first, const QColor& second)
+{
+    const double a = angle / kDegreesPerRadian;
+    const QPointF d(std::cos(a), std::sin(a));
+    const double half = (std::abs(box.width() * d.x()) + std::abs(box.height() * d.y())) / 2;
+    QLinearGradient gradient(box.center() - d * half, box.center() + d * half);
+    gradient.setColorAt(0, first);
+    gradient.setColorAt(1, second);
+    return gradient;
+}
+} // namespace
+
+ElementPainter::ElementPainter(QPainter& graphics, TSettings& settings) : g_(graphics), s_(settings)
+{
+    v_ = s_.ViewNumber;
+    if (v_ >= 1 && v_ <= 4) {
+        sx_ = s_.ScaleX[v_];
+        sy_ = s_.ScaleY[v_];
+        ox_ = s_.OriginX[v_];
+        oy_ = s_.OriginY[v_];
+    }
+    if (s_.CanvasMode && s_.OutputCanvas != nullptr) {
+        target_ = Target::Canvas;
+        canvas_ = s_.OutputCanvas;
+    } else if (s_.Printing && s_.OutputCanvas != nullptr) {
+        target_ = Target::Printer;
+        canvas_ = s_.OutputCanvas;
+    }
+    const QPen& pen = target_ == Target::Picture ? s_.Pen : canvas_->pen();
+    penArgb_ = pen.color().rgba();
+    penStyle_ = pen.style();
+    penWidth_ = pen.widthF();
+    lines_.reserve(1024);
+}
+
+ElementPainter::~ElementPainter()
+{
+    flush();
+}
+
+// ---------------------------------------------------------------- projection
+
+bool ElementPainter::to_pixel(double x, double y, double z, QPoint& p) const
+{
+    double u = 0, w = 0;
+    view::project(s_, v_, x, y, z, u, w);
+    const double px = u * sx_ + ox_;
+    const double py = w * sy_ + oy_;
+    if (!view::fits_int(px) || !view::fits_int(py))
+        return false;
+    p = QPoint(static_cast<int>(std::nearbyint(px)), static_cast<int>(std::nearbyint(py)));
+    return true;
+}
+
+bool ElementPainter::flat_pixel(double a, double b, int& px, int& py) const
+{
+    const double fx = a * sx_ + ox_;
+    const double fy = b * sy_ + oy_;
+    if (!view::fits_int(fx) || !view::fits_int(fy))
+        return false;
+    px = static_cast<int>(std::nearbyint(fx));
+    py = static_cast<int>(std::nearbyint(fy));
+    return true;
+}
+
+// ---------------------------------------------------------------- pen set-up
+
+void ElementPainter::apply_pen()
+{
+    flush();
+    QPen pen(QColor::fromRgba(penArgb_), penWidth_, penStyle_, Qt::SquareCap, Qt::BevelJoin);
+    if (target_ == Target::Picture) {
+        s_.Pen = pen;
+        g_.setPen(pen);
+    } else {
+        pen.setColor(QColor::fromRgba(penArgb_));
+        canvas_->setPen(pen);
+        canvas_->setBrush(Qt::NoBrush);
+    }
+    penApplied_ = true;
+}
+
+void ElementPainter::set_color(TColor Colour, int LineType)
+{
+    QRgb argb = 0;
+    Qt::PenStyle style = penStyle_;
+    double width = penWidth_;
+    if (target_ == Target::Canvas) {
+        argb = opaque_argb(Colour);
+        if (LineType >= 0 && LineType <= 4)
+            dash_style(LineType, style);
+    } else {
+        argb = outline_argb(Colour);
+        dash_style(LineType, style);
+        width = LineType > 20 ? 2.0 : 1.0;
+    }
+    if (penApplied_ && argb == penArgb_ && style == penStyle_ && width == penWidth_)
+        return;
+    penArgb_ = argb;
+    penStyle_ = style;
+    penWidth_ = width;
+    apply_pen();
+}
+
+void ElementPainter::set_print_color(TColor Colour)
+{
+    const QRgb argb = s_.PrintMonochrome ? 0xFF000000u : opaque_argb(Colour);
+    if (penApplied_ && argb == penArgb_)
+        return;
+    penArgb_ = argb;
+    apply_pen();
+}
+
+void ElementPainter::set_draw_dc(TColor Colour, int LineType)
+{
+    if (target_ == Target::Printer)
+        set_print_color(Colour);
+    else
+        set_color(Colour, LineType);
+}
+
+void ElementPainter::flush()
+{
+    if (lines_.empty())
+        return;
+    outline_painter().drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    lines_.clear();
+}
+
+void ElementPainter::segment(const QPoint& a, const QPoint& b)
+{
+    // Dashed outlines restart their pattern with every line drawn on its own,
+    // so only solid lines are gathered into one call.
+    if (penStyle_ == Qt::SolidLine) {
+        lines_.emplace_back(a, b);
+        if (lines_.size() >= 4096)
+            flush();
+    } else {
+        outline_painter().drawLine(a, b);
+    }
+}
+
+// ---------------------------------------------------------------- element loop
+
+void ElementPainter::plot_elements(const TElements& elements, int View, int Mode)
+{
+    if (View < 1 || View > 4)
+        return;
+    int drawn = 0;
+    for (const TElement* e : elements) {
+        if (e->GetDeleted())
+            continue;
+        const int layer = e->GetLayer();
+        const bool visible = layer >= 0 && layer <= 254 && s_.LayerVisible[layer];
+        switch (Mode) {
+        case 0:
+            break;
+        case 1:
+            if (!visible)
+                continue;
+            break;
+        case 2:
+            if (e->GetHighlight() != 2)
+                continue;
+            break;
+        case 3:
+            if (e->GetHighlight() != 5)
+                continue;
+            break;
+        case 4:
+            if (drawn >= kDragElements)
+                goto done;
+            if (!visible)
+                continue;
+            ++drawn;
+            break;
+        default:
+            return;
+        }
+        draw_element(*e);
+    }
+done:
+    if (s_.ShowAxis)
+        draw_axis();
+    flush();
+}
+
+void ElementPainter::draw_element(const TElement& e)
+{
+    if (e.GetDeleted())
+        return;
+    TColor colour = e.GetColor();
+    if (!s_.CanvasMode) {
+        switch (e.GetHighlight()) {
+        case 1:
+            colour = 0x00FFFF;
+            break;
+        case 2:
+            colour = 0x0000FF;
+            break;
+        case 3:
+            colour = s_.BackgroundColor;
+            break;
+        case 5:
+            colour = 0xFF00FF;
+            break;
+        case 7:
+            colour = 0x000063;
+            break;
+        default:
+            break;
+        }
+    }
+    switch (e.GetEtype()) {
+    case etPoint:
+        draw_point(e.slot(0), e.slot(1), e.slot(2), colour);
+        break;
+    case etLine:
+        try {
+            draw_line(e.slot(0), e.slot(1), e.slot(2), e.slot(3), e.slot(4), e.slot(5), colour, e.GetLineType());
+        } catch (...) {
+            // A line that cannot be drawn is left out; the pass goes on.
+        }
+        break;
+    case etArc:
+        draw_arc(e.slot(0), e.slot(1), e.slot(2), e.slot(3), e.slot(4), e.slot(5), colour, e.GetLineType(),
+                 e.GetView());
+        break;
+    case etCircle:
+        draw_circle(e.slot(0), e.slot(1), e.slot(2), e.slot(3), colour, e.GetLineType(), e.GetView(), e.GetImage());
+        break;
+    case etImage:
+        draw_image(e.slot(0), e.slot(1), e.slot(2), e.slot(3), e.GetImage());
+        break;
+    case etEllipse:
+        draw_ellipse(e.slot(0), e.slot(1), e.slot(4), e.slot(5), e.GetColor(), e.GetLineType());
+        break;
+    case etRectangle:
+        draw_rectangle(e.slot(0), e.slot(1), e.slot(4), e.slot(5), e.GetColor(), e.GetLineType(), e.GetView());
+        break;
+    case etClipRect:
+        draw_clip_rect(e.slot(0), e.slot(1), e.slot(2), e.slot(3));
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------- figures
+
+void ElementPainter::draw_line(double x1, double y1, double z1, double x2, double y2, double z2, TColor Colour,
+                               int LineType)
+{
+    QPoint p1, p2;
+    if (!to_pixel(x1, y1, z1, p1) || !to_pixel(x2, y2, z2, p2))
+        return; // cannot be placed on a 32-bit raster
+    set_draw_dc(Colour, LineType);
+    segment(p1, p2);
+}
+
+void ElementPainter::draw_point(double x, double y, double z, TColor Colour)
+{
+    QPoint p;
+    if (!to_pixel(x, y, z, p) || beyond_limit(p.x()) || beyond_limit(p.y()))
+        return;
+    set_draw_dc(Colour, 0);
+    segment(QPoint(p.x() + 5, p.y()), QPoint(p.x() - 5, p.y()));
+    if (target_ == Target::Picture)
+        segment(QPoint(p.x(), p.y() - 5), QPoint(p.x(), p.y() + 5));
+    else
+        segment(QPoint(p.x(), p.y() + 5), QPoint(p.x(), p.y() - 5));
+}
+
+void ElementPainter::draw_arc(double cx, double cy, double cz, double Radius, double StartAngle, double EndAngle,
+                              TColor Colour, int LineType, int ArcView)
+{
+    if (v_ != 1) {
+        draw_3d_arc(cx, cy, cz, Radius, StartAngle, EndAngle, Colour, LineType, ArcView);
+        return;
+    }
+    set_draw_dc(Colour, LineType);
+    if (s_.PolylineArcs || ArcView != 1) {
+        draw_3d_arc(cx, cy, cz, Radius, StartAngle, EndAngle, Colour, LineType, ArcView);
+        return;
+    }
+    const double leftF = (cx - Radius) * sx_, topF = (cy + Radius) * sy_;
+    const double rightF = (cx + Radius) * sx_, bottomF = (cy - Radius) * sy_;
+    if (!view::fits_int(leftF) || !view::fits_int(topF) || !view::fits_int(rightF) || !view::fits_int(bottomF))
+        return;
+    const double left = std::nearbyint(leftF) + ox_, top = std::nearbyint(topF) + oy_;
+    const double right = std::nearbyint(rightF) + ox_, bottom = std::nearbyint(bottomF) + oy_;
+
+    const double start = Ops::fix_angle(StartAngle);
+    const double end = Ops::fix_angle(EndAngle == 0 ? 360 : EndAngle);
+    const double sweep = Ops::get_arc_angle(start, end, 3);
+
+    if (target_ == Target::Picture) {
+        // The arc runs clockwise on the screen from 360 - end through the
+        // sweep; in QPainter's counter-clockwise degrees that is a start of
+        // end - 360 and a negative span.
+        const double clockwiseStart = end == 0 ? 0 : 360 - end;
+        flush();
+        g_.drawArc(QRectF(left, top, right - left, bottom - top), static_cast<int>(std::lround(-clockwiseStart * 16)),
+                   static_cast<int>(std::lround(-sweep * 16)));
+        return;
+    }
+    // Canvases: the arc between its start and end points, skipped when far
+    // off the page or shorter than two pixels.
+    const double s = StartAngle / kDegreesPerRadian, e = EndAngle / kDegreesPerRadian;
+    const double xs = (cx + Radius * std::cos(s)) * sx_ + ox_, ys = (cy + Radius * std::sin(s)) * sy_ + oy_;
+    const double xe = (cx + Radius * std::cos(e)) * sx_ + ox_, ye = (cy + Radius * std::sin(e)) * sy_ + oy_;
+    if (beyond_limit(xs) || beyond_limit(ys) || beyond_limit(xe) || beyond_limit(ye))
+        return;
+    const double pxs = std::nearbyint(xs), pys = std::nearbyint(ys), pxe = std::nearbyint(xe), pye = std::nearbyint(ye);
+    if (std::abs(pxs - pxe) < 2 && std::abs(pys - pye) < 2)
+        return;
+    flush();
+    canvas_->drawArc(QRectF(left, top, right - left, bottom - top), static_cast<int>(std::lround(start * 16)),
+                     static_cast<int>(std::lround(sweep * 16)));
+}
+
+void ElementPainter::plane_point(double cx, double cy, double cz, double r, double t, int ArcView, double& x,
+                                 double& y, double& z) const
+{
+    const double c = r * std::cos(t), s = r * std::sin(t);
+    switch (ArcView) {
+    case -1:
+        x = cx + c, y = cy + s, z = cz;
+        return;
+    case -2:
+        x = cx + c, y = cy, z = cz + s;
+        return;
+    case -3:
+        x = cx, y = cy + c, z = cz + s;
+        return;
+    default: {
+        const TArcView& m = s_.ArcViews[ArcView];
+        const double u = cx + c, v = cy + s, w = cz;
+        x = m.M11 * u + m.M12 * v + m.M13 * w;
+        y = m.M21 * u + m.M22 * v + m.M23 * w;
+        z = m.M31 * u + m.M32 * v + m.M33 * w;
+        return;
+    }
+    }
+}
+
+void ElementPainter::draw_3d_arc(double cx, double cy, double cz, double Radius, double StartAngle, double EndAngle,
+                                 TColor Colour, int LineType, int ArcView)
+{
+    // Arc views -3..-1 are the model's coordinate planes, 1..90 the table's;
+    // any other number names no plane and draws nothing.
+    if (!((ArcView >= -3 && ArcView <= -1) || (ArcView >= 1 && ArcView <= 90)))
+        return;
+    if (LineType == 10 || LineType == 20)
+        LineType /= 10;
+    const double sweep = Ops::get_arc_angle(StartAngle, EndAngle, 3);
+    const double length = std::abs(2 * M_PI * Radius) / (360 / std::abs(sweep));
+    const double segmentsF = std::trunc(length * sx_);
+    long long n = view::fits_int(segmentsF) ? static_cast<long long>(segmentsF) / 10 : 360;
+    n = std::clamp<long long>(n, 10, 360);
+
+    const double start = StartAngle / kDegreesPerRadian;
+    double px = 0, py = 0, pz = 0;
+    plane_point(cx, cy, cz, Radius, start, ArcView, px, py, pz);
+    for (long long i = 1; i <= n; ++i) {
+        double x = 0, y = 0, z = 0;
+        plane_point(cx, cy, cz, Radius, (StartAngle + (sweep / n) * i) / kDegreesPerRadian, ArcView, x, y, z);
+        draw_line(px, py, pz, x, y, z, Colour, LineType);
+        px = x, py = y, pz = z;
+    }
+    if (n < sweep) {
+        double x = 0, y = 0, z = 0;
+        plane_point(cx, cy, cz, Radius, EndAngle / kDegreesPerRadian, ArcView, x, y, z);
+        draw_line(px, py, pz, x, y, z, Colour, LineType);
+    }
+}
+
+void ElementPainter::draw_circle(double cx, double cy, double /*cz*/, double Radius, TColor Colour, int LineType,
+                                 int FillCode, const QImage* texture)
+{
+    int px = 0, py = 0;
+    const double rF = Radius * sx_;
+    if (!flat_pixel(cx, cy, px, py) || !view::fits_int(rF))
+        return;
+    const double rp = std::nearbyint(rF);
+    const double left = px - rp, right = px + rp, upper = py - rp, lower = py + rp;
+    if (beyond_limit(left) || beyond_limit(right) || beyond_limit(upper) || beyond_limit(lower))
+        return;
+    if (right - left < 2 && lower - upper < 2)
+        return;
+    const QRectF box(left, upper, right - left, lower - upper);
+    set_draw_dc(Colour, LineType);
+    if (target_ != Target::Picture) {
+        flush();
+        canvas_->drawEllipse(box);
+        return;
+    }
+    fill_circle(box, Colour, LineType, FillCode, texture);
+}
+
+void ElementPainter::fill_circle(const QRectF& box, TColor Colour, int LineType, int FillCode, const QImage* texture)
+{
+    flush();
+    if (FillCode == 100) {
+        s_.FillBrush.setColor(QColor::fromRgba(opaque_argb(Colour)));
+        g_.fillPath([&] { QPainterPath p; p.addEllipse(box); return p; }(), s_.FillBrush);
+    } else if (FillCode >= 200 && FillCode <= 560) {
+        g_.fillPath([&] { QPainterPath p; p.addEllipse(box); return p; }(),
+                    linear_gradient(box, FillCode - 200, QColor::fromRgba(opaque_argb(Colour)), Qt::white));
+    } else if (FillCode >= 601 && FillCode <= 961) {
+        const QColor black(0, 0, 0, LineType & 0xFF);
+        const QColor white(255, 255, 255, (static_cast<std::uint32_t>(Colour) >> 24) & 0xFF);
+        g_.fillPath([&] { QPainterPath p; p.addEllipse(box); return p; }(),
+                    linear_gradient(box, FillCode - 601, black, white));
+    } else if (FillCode == 101) {
+        // Bell-shaped blend focused on the rim: the element colour at 90 %
+        // on the boundary, fading to the surround colour towards the centre.
+        QRadialGradient gradient(box.center(), box.width() / 2);
+        const QColor centre = QColor::fromRgba(opaque_argb(Colour));
+        for (int k = 0; k <= 10; ++k) {
+            const double fromRim = k / 10.0;
+            const double weight = 0.9 * std::exp(-8.0 * fromRim * fromRim);
+            const QColor mixed(static_cast<int>(std::lround(centre.red() * weight + 255 * (1 - weight))),
+                               static_cast<int>(std::lround(centre.green() * weight + 255 * (1 - weight))),
+                               static_cast<int>(std::lround(centre.blue() * weight + 255 * (1 - weight))));
+            gradient.setColorAt(1.0 - fromRim, mixed);
+        }
+        g_.fillPath([&] { QPainterPath p; p.addEllipse(box); return p; }(), gradient);
+    } else if (FillCode == 600) {
+        if (texture == nullptr || texture->isNull())
+            return;
+        QBrush brush(*texture);
+        brush.setTransform(QTransform::fromTranslate(box.left(), box.bottom()));
+        g_.fillPath([&] { QPainterPath p; p.addEllipse(box); return p; }(), brush);
+    } else {
+        g_.drawEllipse(box);
+    }
+}
+
+void ElementPainter::draw_rectangle(double cx, double cy, double Width, double Height, TColor Colour, int LineType,
+                                    int FillCode)
+{
+    int cxp = 0, cyp = 0;
+    const double wF = Width * sx_, hF = Height * sy_;
+    if (!flat_pixel(cx, cy, cxp, cyp) || !view::fits_int(wF) || !view::fits_int(hF))
+        return;
+    const int w = static_cast<int>(std::nearbyint(wF));
+    const int h = -static_cast<int>(std::nearbyint(hF));
+    const int left = cxp - w / 2, top = cyp - h / 2;
+    set_color(Colour, LineType); // rectangles always go to the picture
+    flush();
+    if (FillCode == 100) {
+        s_.FillBrush.setColor(QColor::fromRgba(opaque_argb(Colour)));
+        g_.fillRect(QRect(left, top, w, h), s_.FillBrush);
+    } else {
+        g_.drawRect(QRectF(left, top, w, h));
+    }
+}
+
+void ElementPainter::draw_ellipse(double cx, double cy, double Width, double Height, TColor Colour, int LineType)
+{
+    int cxp = 0, cyp = 0;
+    const double wF = Width * sx_, hF = Height * sy_;
+    if (!flat_pixel(cx, cy, cxp, cyp) || !view::fits_int(wF) || !view::fits_int(hF))
+        return;
+    const int w = static_cast<int>(std::nearbyint(wF));
+    const int h = -static_cast<int>(std::nearbyint(hF));
+    set_color(Colour, LineType);
+    flush();
+    g_.drawEllipse(QRectF(cxp - w / 2, cyp - h / 2, w, h));
+}
+
+void ElementPainter::draw_image(double Left, double Top, double Width, double Height, const QImage* image)
+{
+    int x = 0, y = 0;
+    const double wF = Width * sx_, hF = Height * sy_;
+    if (image == nullptr || image->isNull() || !flat_pixel(Left, Top, x, y) || !view::fits_int(wF) ||
+        !view::fits_int(hF))
+        return;
+    if (beyond_limit(x) || beyond_limit(y))
+        return;
+    const int w = std::abs(static_cast<int>(std::nearbyint(wF)));
+    const int h = std::abs(static_cast<int>(std::nearbyint(hF)));
+    flush();
+    g_.drawImage(QRect(x, y, w, h), *image);
+}
+
+void ElementPainter::draw_clip_rect(double Left, double Top, double Width, double Height)
+{
+    flush();
+    if (Left == -999 && Top == -999) {
+        g_.setClipping(false);
+        return;
+    }
+    int x = 0, y = 0;
+    const double wF = Width * sx_, hF = Height * sy_;
+    if (!flat_pixel(Left, Top, x, y) || !view::fits_int(wF) || !view::fits_int(hF))
+        return;
+    const int w = static_cast<int>(std::nearbyint(wF));
+    const int h = -static_cast<int>(std::nearbyint(hF));
+    g_.setClipRect(QRect(x, y, w, h), Qt::ReplaceClip);
+}
+
+void ElementPainter::draw_axis()
+{
+    if (v_ < 1 || v_ > 4)
+        return;
+    const double L = std::max(std::abs(s_.CenterX[v_]), std::abs(s_.CenterY[v_])) + s_.HalfSize[v_];
+    draw_line(-L, 0, 0, L, 0, 0, 0x0000FF, 0);
+    draw_line(0, -L, 0, 0, L, 0, 0x0000FF, 0);
+    draw_line(0, 0, -L, 0, 0, L, 0x0000FF, 0);
+}
+
+} // namespace orvex

@@ -1,0 +1,86 @@
+// Draws elements and figures of one drawing onto a QPainter: the off-screen
+// picture, an exported image, a vector (SVG) canvas or a printer page.
+//
+// The picture target draws with the control's pen and brushes. In canvas
+// mode (a metafile of the drawing) and printer mode, points, lines, arcs and
+// circles go to the output canvas with that target's pen rules instead.
+#pragma once
+
+#include <OrvexGDI/QOrvexGDI.h>
+
+#include <QLine>
+#include <QPainter>
+
+#include <vector>
+
+namespace orvex {
+
+class ORVEXGDI_EXPORT ElementPainter {
+public:
+    /// Draws on graphics with the settings' current view, pen and brushes.
+    ElementPainter(QPainter& graphics, TSettings& settings);
+    ~ElementPainter();
+    ElementPainter(const ElementPainter&) = delete;
+    ElementPainter& operator=(const ElementPainter&) = delete;
+
+    /// The element loop. Modes: 0 every live element, 1 those on visible
+    /// layers, 2 group members (highlight 2), 3 highlight 5, 4 the first 200
+    /// on visible layers (drag feedback). Then the axis when shown.
+    void plot_elements(const TElements& elements, int View, int Mode);
+    /// Colour (highlights) and dispatch by type.
+    void draw_element(const TElement& e);
+
+    void draw_line(double x1, double y1, double z1, double x2, double y2, double z2, TColor Colour, int LineType);
+    void draw_point(double x, double y, double z, TColor Colour);
+    void draw_arc(double cx, double cy, double cz, double Radius, double StartAngle, double EndAngle, TColor Colour,
+                  int LineType, int ArcView);
+    void draw_3d_arc(double cx, double cy, double cz, double Radius, double StartAngle, double EndAngle,
+                     TColor Colour, int LineType, int ArcView);
+    void draw_circle(double cx, double cy, double cz, double Radius, TColor Colour, int LineType, int FillCode,
+                     const QImage* texture = nullptr);
+    void draw_rectangle(double cx, double cy, double Width, double Height, TColor Colour, int LineType, int FillCode);
+    void draw_ellipse(double cx, double cy, double Width, double Height, TColor Colour, int LineType);
+    void draw_image(double Left, double Top, double Width, double Height, const QImage* image);
+    void draw_clip_rect(double Left, double Top, double Width, double Height);
+    void draw_axis();
+
+    /// Pen set-up for an outline of this colour and line type.
+    void set_draw_dc(TColor Colour, int LineType);
+
+    /// Sends batched lines to the painter; done automatically when needed.
+    void flush();
+
+private:
+    enum class Target { Picture, Canvas, Printer };
+
+    // Projection of a model point to pixels in the current view. False when
+    // the pixel does not fit in 32 bits.
+    bool to_pixel(double x, double y, double z, QPoint& p) const;
+    bool flat_pixel(double a, double b, int& px, int& py) const;
+    void segment(const QPoint& a, const QPoint& b);
+    void set_color(TColor Colour, int LineType);
+    void set_print_color(TColor Colour);
+    void apply_pen();
+    QPainter& outline_painter() { return target_ == Target::Picture ? g_ : *canvas_; }
+    void plane_point(double cx, double cy, double cz, double r, double t, int ArcView, double& x, double& y,
+                     double& z) const;
+    void fill_circle(const QRectF& box, TColor Colour, int LineType, int FillCode, const QImage* texture);
+
+    QPainter& g_;
+    TSettings& s_;
+    QPainter* canvas_ = nullptr;
+    Target target_ = Target::Picture;
+    int v_ = 1;
+    double sx_ = 1, sy_ = -1, ox_ = 0, oy_ = 0;
+
+    // The outline pen as last set up, and whether the painter has it.
+    QRgb penArgb_ = 0;
+    Qt::PenStyle penStyle_ = Qt::SolidLine;
+    double penWidth_ = 1.0;
+    bool penApplied_ = false;
+
+    // Consecutive solid lines of one pen are drawn in one call.
+    std::vector<QLine> lines_;
+};
+
+} // namespace orvex

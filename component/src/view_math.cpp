@@ -1,0 +1,223 @@
+#include "view_math.h"
+
+#include <OrvexGDI/Ops.h>
+#include <OrvexGDI/OpsView.h>
+
+#include <algorithm>
+#include <string>
+
+namespace orvex::view {
+
+namespace {
+constexpr double kDegreesPerRadian = 57.2957795131;
+constexpr double kMinHalfSize = 0.04;
+} // namespace
+
+int nearest(double value)
+{
+    if (!fits_int(value))
+        throw ERangeError("pixel value " + std::to_string(value) + " does not fit in 32 bits");
+    const double rounded = std::nearbyint(value); // the default rounding mode sends halves to even
+    if (rounded < -2147483648.0 || rounded > 2147483647.0)
+        throw ERangeError("pixel value " + std::to_string(value) + " does not fit in 32 bits");
+    return static_cast<int>(rounded);
+}
+
+void set_coefficiants(TSettings& s)
+{
+    const double ax = s.XRotation / kDegreesPerRadian;
+    const double ay = s.YRotation / kDegreesPerRadian;
+    const double az = s.ZRotation / kDegreesPerRadian;
+    const double sx = std::sin(ax), cx = std::cos(ax);
+    const double sy = std::sin(ay), cy = std::cos(ay);
+    const double sz = std::sin(az), cz = std::cos(az);
+    TRotationMatrix& r = s.RotationMatrix;
+    r.R11 = cy * cz;
+    r.R12 = -cy * sz;
+    r.R13 = sy;
+    r.R21 = sx * sy * cz + cx * sz;
+    r.R22 = -sx * sy * sz + cx * cz;
+    r.R23 = -sx * cy;
+    r.R31 = -cx * sy * cz + sx * sz;
+    r.R32 = cx * sy * sz + sx * cz;
+    r.R33 = cx * cy;
+}
+
+void view_window_proc(TSettings& s)
+{
+    switch (s.ViewNumber) {
+    case 1:
+        s.XRotation = 0, s.YRotation = 0, s.ZRotation = 0;
+        break;
+    case 2:
+        s.XRotation = -90, s.YRotation = 0, s.ZRotation = 0;
+        break;
+    case 3:
+        s.XRotation = -90, s.YRotation = 0, s.ZRotation = -90;
+        break;
+    case 4:
+        s.XRotation = -70, s.YRotation = 0, s.ZRotation = -20;
+        break;
+    default:
+        break;
+    }
+}
+
+void coord_to_pixel(const TSettings& s, int View, double a, double b, int& px, int& py)
+{
+    px = nearest(a * s.ScaleX[View] + s.OriginX[View]);
+    py = nearest(b * s.ScaleY[View] + s.OriginY[View]);
+}
+
+void trans_pixel_coords(const TSettings& s, int View, int px, int py, double& x, double& y, double& z)
+{
+    if (View < 1 || View > 4)
+        return;
+    const double u = (px - s.OriginX[View]) / s.ScaleX[View];
+    const double w = (py - s.OriginY[View]) / s.ScaleY[View];
+    switch (View) {
+    case 1:
+        x = u, y = w, z = 0;
+        break;
+    case 2:
+        x = u, y = 0, z = w;
+        break;
+    case 3:
+        x = 0, y = u, z = w;
+        break;
+    case 4: {
+        double o1 = 0, o2 = 0, o3 = 0;
+        Ops::get_3d_point(u, w, 0, o1, o2, o3);
+        x = -o2, y = o1, z = 0;
+        break;
+    }
+    }
+}
+
+void set_scale_factor(TSettings& s, int View, int Height)
+{
+    s.ScaleX[View] = (Height / 2.0) / s.HalfSize[View];
+    s.ScaleY[View] = -s.ScaleX[View];
+}
+
+namespace {
+void fit_to_extents(TSettings& s, int v, int Width, int Height)
+{
+    s.PrevHalfSize[v] = s.HalfSize[v];
+    s.PrevCenterX[v] = s.CenterX[v];
+    s.PrevCenterY[v] = s.CenterY[v];
+
+    const int x1 = nearest(s.ExtentMinX * s.ScaleX[v] + s.OriginX[v]);
+    const int x2 = nearest(s.ExtentMaxX * s.ScaleX[v] + s.OriginX[v]);
+    const int y1 = nearest(s.ExtentMinY * s.ScaleY[v] + s.OriginY[v]);
+    const int y2 = nearest(s.ExtentMaxY * s.ScaleY[v] + s.OriginY[v]);
+    if (y1 == y2 || x1 == x2) {
+        s.HalfSize[v] = s.ExtentMaxY - s.ExtentMinY;
+        if (s.HalfSize[v] < kMinHalfSize) {
+            s.HalfSize[v] = kMinHalfSize;
+            s.ExtentMinX = s.ExtentMinY = -kMinHalfSize;
+            s.ExtentMaxX = s.ExtentMaxY = kMinHalfSize;
+        }
+    } else {
+        const double d = std::max(std::abs(static_cast<double>(x1) - x2), std::abs(static_cast<double>(y1) - y2));
+        const int m = std::min(Width, Height);
+        s.HalfSize[v] = s.HalfSize[v] * d / (m - nearest(0.1 * m));
+    }
+    if (s.HalfSize[v] < kMinHalfSize)
+        s.HalfSize[v] = kMinHalfSize;
+    s.CenterX[v] = s.ExtentMinX + (s.ExtentMaxX - s.ExtentMinX) / 2;
+    s.CenterY[v] = s.ExtentMinY + (s.ExtentMaxY - s.ExtentMinY) / 2;
+    if (v == 4) {
+        double o1 = 0, o2 = 0, o3 = 0;
+        Ops::get_3d_point(s.CenterX[v], s.CenterY[v], 0, o1, o2, o3);
+        s.CenterX[v] = o1;
+        s.CenterY[v] = o2;
+    }
+}
+} // namespace
+
+void set_scale(TSettings& s, double Mode, int Width, int Height)
+{
+    const int v = s.ViewNumber;
+    Width = std::max(Width, 4);
+    Height = std::max(Height, 4);
+    if (Mode == 0) {
+        fit_to_extents(s, v, Width, Height);
+    } else if (Mode == 2) {
+        std::swap(s.HalfSize[v], s.PrevHalfSize[v]);
+        std::swap(s.CenterX[v], s.PrevCenterX[v]);
+        std::swap(s.CenterY[v], s.PrevCenterY[v]);
+    } else if (Mode == 3) {
+        s.HalfSize[v] = 2 * s.HalfSize[v];
+    } else if (Mode == 4) {
+        s.HalfSize[v] = s.HalfSize[v] / 2;
+        s.PrevHalfSize[v] = s.HalfSize[v];
+    }
+    if (s.HalfSize[v] < kMinHalfSize)
+        s.HalfSize[v] = kMinHalfSize;
+    set_scale_factor(s, v, Height);
+    s.OriginX[v] = (Width / 2) - nearest(s.CenterX[v] * s.ScaleX[v]);
+    s.OriginY[v] = (Height / 2) - nearest(s.CenterY[v] * s.ScaleY[v]);
+}
+
+namespace {
+void widen(TSettings& s, double px, double py)
+{
+    if (px > s.ExtentMaxX)
+        s.ExtentMaxX = px;
+    if (px < s.ExtentMinX)
+        s.ExtentMinX = px;
+    if (py > s.ExtentMaxY)
+        s.ExtentMaxY = py;
+    if (py < s.ExtentMinY)
+        s.ExtentMinY = py;
+}
+} // namespace
+
+void set_max_min(TSettings& s, const TElement& e)
+{
+    switch (e.GetEtype()) {
+    case etPoint:
+        widen(s, e.slot(0), e.slot(1));
+        break;
+    case etLine:
+        widen(s, e.slot(0), e.slot(1));
+        widen(s, e.slot(3), e.slot(4));
+        break;
+    case etArc:
+        if (e.slot(5) - e.slot(4) > 180) {
+            const double cx = e.slot(0), cy = e.slot(1), r = e.slot(3);
+            widen(s, cx + r, cy + r);
+            widen(s, cx - r, cy - r);
+        } else {
+            double xs = 0, ys = 0, xe = 0, ye = 0;
+            Ops::get_arc_end_points(e, xs, ys, xe, ye);
+            widen(s, xs, ys);
+            widen(s, xe, ye);
+        }
+        break;
+    default:
+        return;
+    }
+    s.ExtentMinX = std::max(s.ExtentMinX, -10000.0);
+    s.ExtentMinY = std::max(s.ExtentMinY, -10000.0);
+    s.ExtentMaxX = std::min(s.ExtentMaxX, 10000.0);
+    s.ExtentMaxY = std::min(s.ExtentMaxY, 10000.0);
+}
+
+void get_max_min(TSettings& s, const TElements& elements)
+{
+    s.ExtentMaxX = s.ExtentMaxY = -9000;
+    s.ExtentMinX = s.ExtentMinY = 9000;
+    for (const TElement* e : elements)
+        if (!e->GetDeleted() && s.LayerVisible[e->GetLayer()])
+            set_max_min(s, *e);
+}
+
+void reset_extents(TSettings& s)
+{
+    s.ExtentMaxX = s.ExtentMaxY = s.ExtentMaxZ = -100;
+    s.ExtentMinX = s.ExtentMinY = 100;
+}
+
+} // namespace orvex::view
