@@ -45,7 +45,7 @@ int line_circle(const diline& il, const TDArc& circle, double& xa, double& xb, d
     // the horizontal case (plus the rounding of the terms above) misses it.
     const double terms = std::fabs(u * u) * (h * h + k * k + r * r) + w * w + std::fabs(2 * u * w * h);
     const double b_terms = std::fabs(v * w) + u * u * std::fabs(k) + std::fabs(u * v * h);
-    const double rounding = 16 * DBL_EPSILON * (2 * std::fabs(b2) * b_terms + a2 * terms);
+    const double rounding = 8 * DBL_EPSILON * (2 * std::fabs(b2) * b_terms + a2 * terms);
     if (raw < -(1e-8 * u * u * a2 + rounding))
         return CALC_ARC_NO_INTERSECT;
 
