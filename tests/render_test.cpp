@@ -1,0 +1,348 @@
+// The paint pass: figures, colours, pens, fills, clipping and the element loop.
+#include "element_painter.h"
+#include "recording_device.h"
+#include "view_math.h"
+
+#include <OrvexGDI/QOrvexGDI.h>
+
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace orvex;
+
+namespace {
+constexpr int kW = 200, kH = 150;
+
+// A control whose top view maps model units one to one onto pixels with the
+// model origin at the bottom-left corner: pixel (x, 150 - y).
+class Drawing : public TOrvexGDI {
+public:
+    Drawing()
+    {
+        resize(kW, kH);
+        Settings->OriginX[1] = 0;
+        Settings->OriginY[1] = kH;
+        Settings->DrawColor = 0x0000FF; // red
+    }
+    QColor at(double x, double y) const
+    {
+        return GetBitmap()->pixelColor(static_cast<int>(x), kH - static_cast<int>(y));
+    }
+    // Records one element-loop pass instead of rasterising it.
+    RecordingEngine& record(int Mode = 1)
+    {
+        view::set_coefficiants(*Settings);
+        QPainter painter(&device_);
+        plot_elements(painter, Settings->ViewNumber, Mode);
+        painter.end();
+        return device_.engine;
+    }
+
+private:
+    RecordingDevice device_{kW, kH};
+};
+
+const QColor kRed(255, 0, 0), kBlack(0, 0, 0);
+} // namespace
+
+TEST(RenderFigures, LineAndPointPixels)
+{
+    Drawing d;
+    d.MakeLine(10, 20, 0, 60, 20, 0);
+    d.MakePoint(100, 100, 0);
+    d.Redraw();
+    EXPECT_EQ(d.at(10, 20), kRed);
+    EXPECT_EQ(d.at(35, 20), kRed);
+    EXPECT_EQ(d.at(60, 20), kRed);
+    EXPECT_EQ(d.at(35, 21), kBlack);
+    // A point is a plus sign with arms of 5 pixels.
+    for (int k = -5; k <= 5; ++k) {
+        EXPECT_EQ(d.at(100 + k, 100), kRed) << k;
+        EXPECT_EQ(d.at(100, 100 + k), kRed) << k;
+    }
+    EXPECT_EQ(d.at(106, 100), kBlack);
+    EXPECT_EQ(d.at(101, 101), kBlack);
+}
+
+TEST(RenderFigures, HighlightsReplaceTheColourExceptForRectanglesAndEllipses)
+{
+    Drawing d;
+    d.Settings->BackgroundColor = 0x404040;
+    d.Settings->BackgroundBrush.setColor(QColor(0x40, 0x40, 0x40));
+    const struct {
+        int highlight;
+        QColor expected;
+    } rows[] = {{0, kRed},           {1, QColor(255, 255, 0)}, {2, kRed},
+                {3, QColor(64, 64, 64)}, {5, QColor(255, 0, 255)}, {7, QColor(99, 0, 0)},
+                {9, kRed}};
+    d.Settings->DrawColor = 0x0000FF;
+    for (int i = 0; i < 7; ++i) {
+        const int index = d.MakeLine(10, 10 + 10 * i, 0, 50, 10 + 10 * i, 0);
+        d.GetElement(index).SetHighlight(static_cast<std::uint8_t>(rows[i].highlight));
+    }
+    d.Settings->DrawColor = 0x00FF00;
+    d.GetElement(d.MakeFilledRect(150, 30, 20, 20, 100)).SetHighlight(1);
+    d.Redraw();
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(d.at(30, 10 + 10 * i), rows[i].expected) << "highlight " << rows[i].highlight;
+    EXPECT_EQ(d.at(150, 30), QColor(0, 255, 0)); // own colour, not yellow
+}
+
+TEST(RenderPens, UnlistedLineTypesKeepTheDashStyleOfThePreviousOutline)
+{
+    Drawing d;
+    for (int lineType : {3, 5, 25, 21, 2})
+        d.GetElement(d.MakeLine(0, 0, 0, 10, 10, 0)).SetLineType(lineType);
+    const RecordingEngine& rec = d.record();
+    ASSERT_EQ(rec.lines.size(), 5u);
+    const struct {
+        Qt::PenStyle style;
+        double width;
+    } expected[] = {{Qt::DashDotLine, 1}, {Qt::DashDotLine, 1}, {Qt::DashDotLine, 2}, {Qt::SolidLine, 2},
+                    {Qt::DotLine, 1}};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(rec.lines[i].pen.style(), expected[i].style) << i;
+        EXPECT_EQ(rec.lines[i].pen.widthF(), expected[i].width) << i;
+    }
+    // The style stays in force into the next paint pass.
+    EXPECT_EQ(d.Settings->Pen.style(), Qt::DotLine);
+}
+
+TEST(RenderPens, NegativeColourGoesToThePenUnchangedAsArgb)
+{
+    Drawing d;
+    d.Settings->DrawColor = static_cast<TColor>(0x80FF0000u); // half-transparent red in ARGB
+    d.MakeLine(0, 0, 0, 10, 0, 0);
+    d.Settings->DrawColor = 0x00FF00;
+    d.MakeLine(0, 0, 0, 10, 0, 0);
+    const RecordingEngine& rec = d.record();
+    ASSERT_EQ(rec.lines.size(), 2u);
+    EXPECT_EQ(rec.lines[0].pen.color().rgba(), 0x80FF0000u);
+    EXPECT_EQ(rec.lines[1].pen.color().rgba(), 0xFF00FF00u);
+}
+
+TEST(RenderArcs, TopViewArcFrom350To10PassesThroughZero)
+{
+    Drawing d;
+    d.MakeArc(1, 100, 75, 0, 40, 350, 10);
+    d.Redraw();
+    EXPECT_EQ(d.at(140, 75), kRed);  // 0 degrees
+    EXPECT_EQ(d.at(60, 75), kBlack); // 180 degrees
+    EXPECT_EQ(d.at(100, 115), kBlack);
+    EXPECT_EQ(d.at(100, 35), kBlack);
+}
+
+TEST(RenderArcs, QuarterArcCoversItsQuadrantOnly)
+{
+    Drawing d;
+    d.MakeArc(1, 100, 75, 0, 40, 0, 90);
+    d.Redraw();
+    const double r = 40 / std::sqrt(2.0);
+    EXPECT_EQ(d.at(std::lround(100 + r), std::lround(75 + r)), kRed);   // 45 degrees
+    EXPECT_EQ(d.at(std::lround(100 - r), std::lround(75 - r)), kBlack); // 225 degrees
+    EXPECT_EQ(d.at(std::lround(100 + r), std::lround(75 - r)), kBlack); // 315 degrees
+}
+
+TEST(RenderArcs, PolylineSegmentCountFollowsArcLength)
+{
+    const struct {
+        double radius, start, end;
+        std::size_t lines;
+    } rows[] = {
+        {50, 0, 0, 32},       // 314 px of arc: 31 segments, then the closing line
+        {10, 0, 90, 11},      // short arcs get at least 10 segments
+        {10000, 0, 0, 360},   // long arcs at most 360, no closing line
+    };
+    for (const auto& row : rows) {
+        Drawing d;
+        d.Settings->PolylineArcs = true;
+        d.MakeArc(1, 0, 0, 0, row.radius, row.start, row.end);
+        EXPECT_EQ(d.record().lines.size(), row.lines) << "radius " << row.radius;
+    }
+}
+
+TEST(RenderArcs, ArcViewTwoDrawsInTheModelXZPlane)
+{
+    Drawing d;
+    d.MakeArc(2, 100, 75, 30, 40, 0, 180); // plane point (u, v, w) -> model (u, -w, v)
+    const RecordingEngine& rec = d.record();
+    ASSERT_FALSE(rec.lines.empty());
+    for (const RecordedLine& l : rec.lines) {
+        EXPECT_EQ(l.line.y1(), kH + 30); // model Y = -30 everywhere
+        EXPECT_EQ(l.line.y2(), kH + 30);
+    }
+    // Arc views naming no plane draw nothing.
+    Drawing none;
+    none.MakeArc(91, 0, 0, 0, 40, 0, 180);
+    EXPECT_TRUE(none.record().lines.empty());
+}
+
+TEST(RenderCircles, FillCodes)
+{
+    QImage texture(4, 4, QImage::Format_RGB32);
+    texture.fill(QColor(10, 200, 30));
+    Drawing d;
+    d.Settings->DrawColor = 0xFF0000; // blue
+    d.MakeCircle(100, 30, 30, 0, 20);  // solid
+    d.MakeCircle(200, 80, 30, 0, 20);  // linear gradient at 0 degrees, colour to white
+    d.MakeCircle(101, 130, 30, 0, 20); // radial
+    d.MakeCircle(1, 170, 30, 0, 20);   // outline
+    const int textured = d.MakeCircle(600, 30, 100, 0, 20);
+    d.GetElement(textured).SetImage(&texture);
+    d.Redraw();
+
+    EXPECT_EQ(d.at(30, 30), QColor(0, 0, 255));
+    const QColor left = d.at(64, 30), right = d.at(96, 30);
+    EXPECT_LT(left.red(), right.red()); // whiter to the right
+    EXPECT_GT(left.blue(), 200);
+    const QColor rim = d.at(111, 30), middle = d.at(130, 30);
+    EXPECT_LT(rim.red(), middle.red()); // bell-shaped: coloured at the rim, pale at the centre
+    EXPECT_EQ(d.at(170, 30), kBlack);   // outline only
+    EXPECT_EQ(d.at(190, 30), QColor(0, 0, 255));
+    EXPECT_EQ(d.at(30, 100), QColor(10, 200, 30));
+}
+
+TEST(RenderCircles, TranslucentGradientTakesItsAlphasFromLineTypeAndColour)
+{
+    Drawing d;
+    d.Settings->BackgroundColor = 0x0000FF;
+    d.Settings->BackgroundBrush.setColor(kRed);
+    d.Settings->LineType = 0; // black fully transparent at the start
+    d.Settings->DrawColor = static_cast<TColor>(0xFF000000u); // white fully opaque at the end
+    d.MakeCircle(601, 100, 75, 0, 40);
+    d.Redraw();
+    // Transparent black at the left rim leaves the background, opaque white
+    // at the right rim covers it.
+    EXPECT_EQ(d.at(62, 75).red(), 255);
+    EXPECT_LT(d.at(62, 75).green(), 16);
+    EXPECT_GT(d.at(138, 75).green(), 230);
+}
+
+TEST(RenderCircles, CirclesBelowHalfAPixelAndFarOffScreenAreSkipped)
+{
+    Drawing d;
+    d.MakeCircle(1, 50, 50, 0, 0.4);
+    d.MakeCircle(100, 5e5, 50, 0, 10);
+    const RecordingEngine& rec = d.record();
+    EXPECT_TRUE(rec.ellipses.empty());
+    EXPECT_TRUE(rec.paths.empty());
+}
+
+TEST(RenderClip, ClipPersistsIntoTheNextPassUntilReset)
+{
+    Drawing d;
+    d.MakeClipRect(0, 150, 100, 150); // left half of the picture
+    d.MakeLine(0, 50, 0, 199, 50, 0);
+    d.Redraw();
+    EXPECT_EQ(d.at(50, 50), kRed);
+    EXPECT_EQ(d.at(150, 50), kBlack);
+
+    // The next pass, background fill included, is still clipped.
+    d.SetBackgroundColor(0xFF0000);
+    EXPECT_EQ(d.at(50, 10), QColor(0, 0, 255));
+    EXPECT_EQ(d.at(150, 10), kBlack);
+
+    d.MakeClipRect(-999, -999, 0, 0);
+    d.Redraw(); // still clipped while the background is filled
+    d.Redraw(); // the reset at the end of the last pass lets this one fill everything
+    EXPECT_EQ(d.at(150, 10), QColor(0, 0, 255));
+}
+
+TEST(RenderLoop, DragModeDrawsTheFirst200VisibleElements)
+{
+    Drawing d;
+    d.SetVisibleLayer(9, false);
+    d.SetCurrentLayer(9);
+    d.MakeLine(1, 1, 0, 2, 2, 0); // hidden: does not count
+    d.SetCurrentLayer(1);
+    for (int i = 0; i < 250; ++i)
+        d.MakeLine(i, 0, 0, i, 10, 0);
+    const RecordingEngine& rec = d.record(4);
+    ASSERT_EQ(rec.lines.size(), 200u);
+    EXPECT_EQ(rec.lines.front().line.x1(), 0);
+    EXPECT_EQ(rec.lines.back().line.x1(), 199);
+}
+
+TEST(RenderLoop, GroupAndHighlightModesAndUnknownViews)
+{
+    Drawing d;
+    for (int h : {0, 2, 5, 2})
+        d.GetElement(d.MakePoint(10, 10, 0)).SetHighlight(static_cast<std::uint8_t>(h));
+    d.GetElement(d.MakePoint(10, 10, 0)).SetDeleted(true);
+    EXPECT_EQ(Drawing().record(2).lines.size(), 0u);
+    const auto countFor = [&](int mode) {
+        view::set_coefficiants(*d.Settings);
+        RecordingDevice device;
+        QPainter painter(&device);
+        d.plot_elements(painter, 1, mode);
+        painter.end();
+        return device.engine.lines.size() / 2; // two strokes per point
+    };
+    EXPECT_EQ(countFor(0), 4u);
+    EXPECT_EQ(countFor(2), 2u);
+    EXPECT_EQ(countFor(3), 1u);
+    EXPECT_EQ(countFor(7), 0u);
+    RecordingDevice device;
+    QPainter painter(&device);
+    d.plot_elements(painter, 5, 0);
+    painter.end();
+    EXPECT_TRUE(device.engine.lines.empty());
+}
+
+TEST(RenderLoop, AxisRunsThroughTheOriginOverTheVisibleSize)
+{
+    Drawing d;
+    d.Settings->CenterX[1] = 3;
+    d.Settings->CenterY[1] = -8;
+    d.Settings->HalfSize[1] = 10;
+    d.SetShowAxis(true);
+    const RecordingEngine& rec = d.record();
+    ASSERT_EQ(rec.lines.size(), 3u);
+    EXPECT_EQ(rec.lines[0].line, QLineF(-18, kH, 18, kH));
+    EXPECT_EQ(rec.lines[1].line, QLineF(0, kH + 18, 0, kH - 18));
+    EXPECT_EQ(rec.lines[2].line, QLineF(0, kH, 0, kH)); // the Z axis is a point from above
+    EXPECT_EQ(rec.lines[0].pen.color(), kRed);
+}
+
+TEST(RenderLoop, LinesBeyondTheRasterAreLeftOutAndThePassGoesOn)
+{
+    Drawing d;
+    d.MakeLine(0, 0, 0, 1e9, 1e9, 0);
+    d.MakePoint(1e9, 0, 0);
+    d.MakeLine(10, 20, 0, 60, 20, 0);
+    d.Settings->ScaleX[1] = 1e3;
+    d.Settings->ScaleY[1] = -1e3;
+    EXPECT_NO_THROW(d.Redraw());
+    d.Settings->ScaleX[1] = 1;
+    d.Settings->ScaleY[1] = -1;
+    d.Redraw();
+    EXPECT_EQ(d.at(35, 20), kRed);
+}
+
+TEST(RenderBatching, OneCallPerSolidRunGivesTheSamePictureAsOneCallPerLine)
+{
+    for (bool antialias : {false, true}) {
+        Drawing d;
+        d.SetAntiAlias(antialias);
+        for (int i = 0; i < 60; ++i) {
+            d.Settings->DrawColor = (i / 20) % 2 ? 0x00FF00 : 0x0000FF;
+            d.MakeLine(i * 3, 0, 0, 199 - i * 2, 149 - i, 0);
+        }
+        d.Redraw();
+        const QImage batched = d.GetBitmap()->copy();
+
+        QImage single(kW, kH, batched.format());
+        single.fill(Qt::black);
+        QPainter p(&single);
+        p.setRenderHint(QPainter::Antialiasing, antialias);
+        for (const TElement* e : *d.Elements) {
+            p.setPen(QPen(opaque_color(e->GetColor()), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+            p.drawLine(QPoint(int(e->slot(0)), kH - int(e->slot(1))), QPoint(int(e->slot(3)), kH - int(e->slot(4))));
+        }
+        p.end();
+        EXPECT_EQ(batched, single) << "antialias " << antialias;
+        EXPECT_LE(d.record().calls, 3); // three colour runs
+    }
+}
