@@ -1,0 +1,218 @@
+// Redraw of a 1,000,000-element drawing against a plain QPainter loop that
+// draws the same primitives with the same pens, both in this process.
+//
+// Prints the median time of each, their ratio, the same with anti-aliasing,
+// and the resident memory per element. Google Benchmark then times both again.
+#include "view_math.h"
+
+#include <OrvexGDI/Ops.h>
+#include <OrvexGDI/QOrvexGDI.h>
+
+#include <QApplication>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <vector>
+
+using namespace orvex;
+
+namespace {
+constexpr int kElements = 1'000'000;
+constexpr int kWidth = 1920, kHeight = 1080;
+constexpr int kHiddenLayer = 7;
+
+long resident_bytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * 4096;
+}
+
+// About 70 % lines, 15 % arcs, 10 % points, 5 % circles; colours change in
+// runs of 500 elements; layers 1..8, one of them hidden.
+void build_drawing(TOrvexGDI& control)
+{
+    std::mt19937 rng(42);
+    std::uniform_real_distribution<double> x(0, 1900), y(0, 1060), len(-40, 40), radius(2, 60), angle(0, 360);
+    std::uniform_int_distribution<int> kind(0, 99);
+    const TColor palette[] = {0x00FF00, 0x0000FF, 0xFFFF00, 0x00FFFF, 0xFF00FF, 0xC0C0C0};
+    control.Elements->Reserve(kElements);
+    for (int i = 0; i < kElements; ++i) {
+        const TColor colour = palette[(i / 500) % 6];
+        const int layer = 1 + (i / 137) % 8;
+        const int k = kind(rng);
+        const double cx = x(rng), cy = y(rng);
+        if (k < 70)
+            control.make_element(etLine, cx, cy, 0, cx + len(rng), cy + len(rng), 0, colour, 0, layer, 0, 1);
+        else if (k < 85)
+            control.make_element(etArc, cx, cy, 0, radius(rng), angle(rng), angle(rng), colour, 0, layer, 0, 1);
+        else if (k < 95)
+            control.make_element(etPoint, cx, cy, 0, 0, 0, 0, colour, 0, layer, 0, 1);
+        else
+            control.make_element(etCircle, cx, cy, 0, radius(rng), 0, 0, colour, 0, layer, 0, 1);
+    }
+}
+
+// One model unit per pixel, origin at the bottom-left corner.
+void set_view(TOrvexGDI& control)
+{
+    TSettings& s = *control.Settings;
+    s.ScaleX[1] = 1;
+    s.ScaleY[1] = -1;
+    s.OriginX[1] = 0;
+    s.OriginY[1] = kHeight;
+    control.SetVisibleLayer(kHiddenLayer, false);
+}
+
+// The same figures as device-space primitives, made once before timing, so
+// the baseline loop costs only the painting and the pen changes.
+struct Primitive {
+    int kind; // 0 line, 1 arc, 2 point, 3 circle
+    QRgb colour;
+    QRect box;  // circle or arc bounds; line end points in x, y, right, bottom
+    int a = 0, span = 0;
+};
+
+std::vector<Primitive> resolve(const TOrvexGDI& control)
+{
+    std::vector<Primitive> out;
+    out.reserve(kElements);
+    auto px = [](double v) { return static_cast<int>(std::nearbyint(v)); };
+    for (const TElement* e : *control.Elements) {
+        if (e->GetLayer() == kHiddenLayer)
+            continue;
+        const QRgb c = opaque_color(e->GetColor()).rgba();
+        const double x = e->slot(0), y = kHeight - e->slot(1);
+        switch (e->GetEtype()) {
+        case etLine:
+            out.push_back({0, c, QRect(QPoint(px(x), px(y)), QPoint(px(e->slot(3)), px(kHeight - e->slot(4))))});
+            break;
+        case etArc: {
+            const double r = e->slot(3);
+            const double start = Ops::fix_angle(e->slot(4));
+            const double end = Ops::fix_angle(e->slot(5) == 0 ? 360 : e->slot(5));
+            const double sweep = Ops::get_arc_angle(start, end, 3);
+            out.push_back({1, c, QRect(px(x - r), px(y - r), px(2 * r), px(2 * r)),
+                           static_cast<int>(std::lround((end - 360) * 16)), static_cast<int>(std::lround(-sweep * 16))});
+            break;
+        }
+        case etPoint:
+            out.push_back({2, c, QRect(px(x), px(y), 0, 0)});
+            break;
+        case etCircle: {
+            const int r = px(e->slot(3));
+            out.push_back({3, c, QRect(px(x) - r, px(y) - r, 2 * r, 2 * r)});
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return out;
+}
+
+void plain_loop(QImage& image, const std::vector<Primitive>& primitives, bool antialias)
+{
+    QPainter p(&image);
+    p.fillRect(image.rect(), Qt::black);
+    p.setRenderHint(QPainter::Antialiasing, antialias);
+    QRgb current = 0;
+    for (const Primitive& f : primitives) {
+        if (f.colour != current) {
+            current = f.colour;
+            p.setPen(QPen(QColor::fromRgba(current), 1.0));
+        }
+        switch (f.kind) {
+        case 0:
+            p.drawLine(f.box.topLeft(), f.box.bottomRight()); // the two end points as given
+            break;
+        case 1:
+            p.drawArc(QRectF(f.box), f.a, f.span);
+            break;
+        case 2:
+            p.drawLine(f.box.x() + 5, f.box.y(), f.box.x() - 5, f.box.y());
+            p.drawLine(f.box.x(), f.box.y() - 5, f.box.x(), f.box.y() + 5);
+            break;
+        case 3:
+            p.drawEllipse(QRectF(f.box));
+            break;
+        }
+    }
+}
+
+template <typename F>
+double median_ms(F work, int runs = 5)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const auto t0 = std::chrono::steady_clock::now();
+        work();
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+TOrvexGDI* g_control = nullptr;
+std::vector<Primitive>* g_primitives = nullptr;
+
+void BM_Redraw(benchmark::State& state)
+{
+    g_control->SetAntiAlias(state.range(0) != 0);
+    for (auto _ : state)
+        g_control->Redraw();
+    state.SetItemsProcessed(state.iterations() * kElements);
+}
+BENCHMARK(BM_Redraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_PlainQPainterLoop(benchmark::State& state)
+{
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state)
+        plain_loop(image, *g_primitives, state.range(0) != 0);
+    state.SetItemsProcessed(state.iterations() * kElements);
+}
+BENCHMARK(BM_PlainQPainterLoop)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    TOrvexGDI control;
+    control.resize(kWidth, kHeight);
+    set_view(control);
+    const long before = resident_bytes();
+    build_drawing(control);
+    const long after = resident_bytes();
+    std::vector<Primitive> primitives = resolve(control);
+    g_control = &control;
+    g_primitives = &primitives;
+
+    std::printf("memory per element: %.1f bytes (resident growth %.1f MB for %d elements)\n",
+                double(after - before) / kElements, (after - before) / 1e6, kElements);
+    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+    for (bool antialias : {false, true}) {
+        control.SetAntiAlias(antialias);
+        control.Redraw(); // warm up
+        const double redraw = median_ms([&] { control.Redraw(); });
+        const double plain = median_ms([&] { plain_loop(image, primitives, antialias); });
+        std::printf("anti-aliasing %-3s: Redraw %.1f ms, plain QPainter loop %.1f ms, ratio %.2f\n",
+                    antialias ? "on" : "off", redraw, plain, redraw / plain);
+    }
+    std::fflush(stdout);
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
