@@ -1,0 +1,187 @@
+// The control's drawing files: LoadFromFile, MergeFile and SaveToFile open
+// the file and hand it to the reader or writer of the format chosen by
+// CadType (1 OVX, 2 DXF, 3 IGES).
+//
+// A read goes into a drawing staged aside and is committed only when the
+// whole file was read: a read that stops with an error leaves the elements,
+// the arc-view table, the extents, the units and the file name as they were.
+// A save writes a temporary file beside the target and renames it over the
+// target only when everything was written.
+#include <OrvexGDI/QOrvexGDI.h>
+
+#include "formats/dxf.h"
+#include "formats/iges.h"
+#include "formats/ovx.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <fstream>
+#include <streambuf>
+
+namespace orvex {
+
+namespace {
+
+// An output stream buffer over a QIODevice: every block goes straight to the
+// device, and a short write makes the stream fail.
+class DeviceBuffer : public std::streambuf {
+public:
+    explicit DeviceBuffer(QIODevice& device) : device_(device) {}
+
+protected:
+    int_type overflow(int_type c) override
+    {
+        if (traits_type::eq_int_type(c, traits_type::eof()))
+            return traits_type::not_eof(c);
+        const char byte = traits_type::to_char_type(c);
+        return device_.write(&byte, 1) == 1 ? c : traits_type::eof();
+    }
+    std::streamsize xsputn(const char* data, std::streamsize n) override
+    {
+        const qint64 written = device_.write(data, n);
+        return written < 0 ? 0 : static_cast<std::streamsize>(written);
+    }
+
+private:
+    QIODevice& device_;
+};
+
+bool open_for_reading(std::ifstream& in, const QString& FileName, int attempts)
+{
+    if (FileName.isEmpty())
+        return false;
+    const std::string path = QFile::encodeName(FileName).toStdString();
+    for (int i = 0; i < attempts; ++i) {
+        in.rdbuf()->pubsetbuf(nullptr, 0); // the readers buffer in large chunks themselves
+        in.open(path, std::ios::in | std::ios::binary);
+        if (in.is_open())
+            return true;
+        in.clear();
+    }
+    return false;
+}
+
+} // namespace
+
+void TOrvexGDI::LoadFromFile(const QString& FileName)
+{
+    Settings->MergeMode = false;
+    make_cad(FileName);
+}
+
+void TOrvexGDI::MergeFile(const QString& FileName)
+{
+    Settings->MergeMode = true;
+    try {
+        make_cad(FileName);
+    } catch (...) {
+        Settings->MergeMode = false;
+        throw;
+    }
+    Settings->MergeMode = false;
+}
+
+void TOrvexGDI::SaveToFile(const QString& FileName)
+{
+    save_cad(FileName);
+}
+
+int TOrvexGDI::make_cad(const QString& FileName)
+{
+    // Every read starts from a reset arc-view table, even one whose file
+    // cannot be opened; a read that fails puts the old table back.
+    const formats::ArcViewTable before = Settings->ArcViews;
+    formats::reset_arc_views(Settings->ArcViews);
+    if (Settings->CadType != 2 && Settings->CadType != 3)
+        Settings->CadType = 1;
+    const int type = Settings->CadType;
+
+    std::ifstream in;
+    if (!open_for_reading(in, FileName, type == 1 ? 2 : 1))
+        return 0;
+
+    formats::StagedDrawing staged(Settings->ArcViews, Settings->BackgroundColor, GetUnits());
+    try {
+        switch (type) {
+        case 2:
+            formats::dxf::read(in, staged);
+            break;
+        case 3:
+            formats::iges::read(in, staged);
+            break;
+        default:
+            formats::ovx::read(in, staged);
+            break;
+        }
+    } catch (const std::exception& e) {
+        Settings->ArcViews = before;
+        const std::string where = QFile::encodeName(FileName).toStdString() + ", ";
+        if (dynamic_cast<const ERangeError*>(&e))
+            throw ERangeError(where + e.what());
+        if (dynamic_cast<const EListError*>(&e))
+            throw EListError(where + e.what());
+        if (dynamic_cast<const EConvertError*>(&e))
+            throw EConvertError(where + e.what());
+        if (dynamic_cast<const EFileError*>(&e))
+            throw EFileError(where + e.what());
+        throw;
+    }
+
+    // Commit: replace or extend the drawing, then take the file's tables.
+    if (!Settings->MergeMode) {
+        Elements->Clear();
+        reset_extents();
+    }
+    Settings->MergeMode = false;
+    Elements->Reserve(Elements->Count() + staged.Elements.Count());
+    for (const TElement* element : staged.Elements)
+        Elements->Add().Assign(element);
+    Settings->ArcViews = staged.ArcViews;
+    if (type == 3)
+        SetUnits(staged.Units);
+    if (staged.StopReading)
+        Settings->StopReading = true;
+    if (type != 1)
+        Settings->DrawingFileName = FileName;
+    get_max_min();
+    return 1;
+}
+
+bool TOrvexGDI::save_cad(const QString& FileName)
+{
+    const int type = (Settings->CadType == 2 || Settings->CadType == 3) ? Settings->CadType : 1;
+    if (FileName.isEmpty())
+        return false;
+    QSaveFile file(FileName);
+    if (!file.open(QIODevice::WriteOnly) && !(type == 1 && file.open(QIODevice::WriteOnly)))
+        return false;
+
+    DeviceBuffer buffer(file);
+    std::ostream out(&buffer);
+    const formats::DrawingSource drawing{*Elements, Settings->ArcViews, GetUnits(),
+                                         FileName.right(70).toLatin1().toStdString()};
+    bool written = false;
+    switch (type) {
+    case 2:
+        written = formats::dxf::write(out, drawing);
+        break;
+    case 3:
+        written = formats::iges::write(out, drawing);
+        break;
+    default:
+        written = formats::ovx::write(out, drawing);
+        break;
+    }
+    if (!written) {
+        file.cancelWriting();
+        file.commit(); // removes the temporary file
+        return false;
+    }
+    if (!file.commit())
+        return false;
+    Settings->DrawingFileName = FileName;
+    return true;
+}
+
+} // namespace orvex

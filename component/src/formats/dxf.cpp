@@ -1,0 +1,403 @@
+// The DXF reader scans the file line by line for entity names, reads each
+// entity's group pairs and makes its element; POLYLINE, VERTEX and SEQEND
+// drive a small state machine that turns vertices into line segments.
+#include "dxf.h"
+
+#include "line_reader.h"
+#include "read_error.h"
+#include "record_fields.h"
+#include "text_writer.h"
+
+#include <OrvexGDI/OpsFileText.h>
+
+#include <array>
+#include <cmath>
+#include <string_view>
+
+namespace orvex::formats::dxf {
+
+namespace {
+
+constexpr std::array<TColor, 17> kColours = {
+    0x000000, 0x0000FF, 0x00FFFF, 0x00FF00, 0x808000, 0xFF0000, 0xFF00FF, 0xFFFFFF, 0x808080,
+    0x000080, 0x008080, 0xFFFF00, 0x008000, 0x800000, 0x800080, 0xC0C0C0, 0xFFFFFF,
+};
+
+enum class Kind { None, Line, Arc, Point };
+
+struct Vec {
+    double v[3] = {0, 0, 0};
+};
+
+// What one entity's group pairs set; reset before every entity.
+struct Entity {
+    int Layer = 1;
+    int LineType = 1;
+    TColor Colour = 0x00FF00;
+    int View = 1;
+    Vec First, Second;
+    double Radius = 0, Start = 0, End = 0;
+};
+
+// Kept across entities for the whole read.
+struct Polyline {
+    Vec Previous, Current, FirstVertex;
+    bool InPolyline = false, VerticesStarted = false, VertexSeen = false;
+    bool SegmentReady = false, Closed = false, Closing = false;
+    // Extrusion components, rounded; the view is decided at group 230.
+    double ExtrusionX = 0, ExtrusionY = 0, ExtrusionZ = 0;
+    std::array<bool, 7> ViewWritten{};
+};
+
+class Reader {
+public:
+    Reader(std::istream& in, DrawingSink& sink) : lines_(in), sink_(sink), background_(sink.background_color()) {}
+
+    void run()
+    {
+        while (!lines_.at_end()) {
+            Entity entity;
+            const Kind kind = scan();
+            read_pairs(kind, entity);
+            on_line(lines_.line_number(), [&] { make(kind, entity); });
+            poly_.Closing = false;
+        }
+    }
+
+private:
+    // Skips lines up to the next entity name this reader knows.
+    Kind scan()
+    {
+        std::string_view line;
+        while (lines_.next(line)) {
+            switch (line.size()) {
+            case 3:
+                if (line == "ARC")
+                    return Kind::Arc;
+                if (line == "EOF") {
+                    sink_.stop_reading();
+                    return Kind::None;
+                }
+                break;
+            case 4:
+                if (line == "LINE")
+                    return Kind::Line;
+                break;
+            case 5:
+                if (line == "POINT")
+                    return Kind::Point;
+                break;
+            case 6:
+                if (line == "CIRCLE")
+                    return Kind::Arc;
+                if (line == "VERTEX") {
+                    if (poly_.InPolyline && poly_.VerticesStarted && poly_.VertexSeen)
+                        poly_.SegmentReady = true;
+                    poly_.VertexSeen = true;
+                    return Kind::Line;
+                }
+                if (line == "SEQEND") {
+                    poly_.VertexSeen = poly_.SegmentReady = poly_.InPolyline = poly_.VerticesStarted = false;
+                    poly_.Closing = poly_.Closed;
+                    poly_.Closed = false;
+                    return Kind::Line;
+                }
+                break;
+            case 8:
+                if (line == "POLYLINE") {
+                    poly_.InPolyline = true;
+                    poly_.VertexSeen = false;
+                    return Kind::Line;
+                }
+                break;
+            default:
+                break;
+            }
+        }
+        return Kind::None;
+    }
+
+    static bool is_end_code(std::string_view line)
+    {
+        bool zero = false;
+        for (char c : line) {
+            if (c == ' ')
+                continue;
+            if (c != '0' || zero)
+                return false;
+            zero = true;
+        }
+        return zero;
+    }
+
+    static double number(std::string_view text)
+    {
+        while (!text.empty() && text.front() == ' ')
+            text.remove_prefix(1);
+        while (!text.empty() && text.back() == ' ')
+            text.remove_suffix(1);
+        return parse_decimal(text).value_or(0.0);
+    }
+
+    void read_pairs(Kind kind, Entity& entity)
+    {
+        std::string_view line;
+        while (lines_.next(line)) {
+            if (is_end_code(line)) {
+                if (poly_.InPolyline && !poly_.VerticesStarted)
+                    poly_.VerticesStarted = true;
+                if (poly_.Closing) {
+                    poly_.Previous = poly_.Current;
+                    poly_.Current = poly_.FirstVertex;
+                }
+                return;
+            }
+            const int code = Ops::val_int(line);
+            if (!lines_.next(line))
+                line = {};
+            const double value = number(line);
+            on_line(lines_.line_number(), [&] { group(code, value, kind, entity); });
+        }
+    }
+
+    void coordinate(int axis, double value, Entity& entity)
+    {
+        if (poly_.SegmentReady) {
+            poly_.Previous.v[axis] = poly_.Current.v[axis];
+            poly_.Current.v[axis] = value;
+            poly_.InPolyline = poly_.VerticesStarted = false;
+        }
+        if (poly_.VerticesStarted && poly_.InPolyline) {
+            poly_.FirstVertex.v[axis] = value;
+            poly_.Current.v[axis] = value;
+        }
+        if (!poly_.VertexSeen && !poly_.InPolyline)
+            entity.First.v[axis] = value;
+    }
+
+    void group(int code, double value, Kind kind, Entity& entity)
+    {
+        const bool lineOrArc = kind == Kind::Line || kind == Kind::Arc;
+        switch (code) {
+        case 6: {
+            const int lineType = trunc_int(value);
+            entity.LineType = lineType == 0 ? 1 : lineType;
+            break;
+        }
+        case 8: {
+            const int layer = trunc_int(value);
+            entity.Layer = layer == 0 ? 1 : layer;
+            break;
+        }
+        case 10:
+        case 20:
+        case 30:
+            coordinate(code / 10 - 1, value, entity);
+            break;
+        case 11:
+        case 21:
+        case 31:
+            entity.Second.v[code / 10 - 1] = value;
+            break;
+        case 40:
+            if (lineOrArc)
+                entity.Radius = value;
+            break;
+        case 50:
+            entity.Start = value;
+            break;
+        case 51:
+            entity.End = value;
+            break;
+        case 62:
+            entity.Colour = colour_from_number(trunc_int(value), background_);
+            break;
+        case 70:
+            if (value == 1)
+                poly_.Closed = true;
+            break;
+        case 210:
+            if (lineOrArc)
+                poly_.ExtrusionX = std::nearbyint(value);
+            break;
+        case 220:
+            if (lineOrArc)
+                poly_.ExtrusionY = std::nearbyint(value);
+            break;
+        case 230:
+            if (lineOrArc) {
+                poly_.ExtrusionZ = std::nearbyint(value);
+                extrusion_view(entity);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+
+    // The axis extrusions become arc views; (0, 0, -1) is mirrored into the
+    // top view when the arc is made.
+    void extrusion_view(Entity& entity)
+    {
+        const double x = poly_.ExtrusionX, y = poly_.ExtrusionY, z = poly_.ExtrusionZ;
+        int view = 0;
+        TArcView plane;
+        if (x == 0 && y == -1 && z == 0) {
+            view = 2;
+            plane = {1, 0, 0, 0, 0, -1, 0, 1, 0, true};
+        } else if (x == 0 && y == 1 && z == 0) {
+            view = 3;
+            plane = {-1, 0, 0, 0, 0, 1, 0, 1, 0, true};
+        } else if (x == 0 && y == 0 && z == -1) {
+            entity.View = 4;
+            return;
+        } else if (x == 1 && y == 0 && z == 0) {
+            view = 5;
+            plane = {0, 0, 1, 1, 0, 0, 0, 1, 0, true};
+        } else if (x == -1 && y == 0 && z == 0) {
+            view = 6;
+            plane = {0, 0, -1, -1, 0, 0, 0, 1, 0, true};
+        } else {
+            return;
+        }
+        entity.View = view;
+        if (!poly_.ViewWritten[static_cast<std::size_t>(view)]) {
+            poly_.ViewWritten[static_cast<std::size_t>(view)] = true;
+            sink_.arc_views()[view] = plane;
+        }
+    }
+
+    static double mirror(double a)
+    {
+        if (a >= 0 && a <= 180)
+            return 180 - a;
+        if (a > 180 && a <= 360)
+            return 540 - a;
+        return a;
+    }
+
+    void make(Kind kind, Entity& e)
+    {
+        switch (kind) {
+        case Kind::Point:
+            sink_.make_element(etPoint, e.First.v[0], e.First.v[1], e.First.v[2], 0, 0, 0, e.Colour, 0, e.Layer, 0,
+                               0);
+            break;
+        case Kind::Line:
+            if (poly_.SegmentReady || poly_.Closing) {
+                const Vec& a = poly_.Previous;
+                const Vec& b = poly_.Current;
+                sink_.make_element(etLine, a.v[0], a.v[1], a.v[2], b.v[0], b.v[1], b.v[2], e.Colour, e.LineType,
+                                   e.Layer, 0, 0);
+            } else if (!poly_.InPolyline && !poly_.VerticesStarted) {
+                sink_.make_element(etLine, e.First.v[0], e.First.v[1], e.First.v[2], e.Second.v[0], e.Second.v[1],
+                                   e.Second.v[2], e.Colour, e.LineType, e.Layer, 0, 0);
+            }
+            break;
+        case Kind::Arc: {
+            double x = e.First.v[0], z = e.First.v[2];
+            double start = e.Start, end = e.End;
+            int view = e.View;
+            if (view == 4) {
+                x = -x;
+                z = -z;
+                start = mirror(e.End);
+                end = mirror(e.Start);
+                view = 1;
+            }
+            sink_.make_element(etArc, x, e.First.v[1], z, e.Radius, start, end, e.Colour, e.LineType, e.Layer, 0,
+                               view);
+            break;
+        }
+        case Kind::None:
+            break;
+        }
+    }
+
+    LineReader lines_;
+    DrawingSink& sink_;
+    TColor background_;
+    Polyline poly_;
+};
+
+} // namespace
+
+TColor colour_from_number(int Number, TColor Background)
+{
+    if (Number < 0 || Number > 16)
+        return 0x00FF00;
+    if (Number == 0 && Background == 0x000000)
+        return 0xC0C0C0;
+    return kColours[static_cast<std::size_t>(Number)];
+}
+
+int number_from_colour(TColor Colour)
+{
+    for (std::size_t i = 0; i < 16; ++i)
+        if (kColours[i] == Colour)
+            return static_cast<int>(i);
+    return 3;
+}
+
+void read(std::istream& in, DrawingSink& sink)
+{
+    Reader(in, sink).run();
+}
+
+bool write(std::ostream& out, const DrawingSource& drawing)
+{
+    TextWriter w(out);
+    w.put("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\n");
+    auto pair = [&](std::string_view code, double value) {
+        w.put(code);
+        w.real(value);
+        w.crlf();
+    };
+    for (const TElement* element : drawing.Elements) {
+        const TElement& e = *element;
+        if (e.GetDeleted())
+            continue;
+        const int type = e.GetEtype();
+        switch (type) {
+        case etPoint:
+            w.put("POINT\r\n8\r\n");
+            break;
+        case etLine:
+            w.put("LINE\r\n8\r\n");
+            break;
+        case etArc:
+            w.put("ARC\r\n8\r\n");
+            break;
+        case etCircle:
+            w.put("CIRCLE\r\n8\r\n");
+            break;
+        default:
+            continue;
+        }
+        w.integer(e.GetLayer());
+        w.crlf();
+        pair("10\r\n", e.GetCoord(1));
+        pair("20\r\n", e.GetCoord(2));
+        pair("30\r\n", e.GetCoord(3));
+        if (type == etLine) {
+            pair("11\r\n", e.GetCoord(4));
+            pair("21\r\n", e.GetCoord(5));
+            pair("31\r\n", e.GetCoord(6));
+        } else if (type == etArc || type == etCircle) {
+            pair("40\r\n", e.GetCoord(4));
+            if (type == etArc) {
+                pair("50\r\n", e.GetCoord(5));
+                pair("51\r\n", e.GetCoord(6));
+            }
+        }
+        w.put("62\r\n");
+        w.integer(number_from_colour(e.GetColor()));
+        w.put("\r\n0\r\n");
+        if (!w.good())
+            break;
+    }
+    w.put("ENDSEC\r\n0\r\nEOF\r\n");
+    return w.finish();
+}
+
+} // namespace orvex::formats::dxf

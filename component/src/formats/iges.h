@@ -1,0 +1,23 @@
+// IGES in the fixed 80-column ASCII form: points (116), lines (110) and
+// circular arcs (100), placed through transformation matrices (124).
+#pragma once
+
+#include "drawing_sink.h"
+
+#include <istream>
+#include <ostream>
+
+namespace orvex::formats::iges {
+
+/// Reads the file into the sink and sets its units. Errors (ERangeError,
+/// EListError, EConvertError, EFileError) name the line.
+void read(std::istream& in, DrawingSink& sink);
+
+/// Writes the drawing's points, lines and arcs after one identity matrix
+/// entity. False when the stream reported an error.
+bool write(std::ostream& out, const DrawingSource& drawing);
+
+/// IGES colour number of a colour; 3 for colours not in the table.
+int number_from_colour(TColor Colour);
+
+} // namespace orvex::formats::iges

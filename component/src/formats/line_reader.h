@@ -1,0 +1,96 @@
+// A buffered line scanner over an input stream: reads in chunks into one
+// buffer and hands out each line as a view into it, without copying lines.
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include <string_view>
+#include <vector>
+
+namespace orvex::formats {
+
+class LineReader {
+public:
+    /// Lines longer than this stop the read with an error.
+    static constexpr std::size_t kMaxLine = std::size_t{1} << 20;
+
+    explicit LineReader(std::istream& in, std::size_t chunk = std::size_t{1} << 16);
+
+    /// The next line without its end (CR LF, LF or a lone CR). False at the
+    /// end of the input. The view stays valid until the next call.
+    bool next(std::string_view& line)
+    {
+        if (skipLF_) {
+            skipLF_ = false;
+            if (pos_ == end_ && !fill())
+                return false;
+            if (buf_[pos_] == '\n')
+                ++pos_;
+            scan_ = pos_;
+        }
+        for (;;) {
+            const char* data = buf_.data();
+            std::size_t i = scan_;
+            for (; i < end_; ++i) {
+                const char c = data[i];
+                if (c == '\n' || c == '\r')
+                    break;
+            }
+            if (i < end_) {
+                line = std::string_view(data + pos_, i - pos_);
+                if (data[i] == '\r') {
+                    if (i + 1 < end_) {
+                        if (data[i + 1] == '\n')
+                            ++i;
+                    } else {
+                        skipLF_ = true;
+                    }
+                }
+                pos_ = scan_ = i + 1;
+                ++number_;
+                return true;
+            }
+            scan_ = end_;
+            if (!fill()) {
+                if (pos_ == end_)
+                    return false;
+                line = std::string_view(buf_.data() + pos_, end_ - pos_);
+                pos_ = scan_ = end_;
+                ++number_;
+                return true;
+            }
+        }
+    }
+
+    /// Number of the line last returned (1-based); 0 before the first.
+    long long line_number() const { return number_; }
+    /// No line is left.
+    bool at_end()
+    {
+        if (skipLF_) {
+            if (pos_ == end_ && !fill())
+                return true;
+            if (buf_[pos_] == '\n')
+                ++pos_;
+            skipLF_ = false;
+            scan_ = pos_;
+        }
+        return pos_ == end_ && !fill();
+    }
+
+private:
+    /// Reads more input after the unread rest; false when none came.
+    bool fill();
+
+    std::istream& in_;
+    std::vector<char> buf_;
+    std::size_t chunk_;
+    std::size_t pos_ = 0;  // start of the unread text
+    std::size_t scan_ = 0; // scanned up to here without a line end
+    std::size_t end_ = 0;  // end of the buffered text
+    long long number_ = 0;
+    bool eof_ = false;
+    bool skipLF_ = false;
+};
+
+} // namespace orvex::formats

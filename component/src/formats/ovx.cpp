@@ -1,0 +1,288 @@
+// OVX drawings: VIEW records for the arc-view table, then one record per
+// point, line, arc or circle (and the three dimension kinds, written only).
+#include "ovx.h"
+
+#include "line_reader.h"
+#include "read_error.h"
+#include "record_fields.h"
+#include "text_writer.h"
+
+#include <OrvexGDI/OpsFileText.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+namespace orvex::formats::ovx {
+
+namespace {
+
+// Keywords a record may hold, tested in this order.
+enum Keyword : unsigned {
+    kView = 1u << 0,
+    kSpline = 1u << 1,
+    kVLine = 1u << 2,
+    kLine = 1u << 3,
+    kArc = 1u << 4,
+    kCircle = 1u << 5,
+    kVPoint = 1u << 6,
+    kPoint = 1u << 7,
+};
+
+struct KeywordText {
+    std::string_view text;
+    Keyword flag;
+};
+constexpr KeywordText kKeywords[] = {
+    {"VIEW", kView}, {"SPLINE", kSpline}, {"VLINE", kVLine},   {"LINE", kLine},
+    {"ARC", kArc},   {"CIRCLE", kCircle}, {"VPOINT", kVPoint}, {"POINT", kPoint},
+};
+
+bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
+
+// The keywords that occur anywhere in the line. Each keyword is upper-case
+// letters only, so it can only occur inside a run of upper-case letters.
+unsigned find_keywords(std::string_view line)
+{
+    unsigned found = 0;
+    const std::size_t n = line.size();
+    std::size_t i = 0;
+    while (i < n) {
+        if (!is_upper(line[i])) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        while (i < n && is_upper(line[i]))
+            ++i;
+        if (i - start < 3)
+            continue;
+        const std::string_view run = line.substr(start, i - start);
+        for (const KeywordText& k : kKeywords)
+            if (run.find(k.text) != std::string_view::npos)
+                found |= k.flag;
+    }
+    return found;
+}
+
+int layer_field(double value)
+{
+    const int layer = round_int(value);
+    if (layer < 0 || layer > 255)
+        throw ERangeError("layer " + std::to_string(layer) + " outside 0..255");
+    return layer;
+}
+
+void read_record(std::string_view line, unsigned keywords, RecordFields& f, DrawingSink& sink)
+{
+    f.split_ovx(line);
+    const TColor background = sink.background_color();
+    auto colour = [&](int n) { return Ops::set_ovx_color(round_int(f.value(n)), background); };
+
+    if (keywords & kView) {
+        int number = round_int(f.value(1));
+        if (number > 90)
+            number = 90;
+        TArcView& view = sink.arc_views()[number];
+        view = TArcView{f.value(2), f.value(3), f.value(4), f.value(5), f.value(6),
+                        f.value(7), f.value(8), f.value(9), f.value(10), true};
+    }
+    if (keywords & kSpline)
+        return;
+    if (keywords & kVLine) {
+        round_int(f.value(7)); // the view number is read and not used
+        sink.make_element(etLine, f.value(1), f.value(2), f.value(3), f.value(4), f.value(5), f.value(6), colour(8),
+                          round_int(f.value(10)), layer_field(f.value(9)), 0, 0);
+        return;
+    }
+    if (keywords & kLine)
+        sink.make_element(etLine, f.value(1), f.value(2), f.value(3), f.value(4), f.value(5), f.value(6), colour(7),
+                          round_int(f.value(9)), layer_field(f.value(8)), 0, 0);
+    if (keywords & kArc) {
+        const double radius = f.value(4);
+        if (!(radius > 0))
+            return;
+        double end = f.value(6);
+        if (std::fabs(end) < 0.0001)
+            end = 0;
+        int view = round_int(f.value(7));
+        if (view < 1 || view > 90)
+            view = 1;
+        sink.make_element(etArc, f.value(1), f.value(2), f.value(3), radius, f.value(5), end, colour(8),
+                          round_int(f.value(10)), layer_field(f.value(9)), 0, view);
+    }
+    if (keywords & kCircle) {
+        const double radius = f.value(4);
+        if (!(radius > 0))
+            return;
+        int code = round_int(f.value(5));
+        if (code < 1 || code > 90)
+            code = 1;
+        double x = f.value(1), y = f.value(2), z = f.value(3);
+        int view = 1;
+        Ops::fix_circle(x, y, z, code, view);
+        sink.make_element(etArc, x, y, z, radius, 0, 360, colour(6), round_int(f.value(8)),
+                          layer_field(f.value(7)), 0, view);
+    }
+    if (keywords & kVPoint) {
+        round_int(f.value(4)); // the view number is read and not used
+        sink.make_element(etPoint, f.value(1), f.value(2), f.value(3), 0, 0, 0, colour(5), 0,
+                          layer_field(f.value(6)), 0, 0);
+        return;
+    }
+    if (keywords & kPoint)
+        sink.make_element(etPoint, f.value(1), f.value(2), f.value(3), 0, 0, 0, colour(4), 0,
+                          layer_field(f.value(5)), 0, 0);
+}
+
+} // namespace
+
+void read(std::istream& in, DrawingSink& sink)
+{
+    LineReader reader(in);
+    RecordFields fields;
+    std::string_view line;
+    while (reader.next(line)) {
+        const unsigned keywords = find_keywords(line);
+        if (keywords != 0)
+            on_line(reader.line_number(), [&] { read_record(line, keywords, fields, sink); });
+    }
+}
+
+std::string general_text(double value)
+{
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value > 0 ? "INF" : "-INF";
+    if (value == 0)
+        return "0";
+    // 15 significant digits, then the shortest form of them.
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14e", value);
+    std::string_view text(buffer);
+    const bool negative = text.front() == '-';
+    if (negative)
+        text.remove_prefix(1);
+    const std::size_t e = text.find('e');
+    std::string digits;
+    digits.push_back(text[0]);
+    digits.append(text.substr(2, e - 2));
+    const int exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    std::string out;
+    if (negative)
+        out.push_back('-');
+    if (exponent >= -5 && exponent < 15) {
+        if (exponent < 0) {
+            out += "0.";
+            out.append(static_cast<std::size_t>(-exponent - 1), '0');
+            out += digits;
+        } else {
+            const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
+            if (digits.size() <= whole) {
+                out += digits;
+                out.append(whole - digits.size(), '0');
+            } else {
+                out += digits.substr(0, whole);
+                out.push_back('.');
+                out += digits.substr(whole);
+            }
+        }
+    } else {
+        out.push_back(digits[0]);
+        if (digits.size() > 1) {
+            out.push_back('.');
+            out += digits.substr(1);
+        }
+        out.push_back('E');
+        out += std::to_string(exponent);
+    }
+    return out;
+}
+
+bool write(std::ostream& out, const DrawingSource& drawing)
+{
+    TextWriter w(out);
+    for (int n = 1; n <= 90; ++n) {
+        const TArcView& v = drawing.ArcViews[n];
+        if (!v.Defined)
+            continue;
+        w.put("VIEW   ");
+        w.integer(n);
+        for (double c : {v.M11, v.M12, v.M13, v.M21, v.M22, v.M23, v.M31, v.M32, v.M33}) {
+            w.put(',');
+            w.put(general_text(c));
+        }
+        w.crlf();
+    }
+    auto slot = [&](const TElement& e, int n) {
+        w.real(e.GetCoord(n));
+        w.put(',');
+    };
+    for (const TElement* element : drawing.Elements) {
+        const TElement& e = *element;
+        if (e.GetDeleted())
+            continue;
+        const int colour = Ops::get_ovx_color(e.GetColor());
+        switch (e.GetEtype()) {
+        case etPoint:
+            w.put("POINT  ");
+            for (int n : {1, 2, 3})
+                slot(e, n);
+            w.integer(colour), w.put(','), w.integer(e.GetLayer()), w.put(','), w.integer(e.GetLineType());
+            break;
+        case etLine:
+            w.put("LINE   ");
+            for (int n : {1, 2, 3, 4, 5, 6})
+                slot(e, n);
+            w.integer(colour), w.put(','), w.integer(e.GetLayer()), w.put(','), w.integer(e.GetLineType());
+            w.put(",1");
+            break;
+        case etArc:
+            w.put("ARC    ");
+            for (int n : {1, 2, 3, 4, 5, 6})
+                slot(e, n);
+            w.integer(e.GetView()), w.put(','), w.integer(colour), w.put(','), w.integer(e.GetLayer()), w.put(',');
+            w.integer(e.GetLineType()), w.put(",1");
+            break;
+        case etCircle:
+            w.put("CIRCLE ");
+            for (int n : {1, 2, 3, 4})
+                slot(e, n);
+            w.integer(e.GetView()), w.put(','), w.integer(colour), w.put(','), w.integer(e.GetLayer()), w.put(',');
+            w.integer(e.GetLineType()), w.put(",,1");
+            break;
+        case etArrow:
+            w.put("ARROW  ");
+            for (int n : {1, 2, 3, 4})
+                slot(e, n);
+            w.integer(e.GetView()), w.put(','), w.integer(colour), w.put(','), w.integer(e.GetLayer());
+            break;
+        case etLeader:
+            w.put("LEADER  ");
+            for (int n : {3, 4, 1, 2})
+                slot(e, n);
+            w.put(".1,0,");
+            w.integer(e.GetView()), w.put(','), w.integer(colour), w.put(','), w.integer(e.GetLayer());
+            break;
+        case etWitness:
+            w.put("WITNESS  ");
+            for (int n : {1, 2, 4, 5})
+                slot(e, n);
+            w.integer(e.GetView()), w.put(','), w.integer(colour), w.put(','), w.integer(e.GetLayer());
+            break;
+        default:
+            continue;
+        }
+        w.crlf();
+        if (!w.good())
+            break;
+    }
+    return w.finish();
+}
+
+} // namespace orvex::formats::ovx

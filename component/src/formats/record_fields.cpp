@@ -1,0 +1,157 @@
+#include "record_fields.h"
+
+#include <OrvexGDI/VUvuDAVTypes.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace orvex::formats {
+
+std::optional<double> parse_decimal(std::string_view text)
+{
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t start = i;
+    std::size_t digits = 0;
+    while (i < n && text[i] >= '0' && text[i] <= '9')
+        ++i, ++digits;
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && text[i] >= '0' && text[i] <= '9')
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        std::size_t exponentDigits = 0;
+        while (i < n && text[i] >= '0' && text[i] <= '9')
+            ++i, ++exponentDigits;
+        if (exponentDigits == 0)
+            return std::nullopt;
+    }
+    if (i != n)
+        return std::nullopt;
+    double value = 0;
+    const char* first = text.data() + start;
+    const char* last = text.data() + n;
+    const auto result = std::from_chars(first, last, value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large or too small for a double: as the C library rounds it.
+        const std::string copy(first, last);
+        value = std::strtod(copy.c_str(), nullptr);
+    }
+    return negative ? -value : value;
+}
+
+int round_int(double value)
+{
+    const double r = std::nearbyint(value);
+    if (!(r >= -2147483648.0 && r <= 2147483647.0))
+        throw ERangeError("value " + std::to_string(value) + " does not fit a 32-bit integer");
+    return static_cast<int>(r);
+}
+
+int trunc_int(double value)
+{
+    const double r = std::trunc(value);
+    if (!(r >= -2147483648.0 && r <= 2147483647.0))
+        throw ERangeError("value " + std::to_string(value) + " does not fit a 32-bit integer");
+    return static_cast<int>(r);
+}
+
+void RecordFields::split(std::string_view text, char delimiter, char firstAlso)
+{
+    delimiter_ = delimiter;
+    text_.clear();
+    commas_ = 0;
+    overflow_ = false;
+    bool replaced = firstAlso == delimiter;
+    for (char c : text) {
+        if (c == ' ')
+            continue;
+        if (!replaced && c == firstAlso) {
+            c = delimiter;
+            replaced = true;
+        }
+        if (c == delimiter) {
+            if (commas_ == kMaxCommas) {
+                overflow_ = true;
+                return;
+            }
+            comma_[static_cast<std::size_t>(commas_++)] = static_cast<std::uint32_t>(text_.size());
+        }
+        text_.push_back(c);
+    }
+}
+
+void RecordFields::split_plain(std::string_view line)
+{
+    split(line, ',', ',');
+}
+
+void RecordFields::split_ovx(std::string_view line)
+{
+    if (line.empty()) {
+        text_.clear();
+        commas_ = 0;
+        overflow_ = false;
+        return;
+    }
+    const std::size_t space = line.find(' ');
+    if (space != std::string_view::npos)
+        line.remove_prefix(space);
+    split(line, ',', ',');
+    if (!overflow_) {
+        if (commas_ == kMaxCommas)
+            overflow_ = true;
+        else
+            comma_[static_cast<std::size_t>(commas_++)] = static_cast<std::uint32_t>(text_.size());
+    }
+}
+
+void RecordFields::split_iges(std::string_view data, char parameter, char record)
+{
+    split(data, parameter, record);
+}
+
+double RecordFields::value(int N) const
+{
+    if (overflow_ || N < 1 || N > commas_)
+        return 0;
+    const std::size_t begin = N == 1 ? 0 : comma_[static_cast<std::size_t>(N - 2)] + 1;
+    const std::size_t end = comma_[static_cast<std::size_t>(N - 1)];
+    std::string_view field(text_.data() + begin, end - begin);
+    const std::size_t d = field.find('D');
+    if (d == std::string_view::npos)
+        return parse_decimal(field).value_or(0.0);
+    const std::string_view exponentText = field.substr(d + 1);
+    const auto exponent = parse_decimal(exponentText);
+    if (!exponent)
+        throw EConvertError("'" + std::string(exponentText) + "' is not a valid exponent");
+    const double mantissa = parse_decimal(field.substr(0, d)).value_or(0.0);
+    return mantissa * std::pow(10.0, *exponent);
+}
+
+double item(int N, std::string_view Line, int CadType)
+{
+    RecordFields fields;
+    if (CadType == 1)
+        fields.split_ovx(Line);
+    else if (CadType == 3)
+        fields.split_iges(Line);
+    else
+        fields.split_plain(Line);
+    return fields.value(N);
+}
+
+} // namespace orvex::formats

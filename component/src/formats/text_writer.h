@@ -1,0 +1,83 @@
+// Buffered text output of the writers: bytes are gathered in one fixed
+// buffer and handed to the stream in large blocks.
+#pragma once
+
+#include <cstddef>
+#include <ostream>
+#include <string_view>
+#include <vector>
+
+namespace orvex::formats {
+
+class TextWriter {
+public:
+    explicit TextWriter(std::ostream& out, std::size_t size = std::size_t{1} << 16)
+        : out_(out), buf_(size), limit_(size - kReserve)
+    {
+    }
+    TextWriter(const TextWriter&) = delete;
+    TextWriter& operator=(const TextWriter&) = delete;
+
+    void put(char c)
+    {
+        buf_[used_++] = c;
+        if (used_ >= limit_)
+            flush();
+    }
+    void put(std::string_view text)
+    {
+        if (text.size() > limit_ - used_) {
+            flush();
+            if (text.size() > limit_) {
+                out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+                return;
+            }
+        }
+        for (char c : text)
+            buf_[used_++] = c;
+        if (used_ >= limit_)
+            flush();
+    }
+    void spaces(std::size_t n)
+    {
+        for (std::size_t i = 0; i < n; ++i)
+            put(' ');
+    }
+    /// A number in the drawing files' text (four decimals, no spare zeros).
+    void real(double x);
+    /// The plain decimal text of an integer.
+    void integer(int i);
+    void crlf()
+    {
+        put('\r');
+        put('\n');
+    }
+
+    /// Hands the rest to the stream and flushes it; false when the stream
+    /// reported an error at any point.
+    bool finish()
+    {
+        flush();
+        out_.flush();
+        return static_cast<bool>(out_);
+    }
+    /// Whether the stream is still good (writers stop early when it is not).
+    bool good() const { return static_cast<bool>(out_); }
+
+private:
+    static constexpr std::size_t kReserve = 64;
+
+    void flush()
+    {
+        if (used_ > 0 && out_)
+            out_.write(buf_.data(), static_cast<std::streamsize>(used_));
+        used_ = 0;
+    }
+
+    std::ostream& out_;
+    std::vector<char> buf_;
+    std::size_t limit_;
+    std::size_t used_ = 0;
+};
+
+} // namespace orvex::formats
