@@ -346,3 +346,77 @@ TEST(RenderBatching, OneCallPerSolidRunGivesTheSamePictureAsOneCallPerLine)
         EXPECT_LE(d.record().calls, 3); // three colour runs
     }
 }
+
+TEST(RenderFigures, RectanglesEllipsesAndImagesAreDrawnFlatFromTheirCentreOrCorner)
+{
+    QImage picture(10, 6, QImage::Format_RGB32);
+    picture.fill(QColor(1, 2, 3));
+    Drawing d;
+    d.MakeFilledRect(30, 30, 20, 10, 1); // outline from (20, 25) to (40, 35)
+    d.MakeEllipse(100, 30, 40, 20);
+    d.MakeImage(&picture, 150, 100, 10, 6); // top-left corner at the model point
+    d.Redraw();
+    EXPECT_EQ(d.at(20, 30), kRed);
+    EXPECT_EQ(d.at(40, 30), kRed);
+    EXPECT_EQ(d.at(30, 35), kRed);
+    EXPECT_EQ(d.at(30, 30), kBlack); // not filled
+    EXPECT_EQ(d.at(80, 30), kRed);   // ellipse ends at cx -+ 20
+    EXPECT_EQ(d.at(120, 30), kRed);
+    EXPECT_EQ(d.at(100, 30), kBlack);
+    EXPECT_EQ(d.at(150, 100), QColor(1, 2, 3));
+    EXPECT_EQ(d.at(159, 95), QColor(1, 2, 3));
+    EXPECT_EQ(d.at(160, 100), kBlack);
+    EXPECT_EQ(d.at(150, 101), kBlack);
+}
+
+TEST(RenderCanvas, MetafileCanvasGetsOutlinesWithItsOwnPenRules)
+{
+    Drawing d;
+    d.MakePoint(50, 50, 0);
+    d.MakeCircle(100, 100, 75, 0, 20); // fill ignored on a canvas
+    d.GetElement(d.MakeLine(0, 0, 0, 10, 0, 0)).SetHighlight(1);
+    d.GetElement(d.Elements->Count() - 1).SetLineType(3);
+    d.MakeArc(1, 100, 75, 0, 30, 0, 90);
+
+    RecordingDevice canvas;
+    QPainter canvasPainter(&canvas);
+    d.Settings->CanvasMode = true;
+    d.Settings->OutputCanvas = &canvasPainter;
+    RecordingDevice picture;
+    QPainter picturePainter(&picture);
+    view::set_coefficiants(*d.Settings);
+    d.plot_elements(picturePainter, 1, 1);
+    canvasPainter.end();
+    picturePainter.end();
+    d.Settings->CanvasMode = false;
+    d.Settings->OutputCanvas = nullptr;
+
+    const RecordingEngine& rec = canvas.engine;
+    ASSERT_EQ(rec.lines.size(), 3u);
+    EXPECT_EQ(rec.lines[1].line, QLineF(50, kH - 50 + 5, 50, kH - 50 - 5)); // vertical arm drawn upwards
+    EXPECT_EQ(rec.lines[2].pen.color(), kRed); // highlights do not apply to the metafile
+    EXPECT_EQ(rec.lines[2].pen.style(), Qt::DashDotLine);
+    EXPECT_EQ(rec.ellipses.size() + rec.paths.size(), 2u); // the circle outline and the arc
+    EXPECT_TRUE(picture.engine.lines.empty());
+}
+
+TEST(RenderCanvas, PrinterInMonochromeDrawsEverythingBlack)
+{
+    Drawing d;
+    d.MakeLine(0, 0, 0, 10, 0, 0);
+    RecordingDevice page;
+    QPainter pagePainter(&page);
+    pagePainter.setPen(QPen(Qt::black, 3.0));
+    d.Settings->Printing = true;
+    d.Settings->PrintMonochrome = true;
+    d.Settings->OutputCanvas = &pagePainter;
+    QImage unused(10, 10, QImage::Format_RGB32);
+    QPainter other(&unused);
+    d.plot_elements(other, 1, 1);
+    pagePainter.end();
+    d.Settings->Printing = false;
+    d.Settings->OutputCanvas = nullptr;
+    ASSERT_EQ(page.engine.lines.size(), 1u);
+    EXPECT_EQ(page.engine.lines[0].pen.color(), kBlack);
+    EXPECT_EQ(page.engine.lines[0].pen.widthF(), 3.0); // the printer's own pen width stays
+}
