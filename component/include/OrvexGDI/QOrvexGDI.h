@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+class QMouseEvent;
 class QTimer;
 
 namespace orvex {
@@ -90,6 +91,23 @@ public:
     bool Printing = false;
     bool PrintMonochrome = false;
 };
+
+/// The framework's shift state of a mouse event: which of the keys Shift,
+/// Alt and Ctrl and of the left, right and middle mouse buttons are held.
+enum TShiftStateFlag : unsigned {
+    ssShift = 0x01,
+    ssAlt = 0x02,
+    ssCtrl = 0x04,
+    ssLeft = 0x08,
+    ssRight = 0x10,
+    ssMiddle = 0x20,
+};
+Q_DECLARE_FLAGS(TShiftState, TShiftStateFlag)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TShiftState)
+
+/// The shift state of Qt's keyboard modifiers and held mouse buttons; other
+/// keys (Meta, keypad) and other buttons are not part of it.
+ORVEXGDI_EXPORT TShiftState shift_state(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons);
 
 /// Opaque ARGB of a framework colour value (red in the low byte).
 ORVEXGDI_EXPORT QColor opaque_color(TColor color);
@@ -259,11 +277,102 @@ public:
     int make_cad(const QString& FileName);
     bool save_cad(const QString& FileName);
 
+    // ---- navigation — navigation.cpp
+    /// Fits the drawing's extents into the window (twice), redraws, fires OnZoom.
+    void ZoomAll();
+    /// Magnifies two times, redraws, fires OnZoom.
+    void ZoomDouble();
+    /// Shrinks to half, redraws, fires OnZoom.
+    void ZoomHalf();
+    /// Exchanges the zoom with the previous one, redraws, fires OnZoom.
+    void ZoomLast();
+    /// Fits the pixel rectangle (corners in any order) into the window,
+    /// redraws and fires OnZoom, even when the rectangle is empty.
+    void ZoomWindow(int X1, int Y1, int X2, int Y2);
+    /// Moves the view centre by (DX, DY) model units and redraws; no event.
+    void Pan(double DX, double DY);
+    /// Shows (X, Y) at the window centre and redraws; no event.
+    void ViewCenter(double X, double Y);
+    /// The visible model height, 2 * HalfSize of the current view.
+    double GetViewSize() const;
+    /// Sets the visible model height (at least 0.08), fires OnChangeView, redraws.
+    void SetViewSize(double Size);
+    double GetCenterX() const;
+    double GetCenterY() const;
+    /// Store the centre coordinate and move the origin with it; no repaint.
+    void SetCenterX(double X);
+    void SetCenterY(double Y);
+    /// The window fit of ZoomWindow for view View in a Width x Height window;
+    /// false, changing nothing, for a rectangle of zero width or height.
+    bool graphics_get_scale(int View, int Width, int Height, int X1, int Y1, int X2, int Y2);
+
+    // ---- mouse — mouse.cpp
+    using TMouseEvent = std::function<void(QObject* Sender, Qt::MouseButton Button, TShiftState Shift, int X, int Y)>;
+    using TMouseMoveEvent = std::function<void(QObject* Sender, TShiftState Shift, int X, int Y)>;
+    /// The host's mouse events; they fire after the control's own handling,
+    /// with the same arguments (client pixels).
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+
+    // ---- picking — pick.cpp
+    /// Arms a pick for the next mouse release.
+    void Pick();
+    /// Arms (true) or cancels (false) the pick of the next mouse release.
+    void Pick(bool Flag);
+    /// The whole pick at a pixel: the nearest element under the cursor that
+    /// passes the filter, with its near end, far end, midpoint and the point
+    /// of it closest to the cursor. False when nothing is picked.
+    bool pick2(std::uint8_t FilterCode, int X, int Y, int& Index, dpoint& NearEnd, dpoint& FarEnd, dpoint& Mid,
+               dpoint& Closest);
+    /// The candidate search followed by the near-end step.
+    bool main_pick(int X, int Y, dpoint& NearEnd, TElement*& Element, std::uint8_t FilterCode, int& Index);
+    /// The candidate search: the nearest hit element, the earliest on a tie.
+    bool pick_element(int X, int Y, std::uint8_t FilterCode, TElement*& Element, int& Index);
+    /// Hit test of one element at model point (X, Y, Z) in view View.
+    bool on_element(int View, double X, double Y, double Z, double Scale, double Aperture, const TElement& Element,
+                    double& U, double& V, double& W);
+    /// Arc test; on a hit the near end goes out and the far end into PickFarEnd.
+    bool on_arc(int View, double X, double Y, double Z, double Scale, double Aperture, const TElement& Element,
+                double& NearX, double& NearY, double& NearZ);
+    /// The near-end step; false when the element has no characteristic points.
+    bool get_endpoint(const TElement& Element, int X, int Y, dpoint& NearEnd);
+
+    // ---- editing — editing.cpp
+    /// N = 0: every live element joins the group; 1 <= N < Count: element N
+    /// (unless deleted). The new members are drawn at once.
+    void AddToGroup(int N);
+    /// Every live element leaves the group (highlight 0) and is drawn again.
+    void ClearGroup();
+    /// Deletes every group member and redraws.
+    void DeleteGroup();
+    /// Rotated copies of every group member about (PivotU, PivotV) in the
+    /// current view's plane, Times copies at Angle, 2 Angle, ...; the copies
+    /// join the group; the sources are deleted unless KeepSource. No repaint.
+    void RotateGroup(double Angle, double PivotU, double PivotV, int Times, bool KeepSource);
+    /// Shifted copies of every group member at (DX, DY, DZ), 2 (DX, DY, DZ),
+    /// ...; the copies do not join the group; the sources are deleted unless
+    /// KeepSource. Redraws.
+    void ShiftGroup(double DX, double DY, double DZ, int Times, bool KeepSource);
+    /// One rotated copy of element N (EListError outside the list); the copy joins the group.
+    void RotateElement(int N, double Angle, double PivotU, double PivotV);
+    /// Subtracts (X, Y, Z) from element N's coordinates (EListError outside the list).
+    void ShiftElement(int N, double X, double Y, double Z);
+    /// Makes (X, Y, Z) the origin of every live element and redraws.
+    void NewOrigin(double X, double Y, double Z);
+    /// Deletes or restores element N (0 <= N < Count) and clears its highlight.
+    void SetIsDeleted(int N, bool Deleted);
+    /// Element N's deleted flag; true for an index outside the list.
+    bool GetIsDeleted(int N) const;
+
 signals:
     void picked(int ElementNumber, orvex::TDPoint NearEnd, orvex::TDPoint FarEnd, orvex::TDPoint Mid,
                 orvex::TDPoint Closest);
     void zoomed(double Size, double CenterX, double CenterY);
     void viewChanged(orvex::TDView NewView);
+    void mouseDown(Qt::MouseButton Button, orvex::TShiftState Shift, int X, int Y);
+    void mouseMove(orvex::TShiftState Shift, int X, int Y);
+    void mouseUp(Qt::MouseButton Button, orvex::TShiftState Shift, int X, int Y);
 
 protected:
     void Paint(QPainter& Graphics) override;
@@ -274,8 +383,45 @@ protected:
     void fire_pick(int ElementNumber, const TDPoint& NearEnd, const TDPoint& FarEnd, const TDPoint& Mid,
                    const TDPoint& Closest);
 
+    // ---- mouse — mouse.cpp
+    /// The control's own handling of a press, a move and a release, each
+    /// followed by the host's event (OnMouseDown/Move/Up and their signals).
+    virtual void MouseDown(Qt::MouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual void MouseUp(Qt::MouseButton Button, TShiftState Shift, int X, int Y);
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+    // ---- picking — pick.cpp
+    /// Fires OnPick and picked.
+    void set_onpick(int Index, const TDPoint& NearEnd, const TDPoint& FarEnd, const TDPoint& Mid,
+                    const TDPoint& Closest);
+
 private:
     void waittimer();
+
+    // ---- navigation — navigation.cpp
+    /// Fires OnZoom with the current view's half size and centre.
+    void set_onzoom();
+    /// Scale from HalfSize and origins from the centre, for the control's size.
+    void restore_view_invariant(int View);
+    /// The drag preview: the first 200 visible elements, drawn at once.
+    void drag_preview();
+
+    // ---- mouse — mouse.cpp
+    void fire_mouse_down(Qt::MouseButton Button, TShiftState Shift, int X, int Y);
+    void fire_mouse_move(TShiftState Shift, int X, int Y);
+    void fire_mouse_up(Qt::MouseButton Button, TShiftState Shift, int X, int Y);
+
+    // ---- editing — editing.cpp
+    /// Makes a rotated copy of Element in the current view's plane (a group
+    /// member) and marks Element live.
+    void rotate_element(TElement& Element, double PivotU, double PivotV, double Angle);
+    /// Marks Element deleted with highlight 0 and records the deletion.
+    void delete_element(TElement& Element);
+    /// The group shift of ShiftGroup.
+    void cad_offsetxy(double DX, double DY, double DZ, int Times, bool KeepSource);
 
     QTimer* startupTimer_ = nullptr;
 };
