@@ -125,6 +125,8 @@ ORVEXGDI_EXPORT bool horizontal_inter(double y, const TElement& element, TDPoint
 ORVEXGDI_EXPORT void calc3(double xa, double xb, double ya, double yb, std::int8_t code, TDPoint& p);
 
 namespace detail {
+/// The direction of (dx, dy) as angle_of_line computes it, exact on the axes.
+ORVEXGDI_EXPORT double angle_of_direction(double dx, double dy);
 /// Both intersections of the line NormalX*x + NormalY*y + Offset = 0 with the
 /// circle: 0, or 904 (outputs unchanged) when the line passes outside it.
 ORVEXGDI_EXPORT int line_circle(const diline& il, const TDArc& circle, double& xa, double& xb, double& ya,

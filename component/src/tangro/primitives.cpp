@@ -208,8 +208,12 @@ double get_angle_line(const TDLine& line)
 
 double angle_of_line(const TElement& element)
 {
-    const double dx = element.GetCoord(4) - element.GetCoord(1);
-    const double dy = element.GetCoord(5) - element.GetCoord(2);
+    return detail::angle_of_direction(element.GetCoord(4) - element.GetCoord(1),
+                                      element.GetCoord(5) - element.GetCoord(2));
+}
+
+double detail::angle_of_direction(double dx, double dy)
+{
     if (dx == 0 && dy == 0)
         return 0;
     if (dx == 0)
