@@ -23,7 +23,8 @@ constexpr std::array<TColor, 17> kColours = {
     0x000080, 0x008080, 0xFFFF00, 0x008000, 0x800000, 0x800080, 0xC0C0C0, 0xFFFFFF,
 };
 
-enum class Kind { None, Line, Arc, Point };
+// SEQEND makes only the closing line of a closed polyline.
+enum class Kind { None, Line, Arc, Point, SeqEnd };
 
 struct Vec {
     double v[3] = {0, 0, 0};
@@ -100,7 +101,7 @@ private:
                     poly_.VertexSeen = poly_.SegmentReady = poly_.InPolyline = poly_.VerticesStarted = false;
                     poly_.Closing = poly_.Closed;
                     poly_.Closed = false;
-                    return Kind::Line;
+                    return Kind::SeqEnd;
                 }
                 break;
             case 8:
@@ -177,7 +178,7 @@ private:
 
     void group(int code, double value, Kind kind, Entity& entity)
     {
-        const bool lineOrArc = kind == Kind::Line || kind == Kind::Arc;
+        const bool lineOrArc = kind == Kind::Line || kind == Kind::SeqEnd || kind == Kind::Arc;
         switch (code) {
         case 6: {
             const int lineType = trunc_int(value);
@@ -284,12 +285,13 @@ private:
                                0);
             break;
         case Kind::Line:
+        case Kind::SeqEnd:
             if (poly_.SegmentReady || poly_.Closing) {
                 const Vec& a = poly_.Previous;
                 const Vec& b = poly_.Current;
                 sink_.make_element(etLine, a.v[0], a.v[1], a.v[2], b.v[0], b.v[1], b.v[2], e.Colour, e.LineType,
                                    e.Layer, 0, 0);
-            } else if (!poly_.InPolyline && !poly_.VerticesStarted) {
+            } else if (kind == Kind::Line && !poly_.InPolyline && !poly_.VerticesStarted) {
                 sink_.make_element(etLine, e.First.v[0], e.First.v[1], e.First.v[2], e.Second.v[0], e.Second.v[1],
                                    e.Second.v[2], e.Colour, e.LineType, e.Layer, 0, 0);
             }

@@ -21,12 +21,8 @@ bool LineReader::fill()
         end_ = rest;
         pos_ = 0;
     }
-    if (buf_.size() - end_ < chunk_ / 2) {
-        if (end_ > kMaxLine)
-            throw ERangeError("line " + std::to_string(number_ + 1) + ": longer than " + std::to_string(kMaxLine) +
-                              " characters");
+    if (buf_.size() - end_ < chunk_ / 2)
         buf_.resize(buf_.size() * 2);
-    }
     in_.read(buf_.data() + end_, static_cast<std::streamsize>(buf_.size() - end_));
     const auto got = static_cast<std::size_t>(in_.gcount());
     if (in_.bad())
@@ -39,6 +35,16 @@ bool LineReader::fill()
     if (in_.eof())
         eof_ = true;
     return true;
+}
+
+} // namespace orvex::formats
+
+namespace orvex::formats {
+
+void LineReader::too_long() const
+{
+    throw ERangeError("line " + std::to_string(number_ + 1) + ": longer than " + std::to_string(kMaxLine) +
+                      " characters");
 }
 
 } // namespace orvex::formats

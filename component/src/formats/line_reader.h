@@ -51,6 +51,8 @@ public:
                 return true;
             }
             scan_ = end_;
+            if (end_ - pos_ > kMaxLine)
+                too_long();
             if (!fill()) {
                 if (pos_ == end_)
                     return false;
@@ -81,6 +83,7 @@ public:
 private:
     /// Reads more input after the unread rest; false when none came.
     bool fill();
+    [[noreturn]] void too_long() const;
 
     std::istream& in_;
     std::vector<char> buf_;

@@ -1,0 +1,9 @@
+// Fuzz target of the DXF reader.
+#include "fuzz_reader.h"
+
+#include "../component/src/formats/dxf.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    return orvex::fuzz::read_then_write(data, size, 0xFFFFFF, orvex::formats::dxf::read, orvex::formats::dxf::write);
+}

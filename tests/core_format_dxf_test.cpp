@@ -1,0 +1,264 @@
+// The DXF format: the minimal file the writer makes, the entity scanner,
+// the group pairs, polylines and extrusions of the reader, round trips.
+#include "format_test_support.h"
+
+#include "../component/src/formats/dxf.h"
+
+#include <OrvexGDI/Elements.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace orvex {
+namespace {
+
+using namespace testing_formats;
+namespace dxf = formats::dxf;
+
+// Group pairs as DXF text with CR LF ends.
+std::string pairs(std::initializer_list<std::pair<std::string, std::string>> groups)
+{
+    std::string text;
+    for (const auto& [code, value] : groups)
+        text += code + "\r\n" + value + "\r\n";
+    return text;
+}
+
+std::unique_ptr<formats::StagedDrawing> read_dxf(const std::string& text, TColor background = 0xFFFFFF)
+{
+    return read_text(dxf::read, text, background);
+}
+
+TEST(DxfWriter, LineAndEmptyDrawingAreByteExact)
+{
+    auto d = fresh();
+    d->make_element(etLine, 0, 0, 0, 10, 5.5, 0, 0x00FF00, 0, 1, 0, 0);
+    EXPECT_EQ(write_text(dxf::write, *d), data_file("line.dxf"));
+    EXPECT_EQ(write_text(dxf::write, *fresh()), data_file("empty.dxf"));
+}
+
+TEST(DxfWriter, PointsArcsAndCircles)
+{
+    auto d = fresh();
+    d->make_element(etPoint, 1, -2.5, 0, 0, 0, 0, 0xFFFFFF, 0, 4, 0, 0);
+    d->make_element(etArc, 1, 2, 0, 5, 30, 60, 0x123456, 0, 3, 0, 2);
+    d->make_element(etCircle, 1, 2, 3, 4, 0, 0, 0x000080, 0, 3, 0, 1);
+    d->make_element(etEllipse, 1, 2, 0, 3, 4, 0, 0, 0, 3, 0, 1); // not written
+    d->make_element(etLine, 0, 0, 0, 1, 1, 0, 0, 0, 1, 0, 0);
+    d->Elements[4].SetDeleted(true); // not written
+    const std::string expected = std::string("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\n") +
+                                 crlf({"POINT", "8", "4", "10", "1.0", "20", "-2.5", "30", ".0", "62", "7", "0",
+                                       "ARC", "8", "3", "10", "1.0", "20", "2.0", "30", ".0", "40", "5.0", "50",
+                                       "30.0", "51", "60.0", "62", "3", "0", "CIRCLE", "8", "3", "10", "1.0", "20",
+                                       "2.0", "30", "3.0", "40", "4.0", "62", "9", "0", "ENDSEC", "0", "EOF"});
+    EXPECT_EQ(write_text(dxf::write, *d), expected);
+}
+
+TEST(DxfReader, GroupValuesAndColours)
+{
+    auto d = read_dxf(pairs({{"  0", "SECTION"},
+                             {"  2", "HEADER"},
+                             {"  9", "$ACADVER"},
+                             {"  1", "AC1009"},
+                             {"  0", "LINE"},
+                             {"  8", "WALLS"},
+                             {"  6", "DASHED"},
+                             {" 62", "256"},
+                             {" 10", "  1.5"},
+                             {" 20", "2"},
+                             {" 30", "12abc"}, // not a number: 0
+                             {" 11", "4"},
+                             {" 21", "5"},
+                             {" 31", "6"},
+                             {"  0", "POINT"},
+                             {"  8", "7"},
+                             {"  6", "3"},
+                             {" 62", "0"},
+                             {" 10", "1"},
+                             {"  0", "CIRCLE"},
+                             {"  8", "300"},
+                             {" 62", "7.9"},
+                             {" 40", "2"},
+                             {"  0", "ENDSEC"}}),
+                      0x000000);
+    ASSERT_EQ(d->Elements.Count(), 3);
+    const TElement& line = d->Elements[0];
+    EXPECT_EQ(line.GetLayer(), 1);
+    EXPECT_EQ(line.GetLineType(), 1);
+    EXPECT_EQ(line.GetColor(), 0x00FF00);
+    EXPECT_EQ(line.GetCoord(1), 1.5);
+    EXPECT_EQ(line.GetCoord(3), 0);
+    EXPECT_EQ(line.GetCoord(6), 6);
+    const TElement& point = d->Elements[1];
+    EXPECT_EQ(point.GetLayer(), 7);
+    EXPECT_EQ(point.GetLineType(), 0);
+    EXPECT_EQ(point.GetColor(), 0xC0C0C0); // black on a black background
+    const TElement& circle = d->Elements[2];
+    EXPECT_EQ(circle.GetEtype(), etArc);
+    EXPECT_EQ(circle.GetLayer(), 252);
+    EXPECT_EQ(circle.GetColor(), 0xFFFFFF);
+    EXPECT_EQ(circle.GetCoord(5), 0);
+    EXPECT_EQ(circle.GetCoord(6), 360);
+}
+
+TEST(DxfReader, ExtrusionsBecomeArcViews)
+{
+    auto d = read_dxf(pairs({{"0", "CIRCLE"},
+                             {"10", "5"},
+                             {"20", "2"},
+                             {"30", "1"},
+                             {"40", "3"},
+                             {"210", "0"},
+                             {"220", "0"},
+                             {"230", "-1"},
+                             {"0", "ARC"},
+                             {"10", "5"},
+                             {"20", "2"},
+                             {"30", "1"},
+                             {"40", "3"},
+                             {"50", "30"},
+                             {"51", "60"},
+                             {"210", "0"},
+                             {"220", "0"},
+                             {"230", "-1"},
+                             {"0", "ARC"},
+                             {"40", "3"},
+                             {"50", "10"},
+                             {"51", "20"},
+                             {"210", "0.2"},
+                             {"220", "-0.9"},
+                             {"230", "0.1"},
+                             {"0", "ARC"},
+                             {"40", "3"},
+                             {"210", "-1"},
+                             {"220", "0"},
+                             {"230", "0"},
+                             {"0", "EOF"}}));
+    ASSERT_EQ(d->Elements.Count(), 4);
+    const TElement& circle = d->Elements[0];
+    EXPECT_EQ(circle.GetView(), 1);
+    EXPECT_EQ(circle.GetCoord(1), -5);
+    EXPECT_EQ(circle.GetCoord(2), 2);
+    EXPECT_EQ(circle.GetCoord(3), -1);
+    EXPECT_EQ(circle.GetCoord(6) - circle.GetCoord(5), 360);
+    const TElement& mirrored = d->Elements[1];
+    EXPECT_EQ(mirrored.GetCoord(5), 120);
+    EXPECT_EQ(mirrored.GetCoord(6), 150);
+    EXPECT_EQ(d->Elements[2].GetView(), 2);
+    const TArcView& front = d->ArcViews[2];
+    EXPECT_TRUE(front.Defined);
+    EXPECT_EQ(front.M23, -1);
+    EXPECT_EQ(front.M32, 1);
+    EXPECT_EQ(d->Elements[3].GetView(), 6);
+    EXPECT_EQ(d->ArcViews[6].M13, -1);
+    EXPECT_FALSE(d->ArcViews[3].Defined);
+    EXPECT_TRUE(d->StopReading);
+}
+
+std::string polyline(const std::string& flags)
+{
+    return pairs({{"0", "POLYLINE"},
+                  {"8", "2"},
+                  {"66", "1"},
+                  {"10", "0"},
+                  {"20", "0"},
+                  {"30", "0"},
+                  {"70", flags},
+                  {"0", "VERTEX"},
+                  {"8", "3"},
+                  {"10", "0"},
+                  {"20", "0"},
+                  {"30", "0"},
+                  {"0", "VERTEX"},
+                  {"8", "4"},
+                  {"62", "1"},
+                  {"10", "10"},
+                  {"20", "0"},
+                  {"30", "0"},
+                  {"0", "VERTEX"},
+                  {"8", "5"},
+                  {"10", "10"},
+                  {"20", "10"},
+                  {"30", "0"},
+                  {"0", "SEQEND"},
+                  {"8", "6"},
+                  {"0", "LINE"},
+                  {"11", "1"},
+                  {"0", "EOF"}});
+}
+
+TEST(DxfReader, PolylinesBecomeSegments)
+{
+    auto closed = read_dxf(polyline("1"));
+    ASSERT_EQ(closed->Elements.Count(), 4);
+    auto segment = [&](int i) {
+        const TElement& e = closed->Elements[i];
+        return std::vector<double>{e.GetCoord(1), e.GetCoord(2), e.GetCoord(4), e.GetCoord(5)};
+    };
+    EXPECT_EQ(segment(0), (std::vector<double>{0, 0, 10, 0}));
+    EXPECT_EQ(closed->Elements[0].GetLayer(), 4);
+    EXPECT_EQ(closed->Elements[0].GetColor(), 0x0000FF);
+    EXPECT_EQ(segment(1), (std::vector<double>{10, 0, 10, 10}));
+    EXPECT_EQ(closed->Elements[1].GetLayer(), 5);
+    EXPECT_EQ(segment(2), (std::vector<double>{10, 10, 0, 0})); // the closing line
+    EXPECT_EQ(closed->Elements[2].GetLayer(), 6);
+    EXPECT_EQ(segment(3), (std::vector<double>{0, 0, 1, 0})); // a plain line after it
+
+    // Closed is recognised only for exactly 1; an open polyline's SEQEND
+    // makes no line.
+    auto open = read_dxf(polyline("9"));
+    ASSERT_EQ(open->Elements.Count(), 3);
+    EXPECT_EQ(open->Elements[1].GetCoord(5), 10);
+}
+
+TEST(DxfReader, LineEndsAndFileEnds)
+{
+    // LF only and lone CR ends; a file that stops inside an entity.
+    auto d = read_dxf("0\nLINE\n10\n1\r11\n2\r\n21\n3");
+    ASSERT_EQ(d->Elements.Count(), 1);
+    EXPECT_EQ(d->Elements[0].GetCoord(1), 1);
+    EXPECT_EQ(d->Elements[0].GetCoord(4), 2);
+    EXPECT_EQ(d->Elements[0].GetCoord(5), 3);
+    // Names are compared exactly: no trimming, upper case only.
+    EXPECT_EQ(read_dxf(pairs({{"0", "LINE "}, {"0", "line"}, {"0", " LINE"}}))->Elements.Count(), 0);
+}
+
+TEST(DxfReader, IntegerGroupsOutsideThirtyTwoBitsNameTheLine)
+{
+    try {
+        read_dxf(pairs({{"0", "LINE"}, {"10", "1"}, {"8", "3e9"}}));
+        FAIL() << "no error";
+    } catch (const ERangeError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("line 6:", 0), 0u) << e.what();
+    }
+    EXPECT_THROW(read_dxf(pairs({{"0", "POINT"}, {"62", "-1e10"}})), ERangeError);
+}
+
+TEST(DxfFormat, RoundTrip)
+{
+    auto d = fresh();
+    d->make_element(etPoint, 1, 2, 3, 0, 0, 0, 0x0000FF, 0, 4, 0, 0);
+    d->make_element(etLine, -1.5, 2, 0, 1e6, -3, 7, 0xFF00FF, 1, 9, 0, 0);
+    d->make_element(etArc, 1, 2, 0, 5, 30, 60, 0x808000, 1, 3, 0, 2);
+    d->make_element(etCircle, 1, 2, 3, 4, 0, 0, 0x008080, 1, 3, 0, 1);
+    const std::string text = write_text(dxf::write, *d);
+    auto back = read_dxf(text);
+    ASSERT_EQ(back->Elements.Count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const TElement& a = d->Elements[i];
+        const TElement& b = back->Elements[i];
+        EXPECT_EQ(b.GetEtype(), i == 3 ? etArc : a.GetEtype());
+        EXPECT_EQ(b.GetColor(), a.GetColor());
+        EXPECT_EQ(b.GetLayer(), a.GetLayer());
+        EXPECT_EQ(b.GetView(), 1); // arc views are not written
+        for (int s = 1; s <= (i == 3 ? 4 : 6); ++s)
+            EXPECT_EQ(b.GetCoord(s), a.GetCoord(s)) << "element " << i << " slot " << s;
+    }
+    EXPECT_EQ(back->Elements[3].GetCoord(6), 360);
+    // The circle came back as an arc: "ARC" and its two angle pairs.
+    EXPECT_EQ(write_text(dxf::write, *back).size(), text.size() - 3 + 4 + 4 + 4 + 7);
+}
+
+} // namespace
+} // namespace orvex
