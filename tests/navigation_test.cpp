@@ -1,0 +1,334 @@
+// Zoom, pan, centre and view size, and the mouse drags driven by real Qt
+// mouse events with exact button and key sets.
+#include <OrvexGDI/QOrvexGDI.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace orvex;
+
+namespace {
+
+// A 400 x 300 control at 10 pixels per unit with model (0, 0) at the centre;
+// it counts OnZoom and OnChangeView and can tell whether a redraw happened.
+class NavigationTest : public ::testing::Test {
+protected:
+    NavigationTest()
+    {
+        c.resize(400, 300);
+        c.SetViewSize(30);
+        c.ViewCenter(0, 0);
+        c.OnZoom = [this](QObject*, double size, double, double) { zoomSizes.push_back(size); };
+        c.OnChangeView = [this](QObject*, TDView) { ++viewChanges; };
+    }
+
+    const TSettings& s() const { return *c.Settings; }
+    int v() const { return c.Settings->ViewNumber; }
+
+    // Paints a marker into the picture; a redraw paints over it.
+    void mark() { c.GetCanvas()->fillRect(0, 0, 400, 300, QColor(1, 2, 3)); }
+    bool marked() const { return c.GetBitmap()->pixelColor(0, 0) == QColor(1, 2, 3); }
+
+    void send(QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons held,
+              Qt::KeyboardModifiers keys = Qt::NoModifier)
+    {
+        QMouseEvent e(type, QPointF(p), QPointF(c.mapToGlobal(p)), button, held, keys);
+        QApplication::sendEvent(&c, &e);
+    }
+    // Press at `from`, move through `to` in `steps` equal moves, release there.
+    void drag(QPoint from, QPoint to, Qt::MouseButton button, Qt::KeyboardModifiers keys, int steps = 1,
+              Qt::MouseButtons extra = Qt::NoButton)
+    {
+        send(QEvent::MouseButtonPress, from, button, button | extra, keys);
+        for (int i = 1; i <= steps; ++i)
+            send(QEvent::MouseMove, from + (to - from) * i / steps, Qt::NoButton, button | extra, keys);
+        send(QEvent::MouseButtonRelease, to, button, extra, keys);
+    }
+
+    TOrvexGDI c;
+    std::vector<double> zoomSizes;
+    int viewChanges = 0;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------- zoom operations
+
+TEST_F(NavigationTest, DoubleAndHalfFireOnZoomWithHalfTheViewSize)
+{
+    c.ZoomDouble();
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 15);
+    c.ZoomHalf();
+    c.ZoomHalf();
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 60);
+    EXPECT_EQ(zoomSizes, (std::vector<double>{7.5, 15, 30}));
+    EXPECT_EQ(viewChanges, 0);
+}
+
+TEST_F(NavigationTest, ZoomWindowFitsItsLongerSideAndIgnoresCornerOrder)
+{
+    TOrvexGDI other;
+    other.resize(400, 300);
+    other.SetViewSize(30);
+    other.ViewCenter(0, 0);
+
+    // 100 x 40 px, wider than tall: the width fills the window's 400 px.
+    c.ZoomWindow(250, 100, 350, 140);
+    other.ZoomWindow(350, 140, 250, 100);
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 30 * 100.0 / 400);
+    EXPECT_DOUBLE_EQ(c.GetCenterX(), 10);
+    EXPECT_DOUBLE_EQ(c.GetCenterY(), 3);
+    EXPECT_DOUBLE_EQ(other.GetViewSize(), c.GetViewSize());
+    EXPECT_DOUBLE_EQ(other.GetCenterX(), c.GetCenterX());
+    EXPECT_DOUBLE_EQ(other.GetCenterY(), c.GetCenterY());
+    EXPECT_EQ(c.CoordToPixel(10, 3, 0), QPoint(200, 150));
+
+    // 40 x 40: not wider than tall, so the height fills the window's 300 px.
+    other.ZoomWindow(0, 0, 40, 40);
+    EXPECT_DOUBLE_EQ(other.GetViewSize(), 7.5 * 40 / 300);
+}
+
+TEST_F(NavigationTest, EmptyZoomWindowChangesNothingButRedrawsAndFires)
+{
+    mark();
+    c.ZoomWindow(10, 10, 10, 50);
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 30);
+    EXPECT_DOUBLE_EQ(c.GetCenterX(), 0);
+    EXPECT_FALSE(marked());
+    EXPECT_EQ(zoomSizes.size(), 1u);
+    EXPECT_FALSE(c.graphics_get_scale(1, 400, 300, 5, 7, 9, 7));
+}
+
+TEST_F(NavigationTest, ZoomLastGoesBackAndForth)
+{
+    c.ZoomWindow(250, 100, 350, 140);
+    c.ZoomLast();
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 30);
+    EXPECT_DOUBLE_EQ(c.GetCenterX(), 0);
+    c.ZoomLast();
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 7.5);
+    EXPECT_DOUBLE_EQ(c.GetCenterX(), 10);
+    EXPECT_EQ(zoomSizes.size(), 3u);
+}
+
+TEST_F(NavigationTest, ZoomAllFitsTwiceAndRemembersTheFirstFit)
+{
+    // A twin control fitted once.
+    TOrvexGDI once;
+    once.resize(400, 300);
+    once.SetViewSize(30);
+    once.ViewCenter(0, 0);
+    for (TOrvexGDI* control : {&c, &once}) {
+        control->MakeLine(1000, 1000, 0, 1100, 1050, 0);
+        control->SetExtents();
+    }
+    once.set_scale(0);
+    const double firstFit = once.Settings->HalfSize[1];
+
+    c.ZoomAll();
+    EXPECT_DOUBLE_EQ(s().PrevHalfSize[1], firstFit) << "not the size shown before";
+    EXPECT_NEAR(s().HalfSize[1], firstFit, firstFit * 0.01);
+    EXPECT_DOUBLE_EQ(c.GetCenterX(), 1050);
+    EXPECT_DOUBLE_EQ(c.GetCenterY(), 1025);
+    ASSERT_EQ(zoomSizes.size(), 1u);
+    EXPECT_DOUBLE_EQ(zoomSizes[0], s().HalfSize[1]);
+}
+
+TEST_F(NavigationTest, SetViewSizeClampsAndFiresOnChangeViewNotOnZoom)
+{
+    c.SetViewSize(0);
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 0.08);
+    c.SetViewSize(-5);
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 0.08);
+    EXPECT_EQ(viewChanges, 2);
+    EXPECT_TRUE(zoomSizes.empty());
+}
+
+TEST_F(NavigationTest, PanCentreAndViewCentre)
+{
+    const QPoint before = c.CoordToPixel(3, 4, 0);
+    c.Pan(1, 0);
+    EXPECT_EQ(c.CoordToPixel(3, 4, 0), before - QPoint(10, 0)); // the picture moves left
+    c.Pan(0, -2);
+    EXPECT_EQ(c.CoordToPixel(3, 4, 0), before + QPoint(-10, -20));
+
+    // The centre setters move the origin but do not repaint.
+    mark();
+    c.SetCenterX(5);
+    c.SetCenterY(-1);
+    EXPECT_TRUE(marked());
+    EXPECT_EQ(c.CoordToPixel(5, -1, 0), QPoint(200, 150));
+    c.ViewCenter(-7, 2);
+    EXPECT_FALSE(marked());
+    EXPECT_EQ(c.CoordToPixel(-7, 2, 0), QPoint(200, 150));
+    EXPECT_TRUE(zoomSizes.empty());
+    EXPECT_EQ(viewChanges, 0);
+}
+
+TEST_F(NavigationTest, EachViewKeepsItsOwnZoom)
+{
+    c.ZoomDouble();
+    c.SetView(vFRONT);
+    c.SetViewSize(200);
+    c.ViewCenter(50, 50);
+    c.SetView(vTOP);
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 15);
+    EXPECT_DOUBLE_EQ(c.GetCenterX(), 0);
+    c.ZoomLast(); // the top view's own memory
+    c.SetView(vFRONT);
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 200);
+    EXPECT_DOUBLE_EQ(c.GetCenterX(), 50);
+}
+
+// ---------------------------------------------------------------- drags
+
+TEST_F(NavigationTest, MiddleAndCtrlLeftDragsPanWithThePicture)
+{
+    drag({100, 100}, {130, 80}, Qt::MiddleButton, Qt::NoModifier, 3);
+    EXPECT_DOUBLE_EQ(c.GetCenterX(), -3);
+    EXPECT_DOUBLE_EQ(c.GetCenterY(), -2);
+    EXPECT_EQ(c.CoordToPixel(0, 0, 0), QPoint(230, 130));
+
+    drag({100, 100}, {90, 100}, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(c.GetCenterX(), -2);
+    EXPECT_FALSE(s().PanMoved);
+    EXPECT_TRUE(zoomSizes.empty());
+    EXPECT_EQ(viewChanges, 0);
+}
+
+TEST_F(NavigationTest, OnlyTheExactSetsPan)
+{
+    drag({100, 100}, {150, 100}, Qt::MiddleButton, Qt::ShiftModifier);
+    drag({100, 100}, {150, 100}, Qt::LeftButton, Qt::NoModifier);
+    drag({100, 100}, {150, 100}, Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier);
+    drag({100, 100}, {150, 100}, Qt::MiddleButton, Qt::NoModifier, 1, Qt::RightButton);
+    EXPECT_DOUBLE_EQ(c.GetCenterX(), 0);
+    c.SetMousePan(false);
+    drag({100, 100}, {150, 100}, Qt::MiddleButton, Qt::NoModifier);
+    drag({100, 100}, {150, 100}, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(c.GetCenterX(), 0);
+}
+
+TEST_F(NavigationTest, AltLeftDragRotatesEightPixelsADegree)
+{
+    c.SetView(vISO);
+    viewChanges = 0;
+    const double y0 = s().YRotation, x0 = s().XRotation;
+    drag({100, 100}, {180, 100}, Qt::LeftButton, Qt::AltModifier, 4);
+    EXPECT_DOUBLE_EQ(s().YRotation, y0 + 10);
+    EXPECT_DOUBLE_EQ(s().XRotation, x0 + 360); // -70 brought into 0..360
+    EXPECT_DOUBLE_EQ(s().IsoYRotation, s().YRotation);
+    EXPECT_DOUBLE_EQ(s().IsoXRotation, s().XRotation);
+    EXPECT_EQ(viewChanges, 4);
+    EXPECT_FALSE(s().RotateMoved);
+
+    drag({100, 100}, {100, 116}, Qt::LeftButton, Qt::AltModifier); // down: about X
+    EXPECT_DOUBLE_EQ(s().XRotation, x0 + 360 + 2);
+    // MousePan does not matter for rotating.
+    c.SetMousePan(false);
+    drag({100, 100}, {92, 100}, Qt::LeftButton, Qt::AltModifier);
+    EXPECT_DOUBLE_EQ(s().YRotation, y0 + 9);
+}
+
+TEST_F(NavigationTest, RotateDragInTheTopViewDrawsNoPreview)
+{
+    c.MakeLine(-10, 0, 0, 10, 0, 0);
+    mark();
+    send(QEvent::MouseButtonPress, {100, 100}, Qt::LeftButton, Qt::LeftButton, Qt::AltModifier);
+    send(QEvent::MouseMove, {140, 100}, Qt::NoButton, Qt::LeftButton, Qt::AltModifier);
+    EXPECT_TRUE(marked());
+    EXPECT_DOUBLE_EQ(s().YRotation, 5);
+    EXPECT_EQ(viewChanges, 1);
+    send(QEvent::MouseButtonRelease, {140, 100}, Qt::LeftButton, Qt::NoButton, Qt::AltModifier);
+    EXPECT_FALSE(marked()) << "the release redraws after a rotate drag";
+}
+
+TEST_F(NavigationTest, PreviewDrawsTheFirst200VisibleElementsAndReleaseDrawsAll)
+{
+    // 200 points left of the centre, one on a hidden layer before them, one more right of it.
+    c.SetCurrentLayer(9);
+    c.MakePoint(-5, 5, 0);
+    c.SetVisibleLayer(9, false);
+    c.SetCurrentLayer(1);
+    for (int i = 0; i < 200; ++i)
+        c.MakePoint(-10, -5, 0);
+    c.MakePoint(10, 0, 0);
+    const auto lit = [this](double x, double y) { return c.GetBitmap()->pixelColor(c.CoordToPixel(x, y, 0)) != Qt::black; };
+
+    send(QEvent::MouseButtonPress, {200, 150}, Qt::MiddleButton, Qt::MiddleButton);
+    send(QEvent::MouseMove, {200, 150}, Qt::NoButton, Qt::MiddleButton); // a pan of nothing
+    EXPECT_TRUE(s().PanMoved);
+    EXPECT_TRUE(lit(-10, -5));
+    EXPECT_FALSE(lit(10, 0)) << "element 201 is beyond the preview";
+    EXPECT_FALSE(lit(-5, 5));
+    send(QEvent::MouseButtonRelease, {200, 150}, Qt::MiddleButton, Qt::NoButton);
+    EXPECT_TRUE(lit(10, 0));
+}
+
+TEST_F(NavigationTest, ClickWithoutDragNeitherRedrawsNorZooms)
+{
+    mark();
+    send(QEvent::MouseButtonPress, {20, 30}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {20, 30}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(marked());
+    EXPECT_EQ(s().MouseDownX, 20);
+    EXPECT_EQ(s().MouseDownY, 30);
+}
+
+TEST_F(NavigationTest, PanBeyondThePixelRangeStopsWithoutLeavingTheHandler)
+{
+    c.SetViewSize(0); // 3750 px per unit
+    send(QEvent::MouseButtonPress, {0, 0}, Qt::MiddleButton, Qt::MiddleButton);
+    c.Settings->CenterX[1] = 1e6;
+    send(QEvent::MouseMove, {10, 0}, Qt::NoButton, Qt::MiddleButton);
+    send(QEvent::MouseButtonRelease, {10, 0}, Qt::MiddleButton, Qt::NoButton);
+    EXPECT_FALSE(s().PanMoved) << "the failed step ended the move before the preview";
+}
+
+// ---------------------------------------------------------------- the host's events
+
+TEST_F(NavigationTest, HostEventsFollowTheControlsHandlingWithTheSameArguments)
+{
+    std::vector<std::string> seen;
+    c.OnMouseDown = [&](QObject* sender, Qt::MouseButton b, TShiftState shift, int x, int y) {
+        EXPECT_EQ(sender, &c);
+        EXPECT_EQ(s().MouseDownX, x) << "the control has taken the press position";
+        seen.push_back("down " + std::to_string(int(b)) + " " + std::to_string(shift.toInt()) + " " + std::to_string(x) +
+                       "," + std::to_string(y));
+    };
+    c.OnMouseMove = [&](QObject*, TShiftState shift, int x, int y) {
+        EXPECT_DOUBLE_EQ(c.GetCenterX(), 1) << "the pan has happened";
+        seen.push_back("move " + std::to_string(shift.toInt()) + " " + std::to_string(x) + "," + std::to_string(y));
+    };
+    c.OnMouseUp = [&](QObject*, Qt::MouseButton b, TShiftState shift, int x, int y) {
+        EXPECT_FALSE(s().PanMoved) << "the release has redrawn";
+        seen.push_back("up " + std::to_string(int(b)) + " " + std::to_string(shift.toInt()) + " " + std::to_string(x) +
+                       "," + std::to_string(y));
+    };
+    QSignalSpy downs(&c, &TOrvexGDI::mouseDown), moves(&c, &TOrvexGDI::mouseMove), ups(&c, &TOrvexGDI::mouseUp);
+
+    drag({50, 60}, {40, 60}, Qt::LeftButton, Qt::ControlModifier);
+    const int ctrlLeft = (ssCtrl | ssLeft).toInt();
+    EXPECT_EQ(seen, (std::vector<std::string>{"down 1 " + std::to_string(ctrlLeft) + " 50,60",
+                                               "move " + std::to_string(ctrlLeft) + " 40,60",
+                                               "up 1 " + std::to_string(int(ssCtrl)) + " 40,60"}));
+    ASSERT_EQ(downs.count(), 1);
+    ASSERT_EQ(moves.count(), 1);
+    ASSERT_EQ(ups.count(), 1);
+    EXPECT_EQ(moves.at(0).at(0).value<TShiftState>(), ssCtrl | ssLeft);
+    EXPECT_EQ(ups.at(0).at(2).toInt(), 40);
+}
+
+TEST(ShiftState, IsTheExactSetOfKeysAndButtons)
+{
+    EXPECT_EQ(shift_state(Qt::NoModifier, Qt::NoButton), TShiftState());
+    EXPECT_EQ(shift_state(Qt::ShiftModifier | Qt::AltModifier | Qt::ControlModifier,
+                          Qt::LeftButton | Qt::RightButton | Qt::MiddleButton),
+              ssShift | ssAlt | ssCtrl | ssLeft | ssRight | ssMiddle);
+    EXPECT_EQ(shift_state(Qt::MetaModifier | Qt::KeypadModifier, Qt::MiddleButton | Qt::BackButton),
+              TShiftState(ssMiddle));
+}
