@@ -257,12 +257,10 @@ private:
             layer = 1;
         else if (layer == 255)
             layer = 254;
-        if (type1 != type2)
-            return;
         DirectoryEntry entry;
-        entry.Type = type1;
+        entry.Type = type1 == type2 ? type1 : 0;
         entry.Matrix = matrix;
-        const int kind = mapped_type(type1);
+        const int kind = type1 == type2 ? mapped_type(type1) : etNone;
         if (kind != etNone)
             entry.Element = sink_.make_element(kind, 0, 0, 0, 0, 0, 0, colour, lineType, layer, 0, 0);
         directory_[sequence] = entry;

@@ -1,0 +1,243 @@
+// The IGES format: the fixed layout the writer makes, the reader's
+// directory and parameter sections, units, and files in the layouts of
+// other systems (records on several lines, matrices, other delimiters).
+#include "format_test_support.h"
+
+#include "../component/src/formats/iges.h"
+
+#include <OrvexGDI/Elements.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+
+namespace orvex {
+namespace {
+
+using namespace testing_formats;
+namespace iges = formats::iges;
+
+std::unique_ptr<formats::StagedDrawing> read_iges(const std::string& text)
+{
+    return read_text(iges::read, text, 0xFFFFFF);
+}
+
+// One 80-column line: text, padding, suffix.
+std::string card(const std::string& text, const std::string& suffix)
+{
+    const std::size_t used = text.size() + suffix.size();
+    return text + std::string(used < 80 ? 80 - used : 0, ' ') + suffix + "\r\n";
+}
+
+std::string directory(int type, int parameter, int matrix, int colour, int lines, int form, int sequence)
+{
+    char first[80], second[80];
+    std::snprintf(first, sizeof first, "%8d%8d%8d%8d%8d%8d%8d%8s", type, parameter, 0, 1, 0, 0, matrix, "");
+    std::snprintf(second, sizeof second, "%8d%8d%8d%8d%8d", type, 0, colour, lines, form);
+    char s1[20], s2[20];
+    std::snprintf(s1, sizeof s1, "00000000D%07d", sequence);
+    std::snprintf(s2, sizeof s2, "D%07d", sequence + 1);
+    return card(first, s1) + card(second, s2);
+}
+
+std::string parameter(const std::string& data, int entry, int sequence)
+{
+    char suffix[40];
+    std::snprintf(suffix, sizeof suffix, " %7dP%07d", entry, sequence);
+    std::string text = data;
+    text.resize(64, ' ');
+    return card(text, suffix);
+}
+
+std::string global(const std::string& text) { return card("start", "S0000001") + card(text, "G0000001"); }
+
+TEST(IgesWriter, OneLineAndEmptyDrawingAreByteExact)
+{
+    auto d = fresh();
+    d->make_element(etLine, 0, 0, 0, 1, 2, 0, 0x0000FF, 0, 1, 0, 0);
+    EXPECT_EQ(write_text(iges::write, *d, "line.igs"), data_file("line.igs"));
+    auto empty = fresh();
+    empty->Units = uMM;
+    EXPECT_EQ(write_text(iges::write, *empty, "empty.igs"), data_file("empty.igs"));
+}
+
+TEST(IgesWriter, WritesPointsLinesAndArcsOnly)
+{
+    auto d = fresh();
+    d->make_element(etArc, 1, 2, 0, 5, 0, 90, 0x00FFFF, 2, 7, 0, 1);
+    d->make_element(etCircle, 1, 2, 0, 5, 0, 0, 0, 0, 1, 0, 1);
+    d->make_element(etPoint, 1, 2, 3, 0, 0, 0, 0x808080, 0, 1, 0, 0);
+    d->Elements[2].SetDeleted(true);
+    const std::string text = write_text(iges::write, *d, std::string(75, 'x') + "name");
+    EXPECT_EQ(text.substr(0, 80), std::string(66, 'x') + "name  S0000001");
+    EXPECT_NE(text.find(card("100,.0,1.0,2.0,6.0,2.0,1.0,7.0;", "3P0000002")), std::string::npos);
+    EXPECT_NE(text.find(card("     100       2       1       2       0       0       0", "00000000D0000003")),
+              std::string::npos);
+    EXPECT_NE(text.find(card("     100       0       5       1       7", "D0000004")), std::string::npos);
+    EXPECT_NE(text.find(card("S0000001G0000002D0000004P0000002", "T0000001")), std::string::npos);
+}
+
+TEST(IgesWriter, LongParameterDataGoesOnSeveralLines)
+{
+    auto d = fresh();
+    d->make_element(etLine, -123456.1234, -223456.1234, -323456.1234, -423456.1234, -523456.1234, -623456.1234,
+                    0x00FF00, 0, 1, 0, 0);
+    d->make_element(etPoint, 1, 2, 3, 0, 0, 0, 0x00FF00, 0, 1, 0, 0);
+    const std::string text = write_text(iges::write, *d);
+    EXPECT_NE(text.find(card("110,-123456.1234,-223456.1234,-323456.1234,-423456.1234,", "3P0000002")),
+              std::string::npos);
+    EXPECT_NE(text.find(card("-523456.1234,-623456.1234;", "3P0000003")), std::string::npos);
+    EXPECT_NE(text.find(card("116,1.0,2.0,3.0;", "5P0000004")), std::string::npos);
+    // The directory counts the lines: pointer 2 with two lines, then pointer 4.
+    EXPECT_NE(text.find(card("     110       0       3       2       1", "D0000004")), std::string::npos);
+    EXPECT_NE(text.find("     116       4       1"), std::string::npos);
+    EXPECT_NE(text.find(card("S0000001G0000002D0000006P0000004", "T0000001")), std::string::npos);
+    auto back = read_iges(text);
+    ASSERT_EQ(back->Elements.Count(), 2);
+    EXPECT_EQ(back->Elements[0].GetCoord(6), -623456.1234);
+    EXPECT_EQ(back->Elements[1].GetCoord(3), 3);
+}
+
+TEST(IgesReader, ReadsOwnFilesBack)
+{
+    auto line = read_iges(data_file("line.igs"));
+    ASSERT_EQ(line->Elements.Count(), 1);
+    const TElement& e = line->Elements[0];
+    EXPECT_EQ(e.GetEtype(), etLine);
+    EXPECT_EQ(e.GetLineType(), 1);
+    EXPECT_EQ(e.GetColor(), 0x0000FF);
+    EXPECT_EQ(e.GetLayer(), 1);
+    EXPECT_EQ(e.GetCoord(4), 1);
+    EXPECT_EQ(e.GetCoord(5), 2);
+    EXPECT_EQ(line->Units, uINCH);
+    auto empty = read_iges(data_file("empty.igs"));
+    EXPECT_EQ(empty->Elements.Count(), 0);
+    EXPECT_EQ(empty->Units, uMM);
+}
+
+TEST(IgesFormat, RoundTripOfArcs)
+{
+    auto d = fresh();
+    d->make_element(etArc, 1, 2, 3, 5, 30, 120, 0xFF00FF, 2, 9, 0, 1);
+    d->make_element(etArc, 1, 2, 3, 5, 0, 360, 0x0000FF, 0, 255, 0, 1); // start and end points coincide
+    auto back = read_iges(write_text(iges::write, *d));
+    ASSERT_EQ(back->Elements.Count(), 2);
+    const TElement& arc = back->Elements[0];
+    EXPECT_EQ(arc.GetCoord(3), 3);
+    EXPECT_NEAR(arc.GetCoord(4), 5, 1e-4);
+    EXPECT_NEAR(arc.GetCoord(5), 30, 1e-3);
+    EXPECT_NEAR(arc.GetCoord(6), 120, 1e-3);
+    EXPECT_EQ(arc.GetLineType(), 2);
+    EXPECT_EQ(arc.GetColor(), 0xFF00FF);
+    EXPECT_EQ(back->Elements[1].GetCoord(5), 0);
+    EXPECT_EQ(back->Elements[1].GetCoord(6), 360);
+    EXPECT_EQ(back->Elements[1].GetLayer(), 252);
+}
+
+TEST(IgesReader, ErrorsNameTheLine)
+{
+    auto error_of = [](const std::string& text) -> std::string {
+        try {
+            read_iges(text);
+        } catch (const ERangeError& e) {
+            return std::string("range: ") + e.what();
+        } catch (const EListError& e) {
+            return std::string("list: ") + e.what();
+        }
+        return "none";
+    };
+    const std::string head = global("1H,,1H;,,;");
+    EXPECT_EQ(error_of(head + "short line\r\n").rfind("range: line 3:", 0), 0u);
+    EXPECT_EQ(error_of(head + directory(110, 1, 0, 3, 1, 256, 1)).rfind("range: line 3:", 0), 0u); // layer 256
+    EXPECT_EQ(error_of(head + directory(110, 1, 0, 3, 1, 0, 1) + parameter("110,1,2,3,4,5,6;", 9, 1))
+                  .rfind("list: line 5:", 0),
+              0u);
+}
+
+TEST(IgesReader, ParameterRecordsBelongToTheirDirectoryEntry)
+{
+    // Entries whose two type numbers differ make nothing; records on two
+    // lines, in another order than the directory, a type the drawing does
+    // not hold, and "D" exponents.
+    const std::string text = global("1H,,1H;,,;") + directory(110, 1, 0, 3, 1, 0, 1) +
+                             directory(116, 3, 0, 4, 1, 7, 3) + directory(126, 4, 0, 4, 1, 0, 5) +
+                             card("     110       1       0       1       0       0       0", "00000000D0000007") +
+                             card("     116       0       3       1       0", "D0000008") +
+                             parameter("116,1.0D1,2.,3.;", 3, 1) + parameter("126,1,2,3,4,5,6,7,8,9,10,", 5, 2) +
+                             parameter("11,12,13,14,15,16,17,18,19,20,21,22,23,24;", 5, 3) +
+                             parameter("110,1.,2.,3.,", 1, 4) + parameter("4.,5.,6.;", 1, 5) +
+                             parameter("110,9,9,9,9,9,9;", 7, 6);
+    auto d = read_iges(text);
+    ASSERT_EQ(d->Elements.Count(), 2);
+    const TElement& line = d->Elements[0];
+    EXPECT_EQ(line.GetEtype(), etLine);
+    EXPECT_EQ(line.GetCoord(1), 1);
+    EXPECT_EQ(line.GetCoord(6), 6);
+    EXPECT_EQ(line.GetColor(), 0x00FF00);
+    const TElement& point = d->Elements[1];
+    EXPECT_EQ(point.GetCoord(1), 10);
+    EXPECT_EQ(point.GetLayer(), 7);
+    EXPECT_EQ(point.GetColor(), 0xFF0000);
+}
+
+TEST(IgesReader, EntitiesArePlacedThroughTheirMatrix)
+{
+    // A translation, a quarter turn about Z, a mirror in the XY plane
+    // (normal -Z), and a plane turned up into XZ, each applied to an arc of
+    // radius 2 at the origin from 0 to 90 degrees.
+    const std::string matrices[] = {
+        "124,1.,0.,0.,10.,0.,1.,0.,20.,0.,0.,1.,5.;",
+        "124,0.,-1.,0.,0.,1.,0.,0.,0.,0.,0.,1.,0.;",
+        "124,1.,0.,0.,0.,0.,-1.,0.,0.,0.,0.,-1.,0.;",
+        "124,1.,0.,0.,0.,0.,0.,-1.,0.,0.,1.,0.,0.;",
+    };
+    std::string text = global("1H,,1H;,,;");
+    for (int i = 0; i < 4; ++i)
+        text += directory(124, i + 1, 0, 0, 1, 0, 2 * i + 1);
+    for (int i = 0; i < 4; ++i)
+        text += directory(100, 5 + i, 2 * i + 1, 3, 1, 0, 9 + 2 * i);
+    text += directory(116, 9, 1, 3, 1, 0, 17);
+    for (int i = 0; i < 4; ++i)
+        text += parameter(matrices[i], 2 * i + 1, i + 1);
+    for (int i = 0; i < 4; ++i)
+        text += parameter("100,0.,0.,0.,2.,0.,0.,2.;", 9 + 2 * i, 5 + i);
+    text += parameter("116,1.,2.,3.;", 17, 9);
+    auto d = read_iges(text);
+    ASSERT_EQ(d->Elements.Count(), 5);
+    auto slots = [&](int i) {
+        std::vector<double> v;
+        for (int s = 1; s <= 6; ++s)
+            v.push_back(std::round(d->Elements[i].GetCoord(s) * 1000) / 1000);
+        return v;
+    };
+    // Directions along +X read just below 360, as every IGES arc does.
+    EXPECT_EQ(slots(0), (std::vector<double>{10, 20, 5, 2, 360, 90}));
+    EXPECT_EQ(d->Elements[0].GetView(), 1);
+    EXPECT_EQ(slots(1), (std::vector<double>{0, 0, 0, 2, 90, 180}));
+    EXPECT_EQ(slots(2), (std::vector<double>{0, 0, 0, 2, 270, 0})); // mirrored: runs from -90 to 0
+    EXPECT_EQ(d->Elements[3].GetView(), 2); // the first free arc view
+    EXPECT_TRUE(d->ArcViews[2].Defined);
+    EXPECT_EQ(d->ArcViews[2].M33, 0);
+    EXPECT_EQ(d->ArcViews[2].M23, -1); // the plane's normal is -Y
+    EXPECT_EQ(slots(3), (std::vector<double>{0, 0, 0, 2, 360, 90}));
+    EXPECT_EQ(slots(4), (std::vector<double>{11, 22, 8, 0, 0, 0}));
+}
+
+TEST(IgesReader, OtherDelimitersAndUnits)
+{
+    auto d = read_iges(data_file("../../../samples/matrix_and_continuation.igs"));
+    EXPECT_EQ(d->Units, uMM);
+    ASSERT_EQ(d->Elements.Count(), 3);
+    EXPECT_EQ(d->Elements[0].GetCoord(1), 10); // the arc, moved by its matrix
+    EXPECT_EQ(d->Elements[0].GetCoord(2), 20);
+    EXPECT_EQ(d->Elements[0].GetCoord(3), 5);
+    EXPECT_EQ(d->Elements[1].GetCoord(1), 15); // 1.5D1
+    EXPECT_EQ(d->Elements[1].GetCoord(5), 20);
+    EXPECT_EQ(d->Elements[1].GetLineType(), 1);
+    EXPECT_EQ(d->Elements[2].GetCoord(3), 3);
+    EXPECT_EQ(d->Elements[2].GetColor(), 0xFFFFFF);
+}
+
+} // namespace
+} // namespace orvex
