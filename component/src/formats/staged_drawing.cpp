@@ -18,7 +18,7 @@ int StagedDrawing::make_element(int Etype, double c1, double c2, double c3, doub
 {
     if (!Ops::check_max_min(Etype, c1, c2, c3, c4, c5, c6))
         return -1;
-    if (Highlight < 0 || Highlight > 255)
+    if (Etype != etNone && (Highlight < 0 || Highlight > 255))
         throw ERangeError("highlight " + std::to_string(Highlight) + " outside 0..255");
     if (Etype == etArc && std::fabs(c5 - c6) < 0.0001) {
         c5 = 0;

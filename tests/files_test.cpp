@@ -1,0 +1,250 @@
+// The control's file operations: dispatch on CadType, loads that either
+// complete or leave the drawing as it was, merges, and saves that replace
+// the target only when everything was written.
+#include <OrvexGDI/QOrvexGDI.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+#include <vector>
+
+namespace orvex {
+namespace {
+
+class FilesTest : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    void write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    static QByteArray read(const QString& fileName)
+    {
+        QFile file(fileName);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static QByteArray data(const char* name)
+    {
+        return read(QString(ORVEX_TEST_DATA_DIR) + "/formats/" + name);
+    }
+
+    QTemporaryDir dir_;
+    TOrvexGDI control_;
+};
+
+// Everything a failed read must leave alone.
+struct Snapshot {
+    explicit Snapshot(const TOrvexGDI& c)
+        : views(c.Settings->ArcViews), fileName(c.Settings->DrawingFileName), units(c.GetUnits()),
+          stop(c.Settings->StopReading)
+    {
+        for (const TElement* e : *c.Elements)
+            elements.push_back(e);
+        const TSettings& s = *c.Settings;
+        extents = {s.ExtentMinX, s.ExtentMinY, s.ExtentMaxX, s.ExtentMaxY, s.ExtentMaxZ};
+    }
+
+    void expect_same(const TOrvexGDI& c) const
+    {
+        std::vector<const TElement*> now;
+        for (const TElement* e : *c.Elements)
+            now.push_back(e);
+        EXPECT_EQ(now, elements); // the same element objects, in order
+        for (int i = 1; i <= 90; ++i)
+            EXPECT_EQ(std::memcmp(&c.Settings->ArcViews[i], &views[i], sizeof(TArcView)), 0) << "arc view " << i;
+        const TSettings& s = *c.Settings;
+        EXPECT_EQ((std::vector<double>{s.ExtentMinX, s.ExtentMinY, s.ExtentMaxX, s.ExtentMaxY, s.ExtentMaxZ}),
+                  extents);
+        EXPECT_EQ(c.Settings->DrawingFileName, fileName);
+        EXPECT_EQ(c.GetUnits(), units);
+        EXPECT_EQ(c.Settings->StopReading, stop);
+    }
+
+    CheckedArray<TArcView, 1, 90> views;
+    QString fileName;
+    TDUnits units;
+    bool stop;
+    std::vector<const TElement*> elements;
+    std::vector<double> extents;
+};
+
+TEST_F(FilesTest, FailedReadsLeaveTheDrawingAsItWas)
+{
+    control_.MakeLine(0, 0, 0, 3, 4, 0);
+    control_.MakePoint(-7, 2, 0);
+    control_.SetArcView(7, TDView3D{0, 0, 0, 1, 1, 0, 0, 0, 1, 0});
+    control_.get_max_min();
+    control_.SetUnits(uMM);
+    control_.Settings->DrawingFileName = "before.dxf";
+
+    write("bad.ovx", "POINT  1,2,3,12,1\r\nLINE   0,0,0,1,1,0,12,1,0\r\nVIEW   0,1,0,0,0,1,0,0,0,1\r\n");
+    write("bad.dxf", "0\r\nLINE\r\n10\r\n5\r\n0\r\nPOINT\r\n8\r\n1e12\r\n");
+    write("bad.igs", data("line.igs").replace("3P0000002", "9P0000002"));
+    const struct {
+        int cadType;
+        const char* file;
+        const char* where;
+    } cases[] = {{1, "bad.ovx", "line 3:"}, {2, "bad.dxf", "line 8:"}, {3, "bad.igs", "line 9:"}};
+    for (const auto& c : cases) {
+        for (bool merge : {false, true}) {
+            SCOPED_TRACE(std::string(c.file) + (merge ? " merged" : " loaded"));
+            control_.SetCadType(c.cadType);
+            const Snapshot before(control_);
+            try {
+                merge ? control_.MergeFile(path(c.file)) : control_.LoadFromFile(path(c.file));
+                ADD_FAILURE() << "no error";
+            } catch (const std::out_of_range& e) { // ERangeError or EListError
+                EXPECT_NE(std::string(e.what()).find(c.where), std::string::npos) << e.what();
+            }
+            before.expect_same(control_);
+            EXPECT_FALSE(control_.Settings->MergeMode);
+        }
+    }
+}
+
+TEST_F(FilesTest, FileThatCannotBeOpenedOnlyResetsTheArcViews)
+{
+    control_.MakeLine(0, 0, 0, 3, 4, 0);
+    for (int type : {1, 2, 3}) {
+        control_.SetCadType(type);
+        control_.SetArcView(5, TDView3D{5, 0, 1, 0, 0, 0, 1, 1, 0, 0});
+        control_.LoadFromFile(path("missing.file"));
+        EXPECT_EQ(control_.Elements->Count(), 1);
+        EXPECT_FALSE(control_.Settings->ArcViews[5].Defined);
+        EXPECT_EQ(control_.Settings->ArcViews[5].M12, 1); // coefficients stay
+        EXPECT_TRUE(control_.Settings->ArcViews[1].Defined);
+        EXPECT_FALSE(control_.Settings->ArcViews[2].Defined);
+    }
+    control_.LoadFromFile(QString());
+    EXPECT_EQ(control_.Elements->Count(), 1);
+}
+
+TEST_F(FilesTest, LoadsReplaceMergesAppend)
+{
+    write("line.igs", data("line.igs"));
+    write("line.dxf", data("line.dxf"));
+    write("house.ovx", read(QString(ORVEX_TEST_DATA_DIR) + "/../../samples/house.ovx"));
+    control_.MakePoint(100, 100, 0);
+    control_.MakePoint(-100, 0, 0);
+
+    control_.SetCadType(3);
+    control_.MergeFile(path("line.igs"));
+    ASSERT_EQ(control_.Elements->Count(), 3);
+    EXPECT_EQ(control_.GetElement(2).GetEtype(), etLine);
+    EXPECT_EQ(control_.GetElement(2).GetCoord(5), 2);
+    EXPECT_EQ(control_.GetUnits(), uINCH);
+    EXPECT_EQ(control_.Settings->DrawingFileName, path("line.igs"));
+    EXPECT_EQ(control_.Settings->ExtentMinX, -100); // recomputed over all elements
+    EXPECT_EQ(control_.Settings->ExtentMaxY, 100);
+
+    control_.SetCadType(2);
+    control_.LoadFromFile(path("line.dxf"));
+    ASSERT_EQ(control_.Elements->Count(), 1);
+    EXPECT_EQ(control_.Settings->ExtentMaxX, 10);
+    EXPECT_EQ(control_.Settings->ExtentMaxY, 5.5);
+    EXPECT_EQ(control_.Settings->ExtentMaxZ, -100); // the reset of a load
+    EXPECT_TRUE(control_.Settings->StopReading);
+    EXPECT_EQ(control_.Settings->DrawingFileName, path("line.dxf"));
+
+    control_.SetCadType(1);
+    control_.LoadFromFile(path("house.ovx"));
+    EXPECT_EQ(control_.Elements->Count(), 11);
+    EXPECT_EQ(control_.Settings->DrawingFileName, path("line.dxf")); // OVX reading keeps it
+    EXPECT_TRUE(control_.Settings->ArcViews[2].Defined);
+    EXPECT_FALSE(control_.Settings->ArcViews[3].Defined);
+}
+
+TEST_F(FilesTest, SavesDispatchOnTheFormat)
+{
+    control_.SetCurrentColor(0x0000FF);
+    control_.MakePoint(0, 0, 0);
+    control_.SetCadType(5); // stored as 1
+    control_.SaveToFile(path("point.ovx"));
+    EXPECT_EQ(read(path("point.ovx")), data("five_records.ovx"));
+    EXPECT_EQ(control_.Settings->DrawingFileName, path("point.ovx"));
+
+    // After a load only the top view and the file's views are written.
+    write("views.ovx", "VIEW   7,0,0,1,1,0,0,0,1,0\r\n");
+    control_.LoadFromFile(path("views.ovx"));
+    EXPECT_TRUE(control_.save_cad(path("views2.ovx")));
+    EXPECT_EQ(read(path("views2.ovx")), QByteArray("VIEW   1,1,0,0,0,1,0,0,0,1\r\nVIEW   7,0,0,1,1,0,0,0,1,0\r\n"));
+
+    control_.SetCadType(2);
+    EXPECT_TRUE(control_.save_cad(path("empty.dxf")));
+    EXPECT_EQ(read(path("empty.dxf")), data("empty.dxf"));
+    control_.SetCadType(3);
+    EXPECT_FALSE(control_.save_cad(path("no/such/folder/x.igs")));
+    EXPECT_EQ(control_.Settings->DrawingFileName, path("empty.dxf"));
+}
+
+TEST_F(FilesTest, FailedSaveLeavesTheTargetUntouched)
+{
+    for (int i = 0; i < 20000; ++i)
+        control_.MakeLine(i, 0, 0, i, 1, 0);
+    write("target.ovx", "old contents\r\n");
+    const QString before = control_.Settings->DrawingFileName;
+
+    // A file-size limit stands in for a full disk: writes past it fail.
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool saved1 = true, saved2 = true;
+    for (int type : {1, 2, 3}) {
+        control_.SetCadType(type);
+        (type == 1 ? saved1 : saved2) = control_.save_cad(path("target.ovx"));
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved1);
+    EXPECT_FALSE(saved2);
+    EXPECT_EQ(read(path("target.ovx")), QByteArray("old contents\r\n"));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"target.ovx"}); // no temporary left
+    EXPECT_EQ(control_.Settings->DrawingFileName, before);
+    control_.SetCadType(1);
+    EXPECT_TRUE(control_.save_cad(path("target.ovx")));
+}
+
+TEST_F(FilesTest, ReadElementsObeyTheFactory)
+{
+    // A read makes its elements aside; they must come out as the control's
+    // own factory makes them.
+    write("edge.ovx", "LINE   1,2,3,4,5,6,12,0,10\r\nLINE   1,2,3,4,5,6,12,255,20\r\n"
+                      "ARC    1,2,3,4,90,90.00005,1,12,1,0\r\nPOINT  2e9,0,0,12,1\r\nPOINT  1,2,5e9,12,1\r\n");
+    control_.LoadFromFile(path("edge.ovx"));
+    TOrvexGDI reference;
+    reference.make_element(etLine, 1, 2, 3, 4, 5, 6, 0x0000FF, 10, 0, 0, 0);
+    reference.make_element(etLine, 1, 2, 3, 4, 5, 6, 0x0000FF, 20, 255, 0, 0);
+    reference.make_element(etArc, 1, 2, 3, 4, 90, 90.00005, 0x0000FF, 0, 1, 0, 1);
+    reference.make_element(etPoint, 2e9, 0, 0, 0, 0, 0, 0x0000FF, 0, 1, 0, 0);
+    reference.make_element(etPoint, 1, 2, 5e9, 0, 0, 0, 0x0000FF, 0, 1, 0, 0);
+    ASSERT_EQ(control_.Elements->Count(), reference.Elements->Count());
+    for (int i = 0; i < reference.Elements->Count(); ++i) {
+        const TElement& a = control_.GetElement(i);
+        const TElement& b = reference.GetElement(i);
+        EXPECT_EQ(a.GetEtype(), b.GetEtype());
+        EXPECT_EQ(a.GetLayer(), b.GetLayer());
+        EXPECT_EQ(a.GetLineType(), b.GetLineType());
+        EXPECT_EQ(a.GetView(), b.GetView());
+        EXPECT_EQ(a.GetDeleted(), b.GetDeleted());
+        for (int s = 1; s <= 6; ++s)
+            EXPECT_EQ(a.GetCoord(s), b.GetCoord(s)) << "element " << i << " slot " << s;
+    }
+}
+
+} // namespace
+} // namespace orvex
