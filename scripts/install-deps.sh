@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev qt6-svg-dev qt6-tools-dev
   libjpeg-dev libgif-dev fonts-dejavu-core
   xvfb xauth x11-utils imagemagick
+  python3-ezdxf libocct-data-exchange-dev libdxflib-dev
 )
 
 missing=()
