@@ -86,14 +86,9 @@ TEST(PickPointTest, ComparesTheViewsPlaneCoordinatesWithinTheAperture)
     EXPECT_FALSE(point_hit(3, 0, 48, 0, 10, 12, p));
     // The rotated view never finds a point, even exactly on it.
     EXPECT_FALSE(point_hit(4, 0, 50, 0, 10, 12, p));
-}
-
-TEST(PickPointTest, ApertureIsAStrictBound)
-{
-    TElements list;
-    const TElement& p = add(list, etPoint, {0, 0, 0});
-    EXPECT_FALSE(point_hit(1, 0.5, 0, 0, 4, 2, p)); // exactly 2 px
-    EXPECT_TRUE(point_hit(1, 0.4999, 0, 0, 4, 2, p));
+    // The aperture is a strict bound: exactly 2 px is no hit.
+    EXPECT_FALSE(point_hit(1, 0.5, 50, 0, 4, 2, p));
+    EXPECT_TRUE(point_hit(1, 0.4999, 50, 0, 4, 2, p));
 }
 
 // ---------------------------------------------------------------- lines
@@ -178,41 +173,26 @@ TEST(PickLineTest, IsometricViewPlaneInvertsTheFixedMapping)
 
 // ---------------------------------------------------------------- arcs
 
-TEST(PickArcTest, SweepThroughZero)
+TEST(PickArcTest, SweepAndRadiusRules)
 {
+    struct Case {
+        double start, end, degrees, radius;
+        bool hit;
+    };
+    const Case cases[] = {
+        {350, 10, 0, 5, true},     {350, 10, 5, 5, true},    {350, 10, 355, 5, true}, // through zero
+        {350, 10, 180, 5, false},  {350, 10, 20, 5, false},                           //
+        {40, 40, 180, 5, true},    {40, 40, 300, 5, true},                            // equal angles: full circle
+        {-90, 0, 300, 5, true},    {-90, 0, 90, 5, false},                            // 270 .. 360
+        {0, 180, 90, 5.5, true},   {0, 180, 90, 4.45, true},                          // 5 and 5.5 px off
+        {0, 180, 90, 5.7, false},  {0, 180, 90, 0, false},                            // 7 px; the centre
+    };
     TElements list;
-    const TElement& arc = add(list, etArc, {0, 0, 0, 5, 350, 10});
-    EXPECT_TRUE(arc_at(arc, 0, 5));
-    EXPECT_TRUE(arc_at(arc, 5, 5));
-    EXPECT_TRUE(arc_at(arc, 355, 5));
-    EXPECT_FALSE(arc_at(arc, 180, 5));
-    EXPECT_FALSE(arc_at(arc, 20, 5));
-}
-
-TEST(PickArcTest, EqualAnglesAreAFullCircle)
-{
-    TElements list;
-    const TElement& arc = add(list, etArc, {1, 2, 0, 5, 40, 40});
-    for (double a : {0.0, 40.0, 90.0, 180.0, 300.0})
-        EXPECT_TRUE(arc_at(arc, a, 5)) << a;
-}
-
-TEST(PickArcTest, NegativeAnglesAreBroughtIntoRange)
-{
-    TElements list;
-    const TElement& arc = add(list, etArc, {0, 0, 0, 5, -90, 0}); // 270 .. 360
-    EXPECT_TRUE(arc_at(arc, 300, 5));
-    EXPECT_FALSE(arc_at(arc, 90, 5));
-}
-
-TEST(PickArcTest, RadiusBandIsTheAperture)
-{
-    TElements list;
-    const TElement& arc = add(list, etArc, {0, 0, 0, 5, 0, 180});
-    EXPECT_TRUE(arc_at(arc, 90, 5.5));  // 5 px off the circle
-    EXPECT_TRUE(arc_at(arc, 90, 4.45));
-    EXPECT_FALSE(arc_at(arc, 90, 5.7)); // 7 px
-    EXPECT_FALSE(arc_at(arc, 90, 0));   // the centre
+    for (const Case& c : cases) {
+        const TElement& arc = add(list, etArc, {0, 0, 0, 5, c.start, c.end});
+        EXPECT_EQ(arc_at(arc, c.degrees, c.radius), c.hit)
+            << c.start << ".." << c.end << " at " << c.degrees << " deg, r " << c.radius;
+    }
 }
 
 TEST(PickArcTest, StandardViewsOnlyFindTheirOwnArcs)
