@@ -14,7 +14,9 @@
 #include <OrvexGDI/OpsFileText.h>
 
 #include <array>
+#include <charconv>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -407,41 +409,71 @@ private:
 
 // ---------------------------------------------------------------- writing
 
-std::string z7(int n)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%07d", n);
-    return text;
-}
-
-std::string pad8(std::string_view t)
-{
-    std::string s;
-    if (t.size() < 8)
-        s.assign(8 - t.size(), ' ');
-    s.append(t);
-    return s;
-}
-
-class Writer {
+// One output line built in place: data columns, then the suffix placed so
+// that it ends in column 80 (or right after the data when that is longer).
+class Card {
 public:
-    explicit Writer(std::ostream& out) : w_(out) {}
-
-    // The data text, spaces up to column 80 less the suffix, the suffix.
-    void line(std::string_view text, std::string_view suffix)
+    Card& text(std::string_view t)
     {
-        w_.put(text);
-        const std::size_t used = text.size() + suffix.size();
-        if (used < 80)
-            w_.spaces(80 - used);
-        w_.put(suffix);
-        w_.crlf();
+        for (char c : t)
+            put(c);
+        return *this;
+    }
+    Card& spaces(std::size_t n)
+    {
+        for (std::size_t i = 0; i < n; ++i)
+            put(' ');
+        return *this;
+    }
+    Card& integer(long long n)
+    {
+        const auto r = std::to_chars(number_, number_ + sizeof number_, n);
+        return text(std::string_view(number_, static_cast<std::size_t>(r.ptr - number_)));
+    }
+    // Right-justified in 8 columns.
+    Card& pad8(long long n)
+    {
+        const auto r = std::to_chars(number_, number_ + sizeof number_, n);
+        const std::size_t len = static_cast<std::size_t>(r.ptr - number_);
+        spaces(len < 8 ? 8 - len : 0);
+        return text(std::string_view(number_, len));
+    }
+    Card& zero7(long long n)
+    {
+        char z[16];
+        const auto r = std::to_chars(z, z + sizeof z, n);
+        const std::size_t len = static_cast<std::size_t>(r.ptr - z);
+        for (std::size_t i = len; i < 7; ++i)
+            put('0');
+        return text(std::string_view(z, len));
+    }
+    // Ends the data part: what follows is the suffix.
+    Card& suffix()
+    {
+        data_ = used_;
+        return *this;
+    }
+    void write(TextWriter& w) const
+    {
+        const std::string_view line(buf_, used_);
+        const std::size_t suffixLength = used_ - data_;
+        w.put(line.substr(0, data_));
+        if (used_ < 80)
+            w.spaces(80 - used_);
+        w.put(line.substr(data_, suffixLength));
+        w.crlf();
     }
 
-    TextWriter& out() { return w_; }
-
 private:
-    TextWriter w_;
+    void put(char c)
+    {
+        if (used_ < sizeof buf_)
+            buf_[used_++] = c;
+    }
+    char buf_[256];
+    char number_[24];
+    std::size_t used_ = 0;
+    std::size_t data_ = 0;
 };
 
 bool writable(const TElement& e)
@@ -451,38 +483,41 @@ bool writable(const TElement& e)
 
 int iges_type(int etype) { return etype == etPoint ? 116 : etype == etLine ? 110 : 100; }
 
-// The parameter data of an element: "110,x1,y1,z1,x2,y2,z2;" and so on.
-void parameter_text(const TElement& e, std::string& t)
+// The parameter data of an element, "110,x1,y1,z1,x2,y2,z2;" and so on, in
+// `out` (room for 8 numbers); returns its length.
+std::size_t parameter_text(const TElement& e, char* out)
 {
-    t.clear();
-    auto real = [&](double x) {
-        t += Ops::str_real(x);
+    std::size_t n = 0;
+    auto text = [&](std::string_view t) {
+        std::memcpy(out + n, t.data(), t.size());
+        n += t.size();
+    };
+    auto real = [&](double x, char after) {
+        n += real_text(x, out + n);
+        out[n++] = after;
     };
     switch (e.GetEtype()) {
     case etPoint:
-        t += "116,";
-        real(e.GetCoord(1)), t += ',', real(e.GetCoord(2)), t += ',', real(e.GetCoord(3));
+        text("116,");
+        real(e.GetCoord(1), ','), real(e.GetCoord(2), ','), real(e.GetCoord(3), ';');
         break;
     case etLine:
-        t += "110,";
-        for (int s = 1; s <= 6; ++s) {
-            if (s > 1)
-                t += ',';
-            real(e.GetCoord(s));
-        }
+        text("110,");
+        for (int s = 1; s <= 6; ++s)
+            real(e.GetCoord(s), s < 6 ? ',' : ';');
         break;
     default: {
         const double cx = e.GetCoord(1), cy = e.GetCoord(2), r = e.GetCoord(4);
         const double a1 = static_cast<double>(e.GetCoord(5) / kDegreesPerRadian);
         const double a2 = static_cast<double>(e.GetCoord(6) / kDegreesPerRadian);
-        t += "100,";
-        real(e.GetCoord(3)), t += ',', real(cx), t += ',', real(cy), t += ',';
-        real(cx + r * std::cos(a1)), t += ',', real(cy + r * std::sin(a1)), t += ',';
-        real(cx + r * std::cos(a2)), t += ',', real(cy + r * std::sin(a2));
+        text("100,");
+        real(e.GetCoord(3), ','), real(cx, ','), real(cy, ',');
+        real(cx + r * std::cos(a1), ','), real(cy + r * std::sin(a1), ',');
+        real(cx + r * std::cos(a2), ','), real(cy + r * std::sin(a2), ';');
         break;
     }
     }
-    t += ';';
+    return n;
 }
 
 // Data longer than the 64 columns of the parameter field goes on several
@@ -551,43 +586,63 @@ void read(std::istream& in, DrawingSink& sink)
 
 bool write(std::ostream& out, const DrawingSource& drawing)
 {
-    Writer w(out);
+    TextWriter w(out);
+    auto line = [&](std::string_view text, std::string_view suffix) { Card().text(text).suffix().text(suffix).write(w); };
     std::string_view start = drawing.StartText;
     if (start.size() > 70)
         start.remove_prefix(start.size() - 70);
-    w.line(start, "S0000001");
+    line(start, "S0000001");
     const bool mm = drawing.Units == uMM;
-    w.line(std::string("1H,,1H;,,,6HQUOREL,1H1,16,8,24,8,56,,1.,") + (mm ? "2,2HMM" : "1,4HINCH") + ",1,0.01,",
-           "G0000001");
-    w.line("13H850101.010000,1.000000000E-04,100.,,;", "G0000002");
-    w.line("     124" + pad8("1") + pad8("1") + pad8("1") + pad8("1") + "        " + pad8("0"), "00000000D0000001");
-    w.line("     124" + pad8("0") + pad8("3") + pad8("1"), "D0000002");
+    line(std::string("1H,,1H;,,,6HQUOREL,1H1,16,8,24,8,56,,1.,") + (mm ? "2,2HMM" : "1,4HINCH") + ",1,0.01,",
+         "G0000001");
+    line("13H850101.010000,1.000000000E-04,100.,,;", "G0000002");
+    Card().spaces(5).text("124").pad8(1).pad8(1).pad8(1).pad8(1).spaces(8).pad8(0).suffix().text(
+        "00000000D0000001").write(w);
+    Card().spaces(5).text("124").pad8(0).pad8(3).pad8(1).suffix().text("D0000002").write(w);
 
     // Directory: two lines per entity; the parameter pointer counts the
     // parameter lines written before it.
-    std::string text;
+    char text[256];
     int d = 2, p = 1;
     for (const TElement* element : drawing.Elements) {
         const TElement& e = *element;
         if (!writable(e))
             continue;
-        parameter_text(e, text);
-        const int lines = split_parameter_text(text, [](std::string_view) {});
-        const std::string type = "     " + std::to_string(iges_type(e.GetEtype()));
+        const int lines = split_parameter_text(std::string_view(text, parameter_text(e, text)), [](std::string_view) {});
+        const int type = iges_type(e.GetEtype());
         ++d;
-        w.line(type + pad8(std::to_string(p + 1)) + pad8("1") + "       " + Ops::str_int(e.GetLineType()) + pad8("0") +
-                   pad8("0") + pad8("0"),
-               "00000000D" + z7(d));
+        Card()
+            .spaces(5)
+            .integer(type)
+            .pad8(p + 1)
+            .pad8(1)
+            .spaces(7)
+            .integer(e.GetLineType())
+            .pad8(0)
+            .pad8(0)
+            .pad8(0)
+            .suffix()
+            .text("00000000D")
+            .zero7(d)
+            .write(w);
         ++d;
-        w.line(type + pad8("0") + pad8(Ops::str_int(number_from_colour(e.GetColor()))) +
-                   pad8(std::to_string(lines)) + pad8(Ops::str_int(e.GetLayer())),
-               "D" + z7(d));
+        Card()
+            .spaces(5)
+            .integer(type)
+            .pad8(0)
+            .pad8(number_from_colour(e.GetColor()))
+            .pad8(lines)
+            .pad8(e.GetLayer())
+            .suffix()
+            .text("D")
+            .zero7(d)
+            .write(w);
         p += lines;
-        if (!w.out().good())
-            return w.out().finish();
+        if (!w.good())
+            return w.finish();
     }
 
-    w.line("124,1.,0.,0.,0.,0.,1.,0.,0.,0.,0.,1.,0.;", "1P0000001");
+    line("124,1.,0.,0.,0.,0.,1.,0.,0.,0.,0.,1.,0.;", "1P0000001");
     p = 1;
     int k = 0;
     for (const TElement* element : drawing.Elements) {
@@ -595,14 +650,14 @@ bool write(std::ostream& out, const DrawingSource& drawing)
         if (!writable(e))
             continue;
         ++k;
-        parameter_text(e, text);
-        const std::string pointer = Ops::str_int(2 * k + 1) + "P";
-        split_parameter_text(text, [&](std::string_view part) { w.line(part, pointer + z7(++p)); });
-        if (!w.out().good())
-            return w.out().finish();
+        split_parameter_text(std::string_view(text, parameter_text(e, text)), [&](std::string_view part) {
+            Card().text(part).suffix().integer(2 * k + 1).text("P").zero7(++p).write(w);
+        });
+        if (!w.good())
+            return w.finish();
     }
-    w.line("S0000001G0000002D" + z7(d) + "P" + z7(p), "T0000001");
-    return w.out().finish();
+    Card().text("S0000001G0000002D").zero7(d).text("P").zero7(p).suffix().text("T0000001").write(w);
+    return w.finish();
 }
 
 } // namespace orvex::formats::iges

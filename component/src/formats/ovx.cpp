@@ -41,6 +41,46 @@ constexpr KeywordText kKeywords[] = {
 
 bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
 
+// The keywords held by one run of upper-case letters.
+unsigned keywords_in(std::string_view run)
+{
+    // A run that is exactly one keyword (the usual case) holds that keyword
+    // and the keywords inside it.
+    switch (run.size()) {
+    case 3:
+        if (run == "ARC")
+            return kArc;
+        break;
+    case 4:
+        if (run == "LINE")
+            return kLine;
+        if (run == "VIEW")
+            return kView;
+        break;
+    case 5:
+        if (run == "POINT")
+            return kPoint;
+        if (run == "VLINE")
+            return kVLine | kLine;
+        break;
+    case 6:
+        if (run == "CIRCLE")
+            return kCircle;
+        if (run == "VPOINT")
+            return kVPoint | kPoint;
+        if (run == "SPLINE")
+            return kSpline | kLine;
+        break;
+    default:
+        break;
+    }
+    unsigned found = 0;
+    for (const KeywordText& k : kKeywords)
+        if (run.find(k.text) != std::string_view::npos)
+            found |= k.flag;
+    return found;
+}
+
 // The keywords that occur anywhere in the line. Each keyword is upper-case
 // letters only, so it can only occur inside a run of upper-case letters.
 unsigned find_keywords(std::string_view line)
@@ -56,12 +96,8 @@ unsigned find_keywords(std::string_view line)
         const std::size_t start = i;
         while (i < n && is_upper(line[i]))
             ++i;
-        if (i - start < 3)
-            continue;
-        const std::string_view run = line.substr(start, i - start);
-        for (const KeywordText& k : kKeywords)
-            if (run.find(k.text) != std::string_view::npos)
-                found |= k.flag;
+        if (i - start >= 3)
+            found |= keywords_in(line.substr(start, i - start));
     }
     return found;
 }

@@ -71,26 +71,37 @@ int trunc_int(double value)
 
 void RecordFields::split(std::string_view text, char delimiter, char firstAlso)
 {
-    delimiter_ = delimiter;
-    text_.clear();
     commas_ = 0;
     overflow_ = false;
-    bool replaced = firstAlso == delimiter;
-    for (char c : text) {
-        if (c == ' ')
-            continue;
-        if (!replaced && c == firstAlso) {
-            c = delimiter;
-            replaced = true;
-        }
-        if (c == delimiter) {
-            if (commas_ == kMaxCommas) {
-                overflow_ = true;
-                return;
+    // Without spaces and without a delimiter to replace, the fields are read
+    // from the record itself; otherwise from a cleaned copy.
+    const bool replace = firstAlso != delimiter && text.find(firstAlso) != std::string_view::npos;
+    if (!replace && text.find(' ') == std::string_view::npos) {
+        view_ = text;
+    } else {
+        text_.clear();
+        bool replaced = !replace;
+        for (char c : text) {
+            if (c == ' ')
+                continue;
+            if (!replaced && c == firstAlso) {
+                c = delimiter;
+                replaced = true;
             }
-            comma_[static_cast<std::size_t>(commas_++)] = static_cast<std::uint32_t>(text_.size());
+            text_.push_back(c);
         }
-        text_.push_back(c);
+        view_ = text_;
+    }
+    const char* data = view_.data();
+    const std::size_t n = view_.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (data[i] != delimiter)
+            continue;
+        if (commas_ == kMaxCommas) {
+            overflow_ = true;
+            return;
+        }
+        comma_[static_cast<std::size_t>(commas_++)] = static_cast<std::uint32_t>(i);
     }
 }
 
@@ -102,20 +113,23 @@ void RecordFields::split_plain(std::string_view line)
 void RecordFields::split_ovx(std::string_view line)
 {
     if (line.empty()) {
-        text_.clear();
+        view_ = {};
         commas_ = 0;
         overflow_ = false;
         return;
     }
     const std::size_t space = line.find(' ');
-    if (space != std::string_view::npos)
+    if (space != std::string_view::npos) {
         line.remove_prefix(space);
+        while (!line.empty() && line.front() == ' ')
+            line.remove_prefix(1); // removed with every other space anyway
+    }
     split(line, ',', ',');
     if (!overflow_) {
         if (commas_ == kMaxCommas)
             overflow_ = true;
         else
-            comma_[static_cast<std::size_t>(commas_++)] = static_cast<std::uint32_t>(text_.size());
+            comma_[static_cast<std::size_t>(commas_++)] = static_cast<std::uint32_t>(view_.size());
     }
 }
 
@@ -130,7 +144,7 @@ double RecordFields::value(int N) const
         return 0;
     const std::size_t begin = N == 1 ? 0 : comma_[static_cast<std::size_t>(N - 2)] + 1;
     const std::size_t end = comma_[static_cast<std::size_t>(N - 1)];
-    std::string_view field(text_.data() + begin, end - begin);
+    const std::string_view field = view_.substr(begin, end - begin);
     const std::size_t d = field.find('D');
     if (d == std::string_view::npos)
         return parse_decimal(field).value_or(0.0);

@@ -48,11 +48,11 @@ private:
     /// Splits at `delimiter`; the first `firstAlso` counts as one too.
     void split(std::string_view text, char delimiter, char firstAlso);
 
-    std::string text_;
+    std::string text_;      // the record without spaces, when it had any
+    std::string_view view_; // the text the fields are read from
     std::array<std::uint32_t, kMaxCommas> comma_{};
     int commas_ = 0;
     bool overflow_ = false;
-    char delimiter_ = ',';
 };
 
 /// Value of field N of a text record as the OVX (CadType 1) or IGES

@@ -9,6 +9,10 @@
 
 namespace orvex::formats {
 
+/// Writes the drawing files' text of a real number (that of Ops::str_real,
+/// at most 15 characters) to `out`, which holds 16; returns its length.
+std::size_t real_text(double x, char* out);
+
 class TextWriter {
 public:
     explicit TextWriter(std::ostream& out, std::size_t size = std::size_t{1} << 16)

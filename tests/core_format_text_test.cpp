@@ -1,0 +1,133 @@
+// The small text functions of the drawing files: integer texts, spaces,
+// circle view codes, the colour tables, the field tokenizer, the number
+// text the writers make, and the line scanner.
+#include "../component/src/formats/line_reader.h"
+#include "../component/src/formats/record_fields.h"
+#include "../component/src/formats/text_writer.h"
+
+#include <OrvexGDI/Ops.h>
+#include <OrvexGDI/OpsFileText.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <sstream>
+#include <vector>
+
+namespace orvex {
+namespace {
+
+TEST(FileText, ValInt)
+{
+    EXPECT_EQ(Ops::val_int(" 1 2 "), 12);
+    EXPECT_EQ(Ops::val_int("-42"), -42);
+    EXPECT_EQ(Ops::val_int("+7"), 7);
+    EXPECT_EQ(Ops::val_int("2147483647"), 2147483647);
+    EXPECT_EQ(Ops::val_int("-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(Ops::val_int("2147483648"), 0);
+    EXPECT_EQ(Ops::val_int("00000000000000000012"), 12);
+    for (const char* none : {"", "   ", "-", "1.0", "12a", "--5", "5-", "\t5"})
+        EXPECT_EQ(Ops::val_int(none), 0) << none;
+}
+
+TEST(FileText, StripSpacesKeepsOtherWhiteSpace)
+{
+    EXPECT_EQ(Ops::strip_spaces(" a b\tc \n"), "ab\tc\n");
+}
+
+TEST(FileText, FixCircleViewCodes)
+{
+    struct Case {
+        int code, view;
+        double x, y, z;
+    };
+    const Case cases[] = {{1, 1, 1, 2, 3},   {2, 2, 1, -3, 2},  {3, 2, -1, 3, 2}, {4, 1, -1, 2, -3},
+                          {6, 3, -3, -1, 2}, {44, 1, -1, 2, 3}, {17, 17, 1, 2, 3}};
+    for (const Case& c : cases) {
+        double x = 1, y = 2, z = 3;
+        int view = 0;
+        Ops::fix_circle(x, y, z, c.code, view);
+        EXPECT_EQ(view, c.view) << c.code;
+        EXPECT_EQ((std::vector<double>{x, y, z}), (std::vector<double>{c.x, c.y, c.z})) << c.code;
+    }
+}
+
+TEST(FileText, ColourTables)
+{
+    EXPECT_EQ(Ops::get_ovx_color(0x0000FF), 12);
+    EXPECT_EQ(Ops::get_ovx_color(0xC0C0C0), 14);
+    EXPECT_EQ(Ops::get_ovx_color(0x0000FE), 10);
+    for (int i = 1; i < 15; ++i)
+        EXPECT_EQ(Ops::get_ovx_color(Ops::set_ovx_color(i, 0x000000)), i);
+    EXPECT_EQ(Ops::set_iges_color(9), 0x0000FF);
+    EXPECT_EQ(Ops::set_iges_color(12), 0x00FF00);
+    EXPECT_EQ(Ops::set_iges_color(15), 0xFFFFFF);
+    EXPECT_EQ(Ops::set_iges_color(16), 0x00FF00);
+    EXPECT_EQ(Ops::set_iges_color(-3), 0x00FF00);
+}
+
+TEST(FileText, ItemTokenizer)
+{
+    EXPECT_EQ(formats::item(2, "LINE   1,2.5,3", 1), 2.5);
+    EXPECT_EQ(formats::item(3, "LINE   1,2.5,3", 1), 3); // the appended comma ends the last field
+    EXPECT_EQ(formats::item(4, "LINE   1,2.5,3", 1), 0);
+    EXPECT_EQ(formats::item(1, "", 1), 0);
+    EXPECT_EQ(formats::item(2, "110,1.5D2,2;   3P0000002", 3), 150);
+    EXPECT_EQ(formats::item(3, "110,1.5D2,2;   3P0000002", 3), 2);
+    EXPECT_EQ(formats::item(4, "110,1.5D2,2;   3P0000002", 3), 0); // after the last comma: never a field
+    EXPECT_EQ(formats::item(1, "x,abc,", 3), 0);
+    EXPECT_THROW(formats::item(1, "LINE 1D,", 1), EConvertError);
+    EXPECT_EQ(formats::item(1, "LINE 1D+2", 1), 100);
+    EXPECT_EQ(formats::item(1, "LINE -.5e1", 1), -5);
+    EXPECT_EQ(formats::item(1, "LINE 1e999", 1), HUGE_VAL);
+    for (const char* none : {"LINE inf", "LINE nan", "LINE .", "LINE 1e", "LINE 0x10", "LINE 1.2.3"})
+        EXPECT_EQ(formats::item(1, none, 1), 0) << none;
+}
+
+TEST(FileText, IntegerFieldsRoundHalfToEven)
+{
+    EXPECT_EQ(formats::round_int(2.5), 2);
+    EXPECT_EQ(formats::round_int(3.5), 4);
+    EXPECT_EQ(formats::round_int(-2.5), -2);
+    EXPECT_EQ(formats::round_int(2147483647.4), 2147483647);
+    EXPECT_THROW(formats::round_int(2147483647.5), ERangeError);
+    EXPECT_THROW(formats::round_int(std::nan("")), ERangeError);
+    EXPECT_EQ(formats::trunc_int(-7.9), -7);
+}
+
+TEST(FileText, WritersNumberTextIsStrReal)
+{
+    std::vector<double> values = {0,      -0.0,    0.5,      -0.5,    2,        1.23456, -0.25,   12.5,  -3.1,
+                                  1e-5,   -4e-5,   0.00005,  -0.00005, 1e9,     -1e9,    1e14,    1e15,  123456789.12345,
+                                  -1e300, 1e300,   0.99995,  -0.99995, 99999.99995, 5e-324, HUGE_VAL, -HUGE_VAL};
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> wide(-1e10, 1e10), narrow(-2, 2);
+    std::uniform_int_distribution<int> decimals(0, 6);
+    for (int i = 0; i < 200000; ++i) {
+        const double scale = std::pow(10.0, decimals(random));
+        values.push_back(std::round(wide(random) * scale) / scale);
+        values.push_back(narrow(random));
+    }
+    for (double x : values) {
+        char text[16];
+        ASSERT_EQ(std::string(text, formats::real_text(x, text)), Ops::str_real(x)) << x;
+    }
+}
+
+TEST(LineScanner, LineEndsAndChunkBoundaries)
+{
+    // A small chunk puts line ends, CR LF pairs included, on chunk borders.
+    std::istringstream in("ab\r\ncd\ref\n\ngh\r\r\nlast");
+    formats::LineReader reader(in, 3);
+    std::vector<std::string> lines;
+    std::string_view line;
+    while (reader.next(line))
+        lines.emplace_back(line);
+    EXPECT_EQ(lines, (std::vector<std::string>{"ab", "cd", "ef", "", "gh", "", "last"}));
+    EXPECT_EQ(reader.line_number(), 7);
+    EXPECT_TRUE(reader.at_end());
+}
+
+} // namespace
+} // namespace orvex
