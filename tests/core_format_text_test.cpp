@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <sstream>
 #include <vector>
@@ -83,6 +85,21 @@ TEST(FileText, ItemTokenizer)
     EXPECT_EQ(formats::item(1, "LINE 1e999", 1), HUGE_VAL);
     for (const char* none : {"LINE inf", "LINE nan", "LINE .", "LINE 1e", "LINE 0x10", "LINE 1.2.3"})
         EXPECT_EQ(formats::item(1, none, 1), 0) << none;
+}
+
+TEST(FileText, DecimalTextsReadAsTheCLibraryReadsThem)
+{
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> value(-1e6, 1e6);
+    std::uniform_int_distribution<int> decimals(0, 12);
+    char text[64];
+    for (int i = 0; i < 100000; ++i) {
+        std::snprintf(text, sizeof text, "%.*f", decimals(random), value(random));
+        ASSERT_EQ(*formats::parse_decimal(text), std::strtod(text, nullptr)) << text;
+    }
+    for (const char* t : {"0.1", "-.5", "5.", "123456789012345", "1234567890123456789", "0.000000000000000001",
+                          "9007199254740993", "1e22", "4.9e-324"})
+        EXPECT_EQ(*formats::parse_decimal(t), std::strtod(t, nullptr)) << t;
 }
 
 TEST(FileText, IntegerFieldsRoundHalfToEven)

@@ -113,6 +113,20 @@ TEST_F(FilesTest, FailedReadsLeaveTheDrawingAsItWas)
     }
 }
 
+TEST_F(FilesTest, FailedReadIntoAnEmptyControlLeavesItEmpty)
+{
+    write("bad.ovx", "POINT  1,2,3,12,1\r\nPOINT  50,60,0,12,1\r\nVIEW   1,1,0,0,0,1,0,0,0,1\r\nPOINT  1,2,3,3e10,1\r\n");
+    control_.SetArcView(7, TDView3D{7, 0, 0, 1, 1, 0, 0, 0, 1, 0});
+    control_.Settings->ExtentMaxZ = 3;
+    for (bool merge : {false, true}) {
+        const Snapshot before(control_);
+        EXPECT_THROW(merge ? control_.MergeFile(path("bad.ovx")) : control_.LoadFromFile(path("bad.ovx")),
+                     ERangeError);
+        before.expect_same(control_);
+        EXPECT_EQ(control_.Elements->Count(), 0);
+    }
+}
+
 TEST_F(FilesTest, FileThatCannotBeOpenedOnlyResetsTheArcViews)
 {
     control_.MakeLine(0, 0, 0, 3, 4, 0);

@@ -41,6 +41,33 @@ std::optional<double> parse_decimal(std::string_view text)
     }
     if (i != n)
         return std::nullopt;
+    // Short plain decimals (the files' usual numbers) are exact as an
+    // integer divided by a power of ten: both are exact doubles and the one
+    // division rounds correctly.
+    if (digits <= 15 && i - start <= 17) {
+        static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                             1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        std::uint64_t mantissa = 0;
+        int fraction = -1;
+        bool plain = true;
+        for (std::size_t k = start; k < n; ++k) {
+            const char c = text[k];
+            if (c == '.') {
+                fraction = 0;
+            } else if (c >= '0' && c <= '9') {
+                mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+                if (fraction >= 0)
+                    ++fraction;
+            } else {
+                plain = false; // an exponent
+                break;
+            }
+        }
+        if (plain) {
+            const double value = static_cast<double>(mantissa) / kPowers[fraction < 0 ? 0 : fraction];
+            return negative ? -value : value;
+        }
+    }
     double value = 0;
     const char* first = text.data() + start;
     const char* last = text.data() + n;
