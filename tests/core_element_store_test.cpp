@@ -155,6 +155,19 @@ TEST(ElementStore, UndeleteLastRestoresDeletionsMostRecentFirst)
     EXPECT_EQ(list.DeleteCount(), 0);
 }
 
+TEST(ElementStore, UndeletePassesOverElementsRestoredMeanwhile)
+{
+    TElements list;
+    for (int i = 0; i < 3; ++i) {
+        list.Add().SetDeleted(true);
+        list.RecordDeletion(list[i]);
+    }
+    list[2].SetDeleted(false); // restored by hand
+    list.UndeleteLast();
+    EXPECT_FALSE(list[1].GetDeleted());
+    EXPECT_TRUE(list[0].GetDeleted());
+}
+
 TEST(ElementStore, ChangedFlagIsTheHostsAndStartsFalse)
 {
     TElements list;

@@ -46,6 +46,8 @@ TOrvexGDI::TOrvexGDI(QWidget* parent)
 {
     // Every window paint covers the whole control with its picture.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Moves without a button held reach the host's mouse-move event too.
+    setMouseTracking(true);
 
     // The first picture is drawn once, a second after creation. The timer is
     // a child: destroying the control earlier destroys it unfired.

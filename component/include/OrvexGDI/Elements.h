@@ -147,7 +147,8 @@ public:
     int DeleteCount() const { return static_cast<int>(deletions_.size()); }
     /// Records that Element was just deleted, so UndeleteLast can restore it.
     void RecordDeletion(TElement& Element);
-    /// Restores the most recently recorded deletion; nothing when none is left.
+    /// Restores the most recently deleted element that is still deleted;
+    /// nothing when none is left.
     void UndeleteLast();
 
     // Iteration in list order.

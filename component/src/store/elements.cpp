@@ -113,10 +113,16 @@ void TElements::RecordDeletion(TElement& Element)
 
 void TElements::UndeleteLast()
 {
-    if (deletions_.empty())
-        return;
-    deletions_.back()->Deleted_ = false;
-    deletions_.pop_back();
+    // Entries whose element was restored some other way meanwhile are
+    // passed over, so each call brings back one element that is deleted.
+    while (!deletions_.empty()) {
+        TElement* element = deletions_.back();
+        deletions_.pop_back();
+        if (element->Deleted_) {
+            element->Deleted_ = false;
+            return;
+        }
+    }
 }
 
 } // namespace orvex
