@@ -84,3 +84,10 @@ ORVEXGDI_EXPORT std::string str_real(double x);
 ORVEXGDI_EXPORT std::string str_int(int i);
 
 } // namespace orvex::Ops
+
+// The rest of the unit, by topic: the view mapping and coordinate check, the
+// pick hit tests, element shifting and the text functions of the file formats.
+#include <OrvexGDI/OpsEdit.h>
+#include <OrvexGDI/OpsFileText.h>
+#include <OrvexGDI/OpsPick.h>
+#include <OrvexGDI/OpsView.h>
