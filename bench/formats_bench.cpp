@@ -194,7 +194,7 @@ public:
         for (const Run& run : runs) {
             const auto it = run.counters.find("bytes_per_second");
             if (it != run.counters.end())
-                rate[run.benchmark_name()] = it->second;
+                rate[run.run_name.function_name] = it->second;
         }
         ConsoleReporter::ReportRuns(runs);
     }
