@@ -14,6 +14,7 @@
 #include <OrvexGDI/Elements.h>
 #include <OrvexGDI/VUvuDAVTypes.h>
 
+#include <cstddef>
 #include <string>
 
 namespace orvex::Ops {
@@ -79,6 +80,8 @@ ORVEXGDI_EXPORT int get_closest_point(const TElement& element, const dpoint& p, 
 /// A number as the drawing files write it: four decimals, trailing zeros
 /// dropped, a leading zero dropped (12.5 -> "12.5", 3 -> "3.0", 0.25 -> ".25",
 /// -0.25 -> "-.25", 0 -> ".0").
+/// str_real written into out (room for 16 characters); returns its length.
+ORVEXGDI_EXPORT std::size_t str_real_to(double x, char* out);
 ORVEXGDI_EXPORT std::string str_real(double x);
 /// The plain decimal text of an integer.
 ORVEXGDI_EXPORT std::string str_int(int i);

@@ -2,32 +2,53 @@
 // no redundant zeros, integers in plain decimal.
 #include <OrvexGDI/Ops.h>
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace orvex::Ops {
 
+std::size_t str_real_to(double x, char* out)
+{
+    char text[400];
+    std::size_t n = 0;
+    if (std::isfinite(x)) {
+        const auto result = std::to_chars(text, text + sizeof text, x, std::chars_format::fixed, 4);
+        n = static_cast<std::size_t>(result.ptr - text);
+    } else {
+        n = static_cast<std::size_t>(std::snprintf(text, sizeof text, "%.4f", x));
+    }
+    char* begin = text;
+    if (n == 7 && std::memcmp(text, "-0.0000", 7) == 0) {
+        ++begin; // a value that rounds to zero is written without a sign
+        --n;
+    }
+    if (n > 15)
+        n = 15;
+    if (std::memchr(begin, '.', n) != nullptr) {
+        while (n > 0 && begin[n - 1] == '0')
+            --n;
+        if (n > 0 && begin[n - 1] == '.')
+            begin[n++] = '0';
+        if (begin[0] == '0') {
+            ++begin;
+            --n;
+        } else if (n >= 2 && begin[0] == '-' && begin[1] == '0') {
+            begin[1] = '-';
+            ++begin;
+            --n;
+        }
+    }
+    std::memcpy(out, begin, n);
+    return n;
+}
+
 std::string str_real(double x)
 {
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.4f", x);
-    std::string text(buffer);
-    // A value that rounds to zero is written without a sign.
-    if (text == "-0.0000")
-        text = "0.0000";
-    if (text.size() > 15)
-        text.resize(15);
-    if (text.find('.') != std::string::npos) {
-        while (!text.empty() && text.back() == '0')
-            text.pop_back();
-        if (!text.empty() && text.back() == '.')
-            text.push_back('0');
-        if (!text.empty() && text.front() == '0')
-            text.erase(0, 1);
-        else if (text.size() >= 2 && text[0] == '-' && text[1] == '0')
-            text.erase(1, 1);
-    }
-    return text;
+    char text[16];
+    return std::string(text, str_real_to(x, text));
 }
 
 std::string str_int(int i)
