@@ -175,3 +175,26 @@ TEST(ElementStore, ChangedFlagIsTheHostsAndStartsFalse)
     list.SetChanged(true);
     EXPECT_TRUE(list.GetChanged());
 }
+
+TEST(ElementStore, TakeFromMovesTheSameElementsToTheEnd)
+{
+    TElements list;
+    list.Add().SetTag(1);
+    TElements staged;
+    for (int i = 0; i < 5000; ++i) // more than one block
+        staged.Add().SetTag(100 + i);
+    TElement* moved = &staged[4999];
+    list.TakeFrom(staged);
+    EXPECT_EQ(staged.Count(), 0);
+    ASSERT_EQ(list.Count(), 5001);
+    EXPECT_EQ(&list[5000], moved);
+    EXPECT_EQ(moved->Index(), 5000);
+    EXPECT_EQ(moved->Collection(), &list);
+    EXPECT_EQ(list.FindItemID(moved->ID()), moved);
+    EXPECT_NE(list[0].ID(), list[1].ID());
+    // The list goes on filling its own block; the moved ones stay intact.
+    for (int i = 0; i < 5000; ++i)
+        list.Add().SetTag(-1);
+    EXPECT_EQ(list[1].GetTag(), 100);
+    EXPECT_EQ(moved->GetTag(), 5099);
+}

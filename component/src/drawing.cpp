@@ -1,50 +1,22 @@
 // The programmatic drawing interface: the element factory, the Make...
 // methods that add elements and the Draw... methods that paint figures once.
 #include "element_painter.h"
+#include "store/element_factory.h"
 #include "view_math.h"
 
-#include <OrvexGDI/OpsView.h>
 #include <OrvexGDI/QOrvexGDI.h>
-
-#include <cmath>
-#include <string>
 
 namespace orvex {
 
 int TOrvexGDI::make_element(int Etype, double c1, double c2, double c3, double c4, double c5, double c6,
                             TColor Colour, int LineType, int Layer, int Highlight, int View)
 {
-    if (!Ops::check_max_min(Etype, c1, c2, c3, c4, c5, c6))
+    TElement* e = add_element(*Elements, Etype, c1, c2, c3, c4, c5, c6, Colour, LineType, Layer, Highlight, View);
+    if (e == nullptr)
         return -1;
-    if (Etype != etNone && (Highlight < 0 || Highlight > 255))
-        throw ERangeError("highlight " + std::to_string(Highlight) + " outside 0..255");
-    if (Etype == etArc && std::abs(c5 - c6) < 0.0001) {
-        c5 = 0; // a full circle
-        c6 = 360;
-    }
-    TElement& e = Elements->Add();
-    e.SetEtype(Etype);
-    if (Etype != etNone) {
-        e.SetCoord(1, c1);
-        e.SetCoord(2, c2);
-        e.SetCoord(3, c3);
-        e.SetCoord(4, c4);
-        e.SetCoord(5, c5);
-        e.SetCoord(6, c6);
-        e.SetColor(Colour);
-        e.SetLineType(LineType);
-        e.SetLayer(Layer < 1 || Layer > 254 ? 252 : Layer);
-        e.SetHighlight(static_cast<std::uint8_t>(Highlight));
-        e.SetView(View < 1 ? 1 : View);
-        if (LineType == 10 || LineType == 20) {
-            // Construction lines never widen the extents.
-            e.SetLineType(LineType / 10);
-        } else {
-            e.SetDeleted(false);
-            view::set_max_min(*Settings, e);
-        }
-    }
-    return e.Index();
+    if (Etype != etNone && !is_construction_line(LineType))
+        view::set_max_min(*Settings, *e);
+    return e->Index();
 }
 
 namespace {

@@ -2,11 +2,10 @@
 // the file and hand it to the reader or writer of the format chosen by
 // CadType (1 OVX, 2 DXF, 3 IGES).
 //
-// A read goes into a drawing staged aside and is committed only when the
-// whole file was read (into an empty control it goes straight in, and a
-// failure empties the list again): a read that stops with an error leaves
-// the elements, the arc-view table, the extents, the units and the file name
-// as they were.
+// A read goes into a drawing staged aside, whose elements move into the
+// control only when the whole file was read: a read that stops with an error
+// leaves the elements, the arc-view table, the extents, the units and the
+// file name as they were.
 // A save writes a temporary file beside the target and renames it over the
 // target only when everything was written.
 #include <OrvexGDI/QOrvexGDI.h>
@@ -47,34 +46,6 @@ protected:
 
 private:
     QIODevice& device_;
-};
-
-// Reads straight into an empty control through its own factory: a read that
-// fails only has to empty the list again. The arc views, the units and the
-// end marker still go to the side and are taken on success.
-class DirectSink final : public formats::DrawingSink {
-public:
-    DirectSink(TOrvexGDI& control, const formats::ArcViewTable& views)
-        : ArcViews(views), Units(control.GetUnits()), control_(control)
-    {
-    }
-    int make_element(int Etype, double c1, double c2, double c3, double c4, double c5, double c6, TColor Colour,
-                     int LineType, int Layer, int Highlight, int View) override
-    {
-        return control_.make_element(Etype, c1, c2, c3, c4, c5, c6, Colour, LineType, Layer, Highlight, View);
-    }
-    TElement& element(int Index) override { return control_.Elements->GetElement(Index); }
-    formats::ArcViewTable& arc_views() override { return ArcViews; }
-    TColor background_color() const override { return control_.Settings->BackgroundColor; }
-    void set_units(TDUnits Value) override { Units = Value; }
-    void stop_reading() override { StopReading = true; }
-
-    formats::ArcViewTable ArcViews;
-    TDUnits Units;
-    bool StopReading = false;
-
-private:
-    TOrvexGDI& control_;
 };
 
 bool open_for_reading(std::ifstream& in, const QString& FileName, int attempts)
@@ -156,36 +127,6 @@ int TOrvexGDI::make_cad(const QString& FileName)
             throw EFileError(where + e.what());
     };
 
-    if (Elements->Count() == 0) {
-        // Nothing to keep: read into the control itself.
-        const double extents[] = {Settings->ExtentMinX, Settings->ExtentMinY, Settings->ExtentMaxX,
-                                  Settings->ExtentMaxY, Settings->ExtentMaxZ};
-        DirectSink direct(*this, Settings->ArcViews);
-        if (!Settings->MergeMode)
-            reset_extents();
-        try {
-            read(direct);
-        } catch (const std::exception& e) {
-            Elements->Clear();
-            Settings->ArcViews = before;
-            Settings->ExtentMinX = extents[0], Settings->ExtentMinY = extents[1];
-            Settings->ExtentMaxX = extents[2], Settings->ExtentMaxY = extents[3];
-            Settings->ExtentMaxZ = extents[4];
-            raise_with_file_name(e);
-            throw;
-        }
-        Settings->MergeMode = false;
-        Settings->ArcViews = direct.ArcViews;
-        if (type == 3)
-            SetUnits(direct.Units);
-        if (direct.StopReading)
-            Settings->StopReading = true;
-        if (type != 1)
-            Settings->DrawingFileName = FileName;
-        get_max_min();
-        return 1;
-    }
-
     formats::StagedDrawing staged(Settings->ArcViews, Settings->BackgroundColor, GetUnits());
     try {
         read(staged);
@@ -201,9 +142,7 @@ int TOrvexGDI::make_cad(const QString& FileName)
         reset_extents();
     }
     Settings->MergeMode = false;
-    Elements->Reserve(Elements->Count() + staged.Elements.Count());
-    for (const TElement* element : staged.Elements)
-        Elements->Add().Assign(element);
+    Elements->TakeFrom(staged.Elements);
     Settings->ArcViews = staged.ArcViews;
     if (type == 3)
         SetUnits(staged.Units);

@@ -136,6 +136,9 @@ public:
     void Clear();
     /// Replaces the contents with copies of Source's elements (new identities).
     void Assign(const TElements& Source);
+    /// Moves every element of Source, the same objects, to the end of this
+    /// list, where they get new IDs; Source is left empty.
+    void TakeFrom(TElements& Source);
     /// Reserves room for n elements in total (an optimisation for loaders).
     void Reserve(int n);
 

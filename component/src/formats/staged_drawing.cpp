@@ -1,10 +1,6 @@
 // A drawing read aside from the control, and the arc-view reset of a read.
 #include "drawing_sink.h"
-
-#include <OrvexGDI/OpsView.h>
-
-#include <cmath>
-#include <string>
+#include "store/element_factory.h"
 
 namespace orvex::formats {
 
@@ -16,31 +12,10 @@ StagedDrawing::StagedDrawing(const ArcViewTable& Views, TColor BackgroundColour,
 int StagedDrawing::make_element(int Etype, double c1, double c2, double c3, double c4, double c5, double c6,
                                 TColor Colour, int LineType, int Layer, int Highlight, int View)
 {
-    if (!Ops::check_max_min(Etype, c1, c2, c3, c4, c5, c6))
-        return -1;
-    if (Etype != etNone && (Highlight < 0 || Highlight > 255))
-        throw ERangeError("highlight " + std::to_string(Highlight) + " outside 0..255");
-    if (Etype == etArc && std::fabs(c5 - c6) < 0.0001) {
-        c5 = 0;
-        c6 = 360;
-    }
-    TElement& e = Elements.Add();
-    e.SetEtype(Etype);
-    if (Etype != etNone) {
-        e.SetCoord(1, c1);
-        e.SetCoord(2, c2);
-        e.SetCoord(3, c3);
-        e.SetCoord(4, c4);
-        e.SetCoord(5, c5);
-        e.SetCoord(6, c6);
-        e.SetColor(Colour);
-        e.SetLineType(LineType == 10 || LineType == 20 ? LineType / 10 : LineType);
-        e.SetLayer(Layer < 1 || Layer > 254 ? 252 : Layer);
-        e.SetHighlight(static_cast<std::uint8_t>(Highlight));
-        e.SetView(View < 1 ? 1 : View);
-        e.SetDeleted(false);
-    }
-    return e.Index();
+    // Extents are recomputed once the whole drawing is read.
+    const TElement* e =
+        add_element(Elements, Etype, c1, c2, c3, c4, c5, c6, Colour, LineType, Layer, Highlight, View);
+    return e == nullptr ? -1 : e->Index();
 }
 
 void reset_arc_views(ArcViewTable& ArcViews)

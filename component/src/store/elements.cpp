@@ -1,5 +1,6 @@
 #include <OrvexGDI/Elements.h>
 
+#include <iterator>
 #include <new>
 #include <string>
 #include <type_traits>
@@ -36,7 +37,8 @@ TElements::~TElements() = default;
 TElement& TElements::make(int index)
 {
     if (blocks_.empty() || usedInLastBlock_ == kBlockElements) {
-        blocks_.push_back(std::make_unique<unsigned char[]>(kBlockElements * sizeof(TElement)));
+        // Every field is written when an element is placed, so the block is not zeroed first.
+        blocks_.push_back(std::make_unique_for_overwrite<unsigned char[]>(kBlockElements * sizeof(TElement)));
         usedInLastBlock_ = 0;
     }
     void* place = blocks_.back().get() + usedInLastBlock_ * sizeof(TElement);
@@ -98,6 +100,26 @@ void TElements::Assign(const TElements& Source)
     Reserve(Source.Count());
     for (const TElement* element : Source.order_)
         Add().Assign(element);
+}
+
+void TElements::TakeFrom(TElements& Source)
+{
+    if (&Source == this)
+        return;
+    order_.reserve(order_.size() + Source.order_.size());
+    for (TElement* element : Source.order_) {
+        element->Collection_ = this;
+        element->ID_ = nextID_++;
+        element->Index_ = Count();
+        order_.push_back(element);
+    }
+    // The source's blocks go in front, so this list keeps filling its own last block.
+    blocks_.insert(blocks_.begin(), std::make_move_iterator(Source.blocks_.begin()),
+                   std::make_move_iterator(Source.blocks_.end()));
+    Source.order_.clear();
+    Source.blocks_.clear();
+    Source.deletions_.clear();
+    Source.usedInLastBlock_ = 0;
 }
 
 void TElements::Reserve(int n)
