@@ -190,10 +190,12 @@ void set_max_min(TSettings& s, const TElement& e)
             widen(s, cx + r, cy + r);
             widen(s, cx - r, cy - r);
         } else {
-            double xs = 0, ys = 0, xe = 0, ye = 0;
-            Ops::get_arc_end_points(e, xs, ys, xe, ye);
-            widen(s, xs, ys);
-            widen(s, xe, ye);
+            // The arc's end points, in double precision: the extents only
+            // steer zoom fits, and loads compute them for every arc.
+            const double cx = e.slot(0), cy = e.slot(1), r = e.slot(3);
+            const double start = e.slot(4) / kDegreesPerRadian, end = e.slot(5) / kDegreesPerRadian;
+            widen(s, cx + r * std::cos(start), cy + r * std::sin(start));
+            widen(s, cx + r * std::cos(end), cy + r * std::sin(end));
         }
         break;
     default:

@@ -11,66 +11,54 @@ namespace orvex::formats {
 
 std::optional<double> parse_decimal(std::string_view text)
 {
-    std::size_t i = 0;
-    const std::size_t n = text.size();
+    const char* p = text.data();
+    const char* const last = p + text.size();
     bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
+    if (p < last && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
     }
-    const std::size_t start = i;
-    std::size_t digits = 0;
-    while (i < n && text[i] >= '0' && text[i] <= '9')
-        ++i, ++digits;
-    if (i < n && text[i] == '.') {
-        ++i;
-        while (i < n && text[i] >= '0' && text[i] <= '9')
-            ++i, ++digits;
+    const char* const first = p;
+    // One pass checks the form and gathers the digits; short plain decimals
+    // (the files' usual numbers) are then exact as an integer divided by a
+    // power of ten: both are exact doubles and the one division rounds
+    // correctly.
+    std::uint64_t mantissa = 0;
+    int digits = 0, fraction = 0;
+    while (p < last && static_cast<unsigned>(*p - '0') < 10) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+        ++digits, ++p;
+    }
+    if (p < last && *p == '.') {
+        ++p;
+        while (p < last && static_cast<unsigned>(*p - '0') < 10) {
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+            ++digits, ++fraction, ++p;
+        }
     }
     if (digits == 0)
         return std::nullopt;
-    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
-        ++i;
-        if (i < n && (text[i] == '+' || text[i] == '-'))
-            ++i;
-        std::size_t exponentDigits = 0;
-        while (i < n && text[i] >= '0' && text[i] <= '9')
-            ++i, ++exponentDigits;
-        if (exponentDigits == 0)
+    bool exponent = false;
+    if (p < last && (*p == 'E' || *p == 'e')) {
+        exponent = true;
+        ++p;
+        if (p < last && (*p == '+' || *p == '-'))
+            ++p;
+        const char* const exponentDigits = p;
+        while (p < last && static_cast<unsigned>(*p - '0') < 10)
+            ++p;
+        if (p == exponentDigits)
             return std::nullopt;
     }
-    if (i != n)
+    if (p != last)
         return std::nullopt;
-    // Short plain decimals (the files' usual numbers) are exact as an
-    // integer divided by a power of ten: both are exact doubles and the one
-    // division rounds correctly.
-    if (digits <= 15 && i - start <= 17) {
-        static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
-                                             1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-        std::uint64_t mantissa = 0;
-        int fraction = -1;
-        bool plain = true;
-        for (std::size_t k = start; k < n; ++k) {
-            const char c = text[k];
-            if (c == '.') {
-                fraction = 0;
-            } else if (c >= '0' && c <= '9') {
-                mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-                if (fraction >= 0)
-                    ++fraction;
-            } else {
-                plain = false; // an exponent
-                break;
-            }
-        }
-        if (plain) {
-            const double value = static_cast<double>(mantissa) / kPowers[fraction < 0 ? 0 : fraction];
-            return negative ? -value : value;
-        }
+    if (!exponent && digits <= 15) {
+        static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const double value = static_cast<double>(mantissa) / kPowers[fraction];
+        return negative ? -value : value;
     }
     double value = 0;
-    const char* first = text.data() + start;
-    const char* last = text.data() + n;
     const auto result = std::from_chars(first, last, value);
     if (result.ec == std::errc::result_out_of_range) {
         // Too large or too small for a double: as the C library rounds it.
