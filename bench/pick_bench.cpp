@@ -4,6 +4,8 @@
 //
 // Prints the medians and their ratios first; Google Benchmark then times the
 // same work again.
+#include "bench_timing.h"
+
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/QOrvexGDI.h>
 
@@ -153,18 +155,6 @@ void press_middle(TOrvexGDI& control)
     QApplication::sendEvent(&control, &press);
 }
 
-template <typename F>
-double median_ms(F work, int runs = 7)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 TOrvexGDI* g_large = nullptr;
 TOrvexGDI* g_small = nullptr;
@@ -240,7 +230,9 @@ int main(int argc, char** argv)
     };
     picks(), plain(), closest(); // warm up
     const double n = static_cast<double>(cursors.size());
-    const double pickMs = median_ms(picks) / n, plainMs = median_ms(plain) / n, closestMs = median_ms(closest) / n;
+    const double pickMs = median_ms(picks, 7) / n;
+    const double plainMs = median_ms(plain, 7) / n;
+    const double closestMs = median_ms(closest, 7) / n;
     std::printf("pick on %d elements: %.2f ms; plain distance loop %.2f ms (ratio %.2f); "
                 "closest-point loop %.2f ms (ratio %.2f)\n",
                 kElements, pickMs, plainMs, pickMs / plainMs, closestMs, pickMs / closestMs);

@@ -5,6 +5,8 @@
 // and the resident memory per element. Google Benchmark then times both again.
 #include "view_math.h"
 
+#include "bench_timing.h"
+
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/QOrvexGDI.h>
 
@@ -147,18 +149,6 @@ void plain_loop(QImage& image, const std::vector<Primitive>& primitives, bool an
     }
 }
 
-template <typename F>
-double median_ms(F work, int runs = 5)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 TOrvexGDI* g_control = nullptr;
 std::vector<Primitive>* g_primitives = nullptr;
