@@ -86,38 +86,49 @@ int trunc_int(double value)
 
 void RecordFields::split(std::string_view text, char delimiter, char firstAlso)
 {
-    commas_ = 0;
-    overflow_ = false;
-    // Without spaces and without a delimiter to replace, the fields are read
-    // from the record itself; otherwise from a cleaned copy.
-    const bool replace = firstAlso != delimiter && text.find(firstAlso) != std::string_view::npos;
-    if (!replace && text.find(' ') == std::string_view::npos) {
-        view_ = text;
-    } else {
-        text_.clear();
-        bool replaced = !replace;
-        for (char c : text) {
-            if (c == ' ')
-                continue;
-            if (!replaced && c == firstAlso) {
-                c = delimiter;
-                replaced = true;
+    // One pass finds the delimiters and whether the record holds a space (to
+    // be removed) or a "D" exponent (parsed apart); a record with spaces or a
+    // delimiter to replace is cleaned into a copy and split again.
+    auto scan = [&](std::string_view fields) {
+        view_ = fields;
+        commas_ = 0;
+        overflow_ = false;
+        hasExponentD_ = false;
+        bool space = false, other = false;
+        const char* data = fields.data();
+        const std::size_t n = fields.size();
+        for (std::size_t i = 0; i < n; ++i) {
+            const char c = data[i];
+            if (c == delimiter) {
+                if (commas_ == kMaxCommas) {
+                    overflow_ = true;
+                    continue;
+                }
+                comma_[static_cast<std::size_t>(commas_++)] = static_cast<std::uint32_t>(i);
+            } else if (c == ' ') {
+                space = true;
+            } else if (c == 'D') {
+                hasExponentD_ = true;
+            } else if (c == firstAlso) {
+                other = true;
             }
-            text_.push_back(c);
         }
-        view_ = text_;
-    }
-    const char* data = view_.data();
-    const std::size_t n = view_.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        if (data[i] != delimiter)
+        return space || other;
+    };
+    if (!scan(text))
+        return;
+    text_.clear();
+    bool replaced = firstAlso == delimiter;
+    for (char c : text) {
+        if (c == ' ')
             continue;
-        if (commas_ == kMaxCommas) {
-            overflow_ = true;
-            return;
+        if (!replaced && c == firstAlso) {
+            c = delimiter;
+            replaced = true;
         }
-        comma_[static_cast<std::size_t>(commas_++)] = static_cast<std::uint32_t>(i);
+        text_.push_back(c);
     }
+    scan(text_);
 }
 
 void RecordFields::split_plain(std::string_view line)
@@ -160,7 +171,7 @@ double RecordFields::value(int N) const
     const std::size_t begin = N == 1 ? 0 : comma_[static_cast<std::size_t>(N - 2)] + 1;
     const std::size_t end = comma_[static_cast<std::size_t>(N - 1)];
     const std::string_view field = view_.substr(begin, end - begin);
-    const std::size_t d = field.find('D');
+    const std::size_t d = hasExponentD_ ? field.find('D') : std::string_view::npos;
     if (d == std::string_view::npos)
         return parse_decimal(field).value_or(0.0);
     const std::string_view exponentText = field.substr(d + 1);

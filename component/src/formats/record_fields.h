@@ -53,6 +53,7 @@ private:
     std::array<std::uint32_t, kMaxCommas> comma_{};
     int commas_ = 0;
     bool overflow_ = false;
+    bool hasExponentD_ = false; // some field may hold a "D" exponent
 };
 
 /// Value of field N of a text record as the OVX (CadType 1) or IGES
