@@ -143,7 +143,7 @@ TEST(FileText, WritersNumberTextMatchesTheFormattedPrintReference)
 {
     std::vector<double> values = {0,      -0.0,    0.5,      -0.5,    2,        1.23456, -0.25,   12.5,  -3.1,
                                   1e-5,   -4e-5,   0.00005,  -0.00005, 1e9,     -1e9,    1e14,    1e15,  123456789.12345,
-                                  -1e300, 1e300,   0.99995,  -0.99995, 99999.99995, 5e-324, HUGE_VAL, -HUGE_VAL};
+                                  -1e300, 1e300,   0.03125, -0.03125, 0.09375, 2.00015, 999999999.99995, -999999999.99995, 0.99995,  -0.99995, 99999.99995, 5e-324, HUGE_VAL, -HUGE_VAL};
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> wide(-1e10, 1e10), narrow(-2, 2);
     std::uniform_int_distribution<int> decimals(0, 6);
@@ -151,6 +151,10 @@ TEST(FileText, WritersNumberTextMatchesTheFormattedPrintReference)
         const double scale = std::pow(10.0, decimals(random));
         values.push_back(std::round(wide(random) * scale) / scale);
         values.push_back(narrow(random));
+        // Near-halves of the fourth decimal, where the last bit decides.
+        const double k = std::round(wide(random) / 1e5);
+        values.push_back((k + 0.5) / 1e4);
+        values.push_back(std::nextafter((k + 0.5) / 1e4, 0.0));
     }
     for (double x : values) {
         char text[16];
