@@ -8,10 +8,15 @@
 
 namespace orvex {
 
+QRgb opaque_argb(TColor color)
+{
+    const auto c = static_cast<std::uint32_t>(color);
+    return 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
 QColor opaque_color(TColor color)
 {
-    const auto value = static_cast<std::uint32_t>(color);
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+    return QColor::fromRgba(opaque_argb(color));
 }
 
 TSettings::TSettings(TOrvexGDI* owner) : Owner(owner)

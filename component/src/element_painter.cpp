@@ -19,13 +19,6 @@ constexpr double kDegreesPerRadian = 57.2957795131;
 constexpr double kPixelLimit = 100000; // figures beyond this are far off-screen and skipped
 constexpr int kDragElements = 200;
 
-// Framework colour (red in the low byte) as opaque ARGB.
-QRgb opaque_argb(TColor colour)
-{
-    const auto c = static_cast<std::uint32_t>(colour);
-    return 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-
 // Outlines take a negative colour unchanged as ARGB (translucent outlines).
 QRgb outline_argb(TColor colour)
 {
@@ -468,22 +461,24 @@ void ElementPainter::draw_circle(double cx, double cy, double /*cz*/, double Rad
 void ElementPainter::fill_circle(const QRectF& box, TColor Colour, int LineType, int FillCode, const QImage* texture)
 {
     flush();
+    QPainterPath disc;
+    disc.addEllipse(box);
     if (FillCode == 100) {
-        s_.FillBrush.setColor(QColor::fromRgba(opaque_argb(Colour)));
-        g_.fillPath([&] { QPainterPath p; p.addEllipse(box); return p; }(), s_.FillBrush);
+        s_.FillBrush.setColor(opaque_color(Colour));
+        g_.fillPath(disc, s_.FillBrush);
     } else if (FillCode >= 200 && FillCode <= 560) {
-        g_.fillPath([&] { QPainterPath p; p.addEllipse(box); return p; }(),
-                    linear_gradient(box, FillCode - 200, QColor::fromRgba(opaque_argb(Colour)), Qt::white));
+        g_.fillPath(disc,
+                    linear_gradient(box, FillCode - 200, opaque_color(Colour), Qt::white));
     } else if (FillCode >= 601 && FillCode <= 961) {
         const QColor black(0, 0, 0, LineType & 0xFF);
         const QColor white(255, 255, 255, (static_cast<std::uint32_t>(Colour) >> 24) & 0xFF);
-        g_.fillPath([&] { QPainterPath p; p.addEllipse(box); return p; }(),
+        g_.fillPath(disc,
                     linear_gradient(box, FillCode - 601, black, white));
     } else if (FillCode == 101) {
         // Bell-shaped blend focused on the rim: the element colour at 90 %
         // on the boundary, fading to the surround colour towards the centre.
         QRadialGradient gradient(box.center(), box.width() / 2);
-        const QColor centre = QColor::fromRgba(opaque_argb(Colour));
+        const QColor centre = opaque_color(Colour);
         for (int k = 0; k <= 10; ++k) {
             const double fromRim = k / 10.0;
             const double weight = 0.9 * std::exp(-8.0 * fromRim * fromRim);
@@ -492,32 +487,39 @@ void ElementPainter::fill_circle(const QRectF& box, TColor Colour, int LineType,
                                static_cast<int>(std::lround(centre.blue() * weight + 255 * (1 - weight))));
             gradient.setColorAt(1.0 - fromRim, mixed);
         }
-        g_.fillPath([&] { QPainterPath p; p.addEllipse(box); return p; }(), gradient);
+        g_.fillPath(disc, gradient);
     } else if (FillCode == 600) {
         if (texture == nullptr || texture->isNull())
             return;
         QBrush brush(*texture);
         brush.setTransform(QTransform::fromTranslate(box.left(), box.bottom()));
-        g_.fillPath([&] { QPainterPath p; p.addEllipse(box); return p; }(), brush);
+        g_.fillPath(disc, brush);
     } else {
         g_.drawEllipse(box);
     }
 }
 
+bool ElementPainter::flat_box(double a, double b, double Width, double Height, int& x, int& y, int& w, int& h) const
+{
+    const double wF = Width * sx_, hF = Height * sy_;
+    if (!flat_pixel(a, b, x, y) || !view::fits_int(wF) || !view::fits_int(hF))
+        return false;
+    w = static_cast<int>(std::nearbyint(wF));
+    h = -static_cast<int>(std::nearbyint(hF));
+    return true;
+}
+
 void ElementPainter::draw_rectangle(double cx, double cy, double Width, double Height, TColor Colour, int LineType,
                                     int FillCode)
 {
-    int cxp = 0, cyp = 0;
-    const double wF = Width * sx_, hF = Height * sy_;
-    if (!flat_pixel(cx, cy, cxp, cyp) || !view::fits_int(wF) || !view::fits_int(hF))
+    int cxp = 0, cyp = 0, w = 0, h = 0;
+    if (!flat_box(cx, cy, Width, Height, cxp, cyp, w, h))
         return;
-    const int w = static_cast<int>(std::nearbyint(wF));
-    const int h = -static_cast<int>(std::nearbyint(hF));
     const int left = cxp - w / 2, top = cyp - h / 2;
     set_color(Colour, LineType); // rectangles always go to the picture
     flush();
     if (FillCode == 100) {
-        s_.FillBrush.setColor(QColor::fromRgba(opaque_argb(Colour)));
+        s_.FillBrush.setColor(opaque_color(Colour));
         g_.fillRect(QRect(left, top, w, h), s_.FillBrush);
     } else {
         g_.drawRect(QRectF(left, top, w, h));
@@ -526,12 +528,9 @@ void ElementPainter::draw_rectangle(double cx, double cy, double Width, double H
 
 void ElementPainter::draw_ellipse(double cx, double cy, double Width, double Height, TColor Colour, int LineType)
 {
-    int cxp = 0, cyp = 0;
-    const double wF = Width * sx_, hF = Height * sy_;
-    if (!flat_pixel(cx, cy, cxp, cyp) || !view::fits_int(wF) || !view::fits_int(hF))
+    int cxp = 0, cyp = 0, w = 0, h = 0;
+    if (!flat_box(cx, cy, Width, Height, cxp, cyp, w, h))
         return;
-    const int w = static_cast<int>(std::nearbyint(wF));
-    const int h = -static_cast<int>(std::nearbyint(hF));
     set_color(Colour, LineType);
     flush();
     g_.drawEllipse(QRectF(cxp - w / 2, cyp - h / 2, w, h));
@@ -539,17 +538,13 @@ void ElementPainter::draw_ellipse(double cx, double cy, double Width, double Hei
 
 void ElementPainter::draw_image(double Left, double Top, double Width, double Height, const QImage* image)
 {
-    int x = 0, y = 0;
-    const double wF = Width * sx_, hF = Height * sy_;
-    if (image == nullptr || image->isNull() || !flat_pixel(Left, Top, x, y) || !view::fits_int(wF) ||
-        !view::fits_int(hF))
+    int x = 0, y = 0, w = 0, h = 0;
+    if (image == nullptr || image->isNull() || !flat_box(Left, Top, Width, Height, x, y, w, h))
         return;
     if (beyond_limit(x) || beyond_limit(y))
         return;
-    const int w = std::abs(static_cast<int>(std::nearbyint(wF)));
-    const int h = std::abs(static_cast<int>(std::nearbyint(hF)));
     flush();
-    g_.drawImage(QRect(x, y, w, h), *image);
+    g_.drawImage(QRect(x, y, std::abs(w), std::abs(h)), *image);
 }
 
 void ElementPainter::draw_clip_rect(double Left, double Top, double Width, double Height)
@@ -559,13 +554,9 @@ void ElementPainter::draw_clip_rect(double Left, double Top, double Width, doubl
         g_.setClipping(false);
         return;
     }
-    int x = 0, y = 0;
-    const double wF = Width * sx_, hF = Height * sy_;
-    if (!flat_pixel(Left, Top, x, y) || !view::fits_int(wF) || !view::fits_int(hF))
-        return;
-    const int w = static_cast<int>(std::nearbyint(wF));
-    const int h = -static_cast<int>(std::nearbyint(hF));
-    g_.setClipRect(QRect(x, y, w, h), Qt::ReplaceClip);
+    int x = 0, y = 0, w = 0, h = 0;
+    if (flat_box(Left, Top, Width, Height, x, y, w, h))
+        g_.setClipRect(QRect(x, y, w, h), Qt::ReplaceClip);
 }
 
 void ElementPainter::draw_axis()

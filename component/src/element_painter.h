@@ -57,6 +57,9 @@ private:
     // the pixel does not fit in 32 bits.
     bool to_pixel(double x, double y, double z, QPoint& p) const;
     bool flat_pixel(double a, double b, int& px, int& py) const;
+    // Flat mapping of a point with a model size: corner pixel, width
+    // Nearest(Width * scale) and height -Nearest(Height * y scale).
+    bool flat_box(double a, double b, double Width, double Height, int& x, int& y, int& w, int& h) const;
     void segment(const QPoint& a, const QPoint& b);
     void set_color(TColor Colour, int LineType);
     void set_print_color(TColor Colour);

@@ -110,6 +110,8 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TShiftState)
 ORVEXGDI_EXPORT TShiftState shift_state(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons);
 
 /// Opaque ARGB of a framework colour value (red in the low byte).
+ORVEXGDI_EXPORT QRgb opaque_argb(TColor color);
+/// The same colour as a QColor.
 ORVEXGDI_EXPORT QColor opaque_color(TColor color);
 
 /// The drawing control: owns a drawing, projects it into a view, paints it
