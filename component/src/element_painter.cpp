@@ -461,19 +461,23 @@ void ElementPainter::draw_circle(double cx, double cy, double /*cz*/, double Rad
 void ElementPainter::fill_circle(const QRectF& box, TColor Colour, int LineType, int FillCode, const QImage* texture)
 {
     flush();
+    const bool filled = FillCode == 100 || FillCode == 101 || FillCode == 600 || (FillCode >= 200 && FillCode <= 560) ||
+                        (FillCode >= 601 && FillCode <= 961);
+    if (!filled) {
+        g_.drawEllipse(box); // an outline needs no path
+        return;
+    }
     QPainterPath disc;
     disc.addEllipse(box);
     if (FillCode == 100) {
         s_.FillBrush.setColor(opaque_color(Colour));
         g_.fillPath(disc, s_.FillBrush);
     } else if (FillCode >= 200 && FillCode <= 560) {
-        g_.fillPath(disc,
-                    linear_gradient(box, FillCode - 200, opaque_color(Colour), Qt::white));
+        g_.fillPath(disc, linear_gradient(box, FillCode - 200, opaque_color(Colour), Qt::white));
     } else if (FillCode >= 601 && FillCode <= 961) {
         const QColor black(0, 0, 0, LineType & 0xFF);
         const QColor white(255, 255, 255, (static_cast<std::uint32_t>(Colour) >> 24) & 0xFF);
-        g_.fillPath(disc,
-                    linear_gradient(box, FillCode - 601, black, white));
+        g_.fillPath(disc, linear_gradient(box, FillCode - 601, black, white));
     } else if (FillCode == 101) {
         // Bell-shaped blend focused on the rim: the element colour at 90 %
         // on the boundary, fading to the surround colour towards the centre.
@@ -488,14 +492,12 @@ void ElementPainter::fill_circle(const QRectF& box, TColor Colour, int LineType,
             gradient.setColorAt(1.0 - fromRim, mixed);
         }
         g_.fillPath(disc, gradient);
-    } else if (FillCode == 600) {
+    } else { // 600: the element's image as a texture
         if (texture == nullptr || texture->isNull())
             return;
         QBrush brush(*texture);
         brush.setTransform(QTransform::fromTranslate(box.left(), box.bottom()));
         g_.fillPath(disc, brush);
-    } else {
-        g_.drawEllipse(box);
     }
 }
 
