@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <random>
 #include <sstream>
+#include <string>
 #include <vector>
 
 namespace orvex {
@@ -176,6 +177,73 @@ TEST(LineScanner, LineEndsAndChunkBoundaries)
     EXPECT_EQ(lines, (std::vector<std::string>{"ab", "cd", "ef", "", "gh", "", "last"}));
     EXPECT_EQ(reader.line_number(), 7);
     EXPECT_TRUE(reader.at_end());
+}
+
+TEST(LineScanner, LongAndShortLinesOfEveryEndingInAnyChunking)
+{
+    // Lines of 0 to 40 characters, so that line ends fall both in the short
+    // look and in the wide search, and every ending on a chunk border.
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> length(0, 40), ending(0, 2), chunk(1, 70);
+    const char* const endings[] = {"\n", "\r", "\r\n"};
+    for (int round = 0; round < 200; ++round) {
+        std::string text;
+        std::vector<std::string> expected;
+        bool afterLoneCR = false;
+        for (int n = length(random) % 12; n >= 0; --n) {
+            expected.emplace_back(static_cast<std::size_t>(length(random)), static_cast<char>('a' + n));
+            // An empty line after a lone CR must end in CR too, or the two
+            // ends would make one CR LF.
+            const int end = afterLoneCR && expected.back().empty() ? 1 : ending(random);
+            text += expected.back() + endings[end];
+            afterLoneCR = end == 1;
+        }
+        if (round % 2 == 1) {
+            expected.emplace_back("tail without an end");
+            text += expected.back();
+        }
+        std::istringstream in(text);
+        const auto chunkSize = static_cast<std::size_t>(chunk(random));
+        formats::LineReader reader(in, chunkSize);
+        std::vector<std::string> lines;
+        std::string_view line;
+        while (reader.next(line))
+            lines.emplace_back(line);
+        ASSERT_EQ(lines, expected) << "round " << round << " chunk " << chunkSize << " text " << ::testing::PrintToString(text);
+    }
+}
+
+TEST(PlainRecordFields, ReadWhatTheGeneralSplitReads)
+{
+    // Records of the writers' shape, and their corner cases: empty fields,
+    // signs without digits, fifteen digits, the most fields allowed.
+    const std::vector<std::string> records = {
+        "1.5,-2.25,.0,10.0,5.5,.0,1,1,0,1", ",,", "-,+,.", "-0,+7,5.,.5", "123456789012345,-0.00000000000001",
+        "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22", ""};
+    for (const std::string& record : records) {
+        formats::PlainFields plain;
+        ASSERT_TRUE(plain.parse(record)) << record;
+        formats::RecordFields general;
+        const std::string line = "LINE " + record; // the fields are views into it
+        general.split_ovx(line);
+        for (int n = 0; n <= 23; ++n) {
+            const double expected = general.value(n), got = plain.value(n);
+            EXPECT_EQ(std::signbit(got), std::signbit(expected)) << record << " field " << n;
+            EXPECT_EQ(got, expected) << record << " field " << n;
+        }
+    }
+}
+
+TEST(PlainRecordFields, RefuseWhatOnlyTheGeneralSplitReads)
+{
+    // Every one of these is left to the general split, which knows spaces,
+    // exponents, long numbers and records with too many fields.
+    for (const char* record : {"1, 2", "1 ", "1e5", "1E5", "1.5D3", "1234567890123456", "0.1234567890123456",
+                               "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23", "1;2", "x", "1,-x",
+                               "1.2.3", "--1", "1\t"}) {
+        formats::PlainFields plain;
+        EXPECT_FALSE(plain.parse(record)) << record;
+    }
 }
 
 } // namespace

@@ -21,7 +21,10 @@ bool LineReader::fill()
         end_ = rest;
         pos_ = 0;
     }
-    if (buf_.size() - end_ < chunk_ / 2)
+    // A line longer than the buffer grows it (a full buffer of a chunk of
+    // one byte included).
+    const std::size_t room = buf_.size() - end_;
+    if (room == 0 || room < chunk_ / 2)
         buf_.resize(buf_.size() * 2);
     in_.read(buf_.data() + end_, static_cast<std::streamsize>(buf_.size() - end_));
     const auto got = static_cast<std::size_t>(in_.gcount());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <istream>
 #include <string_view>
 #include <vector>
@@ -30,23 +31,19 @@ public:
         }
         for (;;) {
             const char* data = buf_.data();
-            std::size_t i = scan_;
-            for (; i < end_; ++i) {
-                const char c = data[i];
-                if (c == '\n' || c == '\r')
-                    break;
-            }
+            const std::size_t i = line_end(data, scan_, end_);
             if (i < end_) {
                 line = std::string_view(data + pos_, i - pos_);
+                std::size_t next = i + 1;
                 if (data[i] == '\r') {
-                    if (i + 1 < end_) {
-                        if (data[i + 1] == '\n')
-                            ++i;
+                    if (next < end_) {
+                        if (data[next] == '\n')
+                            ++next;
                     } else {
                         skipLF_ = true;
                     }
                 }
-                pos_ = scan_ = i + 1;
+                pos_ = scan_ = next;
                 ++number_;
                 return true;
             }
@@ -81,6 +78,23 @@ public:
     }
 
 private:
+    /// Where the first CR or LF at or after `from` stands; `to` when none.
+    /// Short lines (DXF's) are looked through a byte at a time; the rest of a
+    /// longer line with the library's wide search, first for the LF and then
+    /// for a CR before it.
+    static std::size_t line_end(const char* data, std::size_t from, std::size_t to)
+    {
+        const std::size_t shortEnd = from + 16 < to ? from + 16 : to;
+        for (std::size_t i = from; i < shortEnd; ++i)
+            if (data[i] == '\n' || data[i] == '\r')
+                return i;
+        from = shortEnd;
+        const void* lf = std::memchr(data + from, '\n', to - from);
+        const std::size_t limit = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : to;
+        const void* cr = std::memchr(data + from, '\r', limit - from);
+        return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data) : limit;
+    }
+
     /// Reads more input after the unread rest; false when none came.
     bool fill();
     [[noreturn]] void too_long() const;

@@ -110,9 +110,10 @@ int layer_field(double value)
     return layer;
 }
 
-void read_record(std::string_view line, unsigned keywords, RecordFields& f, DrawingSink& sink)
+// Makes what one record holds from its fields (RecordFields or PlainFields).
+template <typename Fields>
+void read_record(unsigned keywords, const Fields& f, DrawingSink& sink)
 {
-    f.split_ovx(line);
     const TColor background = sink.background_color();
     auto colour = [&](int n) { return Ops::set_ovx_color(round_int(f.value(n)), background); };
 
@@ -172,17 +173,45 @@ void read_record(std::string_view line, unsigned keywords, RecordFields& f, Draw
                           layer_field(f.value(5)), 0, 0);
 }
 
+// The length of the keyword run that starts a record in the shape our
+// writers give it ("LINE   1.5,..."): upper-case letters and then a space;
+// 0 for a record of any other shape.
+std::size_t leading_keyword(std::string_view line)
+{
+    std::size_t n = 0;
+    while (n < line.size() && is_upper(line[n]))
+        ++n;
+    return n >= 3 && n < line.size() && line[n] == ' ' ? n : 0;
+}
+
 } // namespace
 
 void read(std::istream& in, DrawingSink& sink)
 {
     LineReader reader(in);
-    RecordFields fields;
+    RecordFields general;
+    PlainFields plain;
     std::string_view line;
     while (reader.next(line)) {
-        const unsigned keywords = find_keywords(line);
-        if (keywords != 0)
-            on_line(reader.line_number(), [&] { read_record(line, keywords, fields, sink); });
+        // A record of a keyword, spaces and plain decimals holds no other
+        // upper-case letter and no other space, so its keywords are those of
+        // its first word and its fields follow the spaces: it is read in one
+        // pass. Any other line goes the general way, with the same result.
+        if (const std::size_t run = leading_keyword(line)) {
+            std::size_t fields = run;
+            while (fields < line.size() && line[fields] == ' ')
+                ++fields;
+            if (plain.parse(line.substr(fields))) {
+                if (const unsigned keywords = keywords_in(line.substr(0, run)))
+                    on_line(reader.line_number(), [&] { read_record(keywords, plain, sink); });
+                continue;
+            }
+        }
+        if (const unsigned keywords = find_keywords(line))
+            on_line(reader.line_number(), [&] {
+                general.split_ovx(line);
+                read_record(keywords, general, sink);
+            });
     }
 }
 

@@ -11,32 +11,10 @@ namespace orvex::formats {
 
 std::optional<double> parse_decimal(std::string_view text)
 {
-    const char* p = text.data();
-    const char* const last = p + text.size();
-    bool negative = false;
-    if (p < last && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
-    }
-    const char* const first = p;
-    // One pass checks the form and gathers the digits; short plain decimals
-    // (the files' usual numbers) are then exact as an integer divided by a
-    // power of ten: both are exact doubles and the one division rounds
-    // correctly.
-    std::uint64_t mantissa = 0;
-    int digits = 0, fraction = 0;
-    while (p < last && static_cast<unsigned>(*p - '0') < 10) {
-        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-        ++digits, ++p;
-    }
-    if (p < last && *p == '.') {
-        ++p;
-        while (p < last && static_cast<unsigned>(*p - '0') < 10) {
-            mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-            ++digits, ++fraction, ++p;
-        }
-    }
-    if (digits == 0)
+    const char* const last = text.data() + text.size();
+    DecimalDigits d;
+    const char* p = scan_decimal(text.data(), last, d);
+    if (d.digits == 0)
         return std::nullopt;
     bool exponent = false;
     if (p < last && (*p == 'E' || *p == 'e')) {
@@ -52,12 +30,10 @@ std::optional<double> parse_decimal(std::string_view text)
     }
     if (p != last)
         return std::nullopt;
-    if (!exponent && digits <= 15) {
-        static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
-                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-        const double value = static_cast<double>(mantissa) / kPowers[fraction];
-        return negative ? -value : value;
-    }
+    // Short plain decimals (the files' usual numbers) need no full conversion.
+    if (!exponent && d.digits <= kExactDigits)
+        return exact_value(d);
+    const char* const first = text.data() + (text.front() == '+' || text.front() == '-' ? 1 : 0);
     double value = 0;
     const auto result = std::from_chars(first, last, value);
     if (result.ec == std::errc::result_out_of_range) {
@@ -65,7 +41,7 @@ std::optional<double> parse_decimal(std::string_view text)
         const std::string copy(first, last);
         value = std::strtod(copy.c_str(), nullptr);
     }
-    return negative ? -value : value;
+    return d.negative ? -value : value;
 }
 
 int round_int(double value)

@@ -1,6 +1,8 @@
 // Number texts and the comma-separated records of the OVX and IGES files.
 #pragma once
 
+#include "decimal_digits.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -54,6 +56,46 @@ private:
     int commas_ = 0;
     bool overflow_ = false;
     bool hasExponentD_ = false; // some field may hold a "D" exponent
+};
+
+/// A record whose fields are all plain decimals of at most kExactDigits
+/// digits, or empty: the shape of every element record our writers make.
+/// Its values come from the one pass that finds its commas; a record of any
+/// other shape is refused and left to RecordFields, which reads the same
+/// values from such a record.
+class PlainFields {
+public:
+    /// Parses the fields of `text` (the record after its keyword and the
+    /// spaces that follow it). False when a field is not such a decimal or
+    /// the record has more fields than RecordFields allows.
+    bool parse(std::string_view text)
+    {
+        const char* p = text.data();
+        const char* const last = p + text.size();
+        count_ = 0;
+        for (;;) {
+            if (count_ == RecordFields::kMaxCommas)
+                return false;
+            DecimalDigits d;
+            p = scan_decimal(p, last, d);
+            if (d.digits > kExactDigits)
+                return false;
+            // A field without digits ("", "-", ".") counts as 0.
+            values_[static_cast<std::size_t>(count_++)] = d.digits == 0 ? 0.0 : exact_value(d);
+            if (p == last)
+                return true;
+            if (*p != ',')
+                return false;
+            ++p;
+        }
+    }
+
+    /// Value of field N (1-based); 0 for a missing field.
+    double value(int N) const { return N >= 1 && N <= count_ ? values_[static_cast<std::size_t>(N - 1)] : 0.0; }
+
+private:
+    std::array<double, RecordFields::kMaxCommas> values_{};
+    int count_ = 0;
 };
 
 /// Value of field N of a text record as the OVX (CadType 1) or IGES
