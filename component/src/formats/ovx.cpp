@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <string_view>
 
 namespace orvex::formats::ovx {
@@ -288,6 +289,15 @@ bool write(std::ostream& out, const DrawingSource& drawing)
         w.real(e.GetCoord(n));
         w.put(',');
     };
+    // Integer fields, separated by commas.
+    auto integers = [&](std::initializer_list<int> values) {
+        const char* separator = "";
+        for (int value : values) {
+            w.put(separator);
+            w.integer(value);
+            separator = ",";
+        }
+    };
     for (const TElement* element : drawing.Elements) {
         const TElement& e = *element;
         if (e.GetDeleted())
@@ -298,47 +308,45 @@ bool write(std::ostream& out, const DrawingSource& drawing)
             w.put("POINT  ");
             for (int n : {1, 2, 3})
                 slot(e, n);
-            w.integer(colour), w.put(','), w.integer(e.GetLayer()), w.put(','), w.integer(e.GetLineType());
+            integers({colour, e.GetLayer(), e.GetLineType()});
             break;
         case etLine:
             w.put("LINE   ");
             for (int n : {1, 2, 3, 4, 5, 6})
                 slot(e, n);
-            w.integer(colour), w.put(','), w.integer(e.GetLayer()), w.put(','), w.integer(e.GetLineType());
-            w.put(",1");
+            integers({colour, e.GetLayer(), e.GetLineType(), 1});
             break;
         case etArc:
             w.put("ARC    ");
             for (int n : {1, 2, 3, 4, 5, 6})
                 slot(e, n);
-            w.integer(e.GetView()), w.put(','), w.integer(colour), w.put(','), w.integer(e.GetLayer()), w.put(',');
-            w.integer(e.GetLineType()), w.put(",1");
+            integers({e.GetView(), colour, e.GetLayer(), e.GetLineType(), 1});
             break;
         case etCircle:
             w.put("CIRCLE ");
             for (int n : {1, 2, 3, 4})
                 slot(e, n);
-            w.integer(e.GetView()), w.put(','), w.integer(colour), w.put(','), w.integer(e.GetLayer()), w.put(',');
-            w.integer(e.GetLineType()), w.put(",,1");
+            integers({e.GetView(), colour, e.GetLayer(), e.GetLineType()});
+            w.put(",,1");
             break;
         case etArrow:
             w.put("ARROW  ");
             for (int n : {1, 2, 3, 4})
                 slot(e, n);
-            w.integer(e.GetView()), w.put(','), w.integer(colour), w.put(','), w.integer(e.GetLayer());
+            integers({e.GetView(), colour, e.GetLayer()});
             break;
         case etLeader:
             w.put("LEADER  ");
             for (int n : {3, 4, 1, 2})
                 slot(e, n);
             w.put(".1,0,");
-            w.integer(e.GetView()), w.put(','), w.integer(colour), w.put(','), w.integer(e.GetLayer());
+            integers({e.GetView(), colour, e.GetLayer()});
             break;
         case etWitness:
             w.put("WITNESS  ");
             for (int n : {1, 2, 4, 5})
                 slot(e, n);
-            w.integer(e.GetView()), w.put(','), w.integer(colour), w.put(','), w.integer(e.GetLayer());
+            integers({e.GetView(), colour, e.GetLayer()});
             break;
         default:
             continue;
