@@ -3,6 +3,7 @@
 #pragma once
 
 #include <OrvexGDI/Elements.h>
+#include <OrvexGDI/OpsOutput.h>
 #include <OrvexGDI/OrvexControl.h>
 #include <OrvexGDI/VUvuDAVTypes.h>
 
@@ -15,6 +16,7 @@
 #include <memory>
 
 class QMouseEvent;
+class QPrinter;
 class QTimer;
 
 namespace orvex {
@@ -278,6 +280,37 @@ public:
     void SaveToFile(const QString& FileName);
     int make_cad(const QString& FileName);
     bool save_cad(const QString& FileName);
+
+    // ---- picture files and clipboard — output/export.cpp
+    /// Write the off-screen picture, at the control's client size, as a
+    /// 24-bit BMP, a GIF (web palette) or a JPEG (quality 90) file. The name is
+    /// used unchanged; an existing file is replaced only once the new one is
+    /// complete. EFileError naming the file when it cannot be written.
+    void SaveBMP(const QString& FileName);
+    void SaveGIF(const QString& FileName);
+    void SaveJPEG(const QString& FileName);
+    /// Puts the visible, undeleted elements (and the axis when shown) on the
+    /// clipboard as a vector drawing (image/svg+xml) with a PNG of it beside it.
+    void WmfToClipboard();
+    /// Puts the off-screen picture on the clipboard.
+    void BmpToClipboard();
+    /// Kind 0: the vector drawing of WmfToClipboard; 2: the picture.
+    void clipboard_proc(QPainter* Graphics, int Kind, int Width, int Height);
+
+    // ---- printing — output/print.cpp
+    /// The process-wide current printer, which hosts configure (a
+    /// QPrintDialog's choice, or setOutputFileName for a PDF file).
+    static QPrinter& Printer();
+    /// Prints the drawing as vectors in the current view, the control's width
+    /// filling the printable width. EPrinterError when there is no printer.
+    void PrintCad();
+    /// Prints the off-screen picture stretched across the page.
+    void PrintBMP();
+    void print_cad_proc(const TElements& Elements, int Width);
+    void print_element(int View, const TElement& Element);
+    void print_bmp(QPainter* Graphics, int Width, int Height);
+    /// The printer pen's colour while printing: black when PrintMonochrome.
+    void set_print_color(TColor Colour, int LineType);
 
     // ---- navigation — navigation.cpp
     /// Fits the drawing's extents into the window (twice), redraws, fires OnZoom.
