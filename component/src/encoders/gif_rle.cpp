@@ -16,7 +16,7 @@ namespace {
 class RunWriter {
 public:
     RunWriter(int minCodeSize, std::size_t maxCodes)
-        : packer(maxCodes), minCodeSize_(minCodeSize), clearCode_(1u << minCodeSize)
+        : packer(maxCodes), minCodeSize_(minCodeSize), clearCode_(1u << minCodeSize), width_(minCodeSize + 1)
     {
         clear();
     }
@@ -89,7 +89,7 @@ public:
 private:
     int minCodeSize_;
     unsigned clearCode_;
-    int width_ = 0;
+    int width_;
     unsigned nextCode_ = 0;
     bool fresh_ = true;
 };
