@@ -61,13 +61,19 @@ bool write_bmp(const TPixelBuffer& picture, std::ostream& out)
     std::vector<std::uint32_t> argb(static_cast<std::size_t>(w));
     std::vector<std::uint8_t> row(stride, 0);
     for (int y = h - 1; y >= 0 && out; --y) {
-        read_argb_row(picture, y, argb.data());
+        const std::uint32_t* words = argb.data();
+        const std::uint8_t* source = picture.Row(y);
+        if (picture.BitsPerPixel == 32 && reinterpret_cast<std::uintptr_t>(source) % alignof(std::uint32_t) == 0)
+            words = reinterpret_cast<const std::uint32_t*>(source); // read in place
+        else
+            read_argb_row(picture, y, argb.data());
         std::uint8_t* q = row.data();
-        for (const std::uint32_t c : argb) {
-            q[0] = static_cast<std::uint8_t>(c);       // blue
-            q[1] = static_cast<std::uint8_t>(c >> 8);  // green
-            q[2] = static_cast<std::uint8_t>(c >> 16); // red
-            q += 3;
+        for (int x = 0; x < w; ++x, q += 3) {
+            // 0xAARRGGBB: blue, green, red are the low three bytes.
+            const std::uint32_t c = words[x];
+            q[0] = static_cast<std::uint8_t>(c);
+            q[1] = static_cast<std::uint8_t>(c >> 8);
+            q[2] = static_cast<std::uint8_t>(c >> 16);
         }
         out.write(reinterpret_cast<const char*>(row.data()), stride);
     }
