@@ -5,6 +5,7 @@
 #include <OrvexGDI/OpsPick.h>
 #include <OrvexGDI/OpsView.h>
 
+#include "geometry_records.h"
 #include "record_printers.h"
 
 #include <gtest/gtest.h>
@@ -16,18 +17,9 @@
 using namespace orvex;
 using namespace orvex::Ops;
 
-namespace {
+using namespace orvex::testing_geometry;
 
-TElement& add(TElements& list, int type, std::initializer_list<double> slots, int view = 1)
-{
-    TElement& e = list.Add();
-    e.SetEtype(type);
-    e.SetView(view);
-    int i = 1;
-    for (double v : slots)
-        e.SetCoord(i++, v);
-    return e;
-}
+namespace {
 
 bool point_hit(int view, double x, double y, double z, double scale, double aperture, const TElement& e)
 {
@@ -74,7 +66,7 @@ void isometric_model_point(double u, double w, double& x, double& y)
 TEST(PickPointTest, ComparesTheViewsPlaneCoordinatesWithinTheAperture)
 {
     TElements list;
-    const TElement& p = add(list, etPoint, {0, 50, 0});
+    const TElement& p = add_element(list, etPoint, {0, 50, 0});
     // Top view: X and Y; 1.1 units at 10 px per unit is 11 px.
     EXPECT_TRUE(point_hit(1, 1.1, 50, 0, 10, 12, p));
     EXPECT_FALSE(point_hit(1, 1.3, 50, 0, 10, 12, p));
@@ -96,7 +88,7 @@ TEST(PickPointTest, ComparesTheViewsPlaneCoordinatesWithinTheAperture)
 TEST(PickLineTest, HitWithinTheApertureOfTheLine)
 {
     TElements list;
-    const TElement& line = add(list, etLine, {-10, 0, 0, 10, 0, 0});
+    const TElement& line = add_element(list, etLine, {-10, 0, 0, 10, 0, 0});
     EXPECT_TRUE(line_hit(1, 0, 0.5, 0, line));  // 5 px
     EXPECT_FALSE(line_hit(1, 0, 0.7, 0, line)); // 7 px
     EXPECT_TRUE(line_hit(1, 3, -0.55, 0, line));
@@ -111,13 +103,13 @@ TEST(PickLineTest, HitWithinTheApertureOfTheLine)
 TEST(PickLineTest, NotBeyondItsEnds)
 {
     TElements list;
-    const TElement& line = add(list, etLine, {-10, 0, 0, 10, 0, 0});
+    const TElement& line = add_element(list, etLine, {-10, 0, 0, 10, 0, 0});
     // Close to the infinite line but outside the circle over the segment.
     EXPECT_FALSE(line_hit(1, 10.3, 0.1, 0, line));
     EXPECT_FALSE(line_hit(1, -10.2, 0, 0, line));
     EXPECT_TRUE(line_hit(1, 9.9, 0.1, 0, line));
     // A slanted line: its end circle is round, not a box.
-    const TElement& slant = add(list, etLine, {0, 0, 0, 10, 10, 0});
+    const TElement& slant = add_element(list, etLine, {0, 0, 0, 10, 10, 0});
     EXPECT_TRUE(line_hit(1, 5.3, 5, 0, slant));
     EXPECT_FALSE(line_hit(1, 10.3, 10.3, 0, slant));
 }
@@ -126,7 +118,7 @@ TEST(PickLineTest, FrontAndSideViewsProjectOntoTheirPlanes)
 {
     TElements list;
     // Runs along X at Z = 2, with Y changing: the front view shows it flat.
-    const TElement& line = add(list, etLine, {0, -40, 2, 10, 40, 2});
+    const TElement& line = add_element(list, etLine, {0, -40, 2, 10, 40, 2});
     EXPECT_TRUE(line_hit(2, 5, 0, 2.3, line));
     EXPECT_FALSE(line_hit(2, 5, 0, 2.8, line));
     // Side view: Y and Z; the line runs from y -40 to 40 at z 2.
@@ -137,7 +129,7 @@ TEST(PickLineTest, FrontAndSideViewsProjectOntoTheirPlanes)
 TEST(PickLineTest, RotatedViewTestsWhereTheRotationDrawsTheLine)
 {
     TElements list;
-    const TElement& line = add(list, etLine, {0, 0, 0, 10, 0, 0});
+    const TElement& line = add_element(list, etLine, {0, 0, 0, 10, 0, 0});
     // Without the rotation there is nothing to compare with.
     double x = 0, y = 0;
     isometric_model_point(5, 0.3, x, y);
@@ -189,7 +181,7 @@ TEST(PickArcTest, SweepAndRadiusRules)
     };
     TElements list;
     for (const Case& c : cases) {
-        const TElement& arc = add(list, etArc, {0, 0, 0, 5, c.start, c.end});
+        const TElement& arc = add_element(list, etArc, {0, 0, 0, 5, c.start, c.end});
         EXPECT_EQ(arc_at(arc, c.degrees, c.radius), c.hit)
             << c.start << ".." << c.end << " at " << c.degrees << " deg, r " << c.radius;
     }
@@ -198,8 +190,8 @@ TEST(PickArcTest, SweepAndRadiusRules)
 TEST(PickArcTest, StandardViewsOnlyFindTheirOwnArcs)
 {
     TElements list;
-    const TElement& top = add(list, etArc, {0, 0, 0, 5, 0, 180}, 1);
-    const TElement& front = add(list, etArc, {0, 0, 0, 5, 0, 180}, 2);
+    const TElement& top = add_element(list, etArc, {0, 0, 0, 5, 0, 180}, 1);
+    const TElement& front = add_element(list, etArc, {0, 0, 0, 5, 0, 180}, 2);
     EXPECT_TRUE(arc_at(top, 90, 5, 1));
     EXPECT_FALSE(arc_at(top, 90, 5, 2));
     EXPECT_TRUE(arc_at(front, 90, 5, 2));
@@ -213,7 +205,7 @@ TEST(PickArcTest, StandardViewsOnlyFindTheirOwnArcs)
 TEST(PickArcTest, NearEndIsTheNearerEnd)
 {
     TElements list;
-    const TElement& arc = add(list, etArc, {0, 0, 7, 10, 0, 90});
+    const TElement& arc = add_element(list, etArc, {0, 0, 7, 10, 0, 90});
     dpoint near;
     double fx = 0, fy = 0;
     const double a80 = 80 / 57.2957795131, a10 = 10 / 57.2957795131;
@@ -265,7 +257,7 @@ TEST(ShiftElementTest, SubtractsTheOffsetBySlotsOfEachType)
     };
     TElements list;
     for (const Case& c : cases) {
-        TElement& e = add(list, c.type, {1, 2, 3, 4, 5, 6});
+        TElement& e = add_element(list, c.type, {1, 2, 3, 4, 5, 6});
         shift_element(e, 0, 1, 3, 2);
         for (int slot = 1; slot <= 6; ++slot)
             EXPECT_EQ(e.GetCoord(slot), c.expected[static_cast<std::size_t>(slot - 1)])
@@ -276,7 +268,7 @@ TEST(ShiftElementTest, SubtractsTheOffsetBySlotsOfEachType)
 TEST(ShiftElementTest, OnlyModesZeroAndTwoAndOnlyLiveElements)
 {
     TElements list;
-    TElement& p = add(list, etPoint, {5, 0, 0});
+    TElement& p = add_element(list, etPoint, {5, 0, 0});
     shift_element(p, 2, 1, 0, 0);
     EXPECT_EQ(p.GetCoord(1), 4);
     shift_element(p, 1, 1, 0, 0);

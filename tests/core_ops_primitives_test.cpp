@@ -2,6 +2,7 @@
 // line intersections and closest points.
 #include <OrvexGDI/Ops.h>
 
+#include "geometry_records.h"
 #include "record_printers.h"
 
 #include <gtest/gtest.h>
@@ -12,20 +13,12 @@
 using namespace orvex;
 using namespace orvex::Ops;
 
+using namespace orvex::testing_geometry;
+
 namespace {
 
 // The offset of an axis direction for a unit length: arctan(1e-7) degrees.
 const double kAxisEps = std::atan(1e-7) * 57.2957795131;
-
-TElement& make_element(TElements& list, int type, std::initializer_list<double> slots)
-{
-    TElement& e = list.Add();
-    e.SetEtype(type);
-    int i = 1;
-    for (double v : slots)
-        e.SetCoord(i++, v);
-    return e;
-}
 
 struct AngleCase {
     const char* name;
@@ -129,7 +122,7 @@ TEST(OpsArcs, PointOnArcAndZeroRadiusGivesCentre)
 TEST(OpsArcs, ElementFormsReadTheSlots)
 {
     TElements list;
-    const TElement& arc = make_element(list, etArc, {0, 0, 5, 2, 0, 90});
+    const TElement& arc = add_element(list, etArc, {0, 0, 5, 2, 0, 90});
     double x = 0, y = 0, z = 0;
     mid_arc(arc, x, y, z);
     EXPECT_NEAR(x, std::sqrt(2.0), 1e-12);
@@ -137,7 +130,7 @@ TEST(OpsArcs, ElementFormsReadTheSlots)
     EXPECT_EQ(z, 5);
 
     // The sweep runs counter-clockwise through 0.
-    const TElement& wrap = make_element(list, etArc, {0, 0, 0, 1, 270, 90});
+    const TElement& wrap = add_element(list, etArc, {0, 0, 0, 1, 270, 90});
     mid_arc(wrap, x, y, z);
     EXPECT_NEAR(x, 1, 1e-9);
     EXPECT_NEAR(y, 0, 1e-9);
@@ -150,7 +143,7 @@ TEST(OpsArcs, ElementFormsReadTheSlots)
     EXPECT_NEAR(ye, 2, 1e-12);
 
     // A zero radius still computes: every point is the centre.
-    const TElement& dot = make_element(list, etArc, {4, 5, 0, 0, 0, 180});
+    const TElement& dot = add_element(list, etArc, {4, 5, 0, 0, 0, 180});
     get_arc_end_points(dot, xs, ys, xe, ye);
     EXPECT_EQ(xs, 4);
     EXPECT_EQ(ys, 5);
@@ -161,7 +154,7 @@ TEST(OpsArcs, ElementFormsReadTheSlots)
     EXPECT_EQ(y, 5);
 
     // The records copy slots 1 to 6 whatever the type.
-    const TElement& line = make_element(list, etLine, {1, 2, 3, 4, 5, 6});
+    const TElement& line = add_element(list, etLine, {1, 2, 3, 4, 5, 6});
     const dline l = get_line_from_element(line);
     EXPECT_EQ(l.P1.Z, 3);
     EXPECT_EQ(l.P2.X, 4);
@@ -255,18 +248,18 @@ TEST(OpsClosest, CircleAndElements)
 
     TElements list;
     dpoint q{1, 1, 1};
-    EXPECT_EQ(get_closest_point(make_element(list, etPoint, {5, 6, 7}), q, out), 1);
+    EXPECT_EQ(get_closest_point(add_element(list, etPoint, {5, 6, 7}), q, out), 1);
     EXPECT_EQ(out.X, 5);
     EXPECT_EQ(out.Z, 7);
-    EXPECT_EQ(get_closest_point(make_element(list, etLine, {0, 0, 0, 0, 10, 0}), {3, 4, 0}, out), 1);
+    EXPECT_EQ(get_closest_point(add_element(list, etLine, {0, 0, 0, 0, 10, 0}), {3, 4, 0}, out), 1);
     EXPECT_NEAR(out.X, 0, 1e-6);
     EXPECT_NEAR(out.Y, 4, 1e-6);
-    EXPECT_EQ(get_closest_point(make_element(list, etArc, {0, 0, 0, 1, 0, 90}), {0, -5, 0}, out), 1);
+    EXPECT_EQ(get_closest_point(add_element(list, etArc, {0, 0, 0, 1, 0, 90}), {0, -5, 0}, out), 1);
     EXPECT_NEAR(out.X, 0, 1e-6);
     EXPECT_NEAR(out.Y, -1, 1e-12);
     // Other types leave the output alone and still answer 1.
     out = {8, 8, 8};
-    EXPECT_EQ(get_closest_point(make_element(list, etCircle, {0, 0, 0, 1, 0, 0}), q, out), 1);
+    EXPECT_EQ(get_closest_point(add_element(list, etCircle, {0, 0, 0, 1, 0, 0}), q, out), 1);
     EXPECT_EQ(out.X, 8);
     EXPECT_EQ(out.Y, 8);
     EXPECT_EQ(out.Z, 8);

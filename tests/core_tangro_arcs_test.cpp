@@ -3,6 +3,7 @@
 // to a line.
 #include <OrvexGDI/TangroGDIOps.h>
 
+#include "geometry_records.h"
 #include "record_printers.h"
 
 #include <gtest/gtest.h>
@@ -15,20 +16,11 @@
 using namespace orvex;
 using namespace orvex::TangroGDIOps;
 
+using namespace orvex::testing_geometry;
+
 namespace {
 
 const TDArc kUntouched{{-9, -9, -9}, -9, -9, -9};
-
-TDArc circle(double x, double y, double r, double z = 0)
-{
-    return TDArc{{x, y, z}, r, 0, 0};
-}
-
-double line_distance(const TDLine& l, double x, double y)
-{
-    const double dx = l.P2.X - l.P1.X, dy = l.P2.Y - l.P1.Y;
-    return std::fabs((x - l.P1.X) * dy - (y - l.P1.Y) * dx) / std::hypot(dx, dy);
-}
 
 double plane(const TDPoint& a, const TDPoint& b)
 {
@@ -43,16 +35,6 @@ void expect_untouched(const TDArc& arc)
     EXPECT_EQ(arc.Radius, -9);
     EXPECT_EQ(arc.StartAngle, -9);
     EXPECT_EQ(arc.EndAngle, -9);
-}
-
-TElement& line_element(TElements& list, const TDLine& l, int type = etLine)
-{
-    TElement& e = list.Add();
-    e.SetEtype(type);
-    const double v[6] = {l.P1.X, l.P1.Y, l.P1.Z, l.P2.X, l.P2.Y, l.P2.Z};
-    for (int i = 0; i < 6; ++i)
-        e.SetCoord(i + 1, v[i]);
-    return e;
 }
 
 // ---------------------------------------------------------------- about a centre

@@ -2,6 +2,7 @@
 // a pick point or a side.
 #include <OrvexGDI/TangroGDIOps.h>
 
+#include "geometry_records.h"
 #include "record_printers.h"
 
 #include <gtest/gtest.h>
@@ -14,15 +15,12 @@
 using namespace orvex;
 using namespace orvex::TangroGDIOps;
 
+using namespace orvex::testing_geometry;
+
 namespace {
 
 constexpr double kSin60 = 0.8660254037844386;
 constexpr double kUnset = -99;
-
-TDArc circle(double x, double y, double r, double z = 0)
-{
-    return TDArc{{x, y, z}, r, 0, 0};
-}
 
 // ---------------------------------------------------------------- line and circle
 

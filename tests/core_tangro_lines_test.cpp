@@ -2,6 +2,7 @@
 // tangent to two circles, and the implicit form.
 #include <OrvexGDI/TangroGDIOps.h>
 
+#include "geometry_records.h"
 #include "record_printers.h"
 
 #include <gtest/gtest.h>
@@ -12,19 +13,9 @@
 using namespace orvex;
 using namespace orvex::TangroGDIOps;
 
+using namespace orvex::testing_geometry;
+
 namespace {
-
-TDArc circle(double x, double y, double r, double z = 0)
-{
-    return TDArc{{x, y, z}, r, 0, 0};
-}
-
-// Distance of (x, y) from the infinite line through the segment.
-double line_distance(const TDLine& l, double x, double y)
-{
-    const double dx = l.P2.X - l.P1.X, dy = l.P2.Y - l.P1.Y;
-    return std::fabs((x - l.P1.X) * dy - (y - l.P1.Y) * dx) / std::hypot(dx, dy);
-}
 
 double radius_of(const TDArc& c, const TDPoint& p)
 {

@@ -3,6 +3,7 @@
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/TangroGDIOps.h>
 
+#include "geometry_records.h"
 #include "record_printers.h"
 
 #include <gtest/gtest.h>
@@ -15,17 +16,9 @@
 using namespace orvex;
 using namespace orvex::TangroGDIOps;
 
-namespace {
+using namespace orvex::testing_geometry;
 
-TElement& make_element(TElements& list, int type, std::initializer_list<double> slots)
-{
-    TElement& e = list.Add();
-    e.SetEtype(type);
-    int i = 1;
-    for (double v : slots)
-        e.SetCoord(i++, v);
-    return e;
-}
+namespace {
 
 // Records every text handed to the sink and answers with a fixed value.
 class SinkTest : public ::testing::Test {
@@ -152,7 +145,7 @@ TEST(TangroAngles, AngleOfLineIsExactOnTheAxes)
     };
     TElements list;
     for (const auto& c : cases) {
-        const TElement& line = make_element(list, etLine, {c.x1, c.y1, 0, c.x2, c.y2, 0});
+        const TElement& line = add_element(list, etLine, {c.x1, c.y1, 0, c.x2, c.y2, 0});
         EXPECT_NEAR(angle_of_line(line), c.angle, 1e-8) << c.x2 << "," << c.y2;
     }
 }
@@ -185,7 +178,7 @@ TEST(TangroArcs, ZeroRadiusRules)
     EXPECT_EQ(ye, 7);
 
     TElements list;
-    const TElement& element = make_element(list, etArc, {3, 4, 5, 0, 0, 90});
+    const TElement& element = add_element(list, etArc, {3, 4, 5, 0, 0, 90});
     EXPECT_EQ(get_arc_end_points(element, xs, ys, xe, ye), 0);
     EXPECT_EQ(xe, 7);
     double x = 1, y = 1, z = 1;
@@ -198,7 +191,7 @@ TEST(TangroArcs, ZeroRadiusRules)
 TEST(TangroArcs, PointsOnArcs)
 {
     TElements list;
-    const TElement& element = make_element(list, etArc, {1, 1, 2, 2, 90, 180});
+    const TElement& element = add_element(list, etArc, {1, 1, 2, 2, 90, 180});
     double xs = 0, ys = 0, xe = 0, ye = 0;
     EXPECT_EQ(get_arc_end_points(element, xs, ys, xe, ye), 1);
     EXPECT_NEAR(xs, 1, 1e-9);
@@ -276,9 +269,9 @@ TEST(TangroClosest, LineCircleAndElement)
 
     TElements list;
     out = {5, 5, 5};
-    EXPECT_EQ(get_closest_point(make_element(list, etEllipse, {0, 0, 0, 1, 1, 0}), {0, 0, 0}, out), 1);
+    EXPECT_EQ(get_closest_point(add_element(list, etEllipse, {0, 0, 0, 1, 1, 0}), {0, 0, 0}, out), 1);
     EXPECT_EQ(out.X, 5);
-    EXPECT_EQ(get_closest_point(make_element(list, etPoint, {1, 2, 3}), {0, 0, 0}, out), 1);
+    EXPECT_EQ(get_closest_point(add_element(list, etPoint, {1, 2, 3}), {0, 0, 0}, out), 1);
     EXPECT_EQ(out.Z, 3);
 }
 
