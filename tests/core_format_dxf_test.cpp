@@ -156,6 +156,30 @@ TEST(DxfReader, ExtrusionsBecomeArcViews)
     EXPECT_TRUE(d->StopReading);
 }
 
+TEST(DxfReader, DownwardArcsAreMirroredIntoTheTopViewOnBothSidesOf180)
+{
+    // Seen from below, the arc from a to b runs from 180 - b to 180 - a, with
+    // angles above 180 taken as 540 - a so that they stay within 0..360.
+    struct Row {
+        double start, end, mirroredStart, mirroredEnd;
+    };
+    for (const Row& row : {Row{30, 60, 120, 150}, Row{200, 300, 240, 340}, Row{170, 200, 340, 10}}) {
+        auto d = read_dxf(pairs({{"0", "ARC"},
+                                 {"10", "5"},
+                                 {"40", "3"},
+                                 {"50", std::to_string(row.start)},
+                                 {"51", std::to_string(row.end)},
+                                 {"230", "-1"},
+                                 {"0", "EOF"}}));
+        ASSERT_EQ(d->Elements.Count(), 1);
+        const TElement& arc = d->Elements[0];
+        EXPECT_EQ(arc.GetView(), 1);
+        EXPECT_EQ(arc.GetCoord(1), -5);
+        EXPECT_EQ(arc.GetCoord(5), row.mirroredStart) << row.start << " to " << row.end;
+        EXPECT_EQ(arc.GetCoord(6), row.mirroredEnd) << row.start << " to " << row.end;
+    }
+}
+
 std::string polyline(const std::string& flags)
 {
     return pairs({{"0", "POLYLINE"},

@@ -93,16 +93,17 @@ TEST(RenderFigures, HighlightsReplaceTheColourExceptForRectanglesAndEllipses)
 TEST(RenderPens, UnlistedLineTypesKeepTheDashStyleOfThePreviousOutline)
 {
     Drawing d;
-    for (int lineType : {3, 5, 25, 21, 2})
+    // 20, the last of the narrow codes, is stored as it stands when set on an element.
+    for (int lineType : {3, 5, 25, 21, 2, 20})
         d.GetElement(d.MakeLine(0, 0, 0, 10, 10, 0)).SetLineType(lineType);
     const RecordingEngine& rec = d.record();
-    ASSERT_EQ(rec.lines.size(), 5u);
+    ASSERT_EQ(rec.lines.size(), 6u);
     const struct {
         Qt::PenStyle style;
         double width;
     } expected[] = {{Qt::DashDotLine, 1}, {Qt::DashDotLine, 1}, {Qt::DashDotLine, 2}, {Qt::SolidLine, 2},
-                    {Qt::DotLine, 1}};
-    for (int i = 0; i < 5; ++i) {
+                    {Qt::DotLine, 1},     {Qt::DotLine, 1}};
+    for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(rec.lines[i].pen.style(), expected[i].style) << i;
         EXPECT_EQ(rec.lines[i].pen.widthF(), expected[i].width) << i;
     }
