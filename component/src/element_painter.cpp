@@ -1,5 +1,6 @@
 #include "element_painter.h"
 
+#include "codes.h"
 #include "view_math.h"
 
 #include <OrvexGDI/Ops.h>
@@ -15,7 +16,6 @@
 namespace orvex {
 
 namespace {
-constexpr double kDegreesPerRadian = 57.2957795131;
 constexpr double kPixelLimit = 100000; // figures beyond this are far off-screen and skipped
 constexpr int kDragElements = 200;
 
@@ -60,7 +60,7 @@ bool beyond_limit(double value)
 // spanning the box's extent in that direction, as a non-scaled gradient brush does.
 QLinearGradient linear_gradient(const QRectF& box, double angle, const QColor& first, const QColor& second)
 {
-    const double a = angle / kDegreesPerRadian;
+    const double a = angle / codes::kDegreesPerRadian;
     const QPointF d(std::cos(a), std::sin(a));
     const double half = (std::abs(box.width() * d.x()) + std::abs(box.height() * d.y())) / 2;
     QLinearGradient gradient(box.center() - d * half, box.center() + d * half);
@@ -133,7 +133,6 @@ void ElementPainter::apply_pen()
         s_.Pen = pen;
         g_.setPen(pen);
     } else {
-        pen.setColor(QColor::fromRgba(penArgb_));
         canvas_->setPen(pen);
         canvas_->setBrush(Qt::NoBrush);
     }
@@ -213,21 +212,21 @@ void ElementPainter::plot_elements(const TElements& elements, int View, int Mode
         const int layer = e->GetLayer();
         const bool visible = layer >= 0 && layer <= 254 && s_.LayerVisible[layer];
         switch (Mode) {
-        case 0:
+        case codes::kPlotAll:
             break;
-        case 1:
+        case codes::kPlotVisible:
             if (!visible)
                 continue;
             break;
-        case 2:
-            if (e->GetHighlight() != 2)
+        case codes::kPlotGroup:
+            if (e->GetHighlight() != codes::kHighlightGroup)
                 continue;
             break;
-        case 3:
-            if (e->GetHighlight() != 5)
+        case codes::kPlotHighlight5:
+            if (e->GetHighlight() != codes::kHighlightMagenta)
                 continue;
             break;
-        case 4:
+        case codes::kPlotDragPreview:
             if (drawn >= kDragElements)
                 goto done;
             if (!visible)
@@ -252,19 +251,19 @@ void ElementPainter::draw_element(const TElement& e)
     TColor colour = e.GetColor();
     if (!s_.CanvasMode) {
         switch (e.GetHighlight()) {
-        case 1:
+        case codes::kHighlightYellow:
             colour = 0x00FFFF;
             break;
-        case 2:
+        case codes::kHighlightGroup:
             colour = 0x0000FF;
             break;
-        case 3:
+        case codes::kHighlightBackground:
             colour = s_.BackgroundColor;
             break;
-        case 5:
+        case codes::kHighlightMagenta:
             colour = 0xFF00FF;
             break;
-        case 7:
+        case codes::kHighlightDarkRed:
             colour = 0x000063;
             break;
         default:
@@ -279,11 +278,9 @@ void ElementPainter::draw_element(const TElement& e)
         draw_point(e.slot(0), e.slot(1), e.slot(2), colour);
         break;
     case etLine:
-        try {
-            draw_line(e.slot(0), e.slot(1), e.slot(2), e.slot(3), e.slot(4), e.slot(5), colour, e.GetLineType());
-        } catch (...) {
-            // A line that cannot be drawn is left out; the pass goes on.
-        }
+        // A line that cannot be placed on the raster is left out (draw_line
+        // checks its pixels), so nothing of a line can end the pass.
+        draw_line(e.slot(0), e.slot(1), e.slot(2), e.slot(3), e.slot(4), e.slot(5), colour, e.GetLineType());
         break;
     case etArc:
         draw_arc(e.slot(0), e.slot(1), e.slot(2), e.slot(3), e.slot(4), e.slot(5), colour, e.GetLineType(),
@@ -369,7 +366,7 @@ void ElementPainter::draw_arc(double cx, double cy, double cz, double Radius, do
     }
     // Canvases: the arc between its start and end points, skipped when far
     // off the page or shorter than two pixels.
-    const double s = StartAngle / kDegreesPerRadian, e = EndAngle / kDegreesPerRadian;
+    const double s = StartAngle / codes::kDegreesPerRadian, e = EndAngle / codes::kDegreesPerRadian;
     const double xs = (cx + Radius * std::cos(s)) * sx_ + ox_, ys = (cy + Radius * std::sin(s)) * sy_ + oy_;
     const double xe = (cx + Radius * std::cos(e)) * sx_ + ox_, ye = (cy + Radius * std::sin(e)) * sy_ + oy_;
     if (beyond_limit(xs) || beyond_limit(ys) || beyond_limit(xe) || beyond_limit(ye))
@@ -422,18 +419,18 @@ void ElementPainter::draw_3d_arc(double cx, double cy, double cz, double Radius,
     long long n = view::fits_int(segmentsF) ? static_cast<long long>(segmentsF) / 10 : 360;
     n = std::clamp<long long>(n, 10, 360);
 
-    const double start = StartAngle / kDegreesPerRadian;
+    const double start = StartAngle / codes::kDegreesPerRadian;
     double px = 0, py = 0, pz = 0;
     plane_point(cx, cy, cz, Radius, start, ArcView, px, py, pz);
     for (long long i = 1; i <= n; ++i) {
         double x = 0, y = 0, z = 0;
-        plane_point(cx, cy, cz, Radius, (StartAngle + (sweep / n) * i) / kDegreesPerRadian, ArcView, x, y, z);
+        plane_point(cx, cy, cz, Radius, (StartAngle + (sweep / n) * i) / codes::kDegreesPerRadian, ArcView, x, y, z);
         draw_line(px, py, pz, x, y, z, Colour, LineType);
         px = x, py = y, pz = z;
     }
     if (n < sweep) {
         double x = 0, y = 0, z = 0;
-        plane_point(cx, cy, cz, Radius, EndAngle / kDegreesPerRadian, ArcView, x, y, z);
+        plane_point(cx, cy, cz, Radius, EndAngle / codes::kDegreesPerRadian, ArcView, x, y, z);
         draw_line(px, py, pz, x, y, z, Colour, LineType);
     }
 }
@@ -464,24 +461,27 @@ void ElementPainter::draw_circle(double cx, double cy, double /*cz*/, double Rad
 void ElementPainter::fill_circle(const QRectF& box, TColor Colour, int LineType, int FillCode, const QImage* texture)
 {
     flush();
-    const bool filled = FillCode == 100 || FillCode == 101 || FillCode == 600 || (FillCode >= 200 && FillCode <= 560) ||
-                        (FillCode >= 601 && FillCode <= 961);
+    using namespace codes;
+    const bool linear = FillCode >= kFillLinearFirst && FillCode <= kFillLinearLast;
+    const bool translucent = FillCode >= kFillTranslucentFirst && FillCode <= kFillTranslucentLast;
+    const bool filled =
+        FillCode == kFillSolid || FillCode == kFillRadial || FillCode == kFillTexture || linear || translucent;
     if (!filled) {
         g_.drawEllipse(box); // an outline needs no path
         return;
     }
     QPainterPath disc;
     disc.addEllipse(box);
-    if (FillCode == 100) {
+    if (FillCode == kFillSolid) {
         s_.FillBrush.setColor(opaque_color(Colour));
         g_.fillPath(disc, s_.FillBrush);
-    } else if (FillCode >= 200 && FillCode <= 560) {
-        g_.fillPath(disc, linear_gradient(box, FillCode - 200, opaque_color(Colour), Qt::white));
-    } else if (FillCode >= 601 && FillCode <= 961) {
+    } else if (linear) {
+        g_.fillPath(disc, linear_gradient(box, FillCode - kFillLinearFirst, opaque_color(Colour), Qt::white));
+    } else if (translucent) {
         const QColor black(0, 0, 0, LineType & 0xFF);
         const QColor white(255, 255, 255, (static_cast<std::uint32_t>(Colour) >> 24) & 0xFF);
-        g_.fillPath(disc, linear_gradient(box, FillCode - 601, black, white));
-    } else if (FillCode == 101) {
+        g_.fillPath(disc, linear_gradient(box, FillCode - kFillTranslucentFirst, black, white));
+    } else if (FillCode == kFillRadial) {
         // Bell-shaped blend focused on the rim: the element colour at 90 %
         // on the boundary, fading to the surround colour towards the centre.
         QRadialGradient gradient(box.center(), box.width() / 2);
@@ -495,7 +495,7 @@ void ElementPainter::fill_circle(const QRectF& box, TColor Colour, int LineType,
             gradient.setColorAt(1.0 - fromRim, mixed);
         }
         g_.fillPath(disc, gradient);
-    } else { // 600: the element's image as a texture
+    } else { // kFillTexture: the element's image
         if (texture == nullptr || texture->isNull())
             return;
         QBrush brush(*texture);
@@ -523,7 +523,7 @@ void ElementPainter::draw_rectangle(double cx, double cy, double Width, double H
     const int left = cxp - w / 2, top = cyp - h / 2;
     set_draw_dc(Colour, LineType);
     flush();
-    if (FillCode == 100) {
+    if (FillCode == codes::kFillSolid) {
         s_.FillBrush.setColor(opaque_color(Colour));
         outline_painter().fillRect(QRect(left, top, w, h), s_.FillBrush);
     } else {

@@ -37,7 +37,7 @@ dpoint closest_of_hit(const TElement& e, const dpoint& p)
 {
     dpoint q = p;
     switch (e.GetEtype()) {
-    case 5:
+    case etPointMark:
     case etArrow:
         q = slots_123(e);
         break;
@@ -160,7 +160,7 @@ bool TOrvexGDI::on_element(int View, double X, double Y, double Z, double Scale,
         return false;
     switch (Element.GetEtype()) {
     case etPoint:
-    case 5:
+    case etPointMark:
     case etArrow:
         // Points are small on screen: they get twice the aperture.
         return Ops::on_point(View, X, Y, Z, Scale, 2 * Aperture, Element, U, V, W);

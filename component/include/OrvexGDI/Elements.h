@@ -24,6 +24,7 @@ enum : int {
     etLine = 2,
     etArc = 3,
     etCircle = 4,
+    etPointMark = 5, ///< a point-like mark no operation makes; picked like a point
     etArrow = 6,
     etLeader = 7,
     etWitness = 9,

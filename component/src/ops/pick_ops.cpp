@@ -1,4 +1,6 @@
 // Hit tests of the pick: points, lines and arcs under the cursor.
+#include "codes.h"
+
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsPick.h>
 #include <OrvexGDI/OpsView.h>
@@ -9,7 +11,6 @@
 namespace orvex::Ops {
 
 namespace {
-constexpr double kDegreesPerRadian = 57.2957795131;
 
 // The two coordinates a standard view shows of a model point.
 bool view_plane(int view, double x, double y, double z, double& a, double& b)
@@ -140,8 +141,8 @@ bool arc_hit(int view, double X, double Y, double Z, double scale, double apertu
     if (!(s <= a && a <= e))
         return false;
 
-    const double sx = cx + r * std::cos(s / kDegreesPerRadian), sy = cy + r * std::sin(s / kDegreesPerRadian);
-    const double ex = cx + r * std::cos(e / kDegreesPerRadian), ey = cy + r * std::sin(e / kDegreesPerRadian);
+    const double sx = cx + r * std::cos(s / codes::kDegreesPerRadian), sy = cy + r * std::sin(s / codes::kDegreesPerRadian);
+    const double ex = cx + r * std::cos(e / codes::kDegreesPerRadian), ey = cy + r * std::sin(e / codes::kDegreesPerRadian);
     if (distance(ex, ey, px, py) < distance(sx, sy, px, py)) {
         near = {ex, ey, cz};
         farX = sx, farY = sy;
@@ -154,18 +155,19 @@ bool arc_hit(int view, double X, double Y, double Z, double scale, double apertu
 
 bool pick_filter_accepts(int code, int etype)
 {
+    using namespace codes;
     switch (code) {
-    case 1:
+    case kPickPoints:
         return etype == etPoint;
-    case 2:
+    case kPickLines:
         return etype == etLine;
-    case 3:
+    case kPickArcs:
         return etype == etArc;
-    case 10:
+    case kPickPointLine:
         return etype == etPoint || etype == etLine;
-    case 11:
+    case kPickPointArc:
         return etype == etPoint || etype == etArc;
-    case 8:
+    case kPickLineArc:
         return etype == etLine || etype == etArc;
     default:
         return true;
