@@ -1,5 +1,7 @@
 // Construction, the start-up timer, the published properties and the simple
 // state accessors of the drawing control.
+#include "codes.h"
+
 #include <OrvexGDI/QOrvexGDI.h>
 
 #include <QTimer>
@@ -76,15 +78,13 @@ void TOrvexGDI::waittimer()
     Redraw();
 }
 
-void TOrvexGDI::Paint(QPainter& Graphics)
-{
-    TGDIPCanvas::Paint(Graphics);
-}
-
 void TOrvexGDI::SetBackgroundColor(TColor Value)
 {
     if (Value < 0)
         throw ERangeError("background colour " + std::to_string(Value) + " is a system colour; give an explicit colour");
+    // Hosts may write the settings field directly: the brush tells what is shown.
+    if (Value == Settings->BackgroundColor && Settings->BackgroundBrush.color() == opaque_color(Value))
+        return;
     Settings->BackgroundColor = Value;
     Settings->BackgroundBrush.setColor(opaque_color(Value));
     Redraw();
@@ -92,26 +92,23 @@ void TOrvexGDI::SetBackgroundColor(TColor Value)
 
 void TOrvexGDI::SetLineType(int Value)
 {
+    if (Value == Settings->LineType)
+        return;
     Settings->LineType = Value;
     Redraw();
 }
 
-namespace {
-// Internal codes of the pick filter, indexed by TDFilter.
-constexpr int kPickFilterCodes[] = {0, 1, 2, 3, 10, 11, 8};
-} // namespace
-
 TDFilter TOrvexGDI::GetPickFilter() const
 {
     for (int filter = fAll; filter <= fLineArc; ++filter)
-        if (kPickFilterCodes[filter] == Settings->PickFilterCode)
+        if (codes::kPickFilterCodes[filter] == Settings->PickFilterCode)
             return static_cast<TDFilter>(filter);
     return fAll;
 }
 
 void TOrvexGDI::SetPickFilter(TDFilter Value)
 {
-    Settings->PickFilterCode = Value <= fLineArc ? kPickFilterCodes[Value] : 0;
+    Settings->PickFilterCode = Value <= fLineArc ? codes::kPickFilterCodes[Value] : codes::kPickAll;
 }
 
 void TOrvexGDI::SetCadType(int Value)
@@ -121,12 +118,16 @@ void TOrvexGDI::SetCadType(int Value)
 
 void TOrvexGDI::SetMousePan(bool Value)
 {
+    if (Value == Settings->MousePan)
+        return;
     Settings->MousePan = Value;
     Redraw();
 }
 
 void TOrvexGDI::SetAntiAlias(bool Value)
 {
+    if (Value == Settings->AntiAlias)
+        return;
     Settings->AntiAlias = Value;
     if (Graphics != nullptr && Graphics->isActive())
         Graphics->setRenderHint(QPainter::Antialiasing, Value);
@@ -135,18 +136,24 @@ void TOrvexGDI::SetAntiAlias(bool Value)
 
 void TOrvexGDI::SetXRotation(double Value)
 {
+    if (Value == Settings->XRotation)
+        return;
     Settings->XRotation = Value;
     set_onchangeview();
 }
 
 void TOrvexGDI::SetYRotation(double Value)
 {
+    if (Value == Settings->YRotation)
+        return;
     Settings->YRotation = Value;
     set_onchangeview();
 }
 
 void TOrvexGDI::SetZRotation(double Value)
 {
+    if (Value == Settings->ZRotation)
+        return;
     Settings->ZRotation = Value;
     set_onchangeview();
 }

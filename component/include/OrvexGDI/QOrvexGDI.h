@@ -410,8 +410,6 @@ signals:
     void mouseUp(Qt::MouseButton Button, orvex::TShiftState Shift, int X, int Y);
 
 protected:
-    void Paint(QPainter& Graphics) override;
-
     /// Fires OnChangeView and viewChanged with the current view.
     void set_onchangeview();
     void fire_zoom(double Size, double CenterX, double CenterY);
