@@ -141,6 +141,12 @@ TEST(ControlSpine, SettersThatRepaintAndSettersThatDoNot)
         control.mark();
         c.set(control);
         EXPECT_EQ(!control.marked(), c.repaints) << c.name;
+        // The same value again changes nothing, so nothing is repainted.
+        if (std::string(c.name) != "View") {
+            control.mark();
+            c.set(control);
+            EXPECT_TRUE(control.marked()) << c.name << " set twice";
+        }
     }
 }
 
@@ -179,6 +185,7 @@ TEST(ControlSpine, RotationSettersFireOnChangeViewWithTheCurrentView)
     control.SetXRotation(15);
     control.SetYRotation(5);
     control.SetZRotation(-5);
+    control.SetXRotation(15); // unchanged: no event
     EXPECT_EQ(seen, (std::vector<TDView>{vTOP, vTOP, vTOP}));
     EXPECT_EQ(sender, &control);
     EXPECT_EQ(spy.count(), 3);
