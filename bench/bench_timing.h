@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <vector>
 
 /// Wall time of one call of work, in milliseconds.
@@ -12,6 +13,18 @@ double elapsed_ms(F&& work)
     const auto t0 = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+/// Processor time (user and system) of one call of work, in milliseconds:
+/// steadier than wall time on a machine shared with other work.
+template <typename F>
+double cpu_ms(F&& work)
+{
+    timespec t0{}, t1{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t0);
+    work();
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t1);
+    return (t1.tv_sec - t0.tv_sec) * 1e3 + (t1.tv_nsec - t0.tv_nsec) / 1e6;
 }
 
 /// The middle value (the upper one of an even count).

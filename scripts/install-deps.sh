@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libqt6opengl6-dev qt6-svg-dev qt6-tools-dev
   libjpeg-dev libgif-dev fonts-dejavu-core
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick poppler-utils
   python3-ezdxf libocct-data-exchange-dev libdxflib-dev
 )
 

@@ -271,6 +271,9 @@ void ElementPainter::draw_element(const TElement& e)
             break;
         }
     }
+    // White outlines would vanish on paper: they print black.
+    if (target_ == Target::Printer && colour == 0xFFFFFF)
+        colour = 0;
     switch (e.GetEtype()) {
     case etPoint:
         draw_point(e.slot(0), e.slot(1), e.slot(2), colour);
@@ -518,13 +521,13 @@ void ElementPainter::draw_rectangle(double cx, double cy, double Width, double H
     if (!flat_box(cx, cy, Width, Height, cxp, cyp, w, h))
         return;
     const int left = cxp - w / 2, top = cyp - h / 2;
-    set_color(Colour, LineType); // rectangles always go to the picture
+    set_draw_dc(Colour, LineType);
     flush();
     if (FillCode == 100) {
         s_.FillBrush.setColor(opaque_color(Colour));
-        g_.fillRect(QRect(left, top, w, h), s_.FillBrush);
+        outline_painter().fillRect(QRect(left, top, w, h), s_.FillBrush);
     } else {
-        g_.drawRect(QRectF(left, top, w, h));
+        outline_painter().drawRect(QRectF(left, top, w, h));
     }
 }
 
@@ -533,9 +536,9 @@ void ElementPainter::draw_ellipse(double cx, double cy, double Width, double Hei
     int cxp = 0, cyp = 0, w = 0, h = 0;
     if (!flat_box(cx, cy, Width, Height, cxp, cyp, w, h))
         return;
-    set_color(Colour, LineType);
+    set_draw_dc(Colour, LineType);
     flush();
-    g_.drawEllipse(QRectF(cxp - w / 2, cyp - h / 2, w, h));
+    outline_painter().drawEllipse(QRectF(cxp - w / 2, cyp - h / 2, w, h));
 }
 
 void ElementPainter::draw_image(double Left, double Top, double Width, double Height, const QImage* image)
@@ -546,19 +549,19 @@ void ElementPainter::draw_image(double Left, double Top, double Width, double He
     if (beyond_limit(x) || beyond_limit(y))
         return;
     flush();
-    g_.drawImage(QRect(x, y, std::abs(w), std::abs(h)), *image);
+    outline_painter().drawImage(QRect(x, y, std::abs(w), std::abs(h)), *image);
 }
 
 void ElementPainter::draw_clip_rect(double Left, double Top, double Width, double Height)
 {
     flush();
     if (Left == -999 && Top == -999) {
-        g_.setClipping(false);
+        outline_painter().setClipping(false);
         return;
     }
     int x = 0, y = 0, w = 0, h = 0;
     if (flat_box(Left, Top, Width, Height, x, y, w, h))
-        g_.setClipRect(QRect(x, y, w, h), Qt::ReplaceClip);
+        outline_painter().setClipRect(QRect(x, y, w, h), Qt::ReplaceClip);
 }
 
 void ElementPainter::draw_axis()

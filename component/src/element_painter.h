@@ -2,8 +2,9 @@
 // picture, an exported image, a vector (SVG) canvas or a printer page.
 //
 // The picture target draws with the control's pen and brushes. In canvas
-// mode (a metafile of the drawing) and printer mode, points, lines, arcs and
-// circles go to the output canvas with that target's pen rules instead.
+// mode (a vector copy of the drawing) and printer mode every figure goes to
+// the output canvas with that target's pen rules instead, so the picture is
+// left as it was.
 #pragma once
 
 #include <OrvexGDI/QOrvexGDI.h>
