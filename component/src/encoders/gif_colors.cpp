@@ -90,13 +90,14 @@ const LevelTables& levels()
     return tables;
 }
 
-// A drawing repeats its background and line colours, so the index of the
-// previous pixel is kept and reused while the colour stays the same.
+// A drawing repeats its background and line colours: four pixels equal to
+// the previous one take its index at once; others are looked up.
 void reduce_row32(const std::uint8_t* source, std::uint8_t* target, int width, const LevelTables& t)
 {
+    constexpr std::uint64_t colourBits = 0x00FFFFFF00FFFFFFull; // the alpha bytes are ignored
     std::uint32_t previous = 0; // black, whose index is 0
     std::uint8_t index = 0;
-    for (int x = 0; x < width; ++x) {
+    auto one = [&](int x) {
         std::uint32_t pixel;
         std::memcpy(&pixel, source + 4 * static_cast<std::ptrdiff_t>(x), 4);
         pixel &= 0x00FFFFFF;
@@ -105,7 +106,24 @@ void reduce_row32(const std::uint8_t* source, std::uint8_t* target, int width, c
             index = static_cast<std::uint8_t>(t.red[pixel >> 16] + t.green[(pixel >> 8) & 0xFF] + t.blue[pixel & 0xFF]);
         }
         target[x] = index;
+    };
+    int x = 0;
+    for (; x + 4 <= width; x += 4) {
+        std::uint64_t pair[2];
+        std::memcpy(pair, source + 4 * static_cast<std::ptrdiff_t>(x), 16);
+        const std::uint64_t same = previous * 0x0000000100000001ull;
+        if (((pair[0] & colourBits) ^ same) == 0 && ((pair[1] & colourBits) ^ same) == 0) {
+            const std::uint32_t four = index * 0x01010101u;
+            std::memcpy(target + x, &four, 4);
+        } else {
+            one(x);
+            one(x + 1);
+            one(x + 2);
+            one(x + 3);
+        }
     }
+    for (; x < width; ++x)
+        one(x);
 }
 
 void reduce_row24(const std::uint8_t* source, std::uint8_t* target, int width, const LevelTables& t)

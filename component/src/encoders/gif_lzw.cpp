@@ -113,20 +113,29 @@ void TGifLzwEncoder::Encode(const std::uint8_t* pixels, std::size_t count, int b
 
     packer.put(clearCode, width);
     if (count > 0) {
+        const std::uint8_t* p = pixels + 1;
+        const std::uint8_t* const end = pixels + count;
         unsigned prefix = pixels[0];
         unsigned last = prefix; // the last pixel of prefix's string
-        for (std::size_t i = 1; i < count; ++i) {
-            const unsigned pixel = pixels[i];
+        for (;;) {
+            // Follow a run of the last pixel as far as the table knows it.
+            while (p != end && *p == last) {
+                const unsigned code = table.repeat[prefix];
+                if (code == 0)
+                    break;
+                prefix = code;
+                ++p;
+            }
+            if (p == end)
+                break;
+            const unsigned pixel = *p++;
             const std::uint32_t key = prefix << 8 | pixel;
-            if (pixel == last) {
-                if (const unsigned code = table.repeat[prefix]) {
+            if (pixel != last) {
+                if (const unsigned code = table.find(key)) {
                     prefix = code;
+                    last = pixel;
                     continue;
                 }
-            } else if (const unsigned code = table.find(key)) {
-                prefix = code;
-                last = pixel;
-                continue;
             }
             packer.put(prefix, width);
             widen();
