@@ -1,6 +1,7 @@
 // The drawing's ways out of the program: picture files, the clipboard and the
 // printer (a PDF file here), driven through the control's public methods.
 #include "output/print_layout.h"
+#include "picture_compare.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
 
@@ -106,7 +107,7 @@ TEST_F(PictureFiles, EachKindWritesThePictureWhateverTheName)
         const QImage back = read_by_content(file);
         ASSERT_EQ(back.size(), QSize(kW, kH));
         if (row.magic == "BM") {
-            EXPECT_EQ(back, shown);
+            EXPECT_TRUE(testing_pictures::same_picture(back, shown, "bmp-file"));
         } else if (row.magic == "GIF87a") {
             int wrong = 0;
             for (int y = 0; y < kH; ++y)
@@ -160,7 +161,8 @@ TEST(Clipboard, BitmapIsThePicture)
 {
     Drawing d;
     d.BmpToClipboard();
-    EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), d.picture());
+    EXPECT_TRUE(testing_pictures::same_picture(
+        QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), d.picture(), "clipboard-bitmap"));
 }
 
 TEST(Clipboard, VectorDrawingShowsWhatTheScreenShowsAndLeavesThePicture)
@@ -170,7 +172,7 @@ TEST(Clipboard, VectorDrawingShowsWhatTheScreenShowsAndLeavesThePicture)
     d.WmfToClipboard();
     EXPECT_FALSE(d.Settings->CanvasMode);
     EXPECT_EQ(d.Settings->OutputCanvas, nullptr);
-    EXPECT_EQ(d.picture(), before);
+    EXPECT_TRUE(testing_pictures::same_picture(d.picture(), before, "picture-after-vector-copy"));
 
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
