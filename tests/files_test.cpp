@@ -10,8 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cmath>
 #include <cstring>
+#include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <vector>
 
 namespace orvex {
@@ -127,21 +130,25 @@ TEST_F(FilesTest, FailedReadIntoAnEmptyControlLeavesItEmpty)
     }
 }
 
-TEST_F(FilesTest, FileThatCannotBeOpenedOnlyResetsTheArcViews)
+TEST_F(FilesTest, FileThatCannotBeOpenedChangesNothing)
 {
     control_.MakeLine(0, 0, 0, 3, 4, 0);
+    control_.SetArcView(5, TDView3D{5, 0, 1, 0, 0, 0, 1, 1, 0, 0});
     for (int type : {1, 2, 3}) {
         control_.SetCadType(type);
-        control_.SetArcView(5, TDView3D{5, 0, 1, 0, 0, 0, 1, 1, 0, 0});
-        control_.LoadFromFile(path("missing.file"));
-        EXPECT_EQ(control_.Elements->Count(), 1);
-        EXPECT_FALSE(control_.Settings->ArcViews[5].Defined);
-        EXPECT_EQ(control_.Settings->ArcViews[5].M12, 1); // coefficients stay
-        EXPECT_TRUE(control_.Settings->ArcViews[1].Defined);
-        EXPECT_FALSE(control_.Settings->ArcViews[2].Defined);
+        const Snapshot before(control_);
+        control_.LoadFromFile(path("missing.file")); // quietly
+        control_.MergeFile(path("missing.file"));
+        before.expect_same(control_);
     }
+    const Snapshot before(control_);
     control_.LoadFromFile(QString());
-    EXPECT_EQ(control_.Elements->Count(), 1);
+    before.expect_same(control_);
+
+    // The arcs' planes are still saved, so arcs in them keep their plane.
+    control_.SetCadType(1);
+    control_.SaveToFile(path("after.ovx"));
+    EXPECT_TRUE(read(path("after.ovx")).contains("VIEW   5,0,1,0,0,0,1,1,0,0\r\n"));
 }
 
 TEST_F(FilesTest, LoadsReplaceMergesAppend)
@@ -231,6 +238,74 @@ TEST_F(FilesTest, FailedSaveLeavesTheTargetUntouched)
     EXPECT_EQ(control_.Settings->DrawingFileName, before);
     control_.SetCadType(1);
     EXPECT_TRUE(control_.save_cad(path("target.ovx")));
+}
+
+TEST_F(FilesTest, SaveOfAValueThatWouldNotReadBackWritesNothing)
+{
+    // Each row: how the drawing came to hold the value, and the formats
+    // that write it (IGES writes arc end points, not angles).
+    const double nan = std::nan("");
+    const struct {
+        const char* what;
+        double value;
+        bool arcAngle;
+        std::vector<int> formats;
+    } rows[] = {
+        {"arc angle 1e20", 1e20, true, {1, 2}},
+        {"x moved to 1e20", 1e20, false, {1, 2, 3}},
+        {"x moved to -5e14", -5e14, false, {1, 2, 3}},
+        {"x moved to NaN", nan, false, {1, 2, 3}},
+    };
+    for (const auto& row : rows) {
+        for (int type : row.formats) {
+            SCOPED_TRACE(std::string(row.what) + ", format " + std::to_string(type));
+            TOrvexGDI c;
+            c.MakePoint(1, 2, 0);
+            if (row.arcAngle)
+                c.MakeArc(1, 0, 0, 0, 5, 10, row.value);
+            else
+                c.ShiftElement(c.MakeLine(0, 0, 0, 1, 1, 0), -row.value, 0, 0);
+            c.SetCadType(type);
+            write("target", "old contents\r\n");
+            EXPECT_FALSE(c.save_cad(path("target")));
+            try {
+                c.SaveToFile(path("target"));
+                ADD_FAILURE() << "no error";
+            } catch (const EFileError& e) {
+                const std::string text = e.what();
+                EXPECT_NE(text.find(path("target").toStdString()), std::string::npos) << text;
+                EXPECT_NE(text.find("element 1"), std::string::npos) << text;
+            }
+            EXPECT_EQ(read(path("target")), QByteArray("old contents\r\n"));
+            EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"target"});
+        }
+    }
+    // A view coefficient that is not a number cannot be written either.
+    control_.SetArcView(5, TDView3D{5, nan, 0, 0, 0, 1, 0, 0, 0, 1});
+    EXPECT_THROW(control_.SaveToFile(path("views.ovx")), EFileError);
+    EXPECT_FALSE(QFile::exists(path("views.ovx")));
+    // Whenever save_cad fails, SaveToFile raises.
+    EXPECT_THROW(control_.SaveToFile(path("no/such/folder/x.ovx")), EFileError);
+}
+
+TEST_F(FilesTest, SavesReplaceOnlyRegularFiles)
+{
+    control_.MakePoint(1, 2, 0);
+    ASSERT_EQ(mkfifo(path("fifo").toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("folder"));
+    for (const char* name : {"fifo", "folder"}) {
+        for (int type : {1, 2, 3}) {
+            SCOPED_TRACE(std::string(name) + ", format " + std::to_string(type));
+            control_.SetCadType(type);
+            EXPECT_FALSE(control_.save_cad(path(name)));
+            EXPECT_THROW(control_.SaveToFile(path(name)), EFileError);
+        }
+    }
+    struct stat st {};
+    ASSERT_EQ(stat(path("fifo").toLocal8Bit().constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::System | QDir::Dirs | QDir::NoDotAndDotDot),
+              (QStringList{"fifo", "folder"}));
 }
 
 TEST_F(FilesTest, ReadElementsObeyTheFactory)
