@@ -3,8 +3,8 @@
 // in one of the readers' own errors; anything else is a finding.
 #pragma once
 
-#include "../component/src/formats/drawing_sink.h"
-#include "../component/src/formats/text_writer.h"
+#include "formats/drawing_sink.h"
+#include "formats/text_writer.h"
 
 #include <OrvexGDI/VUvuDAVTypes.h>
 

@@ -1,6 +1,6 @@
 #include <OrvexGDI/Elements.h>
 
-#include "../component/src/store/element_factory.h"
+#include "store/element_factory.h"
 
 #include <gtest/gtest.h>
 

@@ -14,7 +14,9 @@
 #include "formats/dxf.h"
 #include "formats/iges.h"
 #include "formats/ovx.h"
+#include "formats/read_error.h"
 #include "formats/text_writer.h"
+#include "output/device_stream.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -23,36 +25,33 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <streambuf>
 #include <string>
 
 namespace orvex {
 
 namespace {
 
-// An output stream buffer over a QIODevice: every block goes straight to the
-// device, and a short write makes the stream fail.
-class DeviceBuffer : public std::streambuf {
-public:
-    explicit DeviceBuffer(QIODevice& device) : device_(device) {}
-
-protected:
-    int_type overflow(int_type c) override
-    {
-        if (traits_type::eq_int_type(c, traits_type::eof()))
-            return traits_type::not_eof(c);
-        const char byte = traits_type::to_char_type(c);
-        return device_.write(&byte, 1) == 1 ? c : traits_type::eof();
-    }
-    std::streamsize xsputn(const char* data, std::streamsize n) override
-    {
-        const qint64 written = device_.write(data, n);
-        return written < 0 ? 0 : static_cast<std::streamsize>(written);
-    }
-
-private:
-    QIODevice& device_;
+// The reader and writer of each CadType (1 OVX, 2 DXF, 3 IGES); any other
+// value is taken as OVX.
+struct CadFormat {
+    void (*read)(std::istream&, formats::DrawingSink&);
+    bool (*write)(std::ostream&, const formats::DrawingSource&);
 };
+
+int known_cad_type(int CadType)
+{
+    return CadType == 2 || CadType == 3 ? CadType : 1;
+}
+
+const CadFormat& cad_format(int CadType)
+{
+    static const CadFormat kFormats[] = {
+        {formats::ovx::read, formats::ovx::write},
+        {formats::dxf::read, formats::dxf::write},
+        {formats::iges::read, formats::iges::write},
+    };
+    return kFormats[known_cad_type(CadType) - 1];
+}
 
 bool open_for_reading(std::ifstream& in, const QString& FileName, int attempts)
 {
@@ -116,8 +115,7 @@ bool may_save_to(const QString& FileName, std::string& Why)
 // The save: false, with the reason in Why, when the file was not written.
 bool write_cad(TOrvexGDI& control, const QString& FileName, std::string& Why)
 {
-    const int cadType = control.Settings->CadType;
-    const int type = (cadType == 2 || cadType == 3) ? cadType : 1;
+    const int type = known_cad_type(control.Settings->CadType);
     if (!may_save_to(FileName, Why))
         return false;
     QSaveFile file(FileName);
@@ -126,23 +124,13 @@ bool write_cad(TOrvexGDI& control, const QString& FileName, std::string& Why)
         return false;
     }
 
-    DeviceBuffer buffer(file);
+    output::DeviceBuffer buffer(file);
     std::ostream out(&buffer);
     const formats::DrawingSource drawing{*control.Elements, control.Settings->ArcViews, control.GetUnits(),
                                          FileName.right(70).toLatin1().toStdString()};
     bool written = false;
     try {
-        switch (type) {
-        case 2:
-            written = formats::dxf::write(out, drawing);
-            break;
-        case 3:
-            written = formats::iges::write(out, drawing);
-            break;
-        default:
-            written = formats::ovx::write(out, drawing);
-            break;
-        }
+        written = cad_format(type).write(out, drawing);
         if (!written)
             Why = "the file could not be written";
     } catch (const formats::UnwritableValue& e) {
@@ -194,8 +182,7 @@ int TOrvexGDI::make_cad(const QString& FileName)
     // opened, or a read that fails, puts the old table back.
     const formats::ArcViewTable before = Settings->ArcViews;
     formats::reset_arc_views(Settings->ArcViews);
-    if (Settings->CadType != 2 && Settings->CadType != 3)
-        Settings->CadType = 1;
+    Settings->CadType = known_cad_type(Settings->CadType);
     const int type = Settings->CadType;
 
     std::ifstream in;
@@ -204,37 +191,12 @@ int TOrvexGDI::make_cad(const QString& FileName)
         return 0;
     }
 
-    auto read = [&](formats::DrawingSink& sink) {
-        switch (type) {
-        case 2:
-            formats::dxf::read(in, sink);
-            break;
-        case 3:
-            formats::iges::read(in, sink);
-            break;
-        default:
-            formats::ovx::read(in, sink);
-            break;
-        }
-    };
-    auto raise_with_file_name = [&](const std::exception& e) {
-        const std::string where = QFile::encodeName(FileName).toStdString() + ", ";
-        if (dynamic_cast<const ERangeError*>(&e))
-            throw ERangeError(where + e.what());
-        if (dynamic_cast<const EListError*>(&e))
-            throw EListError(where + e.what());
-        if (dynamic_cast<const EConvertError*>(&e))
-            throw EConvertError(where + e.what());
-        if (dynamic_cast<const EFileError*>(&e))
-            throw EFileError(where + e.what());
-    };
-
     formats::StagedDrawing staged(Settings->ArcViews, Settings->BackgroundColor, GetUnits());
     try {
-        read(staged);
+        cad_format(type).read(in, staged);
     } catch (const std::exception& e) {
         Settings->ArcViews = before;
-        raise_with_file_name(e);
+        formats::raise_prefixed(e, QFile::encodeName(FileName).toStdString() + ", ");
         throw;
     }
 
