@@ -12,7 +12,12 @@ function(run)
 endfunction()
 
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} --component Unspecified)
-run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${host_build} -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix})
+# A sanitized library needs the sanitizer runtimes linked into its host.
+set(host_flags "")
+if(SANITIZE)
+  set(host_flags -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined)
+endif()
+run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${host_build} -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix} ${host_flags})
 run(${CMAKE_COMMAND} --build ${host_build})
 run(${host_build}/consumer)
 message(STATUS "consumer host built against the installed package and ran")
