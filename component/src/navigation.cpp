@@ -8,6 +8,7 @@
 
 #include <OrvexGDI/QOrvexGDI.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace orvex {
@@ -129,8 +130,9 @@ void TOrvexGDI::SetCenterX(double X)
     TSettings& s = *Settings;
     const int v = s.ViewNumber;
     s.CenterX[v] = X;
-    if (view::origin_fits(X, s.ScaleX[v], width()))
-        s.OriginX[v] = view::centred_origin(X, s.ScaleX[v], width());
+    const int w = std::max(width(), codes::kMinPictureSide);
+    if (view::origin_fits(X, s.ScaleX[v], w))
+        s.OriginX[v] = view::centred_origin(X, s.ScaleX[v], w);
     else
         restore_view_invariant(v); // the deepest zoom that can show this centre
 }
@@ -141,8 +143,9 @@ void TOrvexGDI::SetCenterY(double Y)
     TSettings& s = *Settings;
     const int v = s.ViewNumber;
     s.CenterY[v] = Y;
-    if (view::origin_fits(Y, s.ScaleY[v], height()))
-        s.OriginY[v] = view::centred_origin(Y, s.ScaleY[v], height());
+    const int h = std::max(height(), codes::kMinPictureSide);
+    if (view::origin_fits(Y, s.ScaleY[v], h))
+        s.OriginY[v] = view::centred_origin(Y, s.ScaleY[v], h);
     else
         restore_view_invariant(v);
 }
