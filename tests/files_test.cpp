@@ -337,20 +337,37 @@ TEST_F(FilesTest, ReadElementsObeyTheFactory)
 
 TEST_F(FilesTest, ReadersLeaveOutWhatTheFactoryRejects)
 {
-    // A line's end Y beyond 1e9 and an infinite arc angle reject the
-    // element; a line's end Z beyond 1e9 becomes 0, as its start Z does.
-    write("edge.ovx", "LINE   0,0,0,1,1000000001,0,12,1,0\r\nLINE   0,0,0,1,1,1e20,12,1,0\r\n"
-                      "ARC    0,0,0,5,0,1D400,1,12,1,0\r\nPOINT  0D400,0,0,12,1\r\n");
-    write("edge.dxf", "0\r\nLINE\r\n8\r\n1\r\n10\r\n0\r\n20\r\n0\r\n11\r\n1\r\n21\r\n1000000001\r\n"
-                      "0\r\nLINE\r\n8\r\n1\r\n10\r\n0\r\n20\r\n0\r\n11\r\n1\r\n21\r\n1\r\n31\r\n-1e20\r\n"
-                      "0\r\nARC\r\n8\r\n1\r\n10\r\n0\r\n20\r\n0\r\n40\r\n5\r\n51\r\n1e400\r\n0\r\nEOF\r\n");
+    // 1000000001 in each slot of a line: beyond 1e9 the element is left
+    // out, but an out-of-range Z (start or end) becomes 0.
+    const char* dxfCodes[] = {"10", "20", "30", "11", "21", "31"};
+    for (int slot = 1; slot <= 6; ++slot) {
+        std::string ovx = "LINE   ", dxf = "0\r\nLINE\r\n8\r\n1\r\n";
+        for (int s = 1; s <= 6; ++s) {
+            const std::string value = s == slot ? "1000000001" : std::to_string(s);
+            ovx += value + ",";
+            dxf += std::string(dxfCodes[s - 1]) + "\r\n" + value + "\r\n";
+        }
+        write("slot.ovx", QByteArray::fromStdString(ovx + "12,1,0\r\n"));
+        write("slot.dxf", QByteArray::fromStdString(dxf + "0\r\nEOF\r\n"));
+        for (int type : {1, 2}) {
+            SCOPED_TRACE(std::string(type == 1 ? "OVX" : "DXF") + " slot " + std::to_string(slot));
+            control_.SetCadType(type);
+            control_.LoadFromFile(path(type == 1 ? "slot.ovx" : "slot.dxf"));
+            if (slot == 3 || slot == 6) {
+                ASSERT_EQ(control_.Elements->Count(), 1);
+                EXPECT_EQ(control_.GetElement(0).GetCoord(slot), 0);
+            } else {
+                EXPECT_EQ(control_.Elements->Count(), 0);
+            }
+        }
+    }
+    // Infinite and not-a-number values: an arc's end angle, a point's X.
+    write("edge.ovx", "ARC    0,0,0,5,0,1D400,1,12,1,0\r\nPOINT  0D400,0,0,12,1\r\n");
+    write("edge.dxf", "0\r\nARC\r\n8\r\n1\r\n10\r\n0\r\n20\r\n0\r\n40\r\n5\r\n51\r\n1e400\r\n0\r\nEOF\r\n");
     for (int type : {1, 2}) {
-        SCOPED_TRACE(type == 1 ? "OVX" : "DXF");
         control_.SetCadType(type);
         control_.LoadFromFile(path(type == 1 ? "edge.ovx" : "edge.dxf"));
-        ASSERT_EQ(control_.Elements->Count(), 1);
-        EXPECT_EQ(control_.GetElement(0).GetCoord(5), 1);
-        EXPECT_EQ(control_.GetElement(0).GetCoord(6), 0);
+        EXPECT_EQ(control_.Elements->Count(), 0) << type;
     }
 }
 
