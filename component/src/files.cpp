@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <fstream>
 #include <streambuf>
 
@@ -64,6 +65,33 @@ bool open_for_reading(std::ifstream& in, const QString& FileName, int attempts)
 }
 
 } // namespace
+
+void TOrvexGDI::take_load_report(formats::StagedDrawing& Staged, int Type, bool Merging)
+{
+    TLoadReport& report = Staged.Report;
+    report.Format = Type == 2 ? "DXF" : Type == 3 ? "IGES" : "OVX";
+    // Readers that count nothing themselves: the elements made, per kind.
+    if (report.Kinds.empty()) {
+        static const char* const kNames[] = {"", "POINT", "LINE", "ARC", "CIRCLE"};
+        for (const TElement* e : Staged.Elements) {
+            const int t = e->GetEtype();
+            const std::string kind = t >= 1 && t <= 4 ? kNames[t] : "TYPE " + std::to_string(t);
+            auto k = std::find_if(report.Kinds.begin(), report.Kinds.end(),
+                                  [&](const TLoadCount& c) { return c.Kind == kind; });
+            if (k == report.Kinds.end())
+                k = report.Kinds.insert(report.Kinds.end(), TLoadCount{kind, 0, 0});
+            ++k->Read;
+        }
+    }
+    Settings->LoadReport = std::move(report);
+    if (Settings->ImportMode == imFull && Type == 2) {
+        if (!Merging)
+            Settings->LayerNames.fill({});
+        for (int layer = 0; layer <= 254; ++layer)
+            if (!Staged.LayerNames[layer].empty())
+                Settings->LayerNames[layer] = Staged.LayerNames[layer];
+    }
+}
 
 void TOrvexGDI::LoadFromFile(const QString& FileName)
 {
@@ -128,6 +156,7 @@ int TOrvexGDI::make_cad(const QString& FileName)
     };
 
     formats::StagedDrawing staged(Settings->ArcViews, Settings->BackgroundColor, GetUnits());
+    staged.ImportMode = Settings->ImportMode;
     try {
         read(staged);
     } catch (const std::exception& e) {
@@ -137,7 +166,8 @@ int TOrvexGDI::make_cad(const QString& FileName)
     }
 
     // Commit: replace or extend the drawing, then take the file's tables.
-    if (!Settings->MergeMode) {
+    const bool merging = Settings->MergeMode;
+    if (!merging) {
         Elements->Clear();
         reset_extents();
     }
@@ -150,6 +180,7 @@ int TOrvexGDI::make_cad(const QString& FileName)
         Settings->StopReading = true;
     if (type != 1)
         Settings->DrawingFileName = FileName;
+    take_load_report(staged, type, merging);
     get_max_min();
     return 1;
 }

@@ -4,6 +4,7 @@
 // vertices into line segments.
 #include "dxf.h"
 
+#include "dxf_full.h"
 #include "dxf_pairs.h"
 #include "read_error.h"
 #include "record_fields.h"
@@ -347,6 +348,10 @@ int number_from_colour(TColor Colour)
 
 void read(std::istream& in, DrawingSink& sink)
 {
+    if (sink.import_mode() == imFull) {
+        read_full(in, sink);
+        return;
+    }
     Reader(in, sink).run();
 }
 

@@ -11,52 +11,9 @@ namespace {
 
 constexpr long double kDegreesPerRadian = Ops::DegreesPerRadian;
 
-double dot(const Vec3& a, const Vec3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-Vec3 cross(const Vec3& a, const Vec3& b)
-{
-    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-}
-double norm(const Vec3& a) { return std::sqrt(dot(a, a)); }
-Vec3 scaled(const Vec3& a, double s) { return {a[0] * s, a[1] * s, a[2] * s}; }
-
-bool near(double a, double b) { return std::fabs(a - b) <= 1e-9; }
-
-bool same_plane(const TArcView& v, const Vec3& x, const Vec3& y, const Vec3& n)
-{
-    return near(v.M11, x[0]) && near(v.M21, x[1]) && near(v.M31, x[2]) && near(v.M12, y[0]) && near(v.M22, y[1]) &&
-           near(v.M32, y[2]) && near(v.M13, n[0]) && near(v.M23, n[1]) && near(v.M33, n[2]);
-}
+Vec3 scaled(const Vec3& a, double s) { return a * s; }
 
 } // namespace
-
-Matrix Matrix::after(const Matrix& inner) const
-{
-    Matrix r;
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 4; ++j) {
-            double s = j == 3 ? m[i][3] : 0.0;
-            for (int k = 0; k < 3; ++k)
-                s += m[i][k] * inner.m[k][j];
-            r.m[i][j] = s;
-        }
-    return r;
-}
-
-int arc_view_of(const Vec3& vx, const Vec3& vn, ArcViewTable& views)
-{
-    if (std::fabs(std::fabs(vn[2]) - 1) <= 1e-9)
-        return 1;
-    const Vec3 vy = cross(vn, vx);
-    for (int i = 1; i <= 90; ++i)
-        if (views[i].Defined && same_plane(views[i], vx, vy, vn))
-            return i;
-    for (int i = 2; i <= 90; ++i)
-        if (!views[i].Defined) {
-            views[i] = TArcView{vx[0], vy[0], vn[0], vx[1], vy[1], vn[1], vx[2], vy[2], vn[2], true};
-            return i;
-        }
-    return 0;
-}
 
 bool place(Shape& e, const Matrix& m, ArcViewTable& views)
 {
