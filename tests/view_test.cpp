@@ -187,6 +187,43 @@ TEST(ViewExtents, ArcsWidenByFullSquareOnlyBeyondHalfATurn)
     EXPECT_NEAR(t.ExtentMaxY, 5 * std::sin(100 / 57.2957795131), 1e-9);
 }
 
+TEST(ViewExtents, ArcsInOtherPlanesWidenInModelCoordinates)
+{
+    // An arc of radius 2 centred at plane point (1, 3, 4), in the plane of
+    // the DXF front view (x = u, y = -w, z = v) and in a plane turned a
+    // quarter about Z (x = -v, y = u).
+    struct Case {
+        TArcView plane;
+        double a1, a2;
+        double minX, maxX, minY, maxY;
+    };
+    const Case cases[] = {
+        // A quarter arc in the front plane: its ends at model (3, -4) and (1, -4).
+        {{1, 0, 0, 0, 0, -1, 0, 1, 0, true}, 0, 90, 1, 3, -4, -4},
+        // Beyond half a turn: the whole circle's box, in model X only.
+        {{1, 0, 0, 0, 0, -1, 0, 1, 0, true}, 0, 270, -1, 3, -4, -4},
+        // The turned plane: ends at model (-3, 3) and (-5, 1).
+        {{0, -1, 0, 1, 0, 0, 0, 0, 1, true}, 0, 90, -5, -3, 1, 3},
+    };
+    for (const Case& c : cases) {
+        TElements list;
+        TSettings s = fresh();
+        s.ExtentMinX = s.ExtentMinY = 100;
+        s.ExtentMaxX = s.ExtentMaxY = -100;
+        s.ArcViews[5] = c.plane;
+        TElement& arc = list.Add();
+        arc.SetEtype(etArc);
+        arc.SetView(5);
+        for (int i = 1; i <= 6; ++i)
+            arc.SetCoord(i, std::array<double, 6>{1, 3, 4, 2, c.a1, c.a2}[i - 1]);
+        view::set_max_min(s, arc);
+        EXPECT_NEAR(s.ExtentMinX, c.minX, 1e-9) << c.a2;
+        EXPECT_NEAR(s.ExtentMaxX, c.maxX, 1e-9) << c.a2;
+        EXPECT_NEAR(s.ExtentMinY, c.minY, 1e-9) << c.a2;
+        EXPECT_NEAR(s.ExtentMaxY, c.maxY, 1e-9) << c.a2;
+    }
+}
+
 TEST(ViewExtents, ClampedAtTheFactoryRangeAndRecomputedFromVisibleLiveElements)
 {
     TElements list;

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -151,6 +152,33 @@ bool write_cad(TOrvexGDI& control, const QString& FileName, std::string& Why)
 
 } // namespace
 
+void TOrvexGDI::take_load_report(formats::StagedDrawing& Staged, int Type, bool Merging)
+{
+    TLoadReport& report = Staged.Report;
+    report.Format = Type == 2 ? "DXF" : Type == 3 ? "IGES" : "OVX";
+    // Readers that count nothing themselves: the elements made, per kind.
+    if (report.Kinds.empty()) {
+        static const char* const kNames[] = {"", "POINT", "LINE", "ARC", "CIRCLE"};
+        for (const TElement* e : Staged.Elements) {
+            const int t = e->GetEtype();
+            const std::string kind = t >= 1 && t <= 4 ? kNames[t] : "TYPE " + std::to_string(t);
+            auto k = std::find_if(report.Kinds.begin(), report.Kinds.end(),
+                                  [&](const TLoadCount& c) { return c.Kind == kind; });
+            if (k == report.Kinds.end())
+                k = report.Kinds.insert(report.Kinds.end(), TLoadCount{kind, 0, 0});
+            ++k->Read;
+        }
+    }
+    Settings->LoadReport = std::move(report);
+    if (Settings->ImportMode == imFull && Type == 2) {
+        if (!Merging)
+            Settings->LayerNames.fill({});
+        for (int layer = 0; layer <= 254; ++layer)
+            if (!Staged.LayerNames[layer].empty())
+                Settings->LayerNames[layer] = Staged.LayerNames[layer];
+    }
+}
+
 void TOrvexGDI::LoadFromFile(const QString& FileName)
 {
     Settings->MergeMode = false;
@@ -192,6 +220,7 @@ int TOrvexGDI::make_cad(const QString& FileName)
     }
 
     formats::StagedDrawing staged(Settings->ArcViews, Settings->BackgroundColor, GetUnits());
+    staged.ImportMode = Settings->ImportMode;
     try {
         cad_format(type).read(in, staged);
     } catch (const std::exception& e) {
@@ -201,7 +230,8 @@ int TOrvexGDI::make_cad(const QString& FileName)
     }
 
     // Commit: replace or extend the drawing, then take the file's tables.
-    if (!Settings->MergeMode) {
+    const bool merging = Settings->MergeMode;
+    if (!merging) {
         Elements->Clear();
         reset_extents();
     }
@@ -214,6 +244,7 @@ int TOrvexGDI::make_cad(const QString& FileName)
         Settings->StopReading = true;
     if (type != 1)
         Settings->DrawingFileName = FileName;
+    take_load_report(staged, type, merging);
     get_max_min();
     return 1;
 }

@@ -243,6 +243,26 @@ void widen(TSettings& s, double px, double py)
     if (py < s.ExtentMinY)
         s.ExtentMinY = py;
 }
+// An arc in another plane widens the extents in model coordinates: its end
+// points through the plane's matrix, or, when it sweeps more than 180
+// degrees, the box around its whole circle in model X and Y.
+void widen_arc_in_plane(TSettings& s, const TElement& e, const TArcView& m)
+{
+    const double u = e.slot(0), v = e.slot(1), w = e.slot(2), r = e.slot(3);
+    const double cx = m.M11 * u + m.M12 * v + m.M13 * w;
+    const double cy = m.M21 * u + m.M22 * v + m.M23 * w;
+    if (e.slot(5) - e.slot(4) > 180) {
+        const double hx = r * std::hypot(m.M11, m.M12), hy = r * std::hypot(m.M21, m.M22);
+        widen(s, cx + hx, cy + hy);
+        widen(s, cx - hx, cy - hy);
+        return;
+    }
+    for (const double degrees : {e.slot(4), e.slot(5)}) {
+        const double a = degrees / kDegreesPerRadian;
+        const double du = r * std::cos(a), dv = r * std::sin(a);
+        widen(s, cx + m.M11 * du + m.M12 * dv, cy + m.M21 * du + m.M22 * dv);
+    }
+}
 } // namespace
 
 void set_max_min(TSettings& s, const TElement& e)
@@ -256,7 +276,9 @@ void set_max_min(TSettings& s, const TElement& e)
         widen(s, e.slot(3), e.slot(4));
         break;
     case etArc:
-        if (e.slot(5) - e.slot(4) > 180) {
+        if (e.GetView() > 1 && e.GetView() <= 90 && s.ArcViews[e.GetView()].Defined) {
+            widen_arc_in_plane(s, e, s.ArcViews[e.GetView()]);
+        } else if (e.slot(5) - e.slot(4) > 180) {
             const double cx = e.slot(0), cy = e.slot(1), r = e.slot(3);
             widen(s, cx + r, cy + r);
             widen(s, cx - r, cy - r);
