@@ -82,8 +82,12 @@ void TFileDialog::accept()
         if (files.size() == 1) {
             const QFileInfo typed(files.first());
             const QString withExtension = files.first() + defaultExt_;
-            if (!typed.exists() && !typed.fileName().contains(QLatin1Char('.')) && QFileInfo::exists(withExtension))
+            if (!typed.exists() && !typed.fileName().contains(QLatin1Char('.')) && QFileInfo::exists(withExtension)) {
+                // selectFile() leaves the name box alone while it has the focus.
+                if (QWidget* typing = focusWidget())
+                    typing->clearFocus();
                 selectFile(withExtension);
+            }
         }
     }
     QFileDialog::accept();
