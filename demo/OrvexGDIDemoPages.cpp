@@ -47,8 +47,7 @@ TDPoint slots_4_to_6(const TElement& e) { return {e.GetCoord(4), e.GetCoord(5), 
 void TForm1::create_page_demo1(QWidget* Page)
 {
     QGroupBox* pick = AddGroupBox(Page, "GroupBox4", QStringLiteral("Pick"), 4, 4, 237, 221);
-    Button3 = AddButton(pick, "Button3", QStringLiteral("Pick Element"), 30, 16);
-    connect(Button3, &QPushButton::clicked, this, Command(this, &TForm1::Button3Click));
+    Button3 = add_command_button(&TForm1::Button3Click, pick, "Button3", QStringLiteral("Pick Element"), 30, 16);
     CheckBox5 = AddCheckBox(pick, "CheckBox5", QStringLiteral("Tangro Demo"), 132, 16);
     Label17 = AddLabel(pick, "Label17", QStringLiteral("Element"), 8, 40);
     AddLabel(pick, "Label5", QStringLiteral("Near Endpoint:"), 8, 62);
@@ -70,16 +69,13 @@ void TForm1::create_page_demo1(QWidget* Page)
 void TForm1::create_page_demo2(QWidget* Page)
 {
     QGroupBox* group = AddGroupBox(Page, "GroupBox5", QStringLiteral("Rotate Group"), 4, 8, 237, 145);
-    connect(AddButton(group, "Button4", QStringLiteral("Make Group"), 20, 20), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button4Click));
-    connect(AddButton(group, "Button8", QStringLiteral("Clear Group"), 104, 20), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button8Click));
+    add_command_button(&TForm1::Button4Click, group, "Button4", QStringLiteral("Make Group"), 20, 20);
+    add_command_button(&TForm1::Button8Click, group, "Button8", QStringLiteral("Clear Group"), 104, 20);
     Edit7 = add_number(group, "Label21", QStringLiteral("Angle:"), "Edit7", QStringLiteral("30"), 44, 44);
     CheckBox6 = AddCheckBox(group, "CheckBox6", QStringLiteral("Leave Original"), 108, 56);
     Edit8 = add_number(group, "Label22", QStringLiteral("CenterX:"), "Edit8", QStringLiteral("0"), 48, 68);
     Edit9 = add_number(group, "Label23", QStringLiteral("CenterY:"), "Edit9", QStringLiteral("0"), 48, 92);
-    connect(AddButton(group, "Button5", QStringLiteral("Rotate"), 104, 88), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button5Click));
+    add_command_button(&TForm1::Button5Click, group, "Button5", QStringLiteral("Rotate"), 104, 88);
     Edit10 = add_number(group, "Label24", QStringLiteral("Number of Times:"), "Edit10", QStringLiteral("1"), 100,
                         116);
     CheckBox9 = AddCheckBox(Page, "CheckBox9", QStringLiteral("Linearcs"), 16, 164);
@@ -89,21 +85,16 @@ void TForm1::create_page_demo2(QWidget* Page)
 void TForm1::create_page_demo3(QWidget* Page)
 {
     QGroupBox* group = AddGroupBox(Page, "GroupBox6", QStringLiteral("Shift"), 8, 12, 265, 213);
-    connect(AddButton(group, "Button10", QStringLiteral("Make Group"), 20, 20), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button4Click));
-    connect(AddButton(group, "Button9", QStringLiteral("Clear Group"), 104, 20), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button8Click));
+    add_command_button(&TForm1::Button4Click, group, "Button10", QStringLiteral("Make Group"), 20, 20);
+    add_command_button(&TForm1::Button8Click, group, "Button9", QStringLiteral("Clear Group"), 104, 20);
     CheckBox7 = AddCheckBox(group, "CheckBox7", QStringLiteral("Leave Original"), 108, 56);
     Edit12 = add_number(group, "Label26", QStringLiteral("Shift X:"), "Edit12", QStringLiteral("2"), 48, 68);
     Edit13 = add_number(group, "Label27", QStringLiteral("Shift Y:"), "Edit13", QStringLiteral("2"), 48, 92);
-    connect(AddButton(group, "Button11", QStringLiteral("Shift"), 104, 88), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button11Click));
+    add_command_button(&TForm1::Button11Click, group, "Button11", QStringLiteral("Shift"), 104, 88);
     Edit14 = add_number(group, "Label28", QStringLiteral("Number of Times:"), "Edit14", QStringLiteral("1"), 100,
                         116);
-    connect(AddButton(group, "Button14", QStringLiteral("Delete Group"), 156, 132), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button14Click));
-    connect(AddButton(group, "Button15", QStringLiteral("Reset Extents"), 64, 176), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button15Click));
+    add_command_button(&TForm1::Button14Click, group, "Button14", QStringLiteral("Delete Group"), 156, 132);
+    add_command_button(&TForm1::Button15Click, group, "Button15", QStringLiteral("Reset Extents"), 64, 176);
 }
 
 void TForm1::create_page_demo4(QWidget* Page)
@@ -112,15 +103,12 @@ void TForm1::create_page_demo4(QWidget* Page)
     Edit11 = add_number(group, "Label25", QStringLiteral("Shift X:"), "Edit11", QStringLiteral("5"), 52, 20);
     Edit15 = add_number(group, "Label29", QStringLiteral("Shift Y:"), "Edit15", QStringLiteral("4"), 52, 48);
     Edit16 = add_number(group, "Label30", QStringLiteral("Shift Z:"), "Edit16", QStringLiteral("0"), 52, 76);
-    connect(AddButton(group, "Button12", QStringLiteral("Shift Origin"), 104, 72), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button12Click));
-    connect(AddButton(Page, "Button16", QStringLiteral("Get"), 18, 178, 41), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button16Click));
+    add_command_button(&TForm1::Button12Click, group, "Button12", QStringLiteral("Shift Origin"), 104, 72);
+    add_command_button(&TForm1::Button16Click, Page, "Button16", QStringLiteral("Get"), 18, 178, 41);
     AddLabel(Page, "Label32", QStringLiteral("Extents:"), 64, 178);
     Label33 = AddLabel(Page, "Label33", QStringLiteral("--"), 108, 170);
     Label36 = AddLabel(Page, "Label36", QStringLiteral("---"), 108, 188);
-    connect(AddButton(Page, "Button18", QStringLiteral("Button18"), 207, 87), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button18Click));
+    add_command_button(&TForm1::Button18Click, Page, "Button18", QStringLiteral("Button18"), 207, 87);
 }
 
 void TForm1::create_page_demo5(QWidget* Page)
@@ -128,10 +116,8 @@ void TForm1::create_page_demo5(QWidget* Page)
     AddLabel(Page, "Label31", QStringLiteral("More than one control"), 16, 8);
     OrvexGDI2 = create_drawing_control(Page, "OrvexGDI2", QRect(24, 24, 233, 171));
     OrvexGDI2->SetAntiAlias(true);
-    connect(AddButton(Page, "Button13", QStringLiteral("Load File"), 208, 209), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button13Click));
-    connect(AddButton(Page, "Button17", QStringLiteral("Clear"), 16, 206), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button17Click));
+    add_command_button(&TForm1::Button13Click, Page, "Button13", QStringLiteral("Load File"), 208, 209);
+    add_command_button(&TForm1::Button17Click, Page, "Button17", QStringLiteral("Clear"), 16, 206);
 }
 
 // ---------------------------------------------------------------- Demo1: picking

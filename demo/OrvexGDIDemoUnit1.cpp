@@ -132,6 +132,14 @@ TOrvexGDI* TForm1::create_drawing_control(QWidget* Parent, const char* Name, con
     return control;
 }
 
+QPushButton* TForm1::add_command_button(void (TForm1::*Handler)(), QWidget* Parent, const char* Name,
+                                        const QString& Caption, int Left, int Top, int Width)
+{
+    QPushButton* button = AddButton(Parent, Name, Caption, Left, Top, Width);
+    connect(button, &QPushButton::clicked, this, Command(this, Handler));
+    return button;
+}
+
 void TForm1::create_menus()
 {
     auto item = [this](QMenu* menu, const char* name, const QString& caption, void (TForm1::*handler)()) {
@@ -191,8 +199,7 @@ void TForm1::create_menus()
 void TForm1::create_common_readouts(QWidget* Client)
 {
     GroupBox8 = AddGroupBox(Client, "GroupBox8", QString(), 351, 261, 293, 104);
-    Button1 = AddButton(GroupBox8, "Button1", QStringLiteral("Zoom All"), 10, 20);
-    connect(Button1, &QPushButton::clicked, this, Command(this, &TForm1::ZoomAll1Click));
+    Button1 = add_command_button(&TForm1::ZoomAll1Click, GroupBox8, "Button1", QStringLiteral("Zoom All"), 10, 20);
     Label19 = AddLabel(GroupBox8, "Label19", QStringLiteral("Element Count:"), 105, 17);
     Label20 = AddLabel(GroupBox8, "Label20", QStringLiteral("0"), 183, 16);
     CheckBox8 = AddCheckBox(GroupBox8, "CheckBox8", QStringLiteral("Anti Alias"), 103, 44);
@@ -217,24 +224,21 @@ void TForm1::create_page_demo6(QWidget* Page)
     Edit4 = AddEdit(rotate, "Edit4", QStringLiteral("45"), 48, 20, 49);
     Edit5 = AddEdit(rotate, "Edit5", QStringLiteral("45"), 48, 48, 49);
     Edit6 = AddEdit(rotate, "Edit6", QStringLiteral("45"), 48, 76, 49);
-    connect(AddButton(rotate, "Button2", QStringLiteral("Rotate"), 24, 108), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button2Click));
+    add_command_button(&TForm1::Button2Click, rotate, "Button2", QStringLiteral("Rotate"), 24, 108);
 
     QGroupBox* centre = AddGroupBox(Page, "GroupBox1", QStringLiteral("Screen Center"), 135, 12, 114, 118);
     AddLabel(centre, "Label10", QStringLiteral(" is X"), 18, 24);
     AddLabel(centre, "Label11", QStringLiteral("and Y"), 13, 52);
     Edit2 = AddEdit(centre, "Edit2", QString(), 44, 20, 53);
     Edit3 = AddEdit(centre, "Edit3", QString(), 44, 48, 53);
-    connect(AddButton(centre, "Button7", QStringLiteral("Update"), 40, 84, 65), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button7Click));
+    add_command_button(&TForm1::Button7Click, centre, "Button7", QStringLiteral("Update"), 40, 84, 65);
 
     QGroupBox* scale = AddGroupBox(Page, "GroupBox2", QStringLiteral("Scale"), 3, 151, 197, 81);
     AddLabel(scale, "Label8", QStringLiteral("Window View="), 7, 24);
     // Fixed text: the unit label of the control does not change it.
     AddLabel(scale, "Label9", QStringLiteral("Inches"), 159, 28);
     Edit1 = AddEdit(scale, "Edit1", QString(), 84, 23, 69);
-    connect(AddButton(scale, "Button6", QStringLiteral("Update"), 15, 50), &QPushButton::clicked, this,
-            Command(this, &TForm1::Button6Click));
+    add_command_button(&TForm1::Button6Click, scale, "Button6", QStringLiteral("Update"), 15, 50);
 }
 
 void TForm1::connect_control_events()

@@ -147,6 +147,9 @@ private:
     // Window layout — OrvexGDIDemoUnit1.cpp and OrvexGDIDemoPages.cpp
     /// A drawing control with the demonstration's start properties.
     TOrvexGDI* create_drawing_control(QWidget* Parent, const char* Name, const QRect& Geometry);
+    /// A button at (Left, Top) in Parent whose click runs Handler as a command.
+    QPushButton* add_command_button(void (TForm1::*Handler)(), QWidget* Parent, const char* Name,
+                                    const QString& Caption, int Left, int Top, int Width = 0);
     void create_menus();
     void create_common_readouts(QWidget* Client);
     void create_page_demo1(QWidget* Page);
