@@ -60,7 +60,8 @@ protected:
         ASSERT_LT(*menuHeight, 60);
         // Between the drawing control and the page control, and below the read-outs.
         for (const QPoint at : {QPoint(345, 200), QPoint(500, 372), QPoint(1, 100)})
-            EXPECT_EQ(window.pixel(at.x(), at.y() + *menuHeight) | 0xFF000000u, kSilver) << at.x() << "," << at.y();
+            EXPECT_EQ(window.pixel(at.x(), at.y() + *menuHeight) | 0xFF000000u, kSilver)
+                << at.x() << "," << at.y();
         // The drawing area shows the control's black background.
         EXPECT_EQ(window.pixel(kDrawingArea.left() + 5, kDrawingArea.top() + 5 + *menuHeight) | 0xFF000000u,
                   qRgb(0, 0, 0));
