@@ -386,6 +386,60 @@ TEST_F(DemoWindow, AxisTogglesBetweenDrawnAndRedrawnWithout)
     EXPECT_EQ(picture(), without);
 }
 
+TEST_F(DemoWindow, ViewMenuAndSwitchesReachTheControl)
+{
+    load_sample();
+    const struct {
+        const char* item;
+        TDView view;
+    } views[] = {{"FrontView1", vFRONT}, {"SideView1", vSIDE}, {"ISOView1", vISO}, {"TopView1", vTOP}};
+    for (const auto& v : views) {
+        trigger(v.item);
+        EXPECT_EQ(gdi().GetView(), v.view) << v.item;
+    }
+    const double size = gdi().GetViewSize();
+    trigger("ZoomDouble1");
+    EXPECT_DOUBLE_EQ(gdi().GetViewSize(), size / 2);
+    trigger("ZoomHalf1");
+    EXPECT_DOUBLE_EQ(gdi().GetViewSize(), size);
+    check("CheckBox8", true);
+    EXPECT_TRUE(gdi().GetAntiAlias());
+    check("CheckBox9", true);
+    EXPECT_TRUE(gdi().Settings->PolylineArcs);
+    EXPECT_FALSE(form().OrvexGDI2->Settings->PolylineArcs);
+}
+
+TEST_F(DemoWindow, GroupPagesPassTheirBoxesInOrder)
+{
+    gdi().MakeLine(1, 0, 0, 2, 0, 0);
+    gdi().ZoomAll();
+    click("Button4"); // Make Group
+    type("Edit7", QStringLiteral("90"));
+    type("Edit8", QStringLiteral("1"));
+    type("Edit9", QStringLiteral("0"));
+    click("Button5"); // a quarter turn about (1, 0); the source goes
+    ASSERT_EQ(gdi().Elements->Count(), 2);
+    EXPECT_TRUE(gdi().GetIsDeleted(0));
+    const TElement& turned = gdi().GetElement(1);
+    EXPECT_NEAR(turned.GetCoord(4), 1, 1e-6); // the control's degrees per radian are rounded
+    EXPECT_NEAR(turned.GetCoord(5), 1, 1e-6);
+
+    check("CheckBox7", true); // leave the original
+    type("Edit12", QStringLiteral("10"));
+    type("Edit13", QStringLiteral("20"));
+    type("Edit14", QStringLiteral("2"));
+    click("Button11");
+    ASSERT_EQ(gdi().Elements->Count(), 4);
+    EXPECT_FALSE(gdi().GetIsDeleted(1));
+    EXPECT_NEAR(gdi().GetElement(3).GetCoord(1), 21, 1e-6) << "second copy at twice the shift";
+    EXPECT_NEAR(gdi().GetElement(3).GetCoord(2), 40, 1e-6);
+
+    click("Button14"); // Delete Group: the turned line, still in the group
+    EXPECT_TRUE(gdi().GetIsDeleted(1));
+    EXPECT_FALSE(gdi().GetIsDeleted(2));
+    EXPECT_NEAR(gdi().Settings->ExtentMinX, 11, 1e-6) << "the extents follow the deletion";
+}
+
 // ---------------------------------------------------------------- Demo6 and the common read-outs
 
 TEST_F(DemoWindow, ScaleUpdateShowsTheLastElementIndexNotTheCount)
