@@ -6,8 +6,8 @@ namespace orvex::demo {
 
 TDemoApplication::TDemoApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // No display name: the window system would add it to every window title.
     setApplicationName(QStringLiteral("OrvexGDIDemo"));
-    setApplicationDisplayName(QStringLiteral("Orvex Demo"));
 }
 
 bool TDemoApplication::notify(QObject* Receiver, QEvent* Event)
@@ -22,7 +22,7 @@ bool TDemoApplication::notify(QObject* Receiver, QEvent* Event)
 
 void TDemoApplication::ShowException(const std::exception& Error)
 {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), QString::fromUtf8(Error.what()),
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), QString::fromUtf8(Error.what()),
                     QMessageBox::Ok, QApplication::activeWindow());
     box.setObjectName(QStringLiteral("ExceptionMessage"));
     box.exec();
