@@ -74,6 +74,9 @@ public:
 
     // Files, export and printing
     int CadType = 1;
+    TImportMode ImportMode = imBasic;
+    TLoadReport LoadReport;
+    CheckedArray<std::string, 0, 254> LayerNames; // from the last full import; empty for none
     bool MergeMode = false;
     bool StopReading = false;
     QString DrawingFileName;
