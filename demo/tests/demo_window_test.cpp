@@ -728,16 +728,5 @@ TEST_F(DemoWindow, ExceptionLeavingAnEventIsShownAndTheProgramGoesOn)
     EXPECT_EQ(message, QStringLiteral("index 7 outside the list"));
 }
 
-TEST(DemoNumbers, FormatIsRightAlignedWithThreeDecimalsAndWidens)
-{
-    const struct {
-        double value;
-        const char* text;
-    } rows[] = {{0, "   0.000"}, {-1.5, "  -1.500"}, {2.0006, "   2.001"}, {123456.789, "123456.789"}};
-    for (const auto& row : rows)
-        EXPECT_EQ(FormatFloat(QStringLiteral("<%8.3f>"), {row.value}), QStringLiteral("<%1>").arg(row.text));
-    EXPECT_EQ(FormatFloat(QStringLiteral("X%8.3fY%8.3f"), {1}), QStringLiteral("X   1.000Y%8.3f"));
-}
-
 } // namespace
 } // namespace orvex::demo
