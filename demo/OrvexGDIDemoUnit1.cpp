@@ -74,11 +74,12 @@ TForm1::TForm1(QWidget* Parent)
     using PageBuilder = void (TForm1::*)(QWidget*);
     const PageBuilder pages[] = {&TForm1::create_page_demo1, &TForm1::create_page_demo2, &TForm1::create_page_demo3,
                                  &TForm1::create_page_demo4, &TForm1::create_page_demo5, &TForm1::create_page_demo6};
-    for (int i = 0; i < 6; ++i) {
+    int number = 0;
+    for (const PageBuilder build : pages) {
         auto* page = new QWidget;
-        page->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
-        PageControl1->addTab(page, QStringLiteral("Demo%1").arg(i + 1));
-        (this->*pages[i])(page);
+        page->setObjectName(QStringLiteral("TabSheet%1").arg(++number));
+        PageControl1->addTab(page, QStringLiteral("Demo%1").arg(number));
+        (this->*build)(page);
     }
     PageControl1->setCurrentIndex(5);
 
