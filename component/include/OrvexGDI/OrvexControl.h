@@ -81,6 +81,10 @@ public:
     /// Called with the off-screen graphics object at every window paint.
     TGDIPPaintEvent OnPaint;
 
+public slots:
+    /// SetTransparent in the spelling uic-generated code calls.
+    void setTransparent(bool Value) { SetTransparent(Value); }
+
 protected:
     void Paint(QPainter& Graphics) override;
 };

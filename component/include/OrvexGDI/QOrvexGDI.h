@@ -8,6 +8,7 @@
 #include <OrvexGDI/VUvuDAVTypes.h>
 
 #include <QBrush>
+#include <QObject>
 #include <QPainter>
 #include <QPen>
 #include <QString>
@@ -23,6 +24,20 @@ namespace orvex {
 
 /// Palette page (Qt Designer widget group) of both components.
 inline constexpr const char* kPalettePage = "Quorel";
+
+// The enumerations of the published properties, known to Qt's meta-object
+// system so that Designer's property editor and QVariant show them by name.
+// They are declared in the Qt-free VUvuDAVTypes.h; moc reads the same lists
+// here, and a test checks that names and values agree.
+Q_NAMESPACE_EXPORT(ORVEXGDI_EXPORT)
+#ifdef Q_MOC_RUN
+enum TDView { vTOP, vFRONT, vSIDE, vISO };
+enum TDUnits { uINCH, uMM };
+enum TDFilter { fAll, fPoints, fLines, fArcs, fPointLine, fPointArc, fLineArc };
+#endif
+Q_ENUM_NS(TDView)
+Q_ENUM_NS(TDUnits)
+Q_ENUM_NS(TDFilter)
 
 class TOrvexGDI;
 
@@ -399,6 +414,21 @@ public:
     void SetIsDeleted(int N, bool Deleted);
     /// Element N's deleted flag; true for an index outside the list.
     bool GetIsDeleted(int N) const;
+
+public slots:
+    // The published setters in the spelling uic gives them ("set" and the
+    // property name), so code generated from a .ui file compiles.
+    void setBackgroundColor(int Value) { SetBackgroundColor(Value); }
+    void setDrawColor(int Value) { SetCurrentColor(Value); }
+    void setView(orvex::TDView Value) { SetView(Value); }
+    void setLineType(int Value) { SetLineType(Value); }
+    void setPickFilter(orvex::TDFilter Value) { SetPickFilter(Value); }
+    void setCurrentLayer(int Value) { SetCurrentLayer(Value); }
+    void setCadType(int Value) { SetCadType(Value); }
+    void setUnits(orvex::TDUnits Value) { SetUnits(Value); }
+    void setMousePan(bool Value) { SetMousePan(Value); }
+    void setAntiAlias(bool Value) { SetAntiAlias(Value); }
+    void setVersion(const QString& Value) { SetVersion(Value); }
 
 signals:
     void picked(int ElementNumber, orvex::TDPoint NearEnd, orvex::TDPoint FarEnd, orvex::TDPoint Mid,
