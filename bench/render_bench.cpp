@@ -3,8 +3,6 @@
 //
 // Prints the median time of each, their ratio, the same with anti-aliasing,
 // and the resident memory per element. Google Benchmark then times both again.
-#include "view_math.h"
-
 #include "bench_timing.h"
 
 #include <OrvexGDI/Ops.h>

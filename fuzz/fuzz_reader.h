@@ -3,7 +3,7 @@
 // in one of the readers' own errors; anything else is a finding.
 #pragma once
 
-#include "../component/src/formats/drawing_sink.h"
+#include "formats/drawing_sink.h"
 
 #include <OrvexGDI/VUvuDAVTypes.h>
 

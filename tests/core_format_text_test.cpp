@@ -1,9 +1,9 @@
 // The small text functions of the drawing files: integer texts, spaces,
 // circle view codes, the colour tables, the field tokenizer, the number
 // text the writers make, and the line scanner.
-#include "../component/src/formats/line_reader.h"
-#include "../component/src/formats/record_fields.h"
-#include "../component/src/formats/text_writer.h"
+#include "formats/line_reader.h"
+#include "formats/record_fields.h"
+#include "formats/text_writer.h"
 
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsFileText.h>

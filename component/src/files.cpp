@@ -13,40 +13,39 @@
 #include "formats/dxf.h"
 #include "formats/iges.h"
 #include "formats/ovx.h"
+#include "formats/read_error.h"
+#include "output/device_stream.h"
 
 #include <QFile>
 #include <QSaveFile>
 
 #include <fstream>
-#include <streambuf>
 
 namespace orvex {
 
 namespace {
 
-// An output stream buffer over a QIODevice: every block goes straight to the
-// device, and a short write makes the stream fail.
-class DeviceBuffer : public std::streambuf {
-public:
-    explicit DeviceBuffer(QIODevice& device) : device_(device) {}
-
-protected:
-    int_type overflow(int_type c) override
-    {
-        if (traits_type::eq_int_type(c, traits_type::eof()))
-            return traits_type::not_eof(c);
-        const char byte = traits_type::to_char_type(c);
-        return device_.write(&byte, 1) == 1 ? c : traits_type::eof();
-    }
-    std::streamsize xsputn(const char* data, std::streamsize n) override
-    {
-        const qint64 written = device_.write(data, n);
-        return written < 0 ? 0 : static_cast<std::streamsize>(written);
-    }
-
-private:
-    QIODevice& device_;
+// The reader and writer of each CadType (1 OVX, 2 DXF, 3 IGES); any other
+// value is taken as OVX.
+struct CadFormat {
+    void (*read)(std::istream&, formats::DrawingSink&);
+    bool (*write)(std::ostream&, const formats::DrawingSource&);
 };
+
+int known_cad_type(int CadType)
+{
+    return CadType == 2 || CadType == 3 ? CadType : 1;
+}
+
+const CadFormat& cad_format(int CadType)
+{
+    static const CadFormat kFormats[] = {
+        {formats::ovx::read, formats::ovx::write},
+        {formats::dxf::read, formats::dxf::write},
+        {formats::iges::read, formats::iges::write},
+    };
+    return kFormats[known_cad_type(CadType) - 1];
+}
 
 bool open_for_reading(std::ifstream& in, const QString& FileName, int attempts)
 {
@@ -94,45 +93,19 @@ int TOrvexGDI::make_cad(const QString& FileName)
     // cannot be opened; a read that fails puts the old table back.
     const formats::ArcViewTable before = Settings->ArcViews;
     formats::reset_arc_views(Settings->ArcViews);
-    if (Settings->CadType != 2 && Settings->CadType != 3)
-        Settings->CadType = 1;
+    Settings->CadType = known_cad_type(Settings->CadType);
     const int type = Settings->CadType;
 
     std::ifstream in;
     if (!open_for_reading(in, FileName, type == 1 ? 2 : 1))
         return 0;
 
-    auto read = [&](formats::DrawingSink& sink) {
-        switch (type) {
-        case 2:
-            formats::dxf::read(in, sink);
-            break;
-        case 3:
-            formats::iges::read(in, sink);
-            break;
-        default:
-            formats::ovx::read(in, sink);
-            break;
-        }
-    };
-    auto raise_with_file_name = [&](const std::exception& e) {
-        const std::string where = QFile::encodeName(FileName).toStdString() + ", ";
-        if (dynamic_cast<const ERangeError*>(&e))
-            throw ERangeError(where + e.what());
-        if (dynamic_cast<const EListError*>(&e))
-            throw EListError(where + e.what());
-        if (dynamic_cast<const EConvertError*>(&e))
-            throw EConvertError(where + e.what());
-        if (dynamic_cast<const EFileError*>(&e))
-            throw EFileError(where + e.what());
-    };
-
     formats::StagedDrawing staged(Settings->ArcViews, Settings->BackgroundColor, GetUnits());
     try {
-        read(staged);
+        cad_format(type).read(in, staged);
     } catch (const std::exception& e) {
         Settings->ArcViews = before;
-        raise_with_file_name(e);
+        formats::raise_prefixed(e, QFile::encodeName(FileName).toStdString() + ", ");
         throw;
     }
 
@@ -156,29 +129,18 @@ int TOrvexGDI::make_cad(const QString& FileName)
 
 bool TOrvexGDI::save_cad(const QString& FileName)
 {
-    const int type = (Settings->CadType == 2 || Settings->CadType == 3) ? Settings->CadType : 1;
+    const int type = known_cad_type(Settings->CadType);
     if (FileName.isEmpty())
         return false;
     QSaveFile file(FileName);
     if (!file.open(QIODevice::WriteOnly) && !(type == 1 && file.open(QIODevice::WriteOnly)))
         return false;
 
-    DeviceBuffer buffer(file);
+    output::DeviceBuffer buffer(file);
     std::ostream out(&buffer);
     const formats::DrawingSource drawing{*Elements, Settings->ArcViews, GetUnits(),
                                          FileName.right(70).toLatin1().toStdString()};
-    bool written = false;
-    switch (type) {
-    case 2:
-        written = formats::dxf::write(out, drawing);
-        break;
-    case 3:
-        written = formats::iges::write(out, drawing);
-        break;
-    default:
-        written = formats::ovx::write(out, drawing);
-        break;
-    }
+    const bool written = cad_format(type).write(out, drawing);
     if (!written) {
         file.cancelWriting();
         file.commit(); // removes the temporary file

@@ -1,5 +1,7 @@
 #include "view_math.h"
 
+#include "codes.h"
+
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsView.h>
 
@@ -8,10 +10,8 @@
 
 namespace orvex::view {
 
-namespace {
-constexpr double kDegreesPerRadian = 57.2957795131;
-constexpr double kMinHalfSize = 0.04;
-} // namespace
+using codes::kDegreesPerRadian;
+using codes::kMinHalfSize;
 
 int nearest(double value)
 {
@@ -100,6 +100,41 @@ void set_scale_factor(TSettings& s, int View, int Height)
     s.ScaleY[View] = -s.ScaleX[View];
 }
 
+void set_origin(TSettings& s, int View, int Width, int Height)
+{
+    set_scale_factor(s, View, Height);
+    s.OriginX[View] = centred_origin(s.CenterX[View], s.ScaleX[View], Width);
+    s.OriginY[View] = centred_origin(s.CenterY[View], s.ScaleY[View], Height);
+}
+
+bool graphics_get_scale(TSettings& s, int View, int Width, int Height, int X1, int Y1, int X2, int Y2)
+{
+    if (X1 == X2 || Y1 == Y2)
+        return false;
+    s.PrevHalfSize[View] = s.HalfSize[View];
+    s.PrevCenterX[View] = s.CenterX[View];
+    s.PrevCenterY[View] = s.CenterY[View];
+
+    // The rectangle's longer pixel side decides which picture side it fills.
+    const double w = std::abs(static_cast<double>(X1) - X2);
+    const double h = std::abs(static_cast<double>(Y1) - Y2);
+    if (h < w)
+        s.HalfSize[View] = s.HalfSize[View] * w / Width;
+    else
+        s.HalfSize[View] = s.HalfSize[View] * h / Height;
+    if (s.HalfSize[View] < kMinHalfSize)
+        s.HalfSize[View] = kMinHalfSize;
+
+    // The rectangle's centre becomes the view centre, measured with the old scale.
+    const int cx = nearest(X1 + (static_cast<double>(X2) - X1) / 2);
+    const int cy = nearest(Y1 + (static_cast<double>(Y2) - Y1) / 2);
+    s.CenterX[View] += (cx - Width / 2) / s.ScaleX[View];
+    s.CenterY[View] += (cy - Height / 2) / s.ScaleY[View];
+
+    set_origin(s, View, Width, Height);
+    return true;
+}
+
 namespace {
 void fit_to_extents(TSettings& s, int v, int Width, int Height)
 {
@@ -107,10 +142,9 @@ void fit_to_extents(TSettings& s, int v, int Width, int Height)
     s.PrevCenterX[v] = s.CenterX[v];
     s.PrevCenterY[v] = s.CenterY[v];
 
-    const int x1 = nearest(s.ExtentMinX * s.ScaleX[v] + s.OriginX[v]);
-    const int x2 = nearest(s.ExtentMaxX * s.ScaleX[v] + s.OriginX[v]);
-    const int y1 = nearest(s.ExtentMinY * s.ScaleY[v] + s.OriginY[v]);
-    const int y2 = nearest(s.ExtentMaxY * s.ScaleY[v] + s.OriginY[v]);
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    coord_to_pixel(s, v, s.ExtentMinX, s.ExtentMinY, x1, y1);
+    coord_to_pixel(s, v, s.ExtentMaxX, s.ExtentMaxY, x2, y2);
     if (y1 == y2 || x1 == x2) {
         s.HalfSize[v] = s.ExtentMaxY - s.ExtentMinY;
         if (s.HalfSize[v] < kMinHalfSize) {
@@ -141,23 +175,22 @@ void set_scale(TSettings& s, double Mode, int Width, int Height)
     const int v = s.ViewNumber;
     Width = std::max(Width, 4);
     Height = std::max(Height, 4);
-    if (Mode == 0) {
+    auto is = [Mode](codes::ScaleMode mode) { return Mode == static_cast<double>(mode); };
+    if (is(codes::kScaleFit)) {
         fit_to_extents(s, v, Width, Height);
-    } else if (Mode == 2) {
+    } else if (is(codes::kScalePrevious)) {
         std::swap(s.HalfSize[v], s.PrevHalfSize[v]);
         std::swap(s.CenterX[v], s.PrevCenterX[v]);
         std::swap(s.CenterY[v], s.PrevCenterY[v]);
-    } else if (Mode == 3) {
+    } else if (is(codes::kScaleShrink)) {
         s.HalfSize[v] = 2 * s.HalfSize[v];
-    } else if (Mode == 4) {
+    } else if (is(codes::kScaleMagnify)) {
         s.HalfSize[v] = s.HalfSize[v] / 2;
         s.PrevHalfSize[v] = s.HalfSize[v];
     }
     if (s.HalfSize[v] < kMinHalfSize)
         s.HalfSize[v] = kMinHalfSize;
-    set_scale_factor(s, v, Height);
-    s.OriginX[v] = (Width / 2) - nearest(s.CenterX[v] * s.ScaleX[v]);
-    s.OriginY[v] = (Height / 2) - nearest(s.CenterY[v] * s.ScaleY[v]);
+    set_origin(s, v, Width, Height);
 }
 
 namespace {

@@ -1,10 +1,11 @@
-// The drawing control TOrvexGDI, its settings record TSettings, and the
-// element list (TElement, TElements from Elements.h).
+// The drawing control TOrvexGDI, with its settings record (TSettings from
+// Settings.h) and its element list (TElement, TElements from Elements.h).
 #pragma once
 
 #include <OrvexGDI/Elements.h>
 #include <OrvexGDI/OpsOutput.h>
 #include <OrvexGDI/OrvexControl.h>
+#include <OrvexGDI/Settings.h>
 #include <OrvexGDI/VUvuDAVTypes.h>
 
 #include <QBrush>
@@ -40,74 +41,6 @@ Q_ENUM_NS(TDUnits)
 Q_ENUM_NS(TDFilter)
 
 class TOrvexGDI;
-
-/// The view rotation, computed before every paint.
-struct TRotationMatrix {
-    double R11 = 0, R12 = 0, R13 = 0;
-    double R21 = 0, R22 = 0, R23 = 0;
-    double R31 = 0, R32 = 0, R33 = 0;
-};
-
-/// A value per view, indexed by the view number 1 (top) .. 4 (isometric).
-template <typename T>
-using PerView = CheckedArray<T, 1, 4>;
-
-/// All state of one drawing control. Hosts may read and write the fields.
-class ORVEXGDI_EXPORT TSettings {
-public:
-    explicit TSettings(TOrvexGDI* Owner);
-
-    TOrvexGDI* Owner;
-
-    // Drawing attributes and resources
-    TColor DrawColor = 0x00FF00;
-    int LineType = 0;
-    int CurrentLayer = 1;
-    TColor BackgroundColor = 0;
-    QBrush BackgroundBrush;
-    QPen Pen;
-    QBrush FillBrush;
-    bool AntiAlias = false;
-    bool PolylineArcs = false;
-    bool ShowAxis = false;
-    CheckedArray<bool, 0, 254> LayerVisible;
-    CheckedArray<TArcView, 1, 90> ArcViews;
-    int DefaultArcView = 1;
-
-    // View and projection
-    int ViewNumber = 1;
-    double XRotation = -70, YRotation = 0, ZRotation = -20;
-    double IsoXRotation = -70, IsoYRotation = 0, IsoZRotation = -20;
-    TRotationMatrix RotationMatrix;
-    PerView<double> ScaleX, ScaleY;
-    PerView<int> OriginX, OriginY;
-    PerView<double> CenterX, CenterY;
-    PerView<double> HalfSize;
-    PerView<double> PrevHalfSize, PrevCenterX, PrevCenterY;
-    double ExtentMinX = 0, ExtentMinY = 0, ExtentMinZ = 0;
-    double ExtentMaxX = 0, ExtentMaxY = 0, ExtentMaxZ = 0;
-    bool Millimetres = false;
-
-    // Mouse and picking
-    bool MousePan = true;
-    int MouseDownX = 0, MouseDownY = 0;
-    bool PanMoved = false, RotateMoved = false;
-    bool PickPending = false;
-    int PickPointMode = 0;
-    double PickAperture = 6.0;
-    dpoint PickFarEnd;
-    int PickFilterCode = 0;
-
-    // Files, export and printing
-    int CadType = 1;
-    bool MergeMode = false;
-    bool StopReading = false;
-    QString DrawingFileName;
-    bool CanvasMode = false;
-    QPainter* OutputCanvas = nullptr;
-    bool Printing = false;
-    bool PrintMonochrome = false;
-};
 
 /// The framework's shift state of a mouse event: which of the keys Shift,
 /// Alt and Ctrl and of the left, right and middle mouse buttons are held.
