@@ -192,7 +192,7 @@ void wireframe(TOrvexGDI& d)
     line3(d, 70, 20, 30, 70, 20, 65);
 }
 
-bool write_all(TOrvexGDI& d, const QDir& dir, const QString& stem)
+bool write_all(TOrvexGDI& d, const QString& stem)
 {
     const struct {
         int cadType;
@@ -200,7 +200,8 @@ bool write_all(TOrvexGDI& d, const QDir& dir, const QString& stem)
     } formats[] = {{1, ".ovx"}, {2, ".dxf"}, {3, ".igs"}};
     for (const auto& f : formats) {
         d.SetCadType(f.cadType);
-        const QString path = dir.filePath(stem + QLatin1String(f.extension));
+        // A bare name: IGES keeps the file name it was saved under in its start section.
+        const QString path = stem + QLatin1String(f.extension);
         if (!d.save_cad(path)) {
             std::fprintf(stderr, "make_samples: cannot write %s\n", qPrintable(path));
             return false;
@@ -220,7 +221,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: make_samples OUTPUT_DIR\n");
         return 1;
     }
-    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    if (!QDir::setCurrent(QString::fromLocal8Bit(argv[1]))) {
+        std::fprintf(stderr, "make_samples: no folder %s\n", argv[1]);
+        return 1;
+    }
     const struct {
         const char* stem;
         std::function<void(TOrvexGDI&)> draw;
@@ -234,7 +238,7 @@ int main(int argc, char** argv)
         TOrvexGDI drawing;
         drawing.SetUnits(s.units);
         s.draw(drawing);
-        if (!write_all(drawing, dir, QString::fromLatin1(s.stem)))
+        if (!write_all(drawing, QString::fromLatin1(s.stem)))
             return 1;
     }
     return 0;

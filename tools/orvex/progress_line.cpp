@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -58,14 +59,12 @@ ProgressLine::~ProgressLine()
 void ProgressLine::run()
 {
     std::unique_lock lock(mutex_);
-    while (!wake_.wait_for(lock, std::chrono::milliseconds(200), [this] { return stop_; })) {
-        const long long position = read_position(path_);
-        if (position < 0)
-            continue;
+    do {
+        const long long position = std::max(0LL, read_position(path_));
         const int percent = static_cast<int>(100 * position / size_);
         std::fprintf(stderr, "\rorvex: reading %s %3d%% of %.1f MB", name_.c_str(), percent, size_ / 1048576.0);
         std::fflush(stderr);
-    }
+    } while (!wake_.wait_for(lock, std::chrono::milliseconds(200), [this] { return stop_; }));
 }
 
 } // namespace orvex::tool

@@ -114,7 +114,10 @@ void write_picture(TOrvexGDI& control, const QString& file, Output kind, QSize s
             break;
         }
     } catch (const std::exception& e) {
-        throw ToolError(text(file) + ": cannot be written (" + e.what() + ")");
+        // The library's message names the file and the reason already.
+        const std::string message = e.what();
+        throw ToolError(message.find(text(file)) != std::string::npos ? message
+                                                                     : text(file) + ": cannot be written (" + message + ")");
     }
 
     save_with(file, [&](QIODevice& device) {
