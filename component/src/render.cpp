@@ -10,7 +10,7 @@ void TOrvexGDI::Redraw()
 {
     AllocateCanvas();
     if (Graphics->isActive())
-        redraw2(*Graphics, Bitmap->width(), Bitmap->height());
+        redraw2(*Graphics, GetPictureSize().width(), GetPictureSize().height());
     update();
 }
 

@@ -42,8 +42,13 @@ public:
     /// The graphics object drawing into the picture; null before the first
     /// picture. It is inactive while the control has no area.
     QPainter* GetCanvas() const { return Graphics; }
-    /// The off-screen picture, exactly the control's width and height.
+    /// The off-screen picture: the control's width and height in device
+    /// pixels (devicePixelRatioF times the logical size, so a scaled screen
+    /// shows it crisp), with that ratio set on the image.
     const QImage* GetBitmap() const { return Bitmap.get(); }
+    /// The picture's size in logical pixels, the unit of every coordinate
+    /// the control takes or gives; empty before the first picture.
+    QSize GetPictureSize() const;
 
     bool GetTransparent() const { return Transparent; }
     /// Chooses the pixel format of the next picture (32-bit with alpha when
