@@ -3,6 +3,8 @@
 //
 // Deleting only marks an element; every deletion made here is recorded in
 // the element list, so UndeleteLast restores the most recent one.
+#include "codes.h"
+
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsEdit.h>
 #include <OrvexGDI/QOrvexGDI.h>
@@ -10,11 +12,9 @@
 namespace orvex {
 
 namespace {
-constexpr int kGroupHighlight = 2;
-
 bool in_group(const TElement& e)
 {
-    return !e.GetDeleted() && e.GetHighlight() == kGroupHighlight;
+    return !e.GetDeleted() && e.GetHighlight() == codes::kHighlightGroup;
 }
 
 // The view's rotation plane: indices into (x, y, z) of its u and v axes; the
@@ -57,14 +57,14 @@ void TOrvexGDI::AddToGroup(int N)
     if (N == 0) {
         for (TElement* e : *Elements)
             if (!e->GetDeleted())
-                e->SetHighlight(kGroupHighlight);
+                e->SetHighlight(codes::kHighlightGroup);
         AllocateCanvas();
         if (Graphics->isActive())
-            plot_elements(*Graphics, Settings->ViewNumber, 2); // the group, in its colour
+            plot_elements(*Graphics, Settings->ViewNumber, codes::kPlotGroup); // the group, in its colour
     } else if (N >= 1 && N < count) {
         TElement& e = Elements->GetElement(N);
         if (!e.GetDeleted()) {
-            e.SetHighlight(kGroupHighlight);
+            e.SetHighlight(codes::kHighlightGroup);
             DrawElement(N);
         }
     } else {
@@ -77,10 +77,10 @@ void TOrvexGDI::ClearGroup()
 {
     for (TElement* e : *Elements)
         if (!e->GetDeleted())
-            e->SetHighlight(0);
+            e->SetHighlight(codes::kHighlightNone);
     AllocateCanvas();
     if (Graphics->isActive())
-        plot_elements(*Graphics, Settings->ViewNumber, 0);
+        plot_elements(*Graphics, Settings->ViewNumber, codes::kPlotAll);
     update();
 }
 
@@ -95,7 +95,7 @@ void TOrvexGDI::DeleteGroup()
 void TOrvexGDI::delete_element(TElement& Element)
 {
     Element.SetDeleted(true);
-    Element.SetHighlight(0);
+    Element.SetHighlight(codes::kHighlightNone);
     Elements->RecordDeletion(Element);
 }
 
@@ -109,7 +109,7 @@ void TOrvexGDI::rotate_element(TElement& Element, double PivotU, double PivotV, 
     const auto make = [&](int type, const double (&a)[3], double c4, double c5, double c6) {
         // A copy outside the factory's range is not made.
         make_element(type, a[0], a[1], a[2], c4, c5, c6, e.GetColor(), e.GetLineType(), e.GetLayer(),
-                     kGroupHighlight, e.GetView());
+                     codes::kHighlightGroup, e.GetView());
     };
 
     switch (e.GetEtype()) {
@@ -247,7 +247,7 @@ void TOrvexGDI::SetIsDeleted(int N, bool Deleted)
     TElement& e = Elements->GetElement(N);
     const bool wasLive = !e.GetDeleted();
     e.SetDeleted(Deleted);
-    e.SetHighlight(0);
+    e.SetHighlight(codes::kHighlightNone);
     if (Deleted && wasLive)
         Elements->RecordDeletion(e);
 }
