@@ -36,7 +36,9 @@ class ORVEXGDI_EXPORT TGDIPWinControl : public QWidget {
     Q_OBJECT
 
 public:
+    /// A control with its first, empty picture, never erased before a paint.
     explicit TGDIPWinControl(QWidget* parent = nullptr);
+    /// Frees the picture and its graphics object.
     ~TGDIPWinControl() override;
 
     /// The graphics object drawing into the picture; null before the first
@@ -50,6 +52,7 @@ public:
     /// the control takes or gives; empty before the first picture.
     QSize GetPictureSize() const;
 
+    /// Whether the next picture gets an alpha channel.
     bool GetTransparent() const { return Transparent; }
     /// Chooses the pixel format of the next picture (32-bit with alpha when
     /// true, opaque otherwise); the current picture keeps its format.
@@ -79,8 +82,10 @@ class ORVEXGDI_EXPORT TGDIPCanvas : public TGDIPWinControl {
     Q_PROPERTY(bool Transparent READ GetTransparent WRITE SetTransparent)
 
 public:
+    /// The OnPaint handler: receives the off-screen graphics object.
     using TGDIPPaintEvent = std::function<void(QPainter& Canvas)>;
 
+    /// A transparent surface without an OnPaint handler.
     explicit TGDIPCanvas(QWidget* parent = nullptr);
 
     /// Called with the off-screen graphics object at every window paint.

@@ -26,6 +26,7 @@ class ORVEXGDI_EXPORT TTangroGDI : public QObject {
 
 public:
     Q_INVOKABLE explicit TTangroGDI(QObject* Owner = nullptr);
+    /// Nothing to free: the calculator keeps no state.
     ~TTangroGDI() override;
 
     /// Always "2.0".
