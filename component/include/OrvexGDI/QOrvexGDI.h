@@ -41,6 +41,9 @@ Q_ENUM_NS(TDUnits)
 Q_ENUM_NS(TDFilter)
 
 class TOrvexGDI;
+namespace formats {
+class StagedDrawing;
+}
 
 /// The framework's shift state of a mouse event: which of the keys Shift,
 /// Alt and Ctrl and of the left, right and middle mouse buttons are held.
@@ -76,6 +79,7 @@ class ORVEXGDI_EXPORT TOrvexGDI : public TGDIPCanvas {
     Q_PROPERTY(orvex::TDFilter PickFilter READ GetPickFilter WRITE SetPickFilter)
     Q_PROPERTY(int CurrentLayer READ GetCurrentLayer WRITE SetCurrentLayer)
     Q_PROPERTY(int CadType READ GetCadType WRITE SetCadType)
+    Q_PROPERTY(orvex::TImportMode ImportMode READ GetImportMode WRITE SetImportMode)
     Q_PROPERTY(orvex::TDUnits Units READ GetUnits WRITE SetUnits)
     Q_PROPERTY(bool MousePan READ GetMousePan WRITE SetMousePan)
     Q_PROPERTY(bool AntiAlias READ GetAntiAlias WRITE SetAntiAlias)
@@ -116,6 +120,9 @@ public:
     int GetCadType() const { return Settings->CadType; }
     /// A value outside 1..3 is stored as 1.
     void SetCadType(int Value);
+    TImportMode GetImportMode() const { return Settings->ImportMode; }
+    /// A value other than imFull is stored as imBasic.
+    void SetImportMode(TImportMode Value) { Settings->ImportMode = Value == imFull ? imFull : imBasic; }
     TDUnits GetUnits() const { return Settings->Millimetres ? uMM : uINCH; }
     void SetUnits(TDUnits Value) { Settings->Millimetres = (Value == uMM); }
     bool GetMousePan() const { return Settings->MousePan; }
@@ -224,9 +231,18 @@ public:
     void LoadFromFile(const QString& FileName);
     /// Appends the file's elements to the drawing.
     void MergeFile(const QString& FileName);
-    /// Writes the drawing in the format chosen by CadType.
+    /// Writes the drawing in the format chosen by CadType. EFileError naming
+    /// the file when it was not written (an existing file stays as it was).
     void SaveToFile(const QString& FileName);
     int make_cad(const QString& FileName);
+    /// What the last successful load or merge read and left out.
+    const TLoadReport& LastLoadReport() const { return Settings->LoadReport; }
+    /// The file's name of a layer number, as the last full import of a DXF
+    /// file mapped it; empty for a layer no such import named. ERangeError
+    /// outside 0..254.
+    QString LayerName(int Layer) const { return QString::fromStdString(Settings->LayerNames[Layer]); }
+    /// False when the file was not written: it cannot be created, is not a
+    /// regular file, or the drawing holds a value that would not read back.
     bool save_cad(const QString& FileName);
 
     // ---- picture files and clipboard — output/export.cpp
@@ -396,6 +412,10 @@ protected:
 
 private:
     void waittimer();
+
+    // ---- drawing files — files.cpp
+    /// Takes the report and the layer names of a read that completed.
+    void take_load_report(formats::StagedDrawing& Staged, int Type, bool Merging);
 
     // ---- navigation — navigation.cpp
     /// Fires OnZoom with the current view's half size and centre.

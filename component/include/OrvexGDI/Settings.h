@@ -75,6 +75,9 @@ public:
 
     // Files, export and printing
     int CadType = 1; ///< File format of the file operations: 1 OVX, 2 DXF, 3 IGES.
+    TImportMode ImportMode = imBasic; ///< imFull adds what other CAD programs write.
+    TLoadReport LoadReport; ///< What the last read took and skipped.
+    CheckedArray<std::string, 0, 254> LayerNames; ///< Layer names of the last full import; empty for none.
     bool MergeMode = false; ///< A merge is being read.
     bool StopReading = false; ///< Set by the DXF reader at its end marker.
     QString DrawingFileName; ///< Last drawing file name; the print job title.
