@@ -79,7 +79,8 @@ TEST_F(DesignerPlugin, EveryPublishedPropertyIsEditableThroughTheMetaObject)
         {"BackgroundColor", 0x102030, "1056816"}, {"DrawColor", 0x0000FF, "255"},
         {"View", int(vSIDE), "vSIDE"},            {"LineType", 2, "2"},
         {"PickFilter", int(fLineArc), "fLineArc"}, {"CurrentLayer", 7, "7"},
-        {"CadType", 3, "3"},                      {"Units", int(uMM), "uMM"},
+        {"CadType", 3, "3"},                      {"ImportMode", int(imFull), "imFull"},
+        {"Units", int(uMM), "uMM"},
         {"MousePan", false, "false"},             {"AntiAlias", true, "true"},
         {"Version", "9.9", "2.1"},                {"Transparent", false, "false"},
     };
@@ -101,6 +102,7 @@ TEST_F(DesignerPlugin, EveryPublishedPropertyIsEditableThroughTheMetaObject)
     EXPECT_EQ(control->GetView(), vSIDE);
     EXPECT_EQ(control->GetPickFilter(), fLineArc);
     EXPECT_EQ(control->GetUnits(), uMM);
+    EXPECT_EQ(control->GetImportMode(), imFull);
 }
 
 TEST(DesignerEnumerations, MetaObjectNamesMatchTheValues)
@@ -116,6 +118,7 @@ TEST(DesignerEnumerations, MetaObjectNamesMatchTheValues)
         {"TDFilter", "fAll", fAll},       {"TDFilter", "fPoints", fPoints},   {"TDFilter", "fLines", fLines},
         {"TDFilter", "fArcs", fArcs},     {"TDFilter", "fPointLine", fPointLine},
         {"TDFilter", "fPointArc", fPointArc}, {"TDFilter", "fLineArc", fLineArc},
+        {"TImportMode", "imBasic", imBasic}, {"TImportMode", "imFull", imFull},
     };
     for (const Key& k : keys) {
         const int index = orvex::staticMetaObject.indexOfEnumerator(k.enumeration);
@@ -126,6 +129,7 @@ TEST(DesignerEnumerations, MetaObjectNamesMatchTheValues)
     EXPECT_EQ(QMetaEnum::fromType<TDView>().keyCount(), 4);
     EXPECT_EQ(QMetaEnum::fromType<TDUnits>().keyCount(), 2);
     EXPECT_EQ(QMetaEnum::fromType<TDFilter>().keyCount(), 7);
+    EXPECT_EQ(QMetaEnum::fromType<TImportMode>().keyCount(), 2);
 }
 
 } // namespace

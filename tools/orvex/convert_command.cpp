@@ -11,7 +11,7 @@ namespace orvex::tool {
 
 void convert_command(const QStringList& args)
 {
-    const Arguments a = parse_arguments(QStringLiteral("convert"), args, {{"--from", "--to"}, {}});
+    const Arguments a = parse_arguments(QStringLiteral("convert"), args, {{"--from", "--to", "--import"}, {}});
     if (a.help) {
         QTextStream(stdout) << help_text(QStringLiteral("convert"));
         return;
@@ -22,9 +22,10 @@ void convert_command(const QStringList& args)
     const QString& out = a.files[1];
     const DrawingFormat from = drawing_format(in, a.value("--from"));
     const DrawingFormat to = drawing_format(out, a.value("--to"));
+    const TImportMode mode = import_mode(a.value("--import"));
 
     TOrvexGDI control;
-    load_drawing(control, in, from);
+    load_drawing(control, in, from, mode);
     save_drawing(control, out, to);
 }
 

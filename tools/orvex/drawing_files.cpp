@@ -73,7 +73,16 @@ DrawingFormat drawing_format(const QString& file, const QString& forced)
     return format;
 }
 
-void load_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format)
+TImportMode import_mode(const QString& name)
+{
+    if (name.isEmpty() || name == QLatin1String("full"))
+        return imFull;
+    if (name == QLatin1String("basic"))
+        return imBasic;
+    throw ToolError("invalid --import '" + text(name) + "' (use basic or full)");
+}
+
+void load_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format, TImportMode mode)
 {
     const QFileInfo info(file);
     if (!info.exists())
@@ -86,6 +95,7 @@ void load_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format)
     probe.close();
 
     control.SetCadType(static_cast<int>(format));
+    control.SetImportMode(mode);
     ProgressLine progress(file, info.size());
     try {
         control.LoadFromFile(file);

@@ -2,6 +2,8 @@
 // name, checked loading into a drawing control, checked saving.
 #pragma once
 
+#include <OrvexGDI/VUvuDAVTypes.h>
+
 #include <QString>
 
 namespace orvex {
@@ -20,11 +22,15 @@ const char* format_name(DrawingFormat format);
 /// that is empty, by the file's extension. ToolError naming the file otherwise.
 DrawingFormat drawing_format(const QString& file, const QString& forced);
 
+/// The import mode named by --import (basic or full); full when empty, since
+/// people converting files want everything in them. ToolError otherwise.
+TImportMode import_mode(const QString& name);
+
 /// Replaces the control's drawing with the file's. ToolError, naming the
 /// file, for a file that is missing, not a regular file, unreadable, or
 /// whose content the reader rejects (with the line number the reader gives).
 /// A progress line goes to stderr for a large file when stderr is a terminal.
-void load_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format);
+void load_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format, TImportMode mode);
 
 /// Writes the control's drawing. ToolError naming the file when it cannot be written.
 void save_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format);

@@ -6,22 +6,29 @@ QString help_text(const QString& command)
 {
     if (command == QLatin1String("info"))
         return QStringLiteral(
-            "usage: orvex info [--from FORMAT] FILE...\n"
+            "usage: orvex info [--from FORMAT] [--import MODE] FILE...\n"
             "\n"
             "Prints, for every drawing file: its format and version, the number of\n"
             "elements of each type (lines: N, arcs: N, ...), the layers in use, the\n"
-            "extents, the units and the arc views the drawing defines.\n"
+            "extents, the units, the arc views the drawing defines, and what the\n"
+            "import read and skipped per entity kind of the file.\n"
             "\n"
-            "  --from FORMAT   read every FILE as ovx, dxf or iges, whatever its extension\n");
+            "  --from FORMAT   read every FILE as ovx, dxf or iges, whatever its extension\n"
+            "  --import MODE   full (default) also reads what other CAD programs write\n"
+            "                  (blocks, polylines, splines, ...); basic reads only the\n"
+            "                  exchange subset the library writes\n");
     if (command == QLatin1String("convert"))
         return QStringLiteral(
-            "usage: orvex convert [--from FORMAT] [--to FORMAT] IN OUT\n"
+            "usage: orvex convert [--from FORMAT] [--to FORMAT] [--import MODE] IN OUT\n"
             "\n"
             "Reads the drawing IN and writes it to OUT. The formats follow the\n"
             "extensions .ovx, .dxf, .igs and .iges (any case).\n"
             "\n"
             "  --from FORMAT   read IN as ovx, dxf or iges\n"
-            "  --to FORMAT     write OUT as ovx, dxf or iges\n");
+            "  --to FORMAT     write OUT as ovx, dxf or iges\n"
+            "  --import MODE   full (default) also reads what other CAD programs write\n"
+            "                  (blocks, polylines, splines, ...); basic reads only the\n"
+            "                  exchange subset the library writes\n");
     if (command == QLatin1String("render"))
         return QStringLiteral(
             "usage: orvex render [options] IN OUT\n"
@@ -34,7 +41,8 @@ QString help_text(const QString& command)
             "  --rotate X,Y,Z      a freely rotated view, angles in degrees\n"
             "  --aa                smooth (anti-aliased) lines\n"
             "  --background COLOR  #rrggbb or a colour name (default black)\n"
-            "  --from FORMAT       read IN as ovx, dxf or iges\n");
+            "  --from FORMAT       read IN as ovx, dxf or iges\n"
+            "  --import MODE       full (default) or basic, as for orvex info\n");
     return QStringLiteral(
         "usage: orvex COMMAND [options] FILE...\n"
         "\n"

@@ -32,10 +32,10 @@ QString number(double value)
     return QString::number(value, 'g', 10);
 }
 
-void describe(QTextStream& out, const QString& file, DrawingFormat format)
+void describe(QTextStream& out, const QString& file, DrawingFormat format, TImportMode mode)
 {
     TOrvexGDI control;
-    load_drawing(control, file, format);
+    load_drawing(control, file, format, mode);
 
     std::map<int, int> counts;
     std::set<int> layers;
@@ -83,13 +83,27 @@ void describe(QTextStream& out, const QString& file, DrawingFormat format)
         if (s.ArcViews[v].Defined)
             views << QString::number(v);
     out << "arc views: " << views.join(QLatin1String(", ")) << "\n";
+
+    // What the reader took and left out, per entity kind of the file.
+    QStringList read, skipped;
+    for (const TLoadCount& k : control.LastLoadReport().Kinds) {
+        const QString kind = QString::fromStdString(k.Kind);
+        if (k.Read > 0)
+            read << kind + QLatin1Char(' ') + QString::number(k.Read);
+        if (k.Skipped > 0)
+            skipped << kind + QLatin1Char(' ') + QString::number(k.Skipped);
+    }
+    out << "import: " << (mode == imFull ? "full" : "basic") << "\n";
+    out << "read: " << (read.isEmpty() ? QStringLiteral("nothing") : read.join(QLatin1String(", "))) << "\n";
+    out << "skipped: " << (skipped.isEmpty() ? QStringLiteral("nothing") : skipped.join(QLatin1String(", ")))
+        << "\n";
 }
 
 } // namespace
 
 void info_command(const QStringList& args)
 {
-    const Arguments a = parse_arguments(QStringLiteral("info"), args, {{"--from"}, {}});
+    const Arguments a = parse_arguments(QStringLiteral("info"), args, {{"--from", "--import"}, {}});
     QTextStream out(stdout);
     if (a.help) {
         out << help_text(QStringLiteral("info"));
@@ -97,14 +111,15 @@ void info_command(const QStringList& args)
     }
     if (a.files.isEmpty())
         throw ToolError("info needs at least one FILE (see orvex info --help)");
-    // Every format is checked before anything is read.
+    // Every argument is checked before anything is read.
+    const TImportMode mode = import_mode(a.value("--import"));
     std::vector<DrawingFormat> formats;
     for (const QString& file : a.files)
         formats.push_back(drawing_format(file, a.value("--from")));
     for (int i = 0; i < a.files.size(); ++i) {
         if (i > 0)
             out << "\n";
-        describe(out, a.files[i], formats[std::size_t(i)]);
+        describe(out, a.files[i], formats[std::size_t(i)], mode);
         out.flush();
     }
 }

@@ -155,7 +155,7 @@ void write_picture(TOrvexGDI& control, const QString& file, Output kind, QSize s
 void render_command(const QStringList& args)
 {
     const Arguments a = parse_arguments(QStringLiteral("render"), args,
-                                        {{"--size", "--view", "--rotate", "--background", "--from"}, {"--aa"}});
+                                        {{"--size", "--view", "--rotate", "--background", "--from", "--import"}, {"--aa"}});
     if (a.help) {
         QTextStream(stdout) << help_text(QStringLiteral("render"));
         return;
@@ -175,10 +175,11 @@ void render_command(const QStringList& args)
     if (a.has("--rotate"))
         rotation(a.value("--rotate"), angles);
     const TColor colour = background(a.value("--background", QStringLiteral("black")));
+    const TImportMode mode = import_mode(a.value("--import"));
 
     TOrvexGDI control;
     control.resize(size);
-    load_drawing(control, in, from);
+    load_drawing(control, in, from, mode);
     control.SetBackgroundColor(colour);
     control.SetAntiAlias(a.has("--aa"));
     if (a.has("--rotate"))

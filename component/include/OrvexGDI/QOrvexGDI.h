@@ -35,10 +35,12 @@ Q_NAMESPACE_EXPORT(ORVEXGDI_EXPORT)
 enum TDView { vTOP, vFRONT, vSIDE, vISO };
 enum TDUnits { uINCH, uMM };
 enum TDFilter { fAll, fPoints, fLines, fArcs, fPointLine, fPointArc, fLineArc };
+enum TImportMode { imBasic, imFull };
 #endif
 Q_ENUM_NS(TDView)
 Q_ENUM_NS(TDUnits)
 Q_ENUM_NS(TDFilter)
+Q_ENUM_NS(TImportMode)
 
 class TOrvexGDI;
 namespace formats {
@@ -374,6 +376,7 @@ public slots:
     void setPickFilter(orvex::TDFilter Value) { SetPickFilter(Value); }
     void setCurrentLayer(int Value) { SetCurrentLayer(Value); }
     void setCadType(int Value) { SetCadType(Value); }
+    void setImportMode(orvex::TImportMode Value) { SetImportMode(Value); }
     void setUnits(orvex::TDUnits Value) { SetUnits(Value); }
     void setMousePan(bool Value) { SetMousePan(Value); }
     void setAntiAlias(bool Value) { SetAntiAlias(Value); }
