@@ -166,7 +166,8 @@ void wireframe(TOrvexGDI& d)
     d.MakeArc(1, 70, 20, 40, 12, 0, 360);
     d.MakeArc(1, 70, 20, 55, 12, 0, 360);
     for (double a = 0; a < 360; a += 90) {
-        const double x = 70 + 12 * std::cos(a * std::numbers::pi / 180), y = 20 + 12 * std::sin(a * std::numbers::pi / 180);
+        const double t = a * std::numbers::pi / 180;
+        const double x = 70 + 12 * std::cos(t), y = 20 + 12 * std::sin(t);
         line3(d, x, y, 40, x, y, 55);
     }
 

@@ -331,7 +331,8 @@ TEST(OrvexRender, EveryFormatAtTheAskedSize)
             ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
             const QByteArray bytes = pdf.readAll();
             EXPECT_TRUE(bytes.startsWith("%PDF-"));
-            EXPECT_TRUE(bytes.contains("/MediaBox [0 0 480.000000 270.000000]")) << "a page of 640 x 360 pixels at 96 dpi";
+            // A page of 640 x 360 pixels at 96 dpi.
+            EXPECT_TRUE(bytes.contains("/MediaBox [0 0 480.000000 270.000000]"));
         }
     }
     EXPECT_EQ(QImage(output("sized.png")).size(), QSize(640, 360));
@@ -488,7 +489,8 @@ TEST(OrvexProgress, ShownForLargeFilesOnlyWhenStderrIsATerminal)
     expect_clean_success(plain);
 
     QProcess terminal;
-    terminal.start("/usr/bin/script", {"-qec", QStringLiteral(ORVEX_TOOL " info '%1' >/dev/null").arg(big), "/dev/null"});
+    const QString command = QStringLiteral(ORVEX_TOOL " info '%1' >/dev/null").arg(big);
+    terminal.start("/usr/bin/script", {"-qec", command, "/dev/null"});
     ASSERT_TRUE(terminal.waitForFinished(60000));
     const QString shown = QString::fromUtf8(terminal.readAllStandardOutput());
     EXPECT_EQ(terminal.exitCode(), 0);

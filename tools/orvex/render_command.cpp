@@ -116,8 +116,9 @@ void write_picture(TOrvexGDI& control, const QString& file, Output kind, QSize s
     } catch (const std::exception& e) {
         // The library's message names the file and the reason already.
         const std::string message = e.what();
-        throw ToolError(message.find(text(file)) != std::string::npos ? message
-                                                                     : text(file) + ": cannot be written (" + message + ")");
+        if (message.find(text(file)) != std::string::npos)
+            throw ToolError(message);
+        throw ToolError(text(file) + ": cannot be written (" + message + ")");
     }
 
     save_with(file, [&](QIODevice& device) {
@@ -154,8 +155,8 @@ void write_picture(TOrvexGDI& control, const QString& file, Output kind, QSize s
 
 void render_command(const QStringList& args)
 {
-    const Arguments a = parse_arguments(QStringLiteral("render"), args,
-                                        {{"--size", "--view", "--rotate", "--background", "--from", "--import"}, {"--aa"}});
+    const OptionSpec spec{{"--size", "--view", "--rotate", "--background", "--from", "--import"}, {"--aa"}};
+    const Arguments a = parse_arguments(QStringLiteral("render"), args, spec);
     if (a.help) {
         QTextStream(stdout) << help_text(QStringLiteral("render"));
         return;

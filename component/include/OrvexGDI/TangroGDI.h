@@ -63,7 +63,8 @@ public:
     Q_INVOKABLE int LineTangentPoint(const TDPoint& pick, const TDPoint& through, const TDArc& g, TDLine& l) const;
     Q_INVOKABLE int LinePerpPoint(const TDPoint& p, const TDLine& l, TDLine& result) const;
     Q_INVOKABLE int LineParPoint(const TDPoint& p, const TDLine& l, TDLine& result) const;
-    Q_INVOKABLE int LineTan2Arcs(const TDArc& c1, const TDArc& c2, const TDPoint& pick1, const TDPoint& pick2, TDLine& l) const;
+    Q_INVOKABLE int LineTan2Arcs(const TDArc& c1, const TDArc& c2, const TDPoint& pick1, const TDPoint& pick2,
+                                 TDLine& l) const;
     Q_INVOKABLE int LineTanAngle(const TDArc& g, double angle, double length, TDLine& l) const;
     Q_INVOKABLE int LineOffset(const TDLine& l, double distance, const TDPoint& side, TDLine& result) const;
     Q_INVOKABLE TDLine LineFromElement(const TElement& element) const;
@@ -72,25 +73,27 @@ public:
     Q_INVOKABLE int ArcCenterRad(const TDPoint& m, double r, double s, double e, TDArc& arc) const;
     Q_INVOKABLE int ArcCenterTanLine(const TDPoint& m, const TDLine& l, double s, double e, TDArc& arc) const;
     Q_INVOKABLE int ArcCenterPoint(const TDPoint& m, const TDPoint& p, double s, double e, TDArc& arc) const;
-    Q_INVOKABLE int ArcCenterTanArc(const TDPoint& pick, const TDPoint& m, const TDArc& g, double s, double e, TDArc& arc) const;
-    Q_INVOKABLE int Arc3Points(const TDPoint& p1, const TDPoint& p2, const TDPoint& p3, double s, double e, TDArc& arc) const;
-    Q_INVOKABLE int ArcTanLinePoint(const TDLine& l, const TDPoint& pick, const TDPoint& through, double r, double s, double e,
-                        TDArc& arc) const;
-    Q_INVOKABLE int ArcTanArcPoint(const TDArc& g, const TDPoint& pick, const TDPoint& through, double r, double s, double e,
-                       TDArc& arc) const;
+    Q_INVOKABLE int ArcCenterTanArc(const TDPoint& pick, const TDPoint& m, const TDArc& g, double s, double e,
+                                    TDArc& arc) const;
+    Q_INVOKABLE int Arc3Points(const TDPoint& p1, const TDPoint& p2, const TDPoint& p3, double s, double e,
+                               TDArc& arc) const;
+    Q_INVOKABLE int ArcTanLinePoint(const TDLine& l, const TDPoint& pick, const TDPoint& through, double r, double s,
+                                    double e, TDArc& arc) const;
+    Q_INVOKABLE int ArcTanArcPoint(const TDArc& g, const TDPoint& pick, const TDPoint& through, double r, double s,
+                                   double e, TDArc& arc) const;
     Q_INVOKABLE int ArcTan2Lines(const TDLine& l1, const TDLine& l2, double r, double s, double e, const TDPoint& pick1,
-                     const TDPoint& pick2, TDArc& arc) const;
+                                 const TDPoint& pick2, TDArc& arc) const;
     Q_INVOKABLE int ArcTanLineArc(const TDLine& l, const TDArc& g, double r, double s, double e, const TDPoint& pick1,
-                      const TDPoint& pick2, TDArc& arc) const;
+                                  const TDPoint& pick2, TDArc& arc) const;
     Q_INVOKABLE int ArcTan2Arcs(const TDArc& c1, const TDArc& c2, double r, double s, double e, const TDPoint& pick1,
-                    const TDPoint& pick2, TDArc& arc) const;
+                                const TDPoint& pick2, TDArc& arc) const;
     Q_INVOKABLE int ArcTanLine2Points(const TDLine& l, const TDPoint& p1, const TDPoint& p2, double s, double e,
-                          TDArc& arc) const;
+                                      TDArc& arc) const;
     Q_INVOKABLE int ArcThrough2Points(const TDPoint& p1, const TDPoint& p2, double r, double s, double e, TDArc& arc1,
-                          TDArc& arc2) const;
+                                      TDArc& arc2) const;
     Q_INVOKABLE int ArcBetween2Points(const TDPoint& p1, const TDPoint& p2, double s, double e, TDArc& arc) const;
-    Q_INVOKABLE int ArcTan3Lines(const TDLine& l1, const TDLine& l2, const TDLine& l3, const TDPoint& pick, double s, double e,
-                     TDArc& arc) const;
+    Q_INVOKABLE int ArcTan3Lines(const TDLine& l1, const TDLine& l2, const TDLine& l3, const TDPoint& pick, double s,
+                                 double e, TDArc& arc) const;
     Q_INVOKABLE TDArc ArcFromElement(const TElement& element) const;
 
     // ---------------------------------------------------------------- measures
