@@ -166,18 +166,18 @@ enum TImportMode : std::uint8_t { imBasic, imFull };
 /// What one load read, per entity kind of the file: how many became
 /// elements and how many were left out.
 struct TLoadCount {
-    std::string Kind;
-    int Read = 0;
-    int Skipped = 0;
+    std::string Kind; ///< The file's name of the entity kind ("LINE", "ARC", ...).
+    int Read = 0;     ///< How many became elements.
+    int Skipped = 0;  ///< How many were left out.
 };
 
 /// The report of the last load: the format ("OVX", "DXF", "IGES"), the
 /// version the file declares (empty when it names none) and the counts per
 /// entity kind, in the order kinds were first met.
 struct TLoadReport {
-    std::string Format;
-    std::string Version;
-    std::vector<TLoadCount> Kinds;
+    std::string Format;            ///< "OVX", "DXF" or "IGES".
+    std::string Version;           ///< The version the file declares; empty for none.
+    std::vector<TLoadCount> Kinds; ///< Counts per entity kind, in the order first met.
 
     /// The counts of a kind; zeros for a kind the file did not hold.
     TLoadCount Count(const std::string& Kind) const
