@@ -72,6 +72,16 @@ std::map<QString, QString> info_fields(const QString& block)
     return fields;
 }
 
+// Writes a file of the test's own into the output folder; returns its path.
+QString write_output(const QString& name, const QByteArray& bytes)
+{
+    const QString path = output(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        ADD_FAILURE() << "cannot write " << str(path);
+    return path;
+}
+
 void expect_clean_success(const ToolRun& run)
 {
     EXPECT_FALSE(run.crashed);
@@ -117,13 +127,11 @@ TEST(OrvexInfo, FullImportByDefaultBasicOnRequest)
 {
     // A closed light-weight polyline (three sides) that only the full import
     // reads, beside a plain line.
-    const QString dxf = output("polyline.dxf");
-    QFile d(dxf);
-    ASSERT_TRUE(d.open(QIODevice::WriteOnly));
-    d.write("0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nLWPOLYLINE\r\n8\r\n0\r\n90\r\n3\r\n70\r\n1\r\n10\r\n0\r\n"
-            "20\r\n0\r\n10\r\n10\r\n20\r\n0\r\n10\r\n10\r\n20\r\n5\r\n0\r\nLINE\r\n8\r\n0\r\n10\r\n0\r\n20\r\n0\r\n"
-            "30\r\n0\r\n11\r\n1\r\n21\r\n1\r\n31\r\n0\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
-    d.close();
+    const QString dxf = write_output(
+        "polyline.dxf",
+        "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nLWPOLYLINE\r\n8\r\n0\r\n90\r\n3\r\n70\r\n1\r\n10\r\n0\r\n"
+        "20\r\n0\r\n10\r\n10\r\n20\r\n0\r\n10\r\n10\r\n20\r\n5\r\n0\r\nLINE\r\n8\r\n0\r\n10\r\n0\r\n20\r\n0\r\n"
+        "30\r\n0\r\n11\r\n1\r\n21\r\n1\r\n31\r\n0\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
     const ToolRun full = run_tool({"info", dxf});
     const ToolRun basic = run_tool({"info", "--import", "basic", dxf});
     expect_clean_success(full);
@@ -144,13 +152,11 @@ TEST(OrvexInfo, FullImportByDefaultBasicOnRequest)
 TEST(OrvexInfo, VersionsTheFilesDeclare)
 {
     // A DXF header with $ACADVER, and an IGES global section with version flag 11.
-    const QString dxf = output("declared.dxf");
-    QFile d(dxf);
-    ASSERT_TRUE(d.open(QIODevice::WriteOnly));
-    d.write("0\r\nSECTION\r\n2\r\nHEADER\r\n9\r\n$ACADVER\r\n1\r\nAC1009\r\n0\r\nENDSEC\r\n0\r\nSECTION\r\n2\r\n"
-            "ENTITIES\r\n0\r\nLINE\r\n8\r\n1\r\n10\r\n0\r\n20\r\n0\r\n30\r\n0\r\n11\r\n1\r\n21\r\n1\r\n31\r\n0\r\n"
-            "0\r\nENDSEC\r\n0\r\nEOF\r\n");
-    d.close();
+    const QString dxf = write_output(
+        "declared.dxf",
+        "0\r\nSECTION\r\n2\r\nHEADER\r\n9\r\n$ACADVER\r\n1\r\nAC1009\r\n0\r\nENDSEC\r\n0\r\nSECTION\r\n2\r\n"
+        "ENTITIES\r\n0\r\nLINE\r\n8\r\n1\r\n10\r\n0\r\n20\r\n0\r\n30\r\n0\r\n11\r\n1\r\n21\r\n1\r\n31\r\n0\r\n"
+        "0\r\nENDSEC\r\n0\r\nEOF\r\n");
 
     QFile source(sample("bracket_plate.igs"));
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
@@ -168,11 +174,7 @@ TEST(OrvexInfo, VersionsTheFilesDeclare)
             iges += line + "\n";
         }
     }
-    const QString igs = output("declared.igs");
-    QFile i(igs);
-    ASSERT_TRUE(i.open(QIODevice::WriteOnly));
-    i.write(iges);
-    i.close();
+    const QString igs = write_output("declared.igs", iges);
 
     const ToolRun run = run_tool({"info", dxf, igs, sample("bracket_plate.ovx")});
     expect_clean_success(run);
@@ -395,11 +397,8 @@ TEST(OrvexRender, OptionsShapeThePicture)
 TEST(OrvexFailures, ExitOneWithOneLineNamingTheFileAndTheReason)
 {
     const QString ovx = sample("bracket_plate.ovx");
-    const QString broken = output("broken.ovx");
-    QFile b(broken);
-    ASSERT_TRUE(b.open(QIODevice::WriteOnly));
-    b.write("LINE   0,0,0,1,1,0,12,1,0,1\r\nLINE   0,0,0,1,1,0,12,1,1e20,1\r\n");
-    b.close();
+    const QString broken =
+        write_output("broken.ovx", "LINE   0,0,0,1,1,0,12,1,0,1\r\nLINE   0,0,0,1,1,0,12,1,1e20,1\r\n");
     const QString missingFolder = output("no/such/folder/out.dxf");
     const struct {
         QStringList args;
