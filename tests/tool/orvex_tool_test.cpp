@@ -223,12 +223,14 @@ TEST(OrvexConvert, RoundTripsThroughDxfAndIgesKeepTheDrawing)
                 const orvex::TElement& y = b.control.GetElement(i);
                 ASSERT_EQ(x.GetEtype(), y.GetEtype()) << "element " << i;
                 EXPECT_EQ(x.GetLayer(), y.GetLayer()) << "element " << i;
-                if (leg.colours)
+                if (leg.colours) {
                     EXPECT_EQ(x.GetColor(), y.GetColor()) << "element " << i;
+                }
                 // Both exchange formats keep an arc in its own plane
                 // coordinates but not the plane (its arc view) itself.
-                if (x.GetEtype() != orvex::etArc)
+                if (x.GetEtype() != orvex::etArc) {
                     EXPECT_EQ(x.GetView(), y.GetView()) << "element " << i;
+                }
                 for (int slot = 1; slot <= 6; ++slot) {
                     const bool angle = x.GetEtype() == orvex::etArc && slot >= 5;
                     const double u = angle ? std::fmod(x.GetCoord(slot), 360) : x.GetCoord(slot);
@@ -444,8 +446,9 @@ TEST(OrvexFailures, ExitOneWithOneLineNamingTheFileAndTheReason)
         EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << str(run.err);
         EXPECT_TRUE(run.err.endsWith('\n'));
         EXPECT_TRUE(run.err.contains(QLatin1String(f.says))) << str(run.err);
-        if (f.leavesNoFile != nullptr)
+        if (f.leavesNoFile != nullptr) {
             EXPECT_FALSE(QFile::exists(output(f.leavesNoFile)));
+        }
     }
 }
 
