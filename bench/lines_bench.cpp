@@ -1,0 +1,220 @@
+// Redraw of 20,000 random CAD lines (line_workload.h) against the floors of
+// line drawing: a plain Bresenham loop and a plain Wu-style anti-aliased loop
+// that write the same lines straight into a picture's pixels, both in this
+// process. Prints the median times and the ratios Redraw / floor with
+// anti-aliasing off (against Bresenham) and on (against Wu), and how many
+// pixels of the aliased Redraw differ from the Bresenham floor's picture.
+//
+// For instruction counts, `lines_bench --once=<name>` (redraw-aliased,
+// redraw-antialiased, bresenham, wu) draws once and exits; run it under
+//   valgrind --tool=callgrind --collect-atstart=no --toggle-collect='*draw_once*'
+// or all four with bench/callgrind_lines.sh <build dir>.
+#include "bench_timing.h"
+#include "line_workload.h"
+
+#include <OrvexGDI/QOrvexGDI.h>
+
+#include <QApplication>
+#include <QImage>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace orvex;
+using bench_lines::kHeight;
+using bench_lines::kWidth;
+using bench_lines::Line;
+
+namespace {
+
+std::uint32_t argb(std::uint32_t colour)
+{
+    return 0xFF000000u | ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+}
+
+// The plainest aliased line: integer Bresenham, one store per pixel.
+void bresenham_floor(QImage& image, const std::vector<Line>& lines)
+{
+    image.fill(0xFF000000u);
+    auto* bits = reinterpret_cast<std::uint32_t*>(image.bits());
+    const int stride = image.bytesPerLine() / 4;
+    for (const Line& l : lines) {
+        const std::uint32_t c = argb(l.colour);
+        int x = l.x1, y = l.y1;
+        const int dx = std::abs(l.x2 - x), dy = -std::abs(l.y2 - y);
+        const int sx = x < l.x2 ? 1 : -1, sy = y < l.y2 ? 1 : -1;
+        for (int err = dx + dy;;) {
+            bits[y * stride + x] = c;
+            if (x == l.x2 && y == l.y2)
+                break;
+            const int e2 = 2 * err;
+            if (e2 >= dy)
+                err += dy, x += sx;
+            if (e2 <= dx)
+                err += dx, y += sy;
+        }
+    }
+}
+
+// Blend of colour c over pixel d with coverage a (0..255), per channel.
+inline std::uint32_t blend(std::uint32_t d, std::uint32_t c, std::uint32_t a)
+{
+    const std::uint32_t rb = (((c & 0xFF00FF) * a + (d & 0xFF00FF) * (255 - a)) >> 8) & 0xFF00FF;
+    const std::uint32_t g = (((c & 0xFF00) * a + (d & 0xFF00) * (255 - a)) >> 8) & 0xFF00;
+    return 0xFF000000u | rb | g;
+}
+
+// The plainest anti-aliased line: Wu's two pixels per step of the major axis,
+// weighted by the distance to the exact line.
+void wu_floor(QImage& image, const std::vector<Line>& lines)
+{
+    image.fill(0xFF000000u);
+    auto* bits = reinterpret_cast<std::uint32_t*>(image.bits());
+    const int stride = image.bytesPerLine() / 4;
+    for (const Line& l : lines) {
+        const std::uint32_t c = argb(l.colour);
+        int x1 = l.x1, y1 = l.y1, x2 = l.x2, y2 = l.y2;
+        const bool steep = std::abs(y2 - y1) > std::abs(x2 - x1);
+        if (steep)
+            std::swap(x1, y1), std::swap(x2, y2);
+        if (x1 > x2)
+            std::swap(x1, x2), std::swap(y1, y2);
+        const int dx = x2 - x1;
+        const int gradient = dx == 0 ? 0 : ((y2 - y1) << 16) / dx; // 16.16
+        int y = y1 << 16;
+        for (int x = x1; x <= x2; ++x, y += gradient) {
+            const int row = y >> 16;
+            const std::uint32_t a = (y >> 8) & 0xFF;
+            std::uint32_t* p0 = steep ? &bits[x * stride + row] : &bits[row * stride + x];
+            *p0 = blend(*p0, c, 255 - a);
+            if (a != 0) {
+                std::uint32_t* p1 = steep ? p0 + 1 : p0 + stride;
+                *p1 = blend(*p1, c, a);
+            }
+        }
+    }
+}
+
+// One model unit per pixel, the model origin at the bottom-left corner.
+void build_control(TOrvexGDI& control, const std::vector<Line>& lines)
+{
+    control.resize(kWidth, kHeight);
+    TSettings& s = *control.Settings;
+    s.ScaleX[1] = 1;
+    s.ScaleY[1] = -1;
+    s.OriginX[1] = 0;
+    s.OriginY[1] = kHeight;
+    control.Elements->Reserve(static_cast<int>(lines.size()));
+    for (const Line& l : lines)
+        control.make_element(etLine, l.x1, kHeight - l.y1, 0, l.x2, kHeight - l.y2, 0, static_cast<TColor>(l.colour),
+                             0, 1, 0, 1);
+}
+
+struct Workload {
+    TOrvexGDI* control;
+    const std::vector<Line>* lines;
+    QImage* floor;
+};
+
+Workload g;
+
+// The measured step of each workload, one call each, for callgrind.
+__attribute__((noinline)) void draw_once(const std::string& name)
+{
+    if (name == "redraw-aliased" || name == "redraw-antialiased")
+        g.control->Redraw();
+    else if (name == "bresenham")
+        bresenham_floor(*g.floor, *g.lines);
+    else if (name == "wu")
+        wu_floor(*g.floor, *g.lines);
+}
+
+void BM_Redraw(benchmark::State& state)
+{
+    g.control->SetAntiAlias(state.range(0) != 0);
+    for (auto _ : state)
+        g.control->Redraw();
+    state.SetItemsProcessed(state.iterations() * bench_lines::kLines);
+}
+BENCHMARK(BM_Redraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_BresenhamFloor(benchmark::State& state)
+{
+    for (auto _ : state)
+        bresenham_floor(*g.floor, *g.lines);
+    state.SetItemsProcessed(state.iterations() * bench_lines::kLines);
+}
+BENCHMARK(BM_BresenhamFloor)->Unit(benchmark::kMillisecond);
+
+void BM_WuFloor(benchmark::State& state)
+{
+    for (auto _ : state)
+        wu_floor(*g.floor, *g.lines);
+    state.SetItemsProcessed(state.iterations() * bench_lines::kLines);
+}
+BENCHMARK(BM_WuFloor)->Unit(benchmark::kMillisecond);
+
+long differing_pixels(const QImage& a, const QImage& b)
+{
+    long n = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* pa = reinterpret_cast<const std::uint32_t*>(a.constScanLine(y));
+        const auto* pb = reinterpret_cast<const std::uint32_t*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x)
+            n += (pa[x] | 0xFF000000u) != (pb[x] | 0xFF000000u);
+    }
+    return n;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    const std::vector<Line> lines = bench_lines::make_lines();
+    TOrvexGDI control;
+    build_control(control, lines);
+    QImage floor(kWidth, kHeight, QImage::Format_RGB32);
+    g = {&control, &lines, &floor};
+
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--once=", 0) == 0) {
+            const std::string name = arg.substr(7);
+            control.SetAntiAlias(name == "redraw-antialiased");
+            draw_once(name);
+            return 0;
+        }
+    }
+
+    control.SetAntiAlias(false);
+    control.Redraw();
+    bresenham_floor(floor, lines);
+    std::printf("aliased Redraw differs from the Bresenham floor in %ld pixels\n",
+                differing_pixels(*control.GetBitmap(), floor));
+    const double bresenham = median_ms([&] { bresenham_floor(floor, lines); }, 9);
+    const double wu = median_ms([&] { wu_floor(floor, lines); }, 9);
+    for (bool antialias : {false, true}) {
+        control.SetAntiAlias(antialias);
+        control.Redraw(); // warm up
+        const double redraw = median_ms([&] { control.Redraw(); }, 9);
+        const double base = antialias ? wu : bresenham;
+        std::printf("%d lines, anti-aliasing %-3s: Redraw %.2f ms, %s floor %.2f ms, ratio %.2f\n",
+                    bench_lines::kLines, antialias ? "on" : "off", redraw, antialias ? "Wu" : "Bresenham", base,
+                    redraw / base);
+    }
+    std::fflush(stdout);
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
