@@ -252,6 +252,24 @@ TEST(RenderClip, ClipPersistsIntoTheNextPassUntilReset)
     EXPECT_EQ(d.at(150, 10), QColor(0, 0, 255));
 }
 
+TEST(RenderClip, WithoutAClipElementThePictureKeepsAClipOfItsOwnSize)
+{
+    // A rectangle clip lets the raster engine write pixels directly; the
+    // picture's own rectangle changes none of them.
+    Drawing d;
+    d.MakeLine(0, 50, 0, 199, 50, 0);
+    d.Redraw();
+    const QPainter& g = *d.GetCanvas();
+    EXPECT_TRUE(g.hasClipping());
+    EXPECT_EQ(g.clipBoundingRect(), QRectF(0, 0, kW, kH));
+    d.MakeClipRect(0, 150, 100, 150);
+    d.Redraw();
+    EXPECT_EQ(g.clipBoundingRect(), QRectF(0, 0, 100, kH));
+    d.MakeClipRect(-999, -999, 0, 0);
+    d.Redraw();
+    EXPECT_EQ(g.clipBoundingRect(), QRectF(0, 0, kW, kH));
+}
+
 TEST(RenderLoop, DragModeDrawsTheFirst200VisibleElements)
 {
     Drawing d;

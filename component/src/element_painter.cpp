@@ -86,6 +86,7 @@ ElementPainter::ElementPainter(QPainter& graphics, TSettings& settings) : g_(gra
         target_ = Target::Printer;
         canvas_ = s_.OutputCanvas;
     }
+    keep_picture_clip();
     const QPen& pen = target_ == Target::Picture ? s_.Pen : canvas_->pen();
     penArgb_ = pen.color().rgba();
     penStyle_ = pen.style();
@@ -96,6 +97,21 @@ ElementPainter::ElementPainter(QPainter& graphics, TSettings& settings) : g_(gra
 ElementPainter::~ElementPainter()
 {
     flush();
+}
+
+// With a rectangle clip the raster engine writes pixels straight into the
+// picture; without one every pixel becomes a span of its own. So while no clip
+// rectangle element is in force the picture keeps a clip of its own size,
+// which changes no pixel.
+void ElementPainter::keep_picture_clip()
+{
+    if (target_ != Target::Picture || !g_.isActive() || g_.device() == nullptr ||
+        g_.device()->devType() != QInternal::Image)
+        return;
+    const auto* picture = static_cast<const QImage*>(g_.device());
+    pictureRect_ = QRectF(QPointF(0, 0), picture->deviceIndependentSize()).toAlignedRect();
+    if (!g_.hasClipping())
+        g_.setClipRect(pictureRect_, Qt::ReplaceClip);
 }
 
 // ---------------------------------------------------------------- projection
@@ -556,7 +572,10 @@ void ElementPainter::draw_clip_rect(double Left, double Top, double Width, doubl
 {
     flush();
     if (Left == -999 && Top == -999) {
-        outline_painter().setClipping(false);
+        if (target_ == Target::Picture && !pictureRect_.isNull())
+            g_.setClipRect(pictureRect_, Qt::ReplaceClip); // back to the whole picture
+        else
+            outline_painter().setClipping(false);
         return;
     }
     int x = 0, y = 0, w = 0, h = 0;

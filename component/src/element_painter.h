@@ -62,6 +62,7 @@ private:
     // Nearest(Width * scale) and height -Nearest(Height * y scale).
     bool flat_box(double a, double b, double Width, double Height, int& x, int& y, int& w, int& h) const;
     void segment(const QPoint& a, const QPoint& b);
+    void keep_picture_clip();
     void set_color(TColor Colour, int LineType);
     void set_print_color(TColor Colour);
     void apply_pen();
@@ -76,6 +77,8 @@ private:
     Target target_ = Target::Picture;
     int v_ = 1;
     double sx_ = 1, sy_ = -1, ox_ = 0, oy_ = 0;
+    // The picture's own rectangle when drawing into a picture, else null.
+    QRect pictureRect_;
 
     // The outline pen as last set up, and whether the painter has it.
     QRgb penArgb_ = 0;
