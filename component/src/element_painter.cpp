@@ -87,6 +87,7 @@ ElementPainter::ElementPainter(QPainter& graphics, TSettings& settings) : g_(gra
         canvas_ = s_.OutputCanvas;
     }
     keep_picture_clip();
+    attach_writer();
     const QPen& pen = target_ == Target::Picture ? s_.Pen : canvas_->pen();
     penArgb_ = pen.color().rgba();
     penStyle_ = pen.style();
@@ -112,6 +113,45 @@ void ElementPainter::keep_picture_clip()
     pictureRect_ = QRectF(QPointF(0, 0), picture->deviceIndependentSize()).toAlignedRect();
     if (!g_.hasClipping())
         g_.setClipRect(pictureRect_, Qt::ReplaceClip);
+}
+
+void ElementPainter::attach_writer()
+{
+    if (pictureRect_.isNull())
+        return;
+    auto* picture = static_cast<QImage*>(g_.device());
+    const QImage::Format format = picture->format();
+    if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) ||
+        !g_.deviceTransform().isIdentity() || g_.compositionMode() != QPainter::CompositionMode_SourceOver ||
+        g_.opacity() != 1.0)
+        return;
+    // The pixels the painter itself writes to, without detaching the picture.
+    auto* bits = reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(picture->constBits()));
+    writer_.emplace(bits, picture->bytesPerLine() / 4, picture->width(), picture->height());
+    antialias_ = g_.testRenderHint(QPainter::Antialiasing);
+    clip_writer();
+}
+
+void ElementPainter::clip_writer()
+{
+    if (!writer_)
+        return;
+    const QRegion clip = g_.hasClipping() ? g_.clipRegion() : QRegion(pictureRect_);
+    if (clip.rectCount() > 1) { // not a rectangle: QPainter clips
+        writer_.reset();
+        direct_ = false;
+        return;
+    }
+    const QRect r = clip.boundingRect();
+    writer_->set_clip(r.left(), r.top(), r.right(), r.bottom());
+}
+
+void ElementPainter::choose_writer()
+{
+    direct_ = writer_.has_value() && penStyle_ == Qt::SolidLine && (penWidth_ == 1.0 || penWidth_ == 2.0) &&
+              qAlpha(penArgb_) == 255;
+    if (direct_)
+        writer_->set_pen(penArgb_, static_cast<int>(penWidth_), antialias_);
 }
 
 // ---------------------------------------------------------------- projection
@@ -153,6 +193,7 @@ void ElementPainter::apply_pen()
         canvas_->setBrush(Qt::NoBrush);
     }
     penApplied_ = true;
+    choose_writer();
 }
 
 void ElementPainter::set_color(TColor Colour, int LineType)
@@ -204,6 +245,10 @@ void ElementPainter::flush()
 
 void ElementPainter::segment(const QPoint& a, const QPoint& b)
 {
+    if (direct_) {
+        writer_->line(a.x(), a.y(), b.x(), b.y());
+        return;
+    }
     // Dashed outlines restart their pattern with every line drawn on its own,
     // so only solid lines are gathered into one call.
     if (penStyle_ == Qt::SolidLine) {
@@ -375,9 +420,14 @@ void ElementPainter::draw_arc(double cx, double cy, double cz, double Radius, do
         // sweep; in QPainter's counter-clockwise degrees that is a start of
         // end - 360 and a negative span.
         const double clockwiseStart = end == 0 ? 0 : 360 - end;
+        const QRectF box(left, top, right - left, bottom - top);
+        const int from = static_cast<int>(std::lround(-clockwiseStart * 16)), span = static_cast<int>(std::lround(-sweep * 16));
+        if (direct_) {
+            writer_->arc(box.x(), box.y(), box.width(), box.height(), from / 16.0, span / 16.0);
+            return;
+        }
         flush();
-        g_.drawArc(QRectF(left, top, right - left, bottom - top), static_cast<int>(std::lround(-clockwiseStart * 16)),
-                   static_cast<int>(std::lround(-sweep * 16)));
+        g_.drawArc(box, from, span);
         return;
     }
     // Canvases: the arc between its start and end points, skipped when far
@@ -395,10 +445,9 @@ void ElementPainter::draw_arc(double cx, double cy, double cz, double Radius, do
                      static_cast<int>(std::lround(sweep * 16)));
 }
 
-void ElementPainter::plane_point(double cx, double cy, double cz, double r, double t, int ArcView, double& x,
+void ElementPainter::plane_point(double cx, double cy, double cz, double c, double s, int ArcView, double& x,
                                  double& y, double& z) const
 {
-    const double c = r * std::cos(t), s = r * std::sin(t);
     switch (ArcView) {
     case -1:
         x = cx + c, y = cy + s, z = cz;
@@ -435,18 +484,25 @@ void ElementPainter::draw_3d_arc(double cx, double cy, double cz, double Radius,
     long long n = view::fits_int(segmentsF) ? static_cast<long long>(segmentsF) / 10 : 360;
     n = std::clamp<long long>(n, 10, 360);
 
-    const double start = StartAngle / codes::kDegreesPerRadian;
+    // The radius vector turns by one fixed rotation per segment.
+    const double start = StartAngle / codes::kDegreesPerRadian, step = (sweep / n) / codes::kDegreesPerRadian;
+    const double turnCos = std::cos(step), turnSin = std::sin(step);
+    double c = Radius * std::cos(start), sn = Radius * std::sin(start);
     double px = 0, py = 0, pz = 0;
-    plane_point(cx, cy, cz, Radius, start, ArcView, px, py, pz);
+    plane_point(cx, cy, cz, c, sn, ArcView, px, py, pz);
     for (long long i = 1; i <= n; ++i) {
+        const double turned = c * turnCos - sn * turnSin;
+        sn = sn * turnCos + c * turnSin;
+        c = turned;
         double x = 0, y = 0, z = 0;
-        plane_point(cx, cy, cz, Radius, (StartAngle + (sweep / n) * i) / codes::kDegreesPerRadian, ArcView, x, y, z);
+        plane_point(cx, cy, cz, c, sn, ArcView, x, y, z);
         draw_line(px, py, pz, x, y, z, Colour, LineType);
         px = x, py = y, pz = z;
     }
     if (n < sweep) {
+        const double end = EndAngle / codes::kDegreesPerRadian;
         double x = 0, y = 0, z = 0;
-        plane_point(cx, cy, cz, Radius, EndAngle / codes::kDegreesPerRadian, ArcView, x, y, z);
+        plane_point(cx, cy, cz, Radius * std::cos(end), Radius * std::sin(end), ArcView, x, y, z);
         draw_line(px, py, pz, x, y, z, Colour, LineType);
     }
 }
@@ -483,7 +539,7 @@ void ElementPainter::fill_circle(const QRectF& box, TColor Colour, int LineType,
     const bool filled =
         FillCode == kFillSolid || FillCode == kFillRadial || FillCode == kFillTexture || linear || translucent;
     if (!filled) {
-        g_.drawEllipse(box); // an outline needs no path
+        ellipse_outline(box.toRect()); // an outline needs no path
         return;
     }
     QPainterPath disc;
@@ -553,8 +609,30 @@ void ElementPainter::draw_ellipse(double cx, double cy, double Width, double Hei
     if (!flat_box(cx, cy, Width, Height, cxp, cyp, w, h))
         return;
     set_draw_dc(Colour, LineType);
+    if (target_ == Target::Picture) {
+        ellipse_outline(QRect(cxp - w / 2, cyp - h / 2, w, h));
+        return;
+    }
     flush();
     outline_painter().drawEllipse(QRectF(cxp - w / 2, cyp - h / 2, w, h));
+}
+
+void ElementPainter::ellipse_outline(const QRect& box)
+{
+    // QRect's width() and height() of a box given by corner and size.
+    const int w = box.width(), h = box.height();
+    if (direct_ && (antialias_ || penWidth_ == 2.0)) {
+        writer_->arc(box.x(), box.y(), w, h, 0, 360);
+        return;
+    }
+    // The aliased thin outline matches the raster engine's for boxes of even
+    // sides, the only ones circles have.
+    if (direct_ && w > 0 && h > 0 && w % 2 == 0 && h % 2 == 0) {
+        writer_->ellipse(box.x(), box.y(), w, h);
+        return;
+    }
+    flush();
+    g_.drawEllipse(QRectF(box));
 }
 
 void ElementPainter::draw_image(double Left, double Top, double Width, double Height, const QImage* image)
@@ -572,15 +650,18 @@ void ElementPainter::draw_clip_rect(double Left, double Top, double Width, doubl
 {
     flush();
     if (Left == -999 && Top == -999) {
-        if (target_ == Target::Picture && !pictureRect_.isNull())
+        if (target_ == Target::Picture && !pictureRect_.isNull()) {
             g_.setClipRect(pictureRect_, Qt::ReplaceClip); // back to the whole picture
-        else
+            clip_writer();
+        } else
             outline_painter().setClipping(false);
         return;
     }
     int x = 0, y = 0, w = 0, h = 0;
-    if (flat_box(Left, Top, Width, Height, x, y, w, h))
+    if (flat_box(Left, Top, Width, Height, x, y, w, h)) {
         outline_painter().setClipRect(QRect(x, y, w, h), Qt::ReplaceClip);
+        clip_writer();
+    }
 }
 
 void ElementPainter::draw_axis()

@@ -1,17 +1,23 @@
 // Draws elements and figures of one drawing onto a QPainter: the off-screen
 // picture, an exported image, a vector (SVG) canvas or a printer page.
 //
-// The picture target draws with the control's pen and brushes. In canvas
+// The picture target draws with the control's pen and brushes; solid opaque
+// outlines one or two pixels wide (lines, points, arcs and circle outlines)
+// are written straight into a 32-bit picture's pixels by a RasterWriter,
+// everything else goes through QPainter. In canvas
 // mode (a vector copy of the drawing) and printer mode every figure goes to
 // the output canvas with that target's pen rules instead, so the picture is
 // left as it was.
 #pragma once
+
+#include "raster_writer.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
 
 #include <QLine>
 #include <QPainter>
 
+#include <optional>
 #include <vector>
 
 namespace orvex {
@@ -63,11 +69,20 @@ private:
     bool flat_box(double a, double b, double Width, double Height, int& x, int& y, int& w, int& h) const;
     void segment(const QPoint& a, const QPoint& b);
     void keep_picture_clip();
+    // The writer for a picture a QPainter would fill pixel by pixel itself,
+    // and its clip taken from the painter's.
+    void attach_writer();
+    void clip_writer();
+    // Whether the pen as set up now goes through the writer.
+    void choose_writer();
+    // A whole ellipse outline in the box, through the writer when it can.
+    void ellipse_outline(const QRect& box);
     void set_color(TColor Colour, int LineType);
     void set_print_color(TColor Colour);
     void apply_pen();
     QPainter& outline_painter() { return target_ == Target::Picture ? g_ : *canvas_; }
-    void plane_point(double cx, double cy, double cz, double r, double t, int ArcView, double& x, double& y,
+    // The model point of the arc's plane point at offset (c, s) from its centre.
+    void plane_point(double cx, double cy, double cz, double c, double s, int ArcView, double& x, double& y,
                      double& z) const;
     void fill_circle(const QRectF& box, TColor Colour, int LineType, int FillCode, const QImage* texture);
 
@@ -88,6 +103,10 @@ private:
 
     // Consecutive solid lines of one pen are drawn in one call.
     std::vector<QLine> lines_;
+
+    std::optional<RasterWriter> writer_;
+    bool antialias_ = false;
+    bool direct_ = false; // the current pen's outlines go through writer_
 };
 
 } // namespace orvex

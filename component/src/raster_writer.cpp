@@ -1,0 +1,478 @@
+#include "raster_writer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+namespace orvex {
+
+namespace {
+
+using Fixed = std::int64_t; // 16.16 fixed point
+
+constexpr double kDegreesPerRadian = 57.29577951308232;
+
+// Each 8-bit channel of x times a / 255, rounded, the way the raster engine
+// weights a colour by a coverage.
+inline std::uint32_t byte_mul(std::uint32_t x, std::uint32_t a)
+{
+    std::uint32_t t = (x & 0xFF00FFu) * a;
+    t = ((t + ((t >> 8) & 0xFF00FFu) + 0x800080u) >> 8) & 0xFF00FFu;
+    x = ((x >> 8) & 0xFF00FFu) * a;
+    x = (x + ((x >> 8) & 0xFF00FFu) + 0x800080u) & 0xFF00FF00u;
+    return x | t;
+}
+
+// Positions in 26.6 fixed point, truncated towards zero.
+inline int to_26_6(double v)
+{
+    return static_cast<int>(v * 64.0);
+}
+
+inline Fixed fixed_div(int numerator, int denominator)
+{
+    return (static_cast<Fixed>(numerator) * 65536) / denominator;
+}
+
+inline unsigned light_of(double fraction)
+{
+    return static_cast<unsigned>(std::clamp(fraction, 0.0, 1.0) * 255.0 + 0.5);
+}
+
+} // namespace
+
+RasterWriter::RasterWriter(std::uint32_t* bits, int stride, int width, int height)
+    : bits_(bits), stride_(stride), width_(width), height_(height)
+{
+    set_clip(0, 0, width - 1, height - 1);
+}
+
+void RasterWriter::set_clip(int left, int top, int right, int bottom)
+{
+    left_ = std::max(left, 0);
+    top_ = std::max(top, 0);
+    right_ = std::min(right, width_ - 1);
+    bottom_ = std::min(bottom, height_ - 1);
+}
+
+void RasterWriter::set_pen(std::uint32_t argb, int width, bool antialias)
+{
+    penWidth_ = width;
+    antialias_ = antialias;
+    argb |= 0xFF000000u;
+    if (argb == colour_ && shaded_)
+        return;
+    colour_ = argb;
+    shaded_ = false;
+}
+
+void RasterWriter::shade()
+{
+    for (unsigned a = 0; a < 256; ++a)
+        shade_[a] = byte_mul(colour_, a);
+    shaded_ = true;
+}
+
+void RasterWriter::blend(int x, int y, unsigned coverage)
+{
+    if (coverage == 0 || x < left_ || x > right_ || y < top_ || y > bottom_)
+        return;
+    if (!shaded_)
+        shade();
+    std::uint32_t& p = bits_[static_cast<std::int64_t>(y) * stride_ + x];
+    p = shade_[coverage] + byte_mul(p, 255 - coverage);
+}
+
+void RasterWriter::spread(int major, double minor, double light, bool columns)
+{
+    const double at = minor - 0.5; // pixel centres lie half a pixel in
+    const double first = std::floor(at);
+    const double f = at - first;
+    const int p = static_cast<int>(first);
+    if (columns) {
+        blend(p, major, light_of((1 - f) * light));
+        blend(p + 1, major, light_of(f * light));
+    } else {
+        blend(major, p, light_of((1 - f) * light));
+        blend(major, p + 1, light_of(f * light));
+    }
+}
+
+void RasterWriter::band(int major, double minor, double reach, bool columns)
+{
+    const double lo = minor - reach, hi = minor + reach;
+    if (!antialias_) {
+        const int first = static_cast<int>(std::ceil(lo - 0.5)), last = static_cast<int>(std::ceil(hi - 0.5)) - 1;
+        for (int j = first; j <= last; ++j)
+            columns ? put(j, major) : put(major, j);
+        return;
+    }
+    for (int j = static_cast<int>(std::floor(lo)); j < hi; ++j) {
+        const double cover = std::min(hi, j + 1.0) - std::max(lo, static_cast<double>(j));
+        columns ? blend(j, major, light_of(cover)) : blend(major, j, light_of(cover));
+    }
+}
+
+// ---------------------------------------------------------------- lines
+
+void RasterWriter::line(double x1, double y1, double x2, double y2)
+{
+    if (right_ < left_ || bottom_ < top_)
+        return;
+    if (penWidth_ >= 2) {
+        wide(x1, y1, x2, y2);
+        return;
+    }
+    if (x1 == x2 && y1 == y2) { // one pixel, at the nearest position
+        put(static_cast<int>(std::floor(x1 + 0.5)), static_cast<int>(std::floor(y1 + 0.5)));
+        return;
+    }
+    if (clip_to_picture(x1, y1, x2, y2))
+        return;
+    if (antialias_)
+        thin_antialiased(x1, y1, x2, y2);
+    else
+        thin_aliased(x1, y1, x2, y2);
+}
+
+// Cuts the line to the picture widened by a pixel on every side, in floating
+// point, so the fixed-point stepping never overflows; true when nothing is left.
+bool RasterWriter::clip_to_picture(double& x1, double& y1, double& x2, double& y2) const
+{
+    const double xmin = -1, xmax = width_ + 1, ymin = -1, ymax = height_ + 1;
+    if (x1 < xmin) {
+        if (x2 <= xmin)
+            return true;
+        y1 += (y2 - y1) / (x2 - x1) * (xmin - x1);
+        x1 = xmin;
+    } else if (x1 > xmax) {
+        if (x2 >= xmax)
+            return true;
+        y1 += (y2 - y1) / (x2 - x1) * (xmax - x1);
+        x1 = xmax;
+    }
+    if (x2 < xmin) {
+        y2 += (y2 - y1) / (x2 - x1) * (xmin - x2);
+        x2 = xmin;
+    } else if (x2 > xmax) {
+        y2 += (y2 - y1) / (x2 - x1) * (xmax - x2);
+        x2 = xmax;
+    }
+    if (y1 < ymin) {
+        if (y2 <= ymin)
+            return true;
+        x1 += (x2 - x1) / (y2 - y1) * (ymin - y1);
+        y1 = ymin;
+    } else if (y1 > ymax) {
+        if (y2 >= ymax)
+            return true;
+        x1 += (x2 - x1) / (y2 - y1) * (ymax - y1);
+        y1 = ymax;
+    }
+    if (y2 < ymin) {
+        x2 += (x2 - x1) / (y2 - y1) * (ymin - y2);
+        y2 = ymin;
+    } else if (y2 > ymax) {
+        x2 += (x2 - x1) / (y2 - y1) * (ymax - y2);
+        y2 = ymax;
+    }
+    return false;
+}
+
+// One pixel per step of the major axis. The square caps reach half a pixel
+// beyond both ends, so both end pixels are lit; the minor position is that of
+// the line at the pixel's centre.
+void RasterWriter::thin_aliased(double rx1, double ry1, double rx2, double ry2)
+{
+    int x1 = to_26_6(rx1), y1 = to_26_6(ry1), x2 = to_26_6(rx2), y2 = to_26_6(ry2);
+    const bool steep = std::abs(x2 - x1) < std::abs(y2 - y1);
+    if (steep) {
+        std::swap(x1, y1);
+        std::swap(x2, y2);
+    }
+    if (x1 == x2)
+        return;
+    if (x1 > x2) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    const Fixed step = fixed_div(y2 - y1, x2 - x1);
+    Fixed minor = static_cast<Fixed>(y1) * 1024;
+    x1 -= 32; // the caps
+    minor -= step >> 1;
+    x2 += 32;
+    int major = (x1 + 32) >> 6;
+    const int end = (x2 + 32) >> 6;
+    if (major == end)
+        return;
+    minor += ((static_cast<Fixed>(major) * 64 + (step > 0 ? 32 : 0) - x1) * step) >> 6;
+
+    // Only the steps inside the clip's extent along the major axis.
+    const int lowest = steep ? top_ : left_, highest = steep ? bottom_ : right_;
+    const int minorLow = steep ? left_ : top_, minorHigh = steep ? right_ : bottom_;
+    if (major < lowest) {
+        minor += static_cast<Fixed>(lowest - major) * step;
+        major = lowest;
+    }
+    const int stop = std::min(end, highest + 1);
+    const std::int64_t stride = stride_;
+    for (; major < stop; ++major, minor += step) {
+        const int m = static_cast<int>(minor >> 16);
+        if (m < minorLow || m > minorHigh)
+            continue;
+        if (steep)
+            bits_[major * stride + m] = colour_;
+        else
+            bits_[m * stride + major] = colour_;
+    }
+}
+
+// Two pixels per step of the major axis, weighted by where the line passes
+// between their centres; the end steps are weighted by how much of the
+// capped line they hold.
+void RasterWriter::thin_antialiased(double rx1, double ry1, double rx2, double ry2)
+{
+    int x1 = to_26_6(rx1), y1 = to_26_6(ry1), x2 = to_26_6(rx2), y2 = to_26_6(ry2);
+    const bool steep = std::abs(x2 - x1) < std::abs(y2 - y1);
+    if (steep) {
+        std::swap(x1, y1);
+        std::swap(x2, y2);
+    }
+    if (x1 == x2)
+        return;
+    const Fixed step = fixed_div(y2 - y1, x2 - x1);
+    if (x1 > x2) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    Fixed minor = static_cast<Fixed>(y1 - 32) * 1024;
+    minor -= (static_cast<Fixed>((x1 & 63) - 32) * step) >> 6;
+    x1 -= 32; // the caps
+    minor -= step >> 1;
+    x2 += 32;
+
+    int major = x1 >> 6;
+    const int end = x2 >> 6;
+    int lightStart = 0, lightEnd = 0; // in 64ths of a pixel
+    if (major == end) {
+        lightStart = x2 - x1;
+    } else {
+        lightStart = 64 - (x1 & 63);
+        lightEnd = x2 & 63;
+    }
+    auto pair = [&](int at, Fixed position, unsigned share) {
+        const unsigned fraction = static_cast<unsigned>(position >> 8) & 0xFF;
+        const int m = static_cast<int>(position >> 16);
+        if (steep) {
+            blend(m, at, ((255 - fraction) * share) >> 6);
+            blend(m + 1, at, (fraction * share) >> 6);
+        } else {
+            blend(at, m, ((255 - fraction) * share) >> 6);
+            blend(at, m + 1, (fraction * share) >> 6);
+        }
+    };
+    pair(major, minor, static_cast<unsigned>(lightStart));
+    ++major;
+    minor += step;
+    if (major > end)
+        return;
+
+    const int lowest = steep ? top_ : left_, highest = steep ? bottom_ : right_;
+    const int minorLow = steep ? left_ : top_, minorHigh = steep ? right_ : bottom_;
+    const int from = std::max(major, lowest), to = std::min(end, highest + 1);
+    const std::int64_t majorStride = steep ? stride_ : 1, minorStride = steep ? 1 : stride_;
+    if (!shaded_)
+        shade();
+    Fixed position = minor + static_cast<Fixed>(from - major) * step;
+    for (int at = from; at < to; ++at, position += step) {
+        const unsigned fraction = static_cast<unsigned>(position >> 8) & 0xFF;
+        const int m = static_cast<int>(position >> 16);
+        if (m < minorLow || m >= minorHigh) {
+            pair(at, position, 64); // at the clip's edge: pixel by pixel
+            continue;
+        }
+        std::uint32_t* p = bits_ + at * majorStride + m * minorStride;
+        *p = shade_[255 - fraction] + byte_mul(*p, fraction);
+        p += minorStride;
+        *p = shade_[fraction] + byte_mul(*p, 255 - fraction);
+    }
+    if (lightEnd != 0)
+        pair(end, minor + static_cast<Fixed>(end - major) * step, static_cast<unsigned>(lightEnd));
+}
+
+// A pen two pixels wide covers the rectangle around the line, one pixel to
+// either side and one beyond each end (square caps). Each step of the major
+// axis covers the stretch of the minor axis inside that rectangle at the
+// pixel's centre: whole pixels whose centres lie in it when aliased, the
+// covered share of each pixel when anti-aliased.
+void RasterWriter::wide(double x1, double y1, double x2, double y2)
+{
+    const double half = penWidth_ / 2.0;
+    if (x1 == x2 && y1 == y2)
+        x2 += 1e-9; // a dot: the pen's square
+    const bool steep = std::abs(y2 - y1) > std::abs(x2 - x1);
+    double a1 = steep ? y1 : x1, b1 = steep ? x1 : y1, a2 = steep ? y2 : x2, b2 = steep ? x2 : y2;
+    if (a1 > a2) {
+        std::swap(a1, a2);
+        std::swap(b1, b2);
+    }
+    const double da = a2 - a1, db = b2 - b1, length = std::hypot(da, db);
+    const double ua = da / length, ub = db / length;
+    const double slope = db / da, across = half * length / da;
+    const double reach = half * (ua + std::abs(ub));
+    const int lowest = steep ? top_ : left_, highest = steep ? bottom_ : right_;
+    const int from = std::max(static_cast<int>(std::ceil(a1 - reach - 0.5)), lowest);
+    const int to = std::min(static_cast<int>(std::floor(a2 + reach - 0.5)), highest);
+    for (int i = from; i <= to; ++i) {
+        const double m = i + 0.5, along = m - a1;
+        const double centre = b1 + along * slope;
+        double lo = centre - across, hi = centre + across;
+        if (ub != 0) { // the caps, perpendicular to the line
+            double capLo = b1 + (-half - along * ua) / ub, capHi = b1 + (length + half - along * ua) / ub;
+            if (capLo > capHi)
+                std::swap(capLo, capHi);
+            lo = std::max(lo, capLo);
+            hi = std::min(hi, capHi);
+        } else if (along < -half || along > length + half) {
+            continue;
+        }
+        if (!(lo < hi))
+            continue;
+        band(i, (lo + hi) / 2, (hi - lo) / 2, steep);
+    }
+}
+
+// ---------------------------------------------------------------- arcs
+
+// The whole outline of the ellipse whose extreme pixels are the box's edges,
+// by the midpoint rule: each step of the faster-moving axis keeps or advances
+// the other axis, whichever leaves the pixel nearer the ellipse. Positions are
+// pixel indices, so a box of odd size has its centre between two pixels.
+void RasterWriter::ellipse(int left, int top, int width, int height)
+{
+    if (width < 0) {
+        left += width;
+        width = -width;
+    }
+    if (height < 0) {
+        top += height;
+        height = -height;
+    }
+    const double a = width / 2.0, b = height / 2.0;
+    const double cx = left + a, cy = top + b;
+    const double aa = a * a, bb = b * b;
+    auto f = [&](double u, double v) { return bb * u * u + aa * v * v - aa * bb; };
+    auto plot = [&](double u, double v) {
+        const int x1 = static_cast<int>(cx - u), x2 = static_cast<int>(cx + u);
+        const int y1 = static_cast<int>(cy - v), y2 = static_cast<int>(cy + v);
+        put(x1, y1);
+        put(x2, y1);
+        put(x1, y2);
+        put(x2, y2);
+    };
+    if (width == 0 || height == 0) {
+        line(left, top, left + width, top + height);
+        return;
+    }
+    // Offsets from the centre: whole for even sizes, halves for odd ones.
+    double u = (width & 1) ? 0.5 : 0.0, v = b;
+    const double vLast = (height & 1) ? 0.5 : 0.0;
+    while (aa * (v - 0.5) > bb * (u + 1)) { // flatter than 45 degrees: one step per column
+        plot(u, v);
+        if (f(u + 1, v - 0.5) > 0)
+            v -= 1;
+        u += 1;
+    }
+    while (v >= vLast) { // steeper: one step per row
+        plot(u, v);
+        if (f(u + 0.5, v - 1) <= 0)
+            u += 1;
+        v -= 1;
+    }
+}
+
+// The ellipse is walked in four parts: along the columns where it runs
+// flatter than 45 degrees (top and bottom) and along the rows elsewhere (the
+// sides), one pixel per step, the crossing found from the ellipse's equation.
+// A point belongs to the arc when its direction lies between the start and
+// end directions.
+void RasterWriter::arc(double left, double top, double width, double height, double start, double span)
+{
+    if (right_ < left_ || bottom_ < top_)
+        return;
+    if (width < 0) {
+        left += width;
+        width = -width;
+    }
+    if (height < 0) {
+        top += height;
+        height = -height;
+    }
+    const double a = width / 2, b = height / 2, cx = left + a, cy = top + b;
+    if (a == 0 || b == 0) { // a flat box: the ellipse is a line
+        line(left, top, left + width, top + height);
+        return;
+    }
+
+    const bool whole = std::abs(span) >= 360;
+    const double from = span >= 0 ? start : start + span, sweep = std::abs(span);
+    const double sx = std::cos(from / kDegreesPerRadian), sy = std::sin(from / kDegreesPerRadian);
+    const double ex = std::cos((from + sweep) / kDegreesPerRadian), ey = std::sin((from + sweep) / kDegreesPerRadian);
+    // (ux, uy): a direction of the unit circle, y up.
+    auto on_arc = [&](double ux, double uy) {
+        if (whole)
+            return true;
+        const bool afterStart = sx * uy - sy * ux >= 0, beforeEnd = ux * ey - uy * ex >= 0;
+        return sweep <= 180 ? afterStart && beforeEnd : afterStart || beforeEnd;
+    };
+
+    const double half = penWidth_ / 2.0;
+    const double diagonal = std::sqrt(a * a + b * b);
+    const double xReach = a * a / diagonal;
+    // Top and bottom: one step per column.
+    const int c0 = std::max(static_cast<int>(std::ceil(cx - xReach - 0.5)), left_);
+    const int c1 = std::min(static_cast<int>(std::floor(cx + xReach - 0.5)), right_);
+    for (int i = c0; i <= c1; ++i) {
+        // The column holding the centre takes the extreme point itself, so
+        // the arc reaches the box's edge there.
+        const double ux = (i <= cx && cx < i + 1) ? 0.0 : (i + 0.5 - cx) / a;
+        const double uy = std::sqrt(std::max(0.0, 1 - ux * ux));
+        const double dy = b * uy;
+        for (const double sign : {1.0, -1.0}) {
+            if (!on_arc(ux, sign * uy))
+                continue;
+            const double y = cy - sign * dy;
+            if (penWidth_ >= 2)
+                band(i, y, half * std::hypot(1.0, b * ux / (a * std::max(uy, 1e-9))), false);
+            else if (antialias_)
+                spread(i, y, 1.0, false);
+            else
+                put(i, static_cast<int>(std::floor(y)));
+        }
+    }
+    // The sides: one step per row, on the rows between those the outermost
+    // columns of the top and bottom reached, so the parts join without a gap.
+    const double farUx = (std::floor(cx + xReach - 0.5) + 0.5 - cx) / a;
+    const double farDy = farUx >= 0 ? b * std::sqrt(std::max(0.0, 1 - farUx * farUx)) : b;
+    const int r0 = std::max(static_cast<int>(std::floor(cy - farDy)) + 1, top_);
+    const int r1 = std::min(static_cast<int>(std::floor(cy + farDy)) - 1, bottom_);
+    for (int j = r0; j <= r1; ++j) {
+        const double uy = (j <= cy && cy < j + 1) ? 0.0 : (cy - (j + 0.5)) / b;
+        const double ux = std::sqrt(std::max(0.0, 1 - uy * uy));
+        const double dx = a * ux;
+        for (const double sign : {1.0, -1.0}) {
+            if (!on_arc(sign * ux, uy))
+                continue;
+            const double x = cx + sign * dx;
+            if (penWidth_ >= 2)
+                band(j, x, half * std::hypot(1.0, a * std::abs(uy) / (b * std::max(ux, 1e-9))), true);
+            else if (antialias_)
+                spread(j, x, 1.0, true);
+            else
+                put(static_cast<int>(std::floor(x)), j);
+        }
+    }
+}
+
+} // namespace orvex
