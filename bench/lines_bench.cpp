@@ -10,6 +10,7 @@
 //   valgrind --tool=callgrind --collect-atstart=no --toggle-collect='*draw_once*'
 // or all four with bench/callgrind_lines.sh <build dir>.
 #include "bench_timing.h"
+#include "line_floors.h"
 #include "line_workload.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
@@ -19,10 +20,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 using namespace orvex;
@@ -32,72 +30,22 @@ using bench_lines::Line;
 
 namespace {
 
-std::uint32_t argb(std::uint32_t colour)
-{
-    return 0xFF000000u | ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
-}
-
-// The plainest aliased line: integer Bresenham, one store per pixel.
 void bresenham_floor(QImage& image, const std::vector<Line>& lines)
 {
     image.fill(0xFF000000u);
     auto* bits = reinterpret_cast<std::uint32_t*>(image.bits());
     const int stride = image.bytesPerLine() / 4;
-    for (const Line& l : lines) {
-        const std::uint32_t c = argb(l.colour);
-        int x = l.x1, y = l.y1;
-        const int dx = std::abs(l.x2 - x), dy = -std::abs(l.y2 - y);
-        const int sx = x < l.x2 ? 1 : -1, sy = y < l.y2 ? 1 : -1;
-        for (int err = dx + dy;;) {
-            bits[y * stride + x] = c;
-            if (x == l.x2 && y == l.y2)
-                break;
-            const int e2 = 2 * err;
-            if (e2 >= dy)
-                err += dy, x += sx;
-            if (e2 <= dx)
-                err += dx, y += sy;
-        }
-    }
+    for (const Line& l : lines)
+        line_floors::bresenham(bits, stride, l.x1, l.y1, l.x2, l.y2, line_floors::opaque_argb(l.colour));
 }
 
-// Blend of colour c over pixel d with coverage a (0..255), per channel.
-inline std::uint32_t blend(std::uint32_t d, std::uint32_t c, std::uint32_t a)
-{
-    const std::uint32_t rb = (((c & 0xFF00FF) * a + (d & 0xFF00FF) * (255 - a)) >> 8) & 0xFF00FF;
-    const std::uint32_t g = (((c & 0xFF00) * a + (d & 0xFF00) * (255 - a)) >> 8) & 0xFF00;
-    return 0xFF000000u | rb | g;
-}
-
-// The plainest anti-aliased line: Wu's two pixels per step of the major axis,
-// weighted by the distance to the exact line.
 void wu_floor(QImage& image, const std::vector<Line>& lines)
 {
     image.fill(0xFF000000u);
     auto* bits = reinterpret_cast<std::uint32_t*>(image.bits());
     const int stride = image.bytesPerLine() / 4;
-    for (const Line& l : lines) {
-        const std::uint32_t c = argb(l.colour);
-        int x1 = l.x1, y1 = l.y1, x2 = l.x2, y2 = l.y2;
-        const bool steep = std::abs(y2 - y1) > std::abs(x2 - x1);
-        if (steep)
-            std::swap(x1, y1), std::swap(x2, y2);
-        if (x1 > x2)
-            std::swap(x1, x2), std::swap(y1, y2);
-        const int dx = x2 - x1;
-        const int gradient = dx == 0 ? 0 : ((y2 - y1) << 16) / dx; // 16.16
-        int y = y1 << 16;
-        for (int x = x1; x <= x2; ++x, y += gradient) {
-            const int row = y >> 16;
-            const std::uint32_t a = (y >> 8) & 0xFF;
-            std::uint32_t* p0 = steep ? &bits[x * stride + row] : &bits[row * stride + x];
-            *p0 = blend(*p0, c, 255 - a);
-            if (a != 0) {
-                std::uint32_t* p1 = steep ? p0 + 1 : p0 + stride;
-                *p1 = blend(*p1, c, a);
-            }
-        }
-    }
+    for (const Line& l : lines)
+        line_floors::wu(bits, stride, l.x1, l.y1, l.x2, l.y2, line_floors::opaque_argb(l.colour));
 }
 
 // One model unit per pixel, the model origin at the bottom-left corner.

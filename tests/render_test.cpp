@@ -379,6 +379,38 @@ TEST(RenderBatching, OneCallPerSolidRunGivesTheSamePictureAsOneCallPerLine)
     }
 }
 
+TEST(RenderRaster, WholeDrawingAtAliasingOffMatchesThePainter)
+{
+    // The picture's own pixel writer against the same pass through QPainter
+    // alone (a picture format the writer does not take).
+    Drawing d;
+    d.Settings->DrawColor = 0x00FF00;
+    for (int i = 0; i < 12; ++i)
+        d.MakeLine(5 + i * 15, 5, 0, 195 - i * 9, 140, 0);
+    d.Settings->LineType = 21; // two pixels wide
+    d.MakeLine(10, 100, 0, 190, 130, 0);
+    d.Settings->LineType = 2; // dotted: QPainter
+    d.MakeLine(10, 90, 0, 190, 60, 0);
+    d.Settings->LineType = 1;
+    d.MakePoint(100, 75, 0);
+    d.MakeArc(1, 100, 75, 0, 40, 30, 250);
+    d.MakeArc(1, 60, 40, 0, 25, 300, 120);
+    d.MakeCircle(1, 150, 50, 0, 30);
+    d.MakeCircle(100, 40, 110, 0, 12);
+    d.MakeEllipse(120, 110, 41, 23);
+    d.Settings->DrawColor = static_cast<TColor>(0x80FF0000); // translucent: QPainter
+    d.MakeLine(0, 0, 0, 199, 149, 0);
+    d.Redraw();
+
+    QImage expected(kW, kH, QImage::Format_ARGB32);
+    expected.fill(Qt::black);
+    QPainter painter(&expected);
+    view::set_coefficiants(*d.Settings);
+    d.plot_elements(painter, 1, 1);
+    painter.end();
+    EXPECT_TRUE(testing_pictures::similar_picture(*d.GetBitmap(), expected, "whole-drawing", 0.05));
+}
+
 TEST(RenderFigures, RectanglesEllipsesAndImagesAreDrawnFlatFromTheirCentreOrCorner)
 {
     QImage picture(10, 6, QImage::Format_RGB32);

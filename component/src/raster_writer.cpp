@@ -35,6 +35,21 @@ inline Fixed fixed_div(int numerator, int denominator)
     return (static_cast<Fixed>(numerator) * 65536) / denominator;
 }
 
+// A box given by a corner and a size of either sign, as its top-left corner
+// and positive size.
+template <typename T>
+void normalise_box(T& left, T& top, T& width, T& height)
+{
+    if (width < 0) {
+        left += width;
+        width = -width;
+    }
+    if (height < 0) {
+        top += height;
+        height = -height;
+    }
+}
+
 inline unsigned light_of(double fraction)
 {
     return static_cast<unsigned>(std::clamp(fraction, 0.0, 1.0) * 255.0 + 0.5);
@@ -136,54 +151,50 @@ void RasterWriter::line(double x1, double y1, double x2, double y2)
         thin_aliased(x1, y1, x2, y2);
 }
 
+namespace {
+// Cuts the line where coordinate a leaves lo..hi, moving coordinate b along;
+// true when nothing is left.
+bool cut_axis(double& a1, double& b1, double& a2, double& b2, double lo, double hi)
+{
+    if (a1 < lo) {
+        if (a2 <= lo)
+            return true;
+        b1 += (b2 - b1) / (a2 - a1) * (lo - a1);
+        a1 = lo;
+    } else if (a1 > hi) {
+        if (a2 >= hi)
+            return true;
+        b1 += (b2 - b1) / (a2 - a1) * (hi - a1);
+        a1 = hi;
+    }
+    if (a2 < lo) {
+        b2 += (b2 - b1) / (a2 - a1) * (lo - a2);
+        a2 = lo;
+    } else if (a2 > hi) {
+        b2 += (b2 - b1) / (a2 - a1) * (hi - a2);
+        a2 = hi;
+    }
+    return false;
+}
+} // namespace
+
 // Cuts the line to the picture widened by a pixel on every side, in floating
 // point, so the fixed-point stepping never overflows; true when nothing is left.
 bool RasterWriter::clip_to_picture(double& x1, double& y1, double& x2, double& y2) const
 {
-    const double xmin = -1, xmax = width_ + 1, ymin = -1, ymax = height_ + 1;
-    if (x1 < xmin) {
-        if (x2 <= xmin)
-            return true;
-        y1 += (y2 - y1) / (x2 - x1) * (xmin - x1);
-        x1 = xmin;
-    } else if (x1 > xmax) {
-        if (x2 >= xmax)
-            return true;
-        y1 += (y2 - y1) / (x2 - x1) * (xmax - x1);
-        x1 = xmax;
-    }
-    if (x2 < xmin) {
-        y2 += (y2 - y1) / (x2 - x1) * (xmin - x2);
-        x2 = xmin;
-    } else if (x2 > xmax) {
-        y2 += (y2 - y1) / (x2 - x1) * (xmax - x2);
-        x2 = xmax;
-    }
-    if (y1 < ymin) {
-        if (y2 <= ymin)
-            return true;
-        x1 += (x2 - x1) / (y2 - y1) * (ymin - y1);
-        y1 = ymin;
-    } else if (y1 > ymax) {
-        if (y2 >= ymax)
-            return true;
-        x1 += (x2 - x1) / (y2 - y1) * (ymax - y1);
-        y1 = ymax;
-    }
-    if (y2 < ymin) {
-        x2 += (x2 - x1) / (y2 - y1) * (ymin - y2);
-        y2 = ymin;
-    } else if (y2 > ymax) {
-        x2 += (x2 - x1) / (y2 - y1) * (ymax - y2);
-        y2 = ymax;
-    }
-    return false;
+    return cut_axis(x1, y1, x2, y2, -1, width_ + 1) || cut_axis(y1, x1, y2, x2, -1, height_ + 1);
 }
 
-// One pixel per step of the major axis. The square caps reach half a pixel
-// beyond both ends, so both end pixels are lit; the minor position is that of
-// the line at the pixel's centre.
-void RasterWriter::thin_aliased(double rx1, double ry1, double rx2, double ry2)
+namespace {
+// A line in 26.6 fixed point along its major axis (x1 < x2 after swapping the
+// axes of a steep line), with its 16.16 slope.
+struct MajorRun {
+    int x1, y1, x2, y2;
+    bool steep;
+    Fixed step;
+};
+
+bool major_run(double rx1, double ry1, double rx2, double ry2, MajorRun& run)
 {
     int x1 = to_26_6(rx1), y1 = to_26_6(ry1), x2 = to_26_6(rx2), y2 = to_26_6(ry2);
     const bool steep = std::abs(x2 - x1) < std::abs(y2 - y1);
@@ -192,12 +203,25 @@ void RasterWriter::thin_aliased(double rx1, double ry1, double rx2, double ry2)
         std::swap(x2, y2);
     }
     if (x1 == x2)
-        return;
+        return false;
     if (x1 > x2) {
         std::swap(x1, x2);
         std::swap(y1, y2);
     }
-    const Fixed step = fixed_div(y2 - y1, x2 - x1);
+    run = {x1, y1, x2, y2, steep, fixed_div(y2 - y1, x2 - x1)};
+    return true;
+}
+} // namespace
+
+// One pixel per step of the major axis. The square caps reach half a pixel
+// beyond both ends, so both end pixels are lit; the minor position is that of
+// the line at the pixel's centre.
+void RasterWriter::thin_aliased(double rx1, double ry1, double rx2, double ry2)
+{
+    MajorRun run;
+    if (!major_run(rx1, ry1, rx2, ry2, run))
+        return;
+    auto [x1, y1, x2, y2, steep, step] = run;
     Fixed minor = static_cast<Fixed>(y1) * 1024;
     x1 -= 32; // the caps
     minor -= step >> 1;
@@ -233,19 +257,10 @@ void RasterWriter::thin_aliased(double rx1, double ry1, double rx2, double ry2)
 // capped line they hold.
 void RasterWriter::thin_antialiased(double rx1, double ry1, double rx2, double ry2)
 {
-    int x1 = to_26_6(rx1), y1 = to_26_6(ry1), x2 = to_26_6(rx2), y2 = to_26_6(ry2);
-    const bool steep = std::abs(x2 - x1) < std::abs(y2 - y1);
-    if (steep) {
-        std::swap(x1, y1);
-        std::swap(x2, y2);
-    }
-    if (x1 == x2)
+    MajorRun run;
+    if (!major_run(rx1, ry1, rx2, ry2, run))
         return;
-    const Fixed step = fixed_div(y2 - y1, x2 - x1);
-    if (x1 > x2) {
-        std::swap(x1, x2);
-        std::swap(y1, y2);
-    }
+    auto [x1, y1, x2, y2, steep, step] = run;
     Fixed minor = static_cast<Fixed>(y1 - 32) * 1024;
     minor -= (static_cast<Fixed>((x1 & 63) - 32) * step) >> 6;
     x1 -= 32; // the caps
@@ -351,14 +366,7 @@ void RasterWriter::wide(double x1, double y1, double x2, double y2)
 // pixel indices, so a box of odd size has its centre between two pixels.
 void RasterWriter::ellipse(int left, int top, int width, int height)
 {
-    if (width < 0) {
-        left += width;
-        width = -width;
-    }
-    if (height < 0) {
-        top += height;
-        height = -height;
-    }
+    normalise_box(left, top, width, height);
     const double a = width / 2.0, b = height / 2.0;
     const double cx = left + a, cy = top + b;
     const double aa = a * a, bb = b * b;
@@ -401,14 +409,7 @@ void RasterWriter::arc(double left, double top, double width, double height, dou
 {
     if (right_ < left_ || bottom_ < top_)
         return;
-    if (width < 0) {
-        left += width;
-        width = -width;
-    }
-    if (height < 0) {
-        top += height;
-        height = -height;
-    }
+    normalise_box(left, top, width, height);
     const double a = width / 2, b = height / 2, cx = left + a, cy = top + b;
     if (a == 0 || b == 0) { // a flat box: the ellipse is a line
         line(left, top, left + width, top + height);

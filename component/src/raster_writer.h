@@ -9,11 +9,13 @@
 // a time.
 #pragma once
 
+#include <OrvexGDI/orvexgdi_export.h>
+
 #include <cstdint>
 
 namespace orvex {
 
-class RasterWriter {
+class ORVEXGDI_EXPORT RasterWriter {
 public:
     /// A picture of width x height pixels, rows `stride` pixels apart,
     /// 0xAARRGGBB (RGB32 or premultiplied ARGB32).
