@@ -3,6 +3,11 @@
 //
 // Prints the median time of each, their ratio, the same with anti-aliasing,
 // and the resident memory per element. Google Benchmark then times both again.
+//
+// For instruction counts, `render_bench --once=redraw` (or
+// `--once=redraw-antialiased`) redraws once and exits, `--once=plain` (or
+// `--once=plain-antialiased`) runs the plain loop once; run it under
+//   valgrind --tool=callgrind --collect-atstart=no --toggle-collect='*_once*'
 #include "view_math.h"
 
 #include "bench_timing.h"
@@ -20,6 +25,7 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
+#include <string>
 #include <vector>
 
 using namespace orvex;
@@ -151,6 +157,17 @@ void plain_loop(QImage& image, const std::vector<Primitive>& primitives, bool an
 
 
 TOrvexGDI* g_control = nullptr;
+
+// One full redraw and one pass of the plain loop, the steps callgrind measures.
+__attribute__((noinline)) void redraw_once(TOrvexGDI& control)
+{
+    control.Redraw();
+}
+
+__attribute__((noinline)) void plain_once(QImage& image, const std::vector<Primitive>& primitives, bool antialias)
+{
+    plain_loop(image, primitives, antialias);
+}
 std::vector<Primitive>* g_primitives = nullptr;
 
 void BM_Redraw(benchmark::State& state)
@@ -187,6 +204,22 @@ int main(int argc, char** argv)
     std::vector<Primitive> primitives = resolve(control);
     g_control = &control;
     g_primitives = &primitives;
+
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--once=", 0) == 0) {
+            const bool antialias = arg.find("antialiased") != std::string::npos;
+            control.SetAntiAlias(antialias);
+            if (arg.rfind("--once=plain", 0) == 0) {
+                const std::vector<Primitive> primitives = resolve(control);
+                QImage picture(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+                plain_once(picture, primitives, antialias);
+            } else {
+                redraw_once(control);
+            }
+            return 0;
+        }
+    }
 
     std::printf("memory per element: %.1f bytes (resident growth %.1f MB for %d elements)\n",
                 double(after - before) / kElements, (after - before) / 1e6, kElements);

@@ -35,6 +35,13 @@ inline Fixed fixed_div(int numerator, int denominator)
     return (static_cast<Fixed>(numerator) * 65536) / denominator;
 }
 
+// floor() for values well inside the int range, without a library call.
+inline int floor_int(double v)
+{
+    const int i = static_cast<int>(v);
+    return i - (v < i);
+}
+
 // A box given by a corner and a size of either sign, as its top-left corner
 // and positive size.
 template <typename T>
@@ -102,9 +109,8 @@ void RasterWriter::blend(int x, int y, unsigned coverage)
 void RasterWriter::spread(int major, double minor, double light, bool columns)
 {
     const double at = minor - 0.5; // pixel centres lie half a pixel in
-    const double first = std::floor(at);
-    const double f = at - first;
-    const int p = static_cast<int>(first);
+    const int p = floor_int(at);
+    const double f = at - p;
     if (columns) {
         blend(p, major, light_of((1 - f) * light));
         blend(p + 1, major, light_of(f * light));
@@ -118,12 +124,12 @@ void RasterWriter::band(int major, double minor, double reach, bool columns)
 {
     const double lo = minor - reach, hi = minor + reach;
     if (!antialias_) {
-        const int first = static_cast<int>(std::ceil(lo - 0.5)), last = static_cast<int>(std::ceil(hi - 0.5)) - 1;
+        const int first = -floor_int(0.5 - lo), last = -floor_int(0.5 - hi) - 1; // ceil(lo - 0.5), ceil(hi - 0.5) - 1
         for (int j = first; j <= last; ++j)
             columns ? put(j, major) : put(major, j);
         return;
     }
-    for (int j = static_cast<int>(std::floor(lo)); j < hi; ++j) {
+    for (int j = floor_int(lo); j < hi; ++j) {
         const double cover = std::min(hi, j + 1.0) - std::max(lo, static_cast<double>(j));
         columns ? blend(j, major, light_of(cover)) : blend(major, j, light_of(cover));
     }
@@ -136,14 +142,20 @@ void RasterWriter::line(double x1, double y1, double x2, double y2)
     if (right_ < left_ || bottom_ < top_)
         return;
     if (penWidth_ >= 2) {
-        wide(x1, y1, x2, y2);
+        // Cut far enough out that no corner of the pen's rectangle at a cut
+        // end reaches into the picture.
+        if (!clip_to_picture(x1, y1, x2, y2, 2 + penWidth_))
+            wide(x1, y1, x2, y2);
         return;
     }
     if (x1 == x2 && y1 == y2) { // one pixel, at the nearest position
-        put(static_cast<int>(std::floor(x1 + 0.5)), static_cast<int>(std::floor(y1 + 0.5)));
+        if (x1 > -1 && x1 < width_ + 1 && y1 > -1 && y1 < height_ + 1)
+            put(floor_int(x1 + 0.5), floor_int(y1 + 0.5));
         return;
     }
-    if (clip_to_picture(x1, y1, x2, y2))
+    const bool inside = x1 >= 0 && x1 < width_ && x2 >= 0 && x2 < width_ && y1 >= 0 && y1 < height_ && y2 >= 0 &&
+                        y2 < height_;
+    if (!inside && clip_to_picture(x1, y1, x2, y2, 1))
         return;
     if (antialias_)
         thin_antialiased(x1, y1, x2, y2);
@@ -178,11 +190,12 @@ bool cut_axis(double& a1, double& b1, double& a2, double& b2, double lo, double 
 }
 } // namespace
 
-// Cuts the line to the picture widened by a pixel on every side, in floating
-// point, so the fixed-point stepping never overflows; true when nothing is left.
-bool RasterWriter::clip_to_picture(double& x1, double& y1, double& x2, double& y2) const
+// Cuts the line to the picture widened by a margin on every side, in floating
+// point, so the stepping never overflows; true when nothing is left. Thin
+// lines are cut a pixel out, as the raster engine cuts them.
+bool RasterWriter::clip_to_picture(double& x1, double& y1, double& x2, double& y2, double margin) const
 {
-    return cut_axis(x1, y1, x2, y2, -1, width_ + 1) || cut_axis(y1, x1, y2, x2, -1, height_ + 1);
+    return cut_axis(x1, y1, x2, y2, -margin, width_ + margin) || cut_axis(y1, x1, y2, x2, -margin, height_ + margin);
 }
 
 namespace {
@@ -240,15 +253,14 @@ void RasterWriter::thin_aliased(double rx1, double ry1, double rx2, double ry2)
         major = lowest;
     }
     const int stop = std::min(end, highest + 1);
-    const std::int64_t stride = stride_;
+    // Locals, so the stores need not reload them.
+    const std::uint32_t colour = colour_;
+    std::uint32_t* const bits = bits_;
+    const std::int64_t majorStride = steep ? stride_ : 1, minorStride = steep ? 1 : stride_;
     for (; major < stop; ++major, minor += step) {
         const int m = static_cast<int>(minor >> 16);
-        if (m < minorLow || m > minorHigh)
-            continue;
-        if (steep)
-            bits_[major * stride + m] = colour_;
-        else
-            bits_[m * stride + major] = colour_;
+        if (m >= minorLow && m <= minorHigh)
+            bits[major * majorStride + m * minorStride] = colour;
     }
 }
 
@@ -371,9 +383,20 @@ void RasterWriter::ellipse(int left, int top, int width, int height)
     const double cx = left + a, cy = top + b;
     const double aa = a * a, bb = b * b;
     auto f = [&](double u, double v) { return bb * u * u + aa * v * v - aa * bb; };
+    // Inside the clip the four mirror points are written unchecked.
+    const bool inside = left >= left_ && left + width <= right_ && top >= top_ && top + height <= bottom_;
+    const std::uint32_t colour = colour_;
+    std::uint32_t* const bits = bits_;
+    const std::int64_t stride = stride_;
     auto plot = [&](double u, double v) {
         const int x1 = static_cast<int>(cx - u), x2 = static_cast<int>(cx + u);
         const int y1 = static_cast<int>(cy - v), y2 = static_cast<int>(cy + v);
+        if (inside) {
+            std::uint32_t* const upper = bits + y1 * stride;
+            std::uint32_t* const lower = bits + y2 * stride;
+            upper[x1] = upper[x2] = lower[x1] = lower[x2] = colour;
+            return;
+        }
         put(x1, y1);
         put(x2, y1);
         put(x1, y2);
@@ -403,8 +426,7 @@ void RasterWriter::ellipse(int left, int top, int width, int height)
 // The ellipse is walked in four parts: along the columns where it runs
 // flatter than 45 degrees (top and bottom) and along the rows elsewhere (the
 // sides), one pixel per step, the crossing found from the ellipse's equation.
-// A point belongs to the arc when its direction lies between the start and
-// end directions.
+// Each part walks only the steps whose directions lie on the arc.
 void RasterWriter::arc(double left, double top, double width, double height, double start, double span)
 {
     if (right_ < left_ || bottom_ < top_)
@@ -415,65 +437,112 @@ void RasterWriter::arc(double left, double top, double width, double height, dou
         line(left, top, left + width, top + height);
         return;
     }
-
     const bool whole = std::abs(span) >= 360;
-    const double from = span >= 0 ? start : start + span, sweep = std::abs(span);
-    const double sx = std::cos(from / kDegreesPerRadian), sy = std::sin(from / kDegreesPerRadian);
-    const double ex = std::cos((from + sweep) / kDegreesPerRadian), ey = std::sin((from + sweep) / kDegreesPerRadian);
-    // (ux, uy): a direction of the unit circle, y up.
-    auto on_arc = [&](double ux, double uy) {
-        if (whole)
-            return true;
-        const bool afterStart = sx * uy - sy * ux >= 0, beforeEnd = ux * ey - uy * ex >= 0;
-        return sweep <= 180 ? afterStart && beforeEnd : afterStart || beforeEnd;
-    };
+    const double sweep = std::abs(span);
+    double from = std::fmod(span >= 0 ? start : start + span, 360.0);
+    if (from < 0)
+        from += 360;
 
-    const double half = penWidth_ / 2.0;
+    // Aliased thin points are written unchecked: their rows and columns are
+    // kept inside the clip. Wider and anti-aliased ones reach a little beyond.
+    const bool plain = penWidth_ < 2 && !antialias_;
+    const double half = penWidth_ / 2.0, margin = plain ? 0.0 : 1 + half;
+    const double colFirst = left_ - margin, colLast = right_ + margin;
+    const double rowFirst = top_ - margin, rowEnd = bottom_ + 1 + margin;
+    const double colEnd = right_ + 1 + margin;
+    const std::int64_t stride = stride_;
+    const std::uint32_t colour = colour_;
+    std::uint32_t* const bits = bits_;
+    const double inverseA = 1 / a, inverseB = 1 / b;
     const double diagonal = std::sqrt(a * a + b * b);
     const double xReach = a * a / diagonal;
-    // Top and bottom: one step per column.
-    const int c0 = std::max(static_cast<int>(std::ceil(cx - xReach - 0.5)), left_);
-    const int c1 = std::min(static_cast<int>(std::floor(cx + xReach - 0.5)), right_);
-    for (int i = c0; i <= c1; ++i) {
-        // The column holding the centre takes the extreme point itself, so
-        // the arc reaches the box's edge there.
-        const double ux = (i <= cx && cx < i + 1) ? 0.0 : (i + 0.5 - cx) / a;
-        const double uy = std::sqrt(std::max(0.0, 1 - ux * ux));
-        const double dy = b * uy;
-        for (const double sign : {1.0, -1.0}) {
-            if (!on_arc(ux, sign * uy))
-                continue;
-            const double y = cy - sign * dy;
-            if (penWidth_ >= 2)
-                band(i, y, half * std::hypot(1.0, b * ux / (a * std::max(uy, 1e-9))), false);
-            else if (antialias_)
-                spread(i, y, 1.0, false);
-            else
-                put(i, static_cast<int>(std::floor(y)));
+    const int centreColumn = static_cast<int>(std::floor(cx)), centreRow = static_cast<int>(std::floor(cy));
+
+    // Calls walk(lo, hi) with the parts of the arc between the angles lo and
+    // hi (degrees, hi - lo <= 180).
+    auto for_pieces = [&](double lo, double hi, auto walk) {
+        if (whole) {
+            walk(lo, hi);
+            return;
         }
-    }
-    // The sides: one step per row, on the rows between those the outermost
-    // columns of the top and bottom reached, so the parts join without a gap.
+        for (const double turn : {-720.0, -360.0, 0.0, 360.0}) {
+            const double p0 = std::max(lo, from + turn), p1 = std::min(hi, from + sweep + turn);
+            if (p0 <= p1)
+                walk(p0, p1);
+        }
+    };
+    // Top (sign -1) and bottom (+1): columns whose direction's cosine lies in
+    // uLo..uHi, and the centre column when the piece holds its direction.
+    auto columns = [&](double uLo, double uHi, double sign, bool centre) {
+        double lo = cx + a * uLo - 0.5, hi = cx + a * uHi - 0.5;
+        if (centre)
+            lo = std::min(lo, 1.0 * centreColumn), hi = std::max(hi, 1.0 * centreColumn);
+        lo = std::max({lo, cx - xReach - 0.5, colFirst});
+        hi = std::min({hi, cx + xReach - 0.5, plain ? right_ : colLast});
+        if (!(lo <= hi))
+            return;
+        const int first = static_cast<int>(std::ceil(lo)), last = static_cast<int>(std::floor(hi));
+        const double yLow = rowFirst, yEnd = rowEnd, height = sign * b, middle = cy;
+        double offset = first + 0.5 - cx;
+        for (int i = first; i <= last; ++i, offset += 1) {
+            // The column holding the centre takes the extreme point itself,
+            // so the arc reaches the box's edge there.
+            const double ux = i == centreColumn ? 0.0 : offset * inverseA;
+            const double uy = std::sqrt(std::max(0.0, 1 - ux * ux));
+            const double y = middle + height * uy;
+            if (!(y >= yLow && y < yEnd))
+                continue;
+            if (plain)
+                bits[floor_int(y) * stride + i] = colour;
+            else if (penWidth_ >= 2)
+                band(i, y, half * std::hypot(1.0, b * ux / (a * std::max(uy, 1e-9))), false);
+            else
+                spread(i, y, 1.0, false);
+        }
+    };
+    for_pieces(0, 180, [&](double p0, double p1) {
+        columns(std::cos(p1 / kDegreesPerRadian), std::cos(p0 / kDegreesPerRadian), -1, p0 <= 90 && 90 <= p1);
+    });
+    for_pieces(180, 360, [&](double p0, double p1) {
+        columns(std::cos(p0 / kDegreesPerRadian), std::cos(p1 / kDegreesPerRadian), 1, p0 <= 270 && 270 <= p1);
+    });
+
+    // The sides: rows between those the outermost columns of the top and
+    // bottom reached, so the parts join without a gap; right (sign +1) and
+    // left (-1), rows whose direction's sine lies in vLo..vHi.
     const double farUx = (std::floor(cx + xReach - 0.5) + 0.5 - cx) / a;
     const double farDy = farUx >= 0 ? b * std::sqrt(std::max(0.0, 1 - farUx * farUx)) : b;
-    const int r0 = std::max(static_cast<int>(std::floor(cy - farDy)) + 1, top_);
-    const int r1 = std::min(static_cast<int>(std::floor(cy + farDy)) - 1, bottom_);
-    for (int j = r0; j <= r1; ++j) {
-        const double uy = (j <= cy && cy < j + 1) ? 0.0 : (cy - (j + 0.5)) / b;
-        const double ux = std::sqrt(std::max(0.0, 1 - uy * uy));
-        const double dx = a * ux;
-        for (const double sign : {1.0, -1.0}) {
-            if (!on_arc(sign * ux, uy))
+    auto rows = [&](double vLo, double vHi, double sign, bool centre) {
+        double lo = cy - b * vHi - 0.5, hi = cy - b * vLo - 0.5;
+        if (centre)
+            lo = std::min(lo, 1.0 * centreRow), hi = std::max(hi, 1.0 * centreRow);
+        lo = std::max({lo, std::floor(cy - farDy) + 1, rowFirst});
+        hi = std::min({hi, std::floor(cy + farDy) - 1, plain ? bottom_ : rowEnd - 1});
+        if (!(lo <= hi))
+            return;
+        const int first = static_cast<int>(std::ceil(lo)), last = static_cast<int>(std::floor(hi));
+        const double xLow = colFirst, xEnd = colEnd, width = sign * a, middle = cx;
+        double offset = cy - (first + 0.5);
+        for (int j = first; j <= last; ++j, offset -= 1) {
+            const double uy = j == centreRow ? 0.0 : offset * inverseB;
+            const double ux = std::sqrt(std::max(0.0, 1 - uy * uy));
+            const double x = middle + width * ux;
+            if (!(x >= xLow && x < xEnd))
                 continue;
-            const double x = cx + sign * dx;
-            if (penWidth_ >= 2)
+            if (plain)
+                bits[j * stride + floor_int(x)] = colour;
+            else if (penWidth_ >= 2)
                 band(j, x, half * std::hypot(1.0, a * std::abs(uy) / (b * std::max(ux, 1e-9))), true);
-            else if (antialias_)
-                spread(j, x, 1.0, true);
             else
-                put(static_cast<int>(std::floor(x)), j);
+                spread(j, x, 1.0, true);
         }
-    }
+    };
+    for_pieces(-90, 90, [&](double p0, double p1) {
+        rows(std::sin(p0 / kDegreesPerRadian), std::sin(p1 / kDegreesPerRadian), 1, p0 <= 0 && 0 <= p1);
+    });
+    for_pieces(90, 270, [&](double p0, double p1) {
+        rows(std::sin(p1 / kDegreesPerRadian), std::sin(p0 / kDegreesPerRadian), -1, p0 <= 180 && 180 <= p1);
+    });
 }
 
 } // namespace orvex

@@ -39,7 +39,7 @@ public:
     void ellipse(int left, int top, int width, int height);
 
 private:
-    bool clip_to_picture(double& x1, double& y1, double& x2, double& y2) const;
+    bool clip_to_picture(double& x1, double& y1, double& x2, double& y2, double margin) const;
     void thin_aliased(double x1, double y1, double x2, double y2);
     void thin_antialiased(double x1, double y1, double x2, double y2);
     void wide(double x1, double y1, double x2, double y2);
