@@ -8,8 +8,6 @@
 // `--once=redraw-antialiased`) redraws once and exits, `--once=plain` (or
 // `--once=plain-antialiased`) runs the plain loop once; run it under
 //   valgrind --tool=callgrind --collect-atstart=no --toggle-collect='*_once*'
-#include "view_math.h"
-
 #include "bench_timing.h"
 
 #include <OrvexGDI/Ops.h>

@@ -1,7 +1,7 @@
 // Fuzz target of the OVX reader.
 #include "fuzz_reader.h"
 
-#include "../component/src/formats/ovx.h"
+#include "formats/ovx.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

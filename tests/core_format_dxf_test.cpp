@@ -2,7 +2,7 @@
 // the group pairs, polylines and extrusions of the reader, round trips.
 #include "format_test_support.h"
 
-#include "../component/src/formats/dxf.h"
+#include "formats/dxf.h"
 
 #include <OrvexGDI/Elements.h>
 
@@ -238,14 +238,101 @@ TEST(DxfReader, PolylinesBecomeSegments)
 
 TEST(DxfReader, LineEndsAndFileEnds)
 {
-    // LF only and lone CR ends; a file that stops inside an entity.
-    auto d = read_dxf("0\nLINE\n10\n1\r11\n2\r\n21\n3");
+    // LF only and lone CR ends; the last line without an end.
+    auto d = read_dxf("0\nLINE\n10\n1\r11\n2\r\n21\n3\n0\nEOF");
     ASSERT_EQ(d->Elements.Count(), 1);
     EXPECT_EQ(d->Elements[0].GetCoord(1), 1);
     EXPECT_EQ(d->Elements[0].GetCoord(4), 2);
     EXPECT_EQ(d->Elements[0].GetCoord(5), 3);
     // Names are compared exactly: no trimming, upper case only.
     EXPECT_EQ(read_dxf(pairs({{"0", "LINE "}, {"0", "line"}, {"0", " LINE"}}))->Elements.Count(), 0);
+}
+
+TEST(DxfReader, EntityNamesComeOnlyAfterGroupCodeZero)
+{
+    // Layers, blocks, line types and object values spelt like entity names
+    // start nothing; the real entity around them keeps its values.
+    auto d = read_dxf(pairs({{"0", "SECTION"}, {"2", "TABLES"}, {"0", "LAYER"}, {"2", "LINE"}, {"70", "0"},
+                             {"0", "ENDSEC"}, {"0", "SECTION"}, {"2", "BLOCKS"}, {"0", "BLOCK"}, {"2", "CIRCLE"},
+                             {"0", "ENDBLK"}, {"0", "ENDSEC"}, {"0", "SECTION"}, {"2", "ENTITIES"}, {"0", "LINE"},
+                             {"8", "POLYLINE"}, {"6", "VERTEX"}, {"10", "1"}, {"20", "2"}, {"1", "ARC"},
+                             {"11", "3"}, {"21", "4"}, {"0", "ACMOBJECT"}, {"300", "POINT"}, {"0", "ENDSEC"},
+                             {"0", "EOF"}}));
+    ASSERT_EQ(d->Elements.Count(), 1);
+    EXPECT_EQ(d->Elements[0].GetEtype(), etLine);
+    EXPECT_EQ(d->Elements[0].GetCoord(1), 1);
+    EXPECT_EQ(d->Elements[0].GetCoord(5), 4);
+    EXPECT_EQ(d->Elements[0].GetLayer(), 1);
+}
+
+TEST(DxfReader, CutFilesAreErrorsNamingTheLine)
+{
+    struct Case {
+        const char* text;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"0\nLINE\n10\n1\n20", "line 6: group code 20 has no value"},
+        {"0\nLINE\n10\n1\n20\n2", "line 6: the file ends inside the entity begun at line 2"},
+        {"0\nSECTION\n2\nENTITIES\n0\nCIRCLE\n40\n1\n0\nENDSEC\n9", "line 12: group code 9 has no value"},
+    };
+    for (const Case& c : cases) {
+        try {
+            read_dxf(c.text);
+            ADD_FAILURE() << "no error for " << c.text;
+        } catch (const EFileError& e) {
+            EXPECT_EQ(std::string(e.what()), c.error);
+        }
+    }
+    // What follows the end marker is not drawing data: a cut there is no
+    // error, and the entities before it stay.
+    auto trash = read_dxf("0\nCIRCLE\n40\n1.5\n0\nEOF\nignore\ninvalid\n0\nLINE\n10");
+    ASSERT_EQ(trash->Elements.Count(), 2);
+    EXPECT_EQ(trash->Elements[0].GetCoord(4), 1.5);
+    EXPECT_TRUE(trash->StopReading);
+}
+
+TEST(DxfReader, BinaryDxfReadsLikeItsAsciiForm)
+{
+    // R12 binary: one-byte codes, NUL-ended texts, doubles for coordinates,
+    // two-byte integers for colours; then the same with two-byte codes.
+    for (const bool shortCodes : {true, false}) {
+        std::string bin("AutoCAD Binary DXF\r\n\x1a\0", 22);
+        auto code = [&](int c) {
+            bin += static_cast<char>(c & 0xFF);
+            if (!shortCodes)
+                bin += static_cast<char>(c >> 8);
+        };
+        auto text = [&](int c, const std::string& t) {
+            code(c);
+            bin += t;
+            bin += '\0';
+        };
+        auto real = [&](int c, double v) {
+            code(c);
+            bin.append(reinterpret_cast<const char*>(&v), 8);
+        };
+        text(0, "SECTION");
+        text(2, "ENTITIES");
+        text(0, "LINE");
+        text(8, "7");
+        real(10, 1.5), real(20, -2), real(30, 0), real(11, 3), real(21, 4), real(31, 5);
+        code(62);
+        bin += "\x05\0";
+        text(0, "ENDSEC");
+        text(0, "EOF");
+        auto d = read_dxf(bin);
+        ASSERT_EQ(d->Elements.Count(), 1);
+        const TElement& e = d->Elements[0];
+        EXPECT_EQ(e.GetCoord(1), 1.5);
+        EXPECT_EQ(e.GetCoord(2), -2);
+        EXPECT_EQ(e.GetCoord(6), 5);
+        EXPECT_EQ(e.GetLayer(), 7);
+        EXPECT_EQ(e.GetColor(), 0xFF0000);
+        EXPECT_TRUE(d->StopReading);
+        // Cut inside a coordinate.
+        EXPECT_THROW(read_dxf(bin.substr(0, bin.find("\x0b", 40) + 4)), EFileError) << shortCodes;
+    }
 }
 
 TEST(DxfReader, IntegerGroupsOutsideThirtyTwoBitsNameTheLine)

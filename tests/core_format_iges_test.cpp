@@ -3,14 +3,16 @@
 // other systems (records on several lines, matrices, other delimiters).
 #include "format_test_support.h"
 
-#include "../component/src/formats/iges.h"
+#include "formats/iges.h"
 
 #include <OrvexGDI/Elements.h>
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace orvex {
 namespace {
@@ -30,13 +32,14 @@ std::string card(const std::string& text, const std::string& suffix)
     return text + std::string(used < 80 ? 80 - used : 0, ' ') + suffix + "\r\n";
 }
 
-std::string directory(int type, int parameter, int matrix, int colour, int lines, int form, int sequence)
+std::string directory(int type, int parameter, int matrix, int colour, int lines, int form, int sequence,
+                      int level = 0, const char* status = "00000000")
 {
-    char first[80], second[80];
-    std::snprintf(first, sizeof first, "%8d%8d%8d%8d%8d%8d%8d%8s", type, parameter, 0, 1, 0, 0, matrix, "");
+    char first[128], second[128];
+    std::snprintf(first, sizeof first, "%8d%8d%8d%8d%8d%8d%8d%8s", type, parameter, 0, 1, level, 0, matrix, "");
     std::snprintf(second, sizeof second, "%8d%8d%8d%8d%8d", type, 0, colour, lines, form);
-    char s1[20], s2[20];
-    std::snprintf(s1, sizeof s1, "00000000D%07d", sequence);
+    char s1[32], s2[32];
+    std::snprintf(s1, sizeof s1, "%.8sD%07d", status, sequence);
     std::snprintf(s2, sizeof s2, "D%07d", sequence + 1);
     return card(first, s1) + card(second, s2);
 }
@@ -147,12 +150,26 @@ TEST(IgesReader, ErrorsNameTheLine)
         }
         return "none";
     };
+    // Each names its line once, also when the step that failed runs inside another.
+    auto line_numbers_named = [](const std::string& message) {
+        int named = 0;
+        for (std::size_t at = message.find("line "); at != std::string::npos; at = message.find("line ", at + 1))
+            named += at + 5 < message.size() && std::isdigit(static_cast<unsigned char>(message[at + 5]));
+        return named;
+    };
     const std::string head = global("1H,,1H;,,;");
-    EXPECT_EQ(error_of(head + "short line\r\n").rfind("range: line 3:", 0), 0u);
-    EXPECT_EQ(error_of(head + directory(110, 1, 0, 3, 1, 256, 1)).rfind("range: line 3:", 0), 0u); // layer 256
-    EXPECT_EQ(error_of(head + directory(110, 1, 0, 3, 1, 0, 1) + parameter("110,1,2,3,4,5,6;", 9, 1))
-                  .rfind("list: line 5:", 0),
-              0u);
+    const std::pair<std::string, std::string> cases[] = {
+        {head + "short line\r\n", "range: line 3:"},
+        {head + directory(110, 1, 0, 3, 1, 0, 1) + parameter("110,1,2,3,4,5,6;", 9, 1), "list: line 5:"},
+        {head + directory(110, 1, 0, 3, 1, 0, 1) + parameter("110,1,2,3,4,5,6;", 9, 1) +
+             parameter("110,1,2,3,4,5,6;", 1, 2),
+         "list: line 5:"}, // found when the next record starts on line 6
+    };
+    for (const auto& [text, start] : cases) {
+        const std::string error = error_of(text);
+        EXPECT_EQ(error.rfind(start, 0), 0u) << error;
+        EXPECT_EQ(line_numbers_named(error), 1) << error;
+    }
 }
 
 TEST(IgesReader, ParameterRecordsBelongToTheirDirectoryEntry)
@@ -222,6 +239,122 @@ TEST(IgesReader, EntitiesArePlacedThroughTheirMatrix)
     EXPECT_EQ(d->ArcViews[2].M23, -1); // the plane's normal is -Y
     EXPECT_EQ(slots(3), (std::vector<double>{0, 0, 0, 2, 360, 90}));
     EXPECT_EQ(slots(4), (std::vector<double>{11, 22, 8, 0, 0, 0}));
+}
+
+TEST(IgesReader, LayersFromFormNumbersAndLevels)
+{
+    // {form, level, layer}: our files keep the layer in the form number;
+    // other systems' form numbers never abort a load, and their levels
+    // survive where the form is 0.
+    const int cases[][3] = {{7, 0, 7},     {0, 0, 1},      {255, 0, 254}, {256, 0, 252}, {6007, 0, 252},
+                            {0, 31, 31},   {0, 254, 254},  {0, 255, 1},   {0, -3, 1},    {5, 31, 5}};
+    std::string text = global("1H,,1H;,,;");
+    int n = 0;
+    for (const auto& c : cases) {
+        ++n;
+        text += directory(116, n, 0, 3, 1, c[0], 2 * n - 1, c[1]);
+    }
+    for (int i = 1; i <= n; ++i)
+        text += parameter("116,1.,2.,3.;", 2 * i - 1, i);
+    auto d = read_iges(text);
+    ASSERT_EQ(d->Elements.Count(), n);
+    for (int i = 0; i < n; ++i)
+        EXPECT_EQ(d->Elements[i].GetLayer(), cases[i][2]) << "form " << cases[i][0] << " level " << cases[i][1];
+}
+
+TEST(IgesReader, ColourZeroIsDrawnLikeDxfColourZero)
+{
+    const std::string text = global("1H,,1H;,,;") + directory(110, 1, 0, 0, 1, 0, 1) +
+                             parameter("110,0.,0.,0.,1.,1.,0.;", 1, 1);
+    EXPECT_EQ(read_text(iges::read, text, 0x000000)->Elements[0].GetColor(), 0xC0C0C0);
+    EXPECT_EQ(read_text(iges::read, text, 0xFFFFFF)->Elements[0].GetColor(), 0x000000);
+}
+
+TEST(IgesReader, BlankLinesAndRecordsWithoutLineEnds)
+{
+    const std::string text = data_file("line.igs");
+    auto same_line = [](const std::string& variant) {
+        auto d = read_iges(variant);
+        ASSERT_EQ(d->Elements.Count(), 1);
+        EXPECT_EQ(d->Elements[0].GetCoord(5), 2);
+    };
+    same_line(text + "\r\n");
+    same_line(text + "\r\n   \r\n\n");
+    std::string noEnds;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] != '\r' && text[i] != '\n')
+            noEnds += text[i];
+    same_line(noEnds);
+    // The records' numbers count for errors as lines would: a directory
+    // entry cut after its first line.
+    const std::string cut = noEnds.substr(0, 6 * 80);
+    try {
+        read_iges(cut);
+        ADD_FAILURE() << "no error";
+    } catch (const ERangeError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("line 6:", 0), 0u) << e.what();
+    }
+}
+
+TEST(IgesReader, CurvesThatAreNotModelGeometryAreLeftOut)
+{
+    // A line in a surface's parameter space (use flag 05), a blanked line,
+    // and the parameter-space curve of a curve on a surface (142): a
+    // composite (102) of two lines. Its model-space curve stays.
+    const std::string text =
+        global("1H,,1H;,,;") + directory(110, 1, 0, 3, 1, 0, 1, 0, "00010500") +
+        directory(110, 2, 0, 3, 1, 0, 3, 0, "01000000") + directory(110, 3, 0, 3, 1, 0, 5) +
+        directory(110, 4, 0, 3, 1, 0, 7) + directory(102, 5, 0, 3, 1, 0, 9) + directory(110, 6, 0, 3, 1, 0, 11) +
+        directory(142, 7, 0, 3, 1, 0, 13) + parameter("110,0.,0.,0.,1.,0.,0.;", 1, 1) +
+        parameter("110,0.,0.,0.,2.,0.,0.;", 3, 2) + parameter("110,0.,0.,0.,3.,0.,0.;", 5, 3) +
+        parameter("110,0.,0.,0.,4.,0.,0.;", 7, 4) + parameter("102,2,5,7;", 9, 5) +
+        parameter("110,5.,5.,5.,6.,6.,6.;", 11, 6) + parameter("142,1,0,9,11,2;", 13, 7);
+    auto d = read_iges(text);
+    ASSERT_EQ(d->Elements.Count(), 1);
+    EXPECT_EQ(d->Elements[0].GetCoord(1), 5);
+}
+
+TEST(IgesReader, ValuesTheFactoryRefusesAreLeftOut)
+{
+    // {record, elements made}: NaN and infinity from exponents, values past
+    // +-1e9 in every slot that counts; a Z past it becomes 0.
+    const std::pair<const char*, int> cases[] = {
+        {"110,0.,0.,0.,1.,1.,0.;", 1},          {"110,1.D308,0.,0.,1.,1.,0.;", 0},
+        {"110,0D400,0.,0.,1.,1.,0.;", 0},       {"110,0.,1000000001.,0.,1.,1.,0.;", 0},
+        {"110,0.,0.,0.,1000000001.,1.,0.;", 0}, {"110,0.,0.,0.,1.,1000000001.,0.;", 0},
+        {"116,1000000001.,0.,0.;", 0},          {"116,0.,-1000000001.,0.;", 0},
+        {"100,0.,1000000001.,0.,1.,0.,1.,0.;", 0}, {"100,0.,0.,0.,1.D308,0.,1.,0.;", 0},
+    };
+    for (const auto& [record, made] : cases) {
+        const int type = std::atoi(record);
+        auto d = read_iges(global("1H,,1H;,,;") + directory(type, 1, 0, 3, 1, 0, 1) + parameter(record, 1, 1));
+        EXPECT_EQ(d->Elements.Count(), made) << record;
+    }
+    auto zs = read_iges(global("1H,,1H;,,;") + directory(110, 1, 0, 3, 1, 0, 1) +
+                        parameter("110,0.,0.,1000000001.,1.,1.,-1.D12;", 1, 1));
+    ASSERT_EQ(zs->Elements.Count(), 1);
+    EXPECT_EQ(zs->Elements[0].GetCoord(3), 0);
+    EXPECT_EQ(zs->Elements[0].GetCoord(6), 0);
+}
+
+TEST(IgesReader, DirectoryEntriesWithoutParameterDataAreErrors)
+{
+    const std::string entries = global("1H,,1H;,,;") + directory(124, 1, 0, 0, 1, 0, 1) +
+                                directory(110, 2, 1, 3, 1, 0, 3) + directory(116, 3, 0, 3, 1, 0, 5);
+    const std::string cases[] = {
+        entries, // cut after the directory
+        entries + parameter("124,1.,0.,0.,0.,0.,1.,0.,0.,0.,0.,1.,0.;", 1, 1) +
+            parameter("110,0.,0.,0.,1.,1.,0.;", 3, 2), // the point's data never comes
+    };
+    const std::string lines[] = {"line 5:", "line 7:"};
+    for (int i = 0; i < 2; ++i) {
+        try {
+            read_iges(cases[i]);
+            ADD_FAILURE() << "no error for case " << i;
+        } catch (const EFileError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(lines[i], 0), 0u) << e.what();
+        }
+    }
 }
 
 TEST(IgesReader, OtherDelimitersAndUnits)

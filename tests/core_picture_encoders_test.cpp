@@ -1,8 +1,8 @@
 // The BMP and JPEG picture encoders on plain pixel buffers: BMP bytes for
 // every source depth, JPEG markers, sampling and fidelity, and libjpeg's
 // errors raised instead of ending the process.
-#include "../component/src/encoders/bmp.h"
-#include "../component/src/encoders/jpeg.h"
+#include "encoders/bmp.h"
+#include "encoders/jpeg.h"
 
 #include <OrvexGDI/VUvuDAVTypes.h>
 

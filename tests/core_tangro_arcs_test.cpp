@@ -4,6 +4,7 @@
 #include <OrvexGDI/TangroGDIOps.h>
 
 #include "geometry_records.h"
+#include "message_sink_test.h"
 #include "record_printers.h"
 
 #include <gtest/gtest.h>
@@ -98,19 +99,7 @@ TEST(TangroArcsCentre, TangentToACircleBySideOfPick)
 
 // ---------------------------------------------------------------- through points
 
-class ArcThrough2Points : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        set_error_box2_sink([this](const std::string& text) {
-            texts.push_back(text);
-            return answer;
-        });
-    }
-    void TearDown() override { set_error_box2_sink({}); }
-    std::vector<std::string> texts;
-    int answer = 0;
-};
+using ArcThrough2Points = MessageSinkTest;
 
 TEST_F(ArcThrough2Points, TouchingCirclesSplitByTheSmallestDiscriminant)
 {

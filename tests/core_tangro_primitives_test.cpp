@@ -4,6 +4,7 @@
 #include <OrvexGDI/TangroGDIOps.h>
 
 #include "geometry_records.h"
+#include "message_sink_test.h"
 #include "record_printers.h"
 
 #include <gtest/gtest.h>
@@ -20,21 +21,7 @@ using namespace orvex::testing_geometry;
 
 namespace {
 
-// Records every text handed to the sink and answers with a fixed value.
-class SinkTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        set_error_box2_sink([this](const std::string& text) {
-            texts.push_back(text);
-            return answer;
-        });
-    }
-    void TearDown() override { set_error_box2_sink({}); }
-
-    std::vector<std::string> texts;
-    int answer = 0;
-};
+using SinkTest = MessageSinkTest;
 
 // ---------------------------------------------------------------- reporting
 

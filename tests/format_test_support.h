@@ -2,7 +2,7 @@
 // reads into, and reading and writing through text.
 #pragma once
 
-#include "../component/src/formats/drawing_sink.h"
+#include "formats/drawing_sink.h"
 
 #include <OrvexGDI/VUvuDAVTypes.h>
 

@@ -148,11 +148,21 @@ TEST(ViewScale, ZoomModesAndTheirMemory)
     EXPECT_EQ(s.OriginX[1], 2 - view::nearest(-3 * s.ScaleX[1]));
 }
 
-TEST(ViewScale, OriginBeyond32BitsRaisesRangeError)
+TEST(ViewScale, OriginBeyond32BitsIsLimitedToTheDeepestZoomThatFits)
 {
     TSettings s = fresh();
+    s.HalfSize[1] = 1;
     s.CenterX[1] = 1e12;
-    EXPECT_THROW(view::set_scale(s, -1, 400, 300), ERangeError);
+    ASSERT_NO_THROW(view::set_scale(s, -1, 400, 300));
+    EXPECT_DOUBLE_EQ(s.CenterX[1], 1e12);
+    EXPECT_GT(s.HalfSize[1], 1e12 * 150 / 2147483647.0);
+    EXPECT_LT(s.HalfSize[1], 1e12 * 150 / 2147000000.0);
+    EXPECT_EQ(s.OriginX[1], 200 - view::nearest(1e12 * s.ScaleX[1]));
+    // Beyond what even the widest view can show, the centre moves in.
+    s.CenterY[1] = -1e300;
+    ASSERT_NO_THROW(view::set_scale(s, -1, 400, 300));
+    EXPECT_DOUBLE_EQ(s.HalfSize[1], 1e10);
+    EXPECT_LT(s.CenterY[1], -1e16);
 }
 
 TEST(ViewExtents, ArcsWidenByFullSquareOnlyBeyondHalfATurn)
@@ -177,7 +187,44 @@ TEST(ViewExtents, ArcsWidenByFullSquareOnlyBeyondHalfATurn)
     EXPECT_NEAR(t.ExtentMaxY, 5 * std::sin(100 / 57.2957795131), 1e-9);
 }
 
-TEST(ViewExtents, ClampedAtTenThousandAndRecomputedFromVisibleLiveElements)
+TEST(ViewExtents, ArcsInOtherPlanesWidenInModelCoordinates)
+{
+    // An arc of radius 2 centred at plane point (1, 3, 4), in the plane of
+    // the DXF front view (x = u, y = -w, z = v) and in a plane turned a
+    // quarter about Z (x = -v, y = u).
+    struct Case {
+        TArcView plane;
+        double a1, a2;
+        double minX, maxX, minY, maxY;
+    };
+    const Case cases[] = {
+        // A quarter arc in the front plane: its ends at model (3, -4) and (1, -4).
+        {{1, 0, 0, 0, 0, -1, 0, 1, 0, true}, 0, 90, 1, 3, -4, -4},
+        // Beyond half a turn: the whole circle's box, in model X only.
+        {{1, 0, 0, 0, 0, -1, 0, 1, 0, true}, 0, 270, -1, 3, -4, -4},
+        // The turned plane: ends at model (-3, 3) and (-5, 1).
+        {{0, -1, 0, 1, 0, 0, 0, 0, 1, true}, 0, 90, -5, -3, 1, 3},
+    };
+    for (const Case& c : cases) {
+        TElements list;
+        TSettings s = fresh();
+        s.ExtentMinX = s.ExtentMinY = 100;
+        s.ExtentMaxX = s.ExtentMaxY = -100;
+        s.ArcViews[5] = c.plane;
+        TElement& arc = list.Add();
+        arc.SetEtype(etArc);
+        arc.SetView(5);
+        for (int i = 1; i <= 6; ++i)
+            arc.SetCoord(i, std::array<double, 6>{1, 3, 4, 2, c.a1, c.a2}[i - 1]);
+        view::set_max_min(s, arc);
+        EXPECT_NEAR(s.ExtentMinX, c.minX, 1e-9) << c.a2;
+        EXPECT_NEAR(s.ExtentMaxX, c.maxX, 1e-9) << c.a2;
+        EXPECT_NEAR(s.ExtentMinY, c.minY, 1e-9) << c.a2;
+        EXPECT_NEAR(s.ExtentMaxY, c.maxY, 1e-9) << c.a2;
+    }
+}
+
+TEST(ViewExtents, ClampedAtTheFactoryRangeAndRecomputedFromVisibleLiveElements)
 {
     TElements list;
     TSettings s = fresh();
@@ -189,8 +236,13 @@ TEST(ViewExtents, ClampedAtTenThousandAndRecomputedFromVisibleLiveElements)
         return e;
     };
     view::set_max_min(s, line(-50000, 0, 50000, 3));
-    EXPECT_DOUBLE_EQ(s.ExtentMinX, -10000);
-    EXPECT_DOUBLE_EQ(s.ExtentMaxX, 10000);
+    EXPECT_DOUBLE_EQ(s.ExtentMinX, -50000);
+    EXPECT_DOUBLE_EQ(s.ExtentMaxX, 50000);
+    TElement& far = line(-3e9, -2e9, 2e9, 5e9); // beyond what the factory makes
+    view::set_max_min(s, far);
+    EXPECT_DOUBLE_EQ(s.ExtentMinX, -1e9);
+    EXPECT_DOUBLE_EQ(s.ExtentMaxY, 1e9);
+    far.SetDeleted(true);
 
     line(1, 2, 3, 4).SetDeleted(true);
     line(5, 6, 7, 8).SetLayer(7);

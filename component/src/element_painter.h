@@ -22,7 +22,7 @@
 
 namespace orvex {
 
-class ORVEXGDI_EXPORT ElementPainter {
+class ElementPainter {
 public:
     /// Draws on graphics with the settings' current view, pen and brushes.
     ElementPainter(QPainter& graphics, TSettings& settings);

@@ -7,46 +7,52 @@
 // leaves the elements, the arc-view table, the extents, the units and the
 // file name as they were.
 // A save writes a temporary file beside the target and renames it over the
-// target only when everything was written.
+// target only when everything was written and every value reads back; it
+// never replaces anything but a regular file.
 #include <OrvexGDI/QOrvexGDI.h>
 
 #include "formats/dxf.h"
 #include "formats/iges.h"
 #include "formats/ovx.h"
+#include "formats/read_error.h"
+#include "formats/text_writer.h"
+#include "output/device_stream.h"
 
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <streambuf>
+#include <string>
 
 namespace orvex {
 
 namespace {
 
-// An output stream buffer over a QIODevice: every block goes straight to the
-// device, and a short write makes the stream fail.
-class DeviceBuffer : public std::streambuf {
-public:
-    explicit DeviceBuffer(QIODevice& device) : device_(device) {}
-
-protected:
-    int_type overflow(int_type c) override
-    {
-        if (traits_type::eq_int_type(c, traits_type::eof()))
-            return traits_type::not_eof(c);
-        const char byte = traits_type::to_char_type(c);
-        return device_.write(&byte, 1) == 1 ? c : traits_type::eof();
-    }
-    std::streamsize xsputn(const char* data, std::streamsize n) override
-    {
-        const qint64 written = device_.write(data, n);
-        return written < 0 ? 0 : static_cast<std::streamsize>(written);
-    }
-
-private:
-    QIODevice& device_;
+// The reader and writer of each CadType (1 OVX, 2 DXF, 3 IGES); any other
+// value is taken as OVX.
+struct CadFormat {
+    void (*read)(std::istream&, formats::DrawingSink&);
+    bool (*write)(std::ostream&, const formats::DrawingSource&);
 };
+
+int known_cad_type(int CadType)
+{
+    return CadType == 2 || CadType == 3 ? CadType : 1;
+}
+
+const CadFormat& cad_format(int CadType)
+{
+    static const CadFormat kFormats[] = {
+        {formats::ovx::read, formats::ovx::write},
+        {formats::dxf::read, formats::dxf::write},
+        {formats::iges::read, formats::iges::write},
+    };
+    return kFormats[known_cad_type(CadType) - 1];
+}
 
 bool open_for_reading(std::ifstream& in, const QString& FileName, int attempts)
 {
@@ -63,7 +69,115 @@ bool open_for_reading(std::ifstream& in, const QString& FileName, int attempts)
     return false;
 }
 
+bool same_value(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
+}
+
+// Where the drawing holds a value the writer refused: the first live
+// element or arc view holding it, else the first live element holding any
+// value that cannot be written (the refused value was computed from it).
+std::string holder_of(const TOrvexGDI& control, double value)
+{
+    for (const TElement* e : *control.Elements)
+        for (int s = 1; s <= 6; ++s)
+            if (!e->GetDeleted() && same_value(e->GetCoord(s), value))
+                return "element " + std::to_string(e->Index()) + " (slot " + std::to_string(s) + ")";
+    for (int n = 1; n <= 90; ++n) {
+        const TArcView& v = control.Settings->ArcViews[n];
+        for (double c : {v.M11, v.M12, v.M13, v.M21, v.M22, v.M23, v.M31, v.M32, v.M33})
+            if (v.Defined && same_value(c, value))
+                return "arc view " + std::to_string(n);
+    }
+    for (const TElement* e : *control.Elements)
+        for (int s = 1; s <= 6; ++s)
+            if (!e->GetDeleted() && !formats::writable_real(e->GetCoord(s)))
+                return "element " + std::to_string(e->Index()) + " (slot " + std::to_string(s) + ")";
+    return "the drawing";
+}
+
+// Whether the save may go to FileName: a name, and nothing there or a
+// regular file (a device, a FIFO or a directory is never replaced).
+bool may_save_to(const QString& FileName, std::string& Why)
+{
+    if (FileName.isEmpty()) {
+        Why = "no file name";
+        return false;
+    }
+    std::error_code error;
+    const auto status = std::filesystem::status(QFile::encodeName(FileName).toStdString(), error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        Why = "not a regular file";
+        return false;
+    }
+    return true;
+}
+
+// The save: false, with the reason in Why, when the file was not written.
+bool write_cad(TOrvexGDI& control, const QString& FileName, std::string& Why)
+{
+    const int type = known_cad_type(control.Settings->CadType);
+    if (!may_save_to(FileName, Why))
+        return false;
+    QSaveFile file(FileName);
+    if (!file.open(QIODevice::WriteOnly) && !(type == 1 && file.open(QIODevice::WriteOnly))) {
+        Why = file.errorString().toStdString();
+        return false;
+    }
+
+    output::DeviceBuffer buffer(file);
+    std::ostream out(&buffer);
+    const formats::DrawingSource drawing{*control.Elements, control.Settings->ArcViews, control.GetUnits(),
+                                         FileName.right(70).toLatin1().toStdString()};
+    bool written = false;
+    try {
+        written = cad_format(type).write(out, drawing);
+        if (!written)
+            Why = "the file could not be written";
+    } catch (const formats::UnwritableValue& e) {
+        Why = holder_of(control, e.Value) + " holds " + e.what();
+    }
+    if (!written) {
+        file.cancelWriting();
+        file.commit(); // removes the temporary file
+        return false;
+    }
+    if (!file.commit()) {
+        Why = file.errorString().toStdString();
+        return false;
+    }
+    control.Settings->DrawingFileName = FileName;
+    return true;
+}
+
 } // namespace
+
+void TOrvexGDI::take_load_report(formats::StagedDrawing& Staged, int Type, bool Merging)
+{
+    TLoadReport& report = Staged.Report;
+    report.Format = Type == 2 ? "DXF" : Type == 3 ? "IGES" : "OVX";
+    // Readers that count nothing themselves: the elements made, per kind.
+    if (report.Kinds.empty()) {
+        static const char* const kNames[] = {"", "POINT", "LINE", "ARC", "CIRCLE"};
+        for (const TElement* e : Staged.Elements) {
+            const int t = e->GetEtype();
+            const std::string kind = t >= 1 && t <= 4 ? kNames[t] : "TYPE " + std::to_string(t);
+            auto k = std::find_if(report.Kinds.begin(), report.Kinds.end(),
+                                  [&](const TLoadCount& c) { return c.Kind == kind; });
+            if (k == report.Kinds.end())
+                k = report.Kinds.insert(report.Kinds.end(), TLoadCount{kind, 0, 0});
+            ++k->Read;
+        }
+    }
+    Settings->LoadReport = std::move(report);
+    if (Settings->ImportMode == imFull && Type == 2) {
+        if (!Merging)
+            Settings->LayerNames.fill({});
+        for (int layer = 0; layer <= 254; ++layer)
+            if (!Staged.LayerNames[layer].empty())
+                Settings->LayerNames[layer] = Staged.LayerNames[layer];
+    }
+}
 
 void TOrvexGDI::LoadFromFile(const QString& FileName)
 {
@@ -85,59 +199,39 @@ void TOrvexGDI::MergeFile(const QString& FileName)
 
 void TOrvexGDI::SaveToFile(const QString& FileName)
 {
-    save_cad(FileName);
+    std::string why;
+    if (!write_cad(*this, FileName, why))
+        throw EFileError(QFile::encodeName(FileName).toStdString() + ": " + why);
 }
 
 int TOrvexGDI::make_cad(const QString& FileName)
 {
-    // Every read starts from a reset arc-view table, even one whose file
-    // cannot be opened; a read that fails puts the old table back.
+    // Every read starts from a reset arc-view table; a file that cannot be
+    // opened, or a read that fails, puts the old table back.
     const formats::ArcViewTable before = Settings->ArcViews;
     formats::reset_arc_views(Settings->ArcViews);
-    if (Settings->CadType != 2 && Settings->CadType != 3)
-        Settings->CadType = 1;
+    Settings->CadType = known_cad_type(Settings->CadType);
     const int type = Settings->CadType;
 
     std::ifstream in;
-    if (!open_for_reading(in, FileName, type == 1 ? 2 : 1))
+    if (!open_for_reading(in, FileName, type == 1 ? 2 : 1)) {
+        Settings->ArcViews = before; // nothing was read, so nothing changes
         return 0;
-
-    auto read = [&](formats::DrawingSink& sink) {
-        switch (type) {
-        case 2:
-            formats::dxf::read(in, sink);
-            break;
-        case 3:
-            formats::iges::read(in, sink);
-            break;
-        default:
-            formats::ovx::read(in, sink);
-            break;
-        }
-    };
-    auto raise_with_file_name = [&](const std::exception& e) {
-        const std::string where = QFile::encodeName(FileName).toStdString() + ", ";
-        if (dynamic_cast<const ERangeError*>(&e))
-            throw ERangeError(where + e.what());
-        if (dynamic_cast<const EListError*>(&e))
-            throw EListError(where + e.what());
-        if (dynamic_cast<const EConvertError*>(&e))
-            throw EConvertError(where + e.what());
-        if (dynamic_cast<const EFileError*>(&e))
-            throw EFileError(where + e.what());
-    };
+    }
 
     formats::StagedDrawing staged(Settings->ArcViews, Settings->BackgroundColor, GetUnits());
+    staged.ImportMode = Settings->ImportMode;
     try {
-        read(staged);
+        cad_format(type).read(in, staged);
     } catch (const std::exception& e) {
         Settings->ArcViews = before;
-        raise_with_file_name(e);
+        formats::raise_prefixed(e, QFile::encodeName(FileName).toStdString() + ", ");
         throw;
     }
 
     // Commit: replace or extend the drawing, then take the file's tables.
-    if (!Settings->MergeMode) {
+    const bool merging = Settings->MergeMode;
+    if (!merging) {
         Elements->Clear();
         reset_extents();
     }
@@ -150,44 +244,15 @@ int TOrvexGDI::make_cad(const QString& FileName)
         Settings->StopReading = true;
     if (type != 1)
         Settings->DrawingFileName = FileName;
+    take_load_report(staged, type, merging);
     get_max_min();
     return 1;
 }
 
 bool TOrvexGDI::save_cad(const QString& FileName)
 {
-    const int type = (Settings->CadType == 2 || Settings->CadType == 3) ? Settings->CadType : 1;
-    if (FileName.isEmpty())
-        return false;
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly) && !(type == 1 && file.open(QIODevice::WriteOnly)))
-        return false;
-
-    DeviceBuffer buffer(file);
-    std::ostream out(&buffer);
-    const formats::DrawingSource drawing{*Elements, Settings->ArcViews, GetUnits(),
-                                         FileName.right(70).toLatin1().toStdString()};
-    bool written = false;
-    switch (type) {
-    case 2:
-        written = formats::dxf::write(out, drawing);
-        break;
-    case 3:
-        written = formats::iges::write(out, drawing);
-        break;
-    default:
-        written = formats::ovx::write(out, drawing);
-        break;
-    }
-    if (!written) {
-        file.cancelWriting();
-        file.commit(); // removes the temporary file
-        return false;
-    }
-    if (!file.commit())
-        return false;
-    Settings->DrawingFileName = FileName;
-    return true;
+    std::string why;
+    return write_cad(*this, FileName, why);
 }
 
 } // namespace orvex

@@ -2,6 +2,8 @@
 //
 // Every operation works on the zoom state of the current view only, so each
 // of the four views keeps its own centre, size and zoom memory.
+#include "codes.h"
+#include "finite_input.h"
 #include "view_math.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
@@ -9,10 +11,6 @@
 #include <cmath>
 
 namespace orvex {
-
-namespace {
-constexpr double kMinHalfSize = 0.04;
-} // namespace
 
 void TOrvexGDI::set_onzoom()
 {
@@ -22,10 +20,7 @@ void TOrvexGDI::set_onzoom()
 
 void TOrvexGDI::restore_view_invariant(int View)
 {
-    TSettings& s = *Settings;
-    view::set_scale_factor(s, View, height());
-    s.OriginX[View] = width() / 2 - view::nearest(s.CenterX[View] * s.ScaleX[View]);
-    s.OriginY[View] = height() / 2 - view::nearest(s.CenterY[View] * s.ScaleY[View]);
+    view::set_origin(*Settings, View, width(), height());
 }
 
 void TOrvexGDI::drag_preview()
@@ -33,7 +28,7 @@ void TOrvexGDI::drag_preview()
     AllocateCanvas();
     if (Graphics->isActive()) {
         clear_screen(*Graphics, Bitmap->width(), Bitmap->height());
-        plot_elements(*Graphics, Settings->ViewNumber, 4);
+        plot_elements(*Graphics, Settings->ViewNumber, codes::kPlotDragPreview);
     }
     update();
 }
@@ -44,29 +39,29 @@ void TOrvexGDI::ZoomAll()
 {
     // The fit measures the extents with the current scale, so a second pass
     // corrects what the first got wrong after a large change.
-    set_scale(0);
-    set_scale(0);
+    set_scale(codes::kScaleFit);
+    set_scale(codes::kScaleFit);
     Redraw();
     set_onzoom();
 }
 
 void TOrvexGDI::ZoomDouble()
 {
-    set_scale(4);
+    set_scale(codes::kScaleMagnify);
     Redraw();
     set_onzoom();
 }
 
 void TOrvexGDI::ZoomHalf()
 {
-    set_scale(3);
+    set_scale(codes::kScaleShrink);
     Redraw();
     set_onzoom();
 }
 
 void TOrvexGDI::ZoomLast()
 {
-    set_scale(2);
+    set_scale(codes::kScalePrevious);
     Redraw();
     set_onzoom();
 }
@@ -80,39 +75,14 @@ void TOrvexGDI::ZoomWindow(int X1, int Y1, int X2, int Y2)
 
 bool TOrvexGDI::graphics_get_scale(int View, int Width, int Height, int X1, int Y1, int X2, int Y2)
 {
-    if (X1 == X2 || Y1 == Y2)
-        return false;
-    TSettings& s = *Settings;
-    s.PrevHalfSize[View] = s.HalfSize[View];
-    s.PrevCenterX[View] = s.CenterX[View];
-    s.PrevCenterY[View] = s.CenterY[View];
-
-    // The rectangle's longer pixel side decides which window side it fills.
-    const double w = std::abs(static_cast<double>(X1) - X2);
-    const double h = std::abs(static_cast<double>(Y1) - Y2);
-    if (h < w)
-        s.HalfSize[View] = s.HalfSize[View] * w / Width;
-    else
-        s.HalfSize[View] = s.HalfSize[View] * h / Height;
-    if (s.HalfSize[View] < kMinHalfSize)
-        s.HalfSize[View] = kMinHalfSize;
-
-    // The rectangle's centre becomes the view centre, measured with the old scale.
-    const int cx = view::nearest(X1 + (static_cast<double>(X2) - X1) / 2);
-    const int cy = view::nearest(Y1 + (static_cast<double>(Y2) - Y1) / 2);
-    s.CenterX[View] += (cx - Width / 2) / s.ScaleX[View];
-    s.CenterY[View] += (cy - Height / 2) / s.ScaleY[View];
-
-    view::set_scale_factor(s, View, Height);
-    s.OriginX[View] = Width / 2 - view::nearest(s.CenterX[View] * s.ScaleX[View]);
-    s.OriginY[View] = Height / 2 - view::nearest(s.CenterY[View] * s.ScaleY[View]);
-    return true;
+    return view::graphics_get_scale(*Settings, View, Width, Height, X1, Y1, X2, Y2);
 }
 
 // ---------------------------------------------------------------- pan, centre and size
 
 void TOrvexGDI::Pan(double DX, double DY)
 {
+    require_finite("Pan", {DX, DY});
     const int v = Settings->ViewNumber;
     Settings->CenterX[v] += DX;
     Settings->CenterY[v] += DY;
@@ -122,9 +92,10 @@ void TOrvexGDI::Pan(double DX, double DY)
 
 void TOrvexGDI::ViewCenter(double X, double Y)
 {
+    require_finite("ViewCenter", {X, Y});
     SetCenterX(X);
     SetCenterY(Y);
-    set_scale(-1);
+    set_scale(codes::kScaleRecompute);
     Redraw();
 }
 
@@ -135,8 +106,9 @@ double TOrvexGDI::GetViewSize() const
 
 void TOrvexGDI::SetViewSize(double Size)
 {
+    require_finite("SetViewSize", {Size});
     Settings->HalfSize[Settings->ViewNumber] = Size / 2;
-    set_scale(-1);
+    set_scale(codes::kScaleRecompute);
     set_onchangeview();
     Redraw();
 }
@@ -153,18 +125,26 @@ double TOrvexGDI::GetCenterY() const
 
 void TOrvexGDI::SetCenterX(double X)
 {
+    require_finite("SetCenterX", {X});
     TSettings& s = *Settings;
     const int v = s.ViewNumber;
     s.CenterX[v] = X;
-    s.OriginX[v] = width() / 2 - view::nearest(X * s.ScaleX[v]);
+    if (view::origin_fits(X, s.ScaleX[v], width()))
+        s.OriginX[v] = view::centred_origin(X, s.ScaleX[v], width());
+    else
+        restore_view_invariant(v); // the deepest zoom that can show this centre
 }
 
 void TOrvexGDI::SetCenterY(double Y)
 {
+    require_finite("SetCenterY", {Y});
     TSettings& s = *Settings;
     const int v = s.ViewNumber;
     s.CenterY[v] = Y;
-    s.OriginY[v] = height() / 2 - view::nearest(Y * s.ScaleY[v]);
+    if (view::origin_fits(Y, s.ScaleY[v], height()))
+        s.OriginY[v] = view::centred_origin(Y, s.ScaleY[v], height());
+    else
+        restore_view_invariant(v);
 }
 
 } // namespace orvex

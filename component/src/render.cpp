@@ -1,4 +1,5 @@
 // Painting the drawing into the off-screen picture.
+#include "codes.h"
 #include "element_painter.h"
 #include "view_math.h"
 
@@ -19,7 +20,7 @@ void TOrvexGDI::redraw2(QPainter& Graphics, int Width, int Height)
     view::set_coefficiants(*Settings);
     clear_screen(Graphics, Width, Height);
     Graphics.setRenderHint(QPainter::Antialiasing, Settings->AntiAlias);
-    plot_elements(Graphics, Settings->ViewNumber, 1);
+    plot_elements(Graphics, Settings->ViewNumber, codes::kPlotVisible);
 }
 
 void TOrvexGDI::clear_screen(QPainter& Graphics, int Width, int Height)

@@ -1,5 +1,7 @@
 #include "view_math.h"
 
+#include "codes.h"
+
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsView.h>
 
@@ -8,10 +10,11 @@
 
 namespace orvex::view {
 
-namespace {
-constexpr double kDegreesPerRadian = 57.2957795131;
-constexpr double kMinHalfSize = 0.04;
-} // namespace
+using codes::kDegreesPerRadian;
+using codes::kMaxExtent;
+using codes::kMaxHalfSize;
+using codes::kMinHalfSize;
+using codes::kMinPictureSide;
 
 int nearest(double value)
 {
@@ -101,16 +104,85 @@ void set_scale_factor(TSettings& s, int View, int Height)
 }
 
 namespace {
+// Limits the half size to [kMinHalfSize, kMaxHalfSize] and then to the
+// deepest zoom at which both centres still give a 32-bit pixel origin; a
+// centre too far out even for the widest view is moved in to the farthest
+// one that fits.
+void limit_zoom(TSettings& s, int View, int Width, int Height)
+{
+    double& half = s.HalfSize[View];
+    if (!(half >= kMinHalfSize)) // NaN too
+        half = kMinHalfSize;
+    half = std::min(half, kMaxHalfSize);
+    const double pixelsPerHalf = Height / 2.0;
+    const double room = 2147483647.0 - 4.0 * std::max(Width, Height);
+    for (double* centre : {&s.CenterX[View], &s.CenterY[View]}) {
+        if (!std::isfinite(*centre))
+            *centre = 0;
+        const double deepest = std::abs(*centre) * pixelsPerHalf / room;
+        if (half < deepest)
+            half = std::min(deepest, kMaxHalfSize);
+        const double farthest = room * half / pixelsPerHalf;
+        if (std::abs(*centre) > farthest)
+            *centre = std::copysign(farthest, *centre);
+    }
+}
+} // namespace
+
+void set_origin(TSettings& s, int View, int Width, int Height)
+{
+    Width = std::max(Width, kMinPictureSide);
+    Height = std::max(Height, kMinPictureSide);
+    limit_zoom(s, View, Width, Height);
+    set_scale_factor(s, View, Height);
+    s.OriginX[View] = centred_origin(s.CenterX[View], s.ScaleX[View], Width);
+    s.OriginY[View] = centred_origin(s.CenterY[View], s.ScaleY[View], Height);
+}
+
+bool graphics_get_scale(TSettings& s, int View, int Width, int Height, int X1, int Y1, int X2, int Y2)
+{
+    if (X1 == X2 || Y1 == Y2)
+        return false;
+    Width = std::max(Width, kMinPictureSide);
+    Height = std::max(Height, kMinPictureSide);
+    s.PrevHalfSize[View] = s.HalfSize[View];
+    s.PrevCenterX[View] = s.CenterX[View];
+    s.PrevCenterY[View] = s.CenterY[View];
+
+    // The rectangle's longer pixel side decides which picture side it fills.
+    const double w = std::abs(static_cast<double>(X1) - X2);
+    const double h = std::abs(static_cast<double>(Y1) - Y2);
+    if (h < w)
+        s.HalfSize[View] = s.HalfSize[View] * w / Width;
+    else
+        s.HalfSize[View] = s.HalfSize[View] * h / Height;
+    if (s.HalfSize[View] < kMinHalfSize)
+        s.HalfSize[View] = kMinHalfSize;
+
+    // The rectangle's centre becomes the view centre, measured with the old scale.
+    const int cx = nearest(X1 + (static_cast<double>(X2) - X1) / 2);
+    const int cy = nearest(Y1 + (static_cast<double>(Y2) - Y1) / 2);
+    s.CenterX[View] += (cx - Width / 2) / s.ScaleX[View];
+    s.CenterY[View] += (cy - Height / 2) / s.ScaleY[View];
+
+    set_origin(s, View, Width, Height);
+    return true;
+}
+
+namespace {
 void fit_to_extents(TSettings& s, int v, int Width, int Height)
 {
     s.PrevHalfSize[v] = s.HalfSize[v];
     s.PrevCenterX[v] = s.CenterX[v];
     s.PrevCenterY[v] = s.CenterY[v];
 
-    const int x1 = nearest(s.ExtentMinX * s.ScaleX[v] + s.OriginX[v]);
-    const int x2 = nearest(s.ExtentMaxX * s.ScaleX[v] + s.OriginX[v]);
-    const int y1 = nearest(s.ExtentMinY * s.ScaleY[v] + s.OriginY[v]);
-    const int y2 = nearest(s.ExtentMaxY * s.ScaleY[v] + s.OriginY[v]);
+    // The extent corners in pixels of the current scale, as doubles: far
+    // extents may lie beyond 32 bits before the fit brings them in.
+    const auto pixel = [](double value, double scale, int origin) { return std::nearbyint(value * scale + origin); };
+    const double x1 = pixel(s.ExtentMinX, s.ScaleX[v], s.OriginX[v]);
+    const double y1 = pixel(s.ExtentMinY, s.ScaleY[v], s.OriginY[v]);
+    const double x2 = pixel(s.ExtentMaxX, s.ScaleX[v], s.OriginX[v]);
+    const double y2 = pixel(s.ExtentMaxY, s.ScaleY[v], s.OriginY[v]);
     if (y1 == y2 || x1 == x2) {
         s.HalfSize[v] = s.ExtentMaxY - s.ExtentMinY;
         if (s.HalfSize[v] < kMinHalfSize) {
@@ -119,7 +191,7 @@ void fit_to_extents(TSettings& s, int v, int Width, int Height)
             s.ExtentMaxX = s.ExtentMaxY = kMinHalfSize;
         }
     } else {
-        const double d = std::max(std::abs(static_cast<double>(x1) - x2), std::abs(static_cast<double>(y1) - y2));
+        const double d = std::max(std::abs(x1 - x2), std::abs(y1 - y2));
         const int m = std::min(Width, Height);
         s.HalfSize[v] = s.HalfSize[v] * d / (m - nearest(0.1 * m));
     }
@@ -141,23 +213,22 @@ void set_scale(TSettings& s, double Mode, int Width, int Height)
     const int v = s.ViewNumber;
     Width = std::max(Width, 4);
     Height = std::max(Height, 4);
-    if (Mode == 0) {
+    auto is = [Mode](codes::ScaleMode mode) { return Mode == static_cast<double>(mode); };
+    if (is(codes::kScaleFit)) {
         fit_to_extents(s, v, Width, Height);
-    } else if (Mode == 2) {
+    } else if (is(codes::kScalePrevious)) {
         std::swap(s.HalfSize[v], s.PrevHalfSize[v]);
         std::swap(s.CenterX[v], s.PrevCenterX[v]);
         std::swap(s.CenterY[v], s.PrevCenterY[v]);
-    } else if (Mode == 3) {
+    } else if (is(codes::kScaleShrink)) {
         s.HalfSize[v] = 2 * s.HalfSize[v];
-    } else if (Mode == 4) {
+    } else if (is(codes::kScaleMagnify)) {
         s.HalfSize[v] = s.HalfSize[v] / 2;
         s.PrevHalfSize[v] = s.HalfSize[v];
     }
     if (s.HalfSize[v] < kMinHalfSize)
         s.HalfSize[v] = kMinHalfSize;
-    set_scale_factor(s, v, Height);
-    s.OriginX[v] = (Width / 2) - nearest(s.CenterX[v] * s.ScaleX[v]);
-    s.OriginY[v] = (Height / 2) - nearest(s.CenterY[v] * s.ScaleY[v]);
+    set_origin(s, v, Width, Height);
 }
 
 namespace {
@@ -172,6 +243,26 @@ void widen(TSettings& s, double px, double py)
     if (py < s.ExtentMinY)
         s.ExtentMinY = py;
 }
+// An arc in another plane widens the extents in model coordinates: its end
+// points through the plane's matrix, or, when it sweeps more than 180
+// degrees, the box around its whole circle in model X and Y.
+void widen_arc_in_plane(TSettings& s, const TElement& e, const TArcView& m)
+{
+    const double u = e.slot(0), v = e.slot(1), w = e.slot(2), r = e.slot(3);
+    const double cx = m.M11 * u + m.M12 * v + m.M13 * w;
+    const double cy = m.M21 * u + m.M22 * v + m.M23 * w;
+    if (e.slot(5) - e.slot(4) > 180) {
+        const double hx = r * std::hypot(m.M11, m.M12), hy = r * std::hypot(m.M21, m.M22);
+        widen(s, cx + hx, cy + hy);
+        widen(s, cx - hx, cy - hy);
+        return;
+    }
+    for (const double degrees : {e.slot(4), e.slot(5)}) {
+        const double a = degrees / kDegreesPerRadian;
+        const double du = r * std::cos(a), dv = r * std::sin(a);
+        widen(s, cx + m.M11 * du + m.M12 * dv, cy + m.M21 * du + m.M22 * dv);
+    }
+}
 } // namespace
 
 void set_max_min(TSettings& s, const TElement& e)
@@ -185,7 +276,9 @@ void set_max_min(TSettings& s, const TElement& e)
         widen(s, e.slot(3), e.slot(4));
         break;
     case etArc:
-        if (e.slot(5) - e.slot(4) > 180) {
+        if (e.GetView() > 1 && e.GetView() <= 90 && s.ArcViews[e.GetView()].Defined) {
+            widen_arc_in_plane(s, e, s.ArcViews[e.GetView()]);
+        } else if (e.slot(5) - e.slot(4) > 180) {
             const double cx = e.slot(0), cy = e.slot(1), r = e.slot(3);
             widen(s, cx + r, cy + r);
             widen(s, cx - r, cy - r);
@@ -201,10 +294,10 @@ void set_max_min(TSettings& s, const TElement& e)
     default:
         return;
     }
-    s.ExtentMinX = std::max(s.ExtentMinX, -10000.0);
-    s.ExtentMinY = std::max(s.ExtentMinY, -10000.0);
-    s.ExtentMaxX = std::min(s.ExtentMaxX, 10000.0);
-    s.ExtentMaxY = std::min(s.ExtentMaxY, 10000.0);
+    s.ExtentMinX = std::max(s.ExtentMinX, -kMaxExtent);
+    s.ExtentMinY = std::max(s.ExtentMinY, -kMaxExtent);
+    s.ExtentMaxX = std::min(s.ExtentMaxX, kMaxExtent);
+    s.ExtentMaxY = std::min(s.ExtentMaxY, kMaxExtent);
 }
 
 void get_max_min(TSettings& s, const TElements& elements)

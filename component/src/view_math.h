@@ -1,9 +1,11 @@
-// View math as plain functions of the settings: projection of model points
-// to pixels and back, the zoom-state scale computation and the extents.
-// Tests call these without a widget.
+// View math as plain functions of the settings record and a picture size:
+// projection of model points to pixels and back, the zoom state of each view
+// (scale, pixel origin, window fit) and the extents. The widget only feeds
+// them its size and mouse positions; tests call them without a widget.
 #pragma once
 
-#include <OrvexGDI/QOrvexGDI.h>
+#include <OrvexGDI/Elements.h>
+#include <OrvexGDI/Settings.h>
 
 #include <cmath>
 #include <cstdint>
@@ -12,7 +14,7 @@ namespace orvex::view {
 
 /// The value rounded to the nearest integer, halves to the even neighbour;
 /// ERangeError when the result does not fit in 32 bits.
-ORVEXGDI_EXPORT int nearest(double value);
+int nearest(double value);
 
 /// Whether nearest(value) would succeed.
 inline bool fits_int(double value)
@@ -21,9 +23,9 @@ inline bool fits_int(double value)
 }
 
 /// The rotation matrix from XRotation, YRotation, ZRotation.
-ORVEXGDI_EXPORT void set_coefficiants(TSettings& s);
+void set_coefficiants(TSettings& s);
 /// The standard angles of the current view number.
-ORVEXGDI_EXPORT void view_window_proc(TSettings& s);
+void view_window_proc(TSettings& s);
 
 /// View-plane coordinates (u, w) of a model point in view v: the top view
 /// shows (x, y); the others go through the first two rows of the rotation.
@@ -40,22 +42,45 @@ inline void project(const TSettings& s, int v, double x, double y, double z, dou
 }
 
 /// Flat mapping of (a, b) with view View's scale and origin, no rotation.
-ORVEXGDI_EXPORT void coord_to_pixel(const TSettings& s, int View, double a, double b, int& px, int& py);
+void coord_to_pixel(const TSettings& s, int View, double a, double b, int& px, int& py);
 /// Model point of a pixel in view View; outputs unwritten for other views.
-ORVEXGDI_EXPORT void trans_pixel_coords(const TSettings& s, int View, int px, int py, double& x, double& y,
+void trans_pixel_coords(const TSettings& s, int View, int px, int py, double& x, double& y,
                                         double& z);
 
 /// Scale computation: mode 0 fits the extents, 2 returns to the previous
 /// zoom, 3 doubles and 4 halves the visible size; any other mode only
 /// recomputes scale and origin.
-ORVEXGDI_EXPORT void set_scale(TSettings& s, double Mode, int Width, int Height);
-ORVEXGDI_EXPORT void set_scale_factor(TSettings& s, int View, int Height);
+void set_scale(TSettings& s, double Mode, int Width, int Height);
+void set_scale_factor(TSettings& s, int View, int Height);
+
+/// The pixel origin that puts model value `center` at the middle of `size`
+/// pixels at `scale` pixels per unit.
+inline int centred_origin(double center, double scale, int size)
+{
+    return size / 2 - nearest(center * scale);
+}
+/// Whether centred_origin fits in 32 bits, with room to spare for the
+/// picture's own pixels.
+inline bool origin_fits(double center, double scale, int size)
+{
+    return std::abs(center * scale) <= 2147483647.0 - 2.0 * std::abs(static_cast<double>(size)); // false for NaN
+}
+/// Scale and pixel origin of view View from its half size and centre, for a
+/// picture of Width x Height pixels (at least 4 x 4). The zoom state is kept
+/// one that can be shown: the half size within [0.04, 1e10], and no deeper
+/// than the deepest zoom whose pixel origins fit in 32 bits.
+void set_origin(TSettings& s, int View, int Width, int Height);
+/// Zoom of view View to the pixel rectangle (X1, Y1)-(X2, Y2): its longer
+/// side fills the picture and its centre becomes the view centre; the old
+/// zoom is remembered. False, with nothing changed, for a rectangle of no
+/// width or no height.
+bool graphics_get_scale(TSettings& s, int View, int Width, int Height, int X1, int Y1, int X2, int Y2);
 
 /// Widens the extents by one element (points, lines and arcs only).
-ORVEXGDI_EXPORT void set_max_min(TSettings& s, const TElement& e);
+void set_max_min(TSettings& s, const TElement& e);
 /// Recomputes the extents from every live element on a visible layer.
-ORVEXGDI_EXPORT void get_max_min(TSettings& s, const TElements& elements);
+void get_max_min(TSettings& s, const TElements& elements);
 /// The extents reset of a load: max -100, min 100.
-ORVEXGDI_EXPORT void reset_extents(TSettings& s);
+void reset_extents(TSettings& s);
 
 } // namespace orvex::view

@@ -1,10 +1,11 @@
-// The drawing control TOrvexGDI, its settings record TSettings, and the
-// element list (TElement, TElements from Elements.h).
+// The drawing control TOrvexGDI, with its settings record (TSettings from
+// Settings.h) and its element list (TElement, TElements from Elements.h).
 #pragma once
 
 #include <OrvexGDI/Elements.h>
 #include <OrvexGDI/OpsOutput.h>
 #include <OrvexGDI/OrvexControl.h>
+#include <OrvexGDI/Settings.h>
 #include <OrvexGDI/VUvuDAVTypes.h>
 
 #include <QBrush>
@@ -25,74 +26,9 @@ namespace orvex {
 inline constexpr const char* kPalettePage = "Quorel";
 
 class TOrvexGDI;
-
-/// The view rotation, computed before every paint.
-struct TRotationMatrix {
-    double R11 = 0, R12 = 0, R13 = 0;
-    double R21 = 0, R22 = 0, R23 = 0;
-    double R31 = 0, R32 = 0, R33 = 0;
-};
-
-/// A value per view, indexed by the view number 1 (top) .. 4 (isometric).
-template <typename T>
-using PerView = CheckedArray<T, 1, 4>;
-
-/// All state of one drawing control. Hosts may read and write the fields.
-class ORVEXGDI_EXPORT TSettings {
-public:
-    explicit TSettings(TOrvexGDI* Owner);
-
-    TOrvexGDI* Owner;
-
-    // Drawing attributes and resources
-    TColor DrawColor = 0x00FF00;
-    int LineType = 0;
-    int CurrentLayer = 1;
-    TColor BackgroundColor = 0;
-    QBrush BackgroundBrush;
-    QPen Pen;
-    QBrush FillBrush;
-    bool AntiAlias = false;
-    bool PolylineArcs = false;
-    bool ShowAxis = false;
-    CheckedArray<bool, 0, 254> LayerVisible;
-    CheckedArray<TArcView, 1, 90> ArcViews;
-    int DefaultArcView = 1;
-
-    // View and projection
-    int ViewNumber = 1;
-    double XRotation = -70, YRotation = 0, ZRotation = -20;
-    double IsoXRotation = -70, IsoYRotation = 0, IsoZRotation = -20;
-    TRotationMatrix RotationMatrix;
-    PerView<double> ScaleX, ScaleY;
-    PerView<int> OriginX, OriginY;
-    PerView<double> CenterX, CenterY;
-    PerView<double> HalfSize;
-    PerView<double> PrevHalfSize, PrevCenterX, PrevCenterY;
-    double ExtentMinX = 0, ExtentMinY = 0, ExtentMinZ = 0;
-    double ExtentMaxX = 0, ExtentMaxY = 0, ExtentMaxZ = 0;
-    bool Millimetres = false;
-
-    // Mouse and picking
-    bool MousePan = true;
-    int MouseDownX = 0, MouseDownY = 0;
-    bool PanMoved = false, RotateMoved = false;
-    bool PickPending = false;
-    int PickPointMode = 0;
-    double PickAperture = 6.0;
-    dpoint PickFarEnd;
-    int PickFilterCode = 0;
-
-    // Files, export and printing
-    int CadType = 1;
-    bool MergeMode = false;
-    bool StopReading = false;
-    QString DrawingFileName;
-    bool CanvasMode = false;
-    QPainter* OutputCanvas = nullptr;
-    bool Printing = false;
-    bool PrintMonochrome = false;
-};
+namespace formats {
+class StagedDrawing;
+}
 
 /// The framework's shift state of a mouse event: which of the keys Shift,
 /// Alt and Ctrl and of the left, right and middle mouse buttons are held.
@@ -128,6 +64,7 @@ class ORVEXGDI_EXPORT TOrvexGDI : public TGDIPCanvas {
     Q_PROPERTY(orvex::TDFilter PickFilter READ GetPickFilter WRITE SetPickFilter)
     Q_PROPERTY(int CurrentLayer READ GetCurrentLayer WRITE SetCurrentLayer)
     Q_PROPERTY(int CadType READ GetCadType WRITE SetCadType)
+    Q_PROPERTY(orvex::TImportMode ImportMode READ GetImportMode WRITE SetImportMode)
     Q_PROPERTY(orvex::TDUnits Units READ GetUnits WRITE SetUnits)
     Q_PROPERTY(bool MousePan READ GetMousePan WRITE SetMousePan)
     Q_PROPERTY(bool AntiAlias READ GetAntiAlias WRITE SetAntiAlias)
@@ -168,6 +105,9 @@ public:
     int GetCadType() const { return Settings->CadType; }
     /// A value outside 1..3 is stored as 1.
     void SetCadType(int Value);
+    TImportMode GetImportMode() const { return Settings->ImportMode; }
+    /// A value other than imFull is stored as imBasic.
+    void SetImportMode(TImportMode Value) { Settings->ImportMode = Value == imFull ? imFull : imBasic; }
     TDUnits GetUnits() const { return Settings->Millimetres ? uMM : uINCH; }
     void SetUnits(TDUnits Value) { Settings->Millimetres = (Value == uMM); }
     bool GetMousePan() const { return Settings->MousePan; }
@@ -276,9 +216,18 @@ public:
     void LoadFromFile(const QString& FileName);
     /// Appends the file's elements to the drawing.
     void MergeFile(const QString& FileName);
-    /// Writes the drawing in the format chosen by CadType.
+    /// Writes the drawing in the format chosen by CadType. EFileError naming
+    /// the file when it was not written (an existing file stays as it was).
     void SaveToFile(const QString& FileName);
     int make_cad(const QString& FileName);
+    /// What the last successful load or merge read and left out.
+    const TLoadReport& LastLoadReport() const { return Settings->LoadReport; }
+    /// The file's name of a layer number, as the last full import of a DXF
+    /// file mapped it; empty for a layer no such import named. ERangeError
+    /// outside 0..254.
+    QString LayerName(int Layer) const { return QString::fromStdString(Settings->LayerNames[Layer]); }
+    /// False when the file was not written: it cannot be created, is not a
+    /// regular file, or the drawing holds a value that would not read back.
     bool save_cad(const QString& FileName);
 
     // ---- picture files and clipboard — output/export.cpp
@@ -433,6 +382,10 @@ protected:
 
 private:
     void waittimer();
+
+    // ---- drawing files — files.cpp
+    /// Takes the report and the layer names of a read that completed.
+    void take_load_report(formats::StagedDrawing& Staged, int Type, bool Merging);
 
     // ---- navigation — navigation.cpp
     /// Fires OnZoom with the current view's half size and centre.

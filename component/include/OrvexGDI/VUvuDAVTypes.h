@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace orvex {
 
@@ -132,6 +133,38 @@ enum TDView : std::uint8_t { vTOP, vFRONT, vSIDE, vISO };
 
 /// The drawing unit label; no value is ever converted.
 enum TDUnits : std::uint8_t { uINCH, uMM };
+
+/// How much of a DXF or IGES file a load reads: imBasic the entities of the
+/// drawing's own exchange subset, imFull also what other CAD programs write
+/// (blocks and inserts, polylines with bulges, ellipses, splines, composite
+/// and B-spline curves, true colours, named layers).
+enum TImportMode : std::uint8_t { imBasic, imFull };
+
+/// What one load read, per entity kind of the file: how many became
+/// elements and how many were left out.
+struct TLoadCount {
+    std::string Kind;
+    int Read = 0;
+    int Skipped = 0;
+};
+
+/// The report of the last load: the format ("OVX", "DXF", "IGES"), the
+/// version the file declares (empty when it names none) and the counts per
+/// entity kind, in the order kinds were first met.
+struct TLoadReport {
+    std::string Format;
+    std::string Version;
+    std::vector<TLoadCount> Kinds;
+
+    /// The counts of a kind; zeros for a kind the file did not hold.
+    TLoadCount Count(const std::string& Kind) const
+    {
+        for (const TLoadCount& k : Kinds)
+            if (k.Kind == Kind)
+                return k;
+        return {Kind, 0, 0};
+    }
+};
 
 /// Which element kinds a pick may return.
 enum TDFilter : std::uint8_t { fAll, fPoints, fLines, fArcs, fPointLine, fPointArc, fLineArc };

@@ -31,6 +31,13 @@ public:
     virtual void set_units(TDUnits Units) = 0;
     /// The DXF end marker was met.
     virtual void stop_reading() = 0;
+
+    /// How much of the file to read.
+    virtual TImportMode import_mode() const { return imBasic; }
+    /// What the read met, for the host; nullptr when nobody asks.
+    virtual TLoadReport* report() { return nullptr; }
+    /// The file's name of a layer number (full import).
+    virtual void set_layer_name(int /*Layer*/, const std::string& /*Name*/) {}
 };
 
 /// What a writer writes.
@@ -56,12 +63,18 @@ public:
     TColor background_color() const override { return Background; }
     void set_units(TDUnits Value) override { Units = Value; }
     void stop_reading() override { StopReading = true; }
+    TImportMode import_mode() const override { return ImportMode; }
+    TLoadReport* report() override { return &Report; }
+    void set_layer_name(int Layer, const std::string& Name) override { LayerNames[Layer] = Name; }
 
     TElements Elements;
     ArcViewTable ArcViews;
     TColor Background;
     TDUnits Units;
     bool StopReading = false;
+    TImportMode ImportMode = imBasic;
+    TLoadReport Report;
+    CheckedArray<std::string, 0, 254> LayerNames;
 };
 
 /// The arc-view reset that precedes every read: no entry defined but entry 1,

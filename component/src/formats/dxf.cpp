@@ -1,9 +1,11 @@
-// The DXF reader scans the file line by line for entity names, reads each
-// entity's group pairs and makes its element; POLYLINE, VERTEX and SEQEND
-// drive a small state machine that turns vertices into line segments.
+// The DXF reader reads the file as group pairs, takes an entity name from
+// each pair whose code is 0, reads the entity's pairs and makes its element;
+// POLYLINE, VERTEX and SEQEND drive a small state machine that turns
+// vertices into line segments.
 #include "dxf.h"
 
-#include "line_reader.h"
+#include "dxf_full.h"
+#include "dxf_pairs.h"
 #include "read_error.h"
 #include "record_fields.h"
 #include "text_writer.h"
@@ -24,7 +26,7 @@ constexpr std::array<TColor, 17> kColours = {
 };
 
 // SEQEND makes only the closing line of a closed polyline.
-enum class Kind { None, Line, Arc, Point, SeqEnd };
+enum class Kind { Unknown, Line, Arc, Point, SeqEnd };
 
 struct Vec {
     double v[3] = {0, 0, 0};
@@ -52,113 +54,115 @@ struct Polyline {
 
 class Reader {
 public:
-    Reader(std::istream& in, DrawingSink& sink) : lines_(in), sink_(sink), background_(sink.background_color()) {}
+    Reader(std::istream& in, DrawingSink& sink) : pairs_(in), sink_(sink), background_(sink.background_color()) {}
 
     void run()
     {
-        while (!lines_.at_end()) {
+        Pair pair;
+        bool more = next(pair);
+        while (more) {
+            if (!pair.StartsEntity) {
+                more = next(pair); // a pair of an entity this reader passes over
+                continue;
+            }
+            const Kind kind = entity_kind(pair.Text);
+            if (kind == Kind::Unknown) {
+                more = next(pair);
+                continue;
+            }
+            const long long begun = pairs_.line_number();
             Entity entity;
-            const Kind kind = scan();
-            read_pairs(kind, entity);
-            on_line(lines_.line_number(), [&] { make(kind, entity); });
+            more = read_pairs(kind, entity, pair);
+            if (!more && !afterEndMarker_)
+                throw EFileError(line_prefix(pairs_.line_number()) + "the file ends inside the entity begun at line " +
+                                 std::to_string(begun));
+            on_line(pairs_.line_number(), [&] { make(kind, entity); });
             poly_.Closing = false;
         }
     }
 
 private:
-    // Skips lines up to the next entity name this reader knows.
-    Kind scan()
+    // The next pair. A group code without its value is a cut file, unless
+    // the end marker came before: what follows it is not drawing data.
+    bool next(Pair& pair)
     {
-        std::string_view line;
-        while (lines_.next(line)) {
-            switch (line.size()) {
-            case 3:
-                if (line == "ARC")
-                    return Kind::Arc;
-                if (line == "EOF") {
-                    sink_.stop_reading();
-                    return Kind::None;
-                }
-                break;
-            case 4:
-                if (line == "LINE")
-                    return Kind::Line;
-                break;
-            case 5:
-                if (line == "POINT")
-                    return Kind::Point;
-                break;
-            case 6:
-                if (line == "CIRCLE")
-                    return Kind::Arc;
-                if (line == "VERTEX") {
-                    if (poly_.InPolyline && poly_.VerticesStarted && poly_.VertexSeen)
-                        poly_.SegmentReady = true;
-                    poly_.VertexSeen = true;
-                    return Kind::Line;
-                }
-                if (line == "SEQEND") {
-                    poly_.VertexSeen = poly_.SegmentReady = poly_.InPolyline = poly_.VerticesStarted = false;
-                    poly_.Closing = poly_.Closed;
-                    poly_.Closed = false;
-                    return Kind::SeqEnd;
-                }
-                break;
-            case 8:
-                if (line == "POLYLINE") {
-                    poly_.InPolyline = true;
-                    poly_.VertexSeen = false;
-                    return Kind::Line;
-                }
-                break;
-            default:
-                break;
+        bool cut = false;
+        if (!pairs_.next(pair, cut))
+            return false;
+        if (cut && !afterEndMarker_)
+            throw EFileError(line_prefix(pairs_.line_number() + 1) + "group code " + std::to_string(pair.Code) +
+                             " has no value");
+        return !cut;
+    }
+
+    // The kind of entity a name starts, with the polyline state changes of
+    // VERTEX, SEQEND and POLYLINE. Names are compared exactly.
+    Kind entity_kind(std::string_view name)
+    {
+        switch (name.size()) {
+        case 3:
+            if (name == "ARC")
+                return Kind::Arc;
+            if (name == "EOF") {
+                sink_.stop_reading();
+                afterEndMarker_ = true;
             }
+            break;
+        case 4:
+            if (name == "LINE")
+                return Kind::Line;
+            break;
+        case 5:
+            if (name == "POINT")
+                return Kind::Point;
+            break;
+        case 6:
+            if (name == "CIRCLE")
+                return Kind::Arc;
+            if (name == "VERTEX") {
+                if (poly_.InPolyline && poly_.VerticesStarted && poly_.VertexSeen)
+                    poly_.SegmentReady = true;
+                poly_.VertexSeen = true;
+                return Kind::Line;
+            }
+            if (name == "SEQEND") {
+                poly_.VertexSeen = poly_.SegmentReady = poly_.InPolyline = poly_.VerticesStarted = false;
+                poly_.Closing = poly_.Closed;
+                poly_.Closed = false;
+                return Kind::SeqEnd;
+            }
+            break;
+        case 8:
+            if (name == "POLYLINE") {
+                poly_.InPolyline = true;
+                poly_.VertexSeen = false;
+                return Kind::Line;
+            }
+            break;
+        default:
+            break;
         }
-        return Kind::None;
+        return Kind::Unknown;
     }
 
-    static bool is_end_code(std::string_view line)
+    // The entity's pairs up to the pair with code 0 that closes it, which is
+    // left in `pair`. False when the input ended first.
+    bool read_pairs(Kind kind, Entity& entity, Pair& pair)
     {
-        bool zero = false;
-        for (char c : line) {
-            if (c == ' ')
-                continue;
-            if (c != '0' || zero)
-                return false;
-            zero = true;
-        }
-        return zero;
-    }
-
-    static double number(std::string_view text)
-    {
-        while (!text.empty() && text.front() == ' ')
-            text.remove_prefix(1);
-        while (!text.empty() && text.back() == ' ')
-            text.remove_suffix(1);
-        return parse_decimal(text).value_or(0.0);
-    }
-
-    void read_pairs(Kind kind, Entity& entity)
-    {
-        std::string_view line;
-        while (lines_.next(line)) {
-            if (is_end_code(line)) {
+        while (next(pair)) {
+            if (pair.StartsEntity) {
                 if (poly_.InPolyline && !poly_.VerticesStarted)
                     poly_.VerticesStarted = true;
                 if (poly_.Closing) {
                     poly_.Previous = poly_.Current;
                     poly_.Current = poly_.FirstVertex;
                 }
-                return;
+                return true;
             }
-            const int code = Ops::val_int(line);
-            if (!lines_.next(line))
-                line = {};
-            const double value = number(line);
-            on_line(lines_.line_number(), [&] { group(code, value, kind, entity); });
+            const double value = pair.value();
+            on_line(pairs_.line_number(), [&] { group(pair.Code, value, kind, entity); });
         }
+        return false;
     }
 
     void coordinate(int axis, double value, Entity& entity)
@@ -311,15 +315,16 @@ private:
                                view);
             break;
         }
-        case Kind::None:
+        case Kind::Unknown:
             break;
         }
     }
 
-    LineReader lines_;
+    PairReader pairs_;
     DrawingSink& sink_;
     TColor background_;
     Polyline poly_;
+    bool afterEndMarker_ = false;
 };
 
 } // namespace
@@ -343,6 +348,10 @@ int number_from_colour(TColor Colour)
 
 void read(std::istream& in, DrawingSink& sink)
 {
+    if (sink.import_mode() == imFull) {
+        read_full(in, sink);
+        return;
+    }
     Reader(in, sink).run();
 }
 

@@ -5,6 +5,7 @@
 
 #include "encoders/bmp.h"
 #include "encoders/jpeg.h"
+#include "codes.h"
 #include "view_math.h"
 
 #include <OrvexGDI/OrvexGIF.h>
@@ -119,7 +120,7 @@ void TOrvexGDI::clipboard_proc(QPainter* Graphics, int Kind, int Width, int Heig
         canvas.setBrush(Qt::NoBrush);
         canvas.setRenderHint(QPainter::Antialiasing, Settings->AntiAlias);
         CanvasReplay mode(*Settings, canvas);
-        plot_elements(graphics, Settings->ViewNumber, 1);
+        plot_elements(graphics, Settings->ViewNumber, codes::kPlotVisible);
     };
 
     QBuffer svg;

@@ -1,0 +1,423 @@
+// The full DXF import's reading of a file as sections: the version from the
+// header, the layer table, the block definitions (kept once, placed per
+// insert) and the entities of the model space, placed as they are read.
+#include "dxf_full.h"
+
+#include "dxf_full_place.h"
+#include "dxf_pairs.h"
+#include "read_error.h"
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+
+namespace orvex::formats::dxf {
+
+namespace full {
+
+std::string name_key(std::string_view name)
+{
+    std::string key(name);
+    for (char& c : key)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return key;
+}
+
+namespace {
+
+Kind kind_of(std::string_view name)
+{
+    if (name == "LINE")
+        return Kind::Line;
+    if (name == "POINT")
+        return Kind::Point;
+    if (name == "CIRCLE")
+        return Kind::Circle;
+    if (name == "ARC")
+        return Kind::Arc;
+    if (name == "LWPOLYLINE")
+        return Kind::LwPolyline;
+    if (name == "POLYLINE")
+        return Kind::Polyline;
+    if (name == "ELLIPSE")
+        return Kind::Ellipse;
+    if (name == "SPLINE")
+        return Kind::Spline;
+    if (name == "INSERT")
+        return Kind::Insert;
+    return Kind::Other;
+}
+
+// Counts per entity kind, in the order kinds were first met.
+class Counts {
+public:
+    void add(const std::string& kind, bool read)
+    {
+        if (last_ >= kinds_.size() || kinds_[last_].Kind != kind) {
+            last_ = 0;
+            while (last_ < kinds_.size() && kinds_[last_].Kind != kind)
+                ++last_;
+            if (last_ == kinds_.size())
+                kinds_.push_back({kind, 0, 0});
+        }
+        ++(read ? kinds_[last_].Read : kinds_[last_].Skipped);
+    }
+    std::vector<TLoadCount> take() { return std::move(kinds_); }
+
+private:
+    std::vector<TLoadCount> kinds_;
+    std::size_t last_ = 0;
+};
+
+enum class Section { None, Header, Tables, Blocks, Entities, Other };
+
+class Reader {
+public:
+    Reader(std::istream& in, DrawingSink& sink) : pairs_(in), sink_(sink) {}
+
+    void run()
+    {
+        Pair pair;
+        bool more = next(pair);
+        Section section = Section::Entities; // files without sections hold entities only
+        while (more) {
+            if (!pair.StartsEntity) {
+                if (section == Section::Header && pair.Code == 9 && pair.Text == "$ACADVER") {
+                    more = next(pair);
+                    if (more && pair.Code == 1)
+                        version_.assign(pair.Text);
+                    continue;
+                }
+                more = next(pair);
+                continue;
+            }
+            const std::string_view name = pair.Text;
+            if (name == "SECTION") {
+                more = next(pair);
+                if (more && pair.Code == 2) {
+                    section = pair.Text == "HEADER"     ? Section::Header
+                              : pair.Text == "TABLES"   ? Section::Tables
+                              : pair.Text == "BLOCKS"   ? Section::Blocks
+                              : pair.Text == "ENTITIES" ? Section::Entities
+                                                        : Section::Other;
+                    more = next(pair);
+                }
+                continue;
+            }
+            if (name == "ENDSEC") {
+                section = Section::None;
+                more = next(pair);
+                continue;
+            }
+            if (name == "EOF") {
+                sink_.stop_reading();
+                afterEndMarker_ = true;
+                more = next(pair);
+                continue;
+            }
+            if (section == Section::Tables && name == "LAYER") {
+                more = layer(pair);
+            } else if (section == Section::Blocks && name == "BLOCK") {
+                more = block(pair);
+            } else if (section == Section::Entities) {
+                more = entity(pair, entity_);
+                if (!placer_)
+                    placer_ = std::make_unique<Placer>(sink_, layers_, blocks_);
+                const bool paper = entity_.paperSpace;
+                const bool read = !paper && placer_->place(entity_);
+                counts_.add(entity_.name, read);
+            } else {
+                more = skip_entity(pair);
+            }
+        }
+        if (!placer_)
+            placer_ = std::make_unique<Placer>(sink_, layers_, blocks_);
+        placer_->finish();
+        if (TLoadReport* report = sink_.report()) {
+            report->Version = version_;
+            report->Kinds = counts_.take();
+        }
+    }
+
+private:
+    bool next(Pair& pair)
+    {
+        bool cut = false;
+        if (!pairs_.next(pair, cut))
+            return false;
+        if (cut && !afterEndMarker_)
+            throw EFileError(line_prefix(pairs_.line_number() + 1) + "group code " + std::to_string(pair.Code) +
+                             " has no value");
+        return !cut;
+    }
+
+    [[noreturn]] void cut_inside(long long begun) const
+    {
+        throw EFileError(line_prefix(pairs_.line_number()) + "the file ends inside the entity begun at line " +
+                         std::to_string(begun));
+    }
+
+    // Passes over the pairs up to the next code 0.
+    bool skip_entity(Pair& pair)
+    {
+        while (next(pair))
+            if (pair.StartsEntity)
+                return true;
+        return false;
+    }
+
+    bool layer(Pair& pair)
+    {
+        std::string name;
+        Layer l;
+        while (next(pair)) {
+            if (pair.StartsEntity) {
+                layers_[name_key(name)] = l;
+                return true;
+            }
+            on_line(pairs_.line_number(), [&] {
+                switch (pair.Code) {
+                case 2:
+                    name.assign(pair.Text);
+                    break;
+                case 6:
+                    l.lineType.assign(pair.Text);
+                    break;
+                case 62:
+                    l.colour = std::abs(trunc_int(pair.value())); // negative: the layer is off
+                    break;
+                case 420:
+                    l.trueColour = static_cast<std::int32_t>(trunc_int(pair.value()));
+                    break;
+                default:
+                    break;
+                }
+            });
+        }
+        return false;
+    }
+
+    bool block(Pair& pair)
+    {
+        const long long begun = pairs_.line_number();
+        std::string name;
+        Block b;
+        bool more = true;
+        while ((more = next(pair)) && !pair.StartsEntity) {
+            const double v = pair.value();
+            if (pair.Code == 2)
+                name.assign(pair.Text);
+            else if (pair.Code == 10)
+                b.base[0] = v;
+            else if (pair.Code == 20)
+                b.base[1] = v;
+            else if (pair.Code == 30)
+                b.base[2] = v;
+        }
+        while (more && pair.Text != "ENDBLK") {
+            if (pair.Text == "EOF" || pair.Text == "ENDSEC")
+                break;
+            Entity e;
+            more = entity(pair, e);
+            counts_.add(e.name, e.kind != Kind::Other && !e.paperSpace);
+            if (e.kind != Kind::Other && !e.paperSpace)
+                b.entities.push_back(std::move(e));
+        }
+        if (!more && !afterEndMarker_)
+            cut_inside(begun);
+        blocks_[name_key(name)] = std::move(b);
+        return more && skip_entity(pair);
+    }
+
+    // Reads the entity whose name `pair` holds, with the vertices of a
+    // POLYLINE and the attributes of an INSERT; leaves the code 0 after it
+    // in `pair`.
+    bool entity(Pair& pair, Entity& e)
+    {
+        e.clear();
+        e.name.assign(pair.Text);
+        e.kind = kind_of(e.name);
+        const long long begun = pairs_.line_number();
+        bool more = groups(pair, e);
+        if (more && e.kind == Kind::Polyline) {
+            // The header's point carries only the elevation.
+            e.elevation = e.points.empty() ? 0 : e.points.front().p[2];
+            e.points.clear();
+            while (more && pair.Text == "VERTEX") {
+                e.points.emplace_back();
+                more = vertex(pair, e.points.back());
+            }
+        } else if (more && e.kind == Kind::Insert && e.attributesFollow) {
+            while (more && pair.Text == "ATTRIB") {
+                counts_.add("ATTRIB", false);
+                more = skip_entity(pair);
+            }
+        }
+        if (more && (e.kind == Kind::Polyline || (e.kind == Kind::Insert && e.attributesFollow)) && pair.Text == "SEQEND")
+            more = skip_entity(pair);
+        if (!more && !afterEndMarker_)
+            cut_inside(begun);
+        return more;
+    }
+
+    bool vertex(Pair& pair, Vertex& v)
+    {
+        while (next(pair)) {
+            if (pair.StartsEntity)
+                return true;
+            on_line(pairs_.line_number(), [&] {
+                const double value = pair.value();
+                switch (pair.Code) {
+                case 10:
+                case 20:
+                case 30:
+                    v.p[static_cast<std::size_t>(pair.Code / 10 - 1)] = value;
+                    break;
+                case 42:
+                    v.bulge = value;
+                    break;
+                case 70:
+                    v.flags = trunc_int(value);
+                    break;
+                case 71:
+                case 72:
+                case 73:
+                case 74:
+                    v.face[pair.Code - 71] = trunc_int(value);
+                    break;
+                default:
+                    break;
+                }
+            });
+        }
+        return false;
+    }
+
+    bool groups(Pair& pair, Entity& e)
+    {
+        while (next(pair)) {
+            if (pair.StartsEntity)
+                return true;
+            on_line(pairs_.line_number(), [&] { group(pair, e); });
+        }
+        return false;
+    }
+
+    static void group(const Pair& pair, Entity& e)
+    {
+        const int code = pair.Code;
+        switch (code) {
+        case 2:
+            e.block.assign(pair.Text);
+            return;
+        case 6:
+            e.lineType.assign(pair.Text);
+            return;
+        case 8:
+            e.layer.assign(pair.Text);
+            return;
+        default:
+            break;
+        }
+        const double v = pair.value();
+        switch (code) {
+        case 10:
+            e.points.push_back({{v, 0, 0}});
+            break;
+        case 20:
+        case 30:
+            if (e.points.empty())
+                e.points.emplace_back();
+            e.points.back().p[static_cast<std::size_t>(code / 10 - 1)] = v;
+            break;
+        case 11:
+            e.second.push_back({v, 0, 0});
+            break;
+        case 21:
+        case 31:
+            if (e.second.empty())
+                e.second.push_back({0, 0, 0});
+            e.second.back()[static_cast<std::size_t>(code / 10 - 2)] = v;
+            break;
+        case 38:
+            e.elevation = v;
+            break;
+        case 40:
+            e.g40.push_back(v);
+            break;
+        case 41:
+            e.g41.push_back(v);
+            break;
+        case 42:
+            if (e.kind == Kind::LwPolyline && !e.points.empty())
+                e.points.back().bulge = v;
+            else
+                e.g42 = v;
+            break;
+        case 43:
+            e.g43 = v;
+            break;
+        case 44:
+            e.g44 = v;
+            break;
+        case 45:
+            e.g45 = v;
+            break;
+        case 50:
+            e.g50 = v;
+            break;
+        case 51:
+            e.g51 = v;
+            break;
+        case 62:
+            e.colour = trunc_int(v);
+            break;
+        case 66:
+            e.attributesFollow = v == 1;
+            break;
+        case 67:
+            e.paperSpace = v == 1;
+            break;
+        case 70:
+            e.g70 = trunc_int(v);
+            break;
+        case 71:
+            e.g71 = trunc_int(v);
+            break;
+        case 72:
+            e.g72 = trunc_int(v);
+            break;
+        case 210:
+        case 220:
+        case 230:
+            e.extrusion[static_cast<std::size_t>(code / 10 - 21)] = v;
+            break;
+        case 420:
+            e.trueColour = static_cast<std::int32_t>(trunc_int(v));
+            break;
+        default:
+            break;
+        }
+    }
+
+    PairReader pairs_;
+    DrawingSink& sink_;
+    bool afterEndMarker_ = false;
+    std::string version_;
+    std::unordered_map<std::string, Layer> layers_;
+    std::unordered_map<std::string, Block> blocks_;
+    std::unique_ptr<Placer> placer_;
+    Entity entity_;
+    Counts counts_;
+};
+
+} // namespace
+
+} // namespace full
+
+void read_full(std::istream& in, DrawingSink& sink)
+{
+    full::Reader(in, sink).run();
+}
+
+} // namespace orvex::formats::dxf

@@ -1,0 +1,394 @@
+#include "dxf_full_place.h"
+
+#include "dxf_palette.h"
+#include "record_fields.h"
+
+#include <OrvexGDI/Ops.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <utility>
+
+namespace orvex::formats::dxf::full {
+
+namespace {
+
+constexpr double kDegreesPerRadian = static_cast<double>(Ops::DegreesPerRadian);
+constexpr double kTurn = 6.283185307179586;
+constexpr int kMaxNesting = 16;
+
+double or_default(double v, double otherwise) { return given(v) ? v : otherwise; }
+double first_or(const std::vector<double>& v, double otherwise) { return v.empty() ? otherwise : v.front(); }
+
+double degrees_of(double y, double x)
+{
+    double a = std::atan2(y, x) * kDegreesPerRadian;
+    if (a < 0)
+        a += 360;
+    return a;
+}
+
+// A point of a NURBS curve (de Boor's algorithm on weighted points).
+Vec3 nurbs_point(int p, const std::vector<double>& U, const std::vector<Vertex>& P, const std::vector<double>& w,
+                 double u)
+{
+    const int n = static_cast<int>(P.size());
+    int k = p;
+    while (k < n - 1 && u >= U[static_cast<std::size_t>(k + 1)])
+        ++k;
+    std::vector<std::array<double, 4>> d(static_cast<std::size_t>(p + 1));
+    for (int j = 0; j <= p; ++j) {
+        const auto i = static_cast<std::size_t>(k - p + j);
+        const double wi = w.size() == P.size() ? w[i] : 1.0;
+        d[static_cast<std::size_t>(j)] = {P[i].p[0] * wi, P[i].p[1] * wi, P[i].p[2] * wi, wi};
+    }
+    for (int r = 1; r <= p; ++r)
+        for (int j = p; j >= r; --j) {
+            const int i = k - p + j;
+            const double lo = U[static_cast<std::size_t>(i)], hi = U[static_cast<std::size_t>(i + p - r + 1)];
+            const double a = hi > lo ? (u - lo) / (hi - lo) : 0.0;
+            auto& dj = d[static_cast<std::size_t>(j)];
+            const auto& dp = d[static_cast<std::size_t>(j - 1)];
+            for (std::size_t c = 0; c < 4; ++c)
+                dj[c] = (1 - a) * dp[c] + a * dj[c];
+        }
+    const auto& r = d[static_cast<std::size_t>(p)];
+    const double wr = r[3] != 0 ? r[3] : 1.0;
+    return {r[0] / wr, r[1] / wr, r[2] / wr};
+}
+
+bool numeric_name(const std::string& name, int& number)
+{
+    if (name.empty() || name.size() > 3)
+        return false;
+    number = 0;
+    for (char c : name) {
+        if (c < '0' || c > '9')
+            return false;
+        number = number * 10 + (c - '0');
+    }
+    return number >= 1 && number <= 254;
+}
+
+} // namespace
+
+Placer::Placer(DrawingSink& sink, const std::unordered_map<std::string, Layer>& layers,
+               const std::unordered_map<std::string, Block>& blocks)
+    : sink_(sink), layers_(layers), blocks_(blocks), background_(sink.background_color()), numberTaken_(255),
+      numberReserved_(255)
+{
+    // Layers named by a number keep it; the others take free numbers.
+    for (const auto& [name, layer] : layers_) {
+        int number = 0;
+        if (numeric_name(name, number))
+            numberReserved_[static_cast<std::size_t>(number)] = true;
+    }
+}
+
+TColor Placer::aci(int index) const
+{
+    if (index == 7 && background_ == 0xFFFFFF)
+        return 0x000000; // AutoCAD's colour 7 stands out from the background
+    if (index < 1 || index > 255)
+        index = 7;
+    return colour_of_rgb(kAciPalette[static_cast<std::size_t>(index)]);
+}
+
+int Placer::layer_number(const std::string& name)
+{
+    if (name == lastLayer_)
+        return lastLayerNumber_;
+    const std::string key = name_key(name);
+    auto found = layerNumbers_.find(key);
+    if (found == layerNumbers_.end()) {
+        int number = 0;
+        if (!numeric_name(key, number) || numberTaken_[static_cast<std::size_t>(number)]) {
+            number = 0;
+            for (int n = 1; n <= 254 && number == 0; ++n)
+                if (!numberTaken_[static_cast<std::size_t>(n)] && !numberReserved_[static_cast<std::size_t>(n)])
+                    number = n;
+            if (number == 0)
+                number = 252; // more layers than numbers: the factory's catch-all
+        }
+        numberTaken_[static_cast<std::size_t>(number)] = true;
+        found = layerNumbers_.emplace(key, number).first;
+        sink_.set_layer_name(number, name);
+    }
+    lastLayer_ = name;
+    lastLayerNumber_ = found->second;
+    return found->second;
+}
+
+ShapeStyle Placer::style_of(const Entity& e, const Context& c)
+{
+    const std::string& layerName = (c.depth > 0 && e.layer == "0") ? c.layer : e.layer;
+    ShapeStyle s;
+    s.Layer = layer_number(layerName);
+    const auto layer = layers_.find(name_key(layerName));
+    auto layer_colour = [&] {
+        if (layer == layers_.end())
+            return aci(7);
+        return layer->second.trueColour >= 0 ? colour_of_rgb(static_cast<std::uint32_t>(layer->second.trueColour))
+                                             : aci(layer->second.colour);
+    };
+    if (e.trueColour >= 0)
+        s.Colour = colour_of_rgb(static_cast<std::uint32_t>(e.trueColour) & 0xFFFFFF);
+    else if (e.colour == 0)
+        s.Colour = c.colour;
+    else if (e.colour < 1 || e.colour > 255)
+        s.Colour = layer_colour();
+    else
+        s.Colour = aci(e.colour);
+    const std::string& lineType = e.lineType.empty() && layer != layers_.end() ? layer->second.lineType : e.lineType;
+    int number = 0;
+    s.LineType = numeric_name(lineType, number) ? number : 1;
+    return s;
+}
+
+bool Placer::place(const Entity& e)
+{
+    if (e.kind == Kind::Other)
+        return false;
+    if (e.kind == Kind::Insert && blocks_.find(name_key(e.block)) == blocks_.end())
+        return false;
+    place(e, Context{Matrix{}, "0", aci(7), 0});
+    return true;
+}
+
+void Placer::place(const Entity& e, const Context& c)
+{
+    if (e.kind == Kind::Other)
+        return;
+    if (e.kind == Kind::Insert) {
+        insert(e, c);
+        return;
+    }
+    const ShapeStyle s = style_of(e, c);
+    const Vec3 first = e.points.empty() ? Vec3{0, 0, 0} : e.points.front().p;
+    switch (e.kind) {
+    case Kind::Line:
+        shapes_.line(c.toWorld.apply(first), c.toWorld.apply(e.second.empty() ? Vec3{0, 0, 0} : e.second.front()), s);
+        break;
+    case Kind::Point:
+        shapes_.point(c.toWorld.apply(first), s);
+        break;
+    case Kind::Circle:
+    case Kind::Arc: {
+        const Matrix m = c.toWorld.after(ocs_to_world(e.extrusion));
+        const bool full = e.kind == Kind::Circle;
+        ocs_arc(m, first, first_or(e.g40, 0), full ? 0 : or_default(e.g50, 0), full ? 360 : or_default(e.g51, 0),
+                full, s);
+        break;
+    }
+    case Kind::LwPolyline: {
+        const Matrix m = c.toWorld.after(ocs_to_world(e.extrusion));
+        const std::size_t n = e.points.size();
+        const std::size_t segments = (e.g70 & 1) && n > 2 ? n : (n > 0 ? n - 1 : 0);
+        for (std::size_t i = 0; i < segments; ++i) {
+            Vec3 a = e.points[i].p, b = e.points[(i + 1) % n].p;
+            a[2] = b[2] = e.elevation;
+            bulge_segment(m, a, b, e.points[i].bulge, s);
+        }
+        break;
+    }
+    case Kind::Polyline:
+        polyline(e, c, s);
+        break;
+    case Kind::Ellipse:
+        ellipse(e, c, s);
+        break;
+    case Kind::Spline:
+        spline(e, c, s);
+        break;
+    default:
+        break;
+    }
+}
+
+void Placer::insert(const Entity& e, const Context& c)
+{
+    const auto found = blocks_.find(name_key(e.block));
+    if (found == blocks_.end() || c.depth >= kMaxNesting)
+        return;
+    const Block& block = found->second;
+    const ShapeStyle own = style_of(e, c);
+    Context inner;
+    inner.layer = (c.depth > 0 && e.layer == "0") ? c.layer : e.layer;
+    inner.colour = own.Colour;
+    inner.depth = c.depth + 1;
+    const Vec3 at = e.points.empty() ? Vec3{0, 0, 0} : e.points.front().p;
+    const double sx = first_or(e.g41, 1), sy = or_default(e.g42, 1), sz = or_default(e.g43, 1);
+    const Matrix placed = c.toWorld.after(ocs_to_world(e.extrusion))
+                              .after(Matrix::translation(at))
+                              .after(Matrix::rotation_z(or_default(e.g50, 0)));
+    const Matrix scaled = Matrix::scaling(sx, sy, sz).after(Matrix::translation(block.base * -1.0));
+    const int columns = std::clamp(e.g70, 1, 10000), rows = std::clamp(e.g71, 1, 10000);
+    const double dx = or_default(e.g44, 0), dy = or_default(e.g45, 0);
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column) {
+            inner.toWorld = placed.after(Matrix::translation({column * dx, row * dy, 0})).after(scaled);
+            for (const Entity& child : block.entities)
+                place(child, inner);
+        }
+}
+
+void Placer::ocs_arc(const Matrix& m, const Vec3& centre, double radius, double start, double end, bool full,
+                     const ShapeStyle& s)
+{
+    const Vec3 x = m.direction(1, 0, 0), y = m.direction(0, 1, 0);
+    const double lx = norm(x), ly = norm(y);
+    const bool similar = lx > 0 && std::fabs(lx - ly) <= 1e-9 * lx && std::fabs(dot(x, y)) <= 1e-9 * lx * ly;
+    if (similar) {
+        shapes_.arc(m.apply(centre), radius * lx, x * (1 / lx), unit(cross(x, y)), start, end, full, s);
+        return;
+    }
+    // Scaled unevenly: an ellipse, drawn as a chain.
+    double t0 = start / kDegreesPerRadian, t1 = full ? t0 + kTurn : end / kDegreesPerRadian;
+    while (t1 <= t0)
+        t1 += kTurn;
+    std::vector<Vec3> box;
+    for (const double dx : {-radius, radius})
+        for (const double dy : {-radius, radius})
+            box.push_back(m.apply(centre + Vec3{dx, dy, 0}));
+    shapes_.curve([=](double t) { return m.apply(centre + Vec3{radius * std::cos(t), radius * std::sin(t), 0}); },
+                  t0, t1, 16, box, s);
+}
+
+void Placer::bulge_segment(const Matrix& m, const Vec3& a, const Vec3& b, double bulge, const ShapeStyle& s)
+{
+    const Vec3 d = b - a;
+    if (std::fabs(bulge) < 1e-12 || !(norm(d) > 0)) {
+        if (norm(d) > 0)
+            shapes_.line(m.apply(a), m.apply(b), s);
+        return;
+    }
+    // The centre lies on the chord's perpendicular; the bulge is the tangent
+    // of a quarter of the included angle, positive counter-clockwise.
+    const Vec3 mid = (a + b) * 0.5;
+    const Vec3 perpendicular{-d[1], d[0], 0};
+    const Vec3 centre = mid + perpendicular * ((1 - bulge * bulge) / (4 * bulge));
+    const double r = norm(a - centre);
+    double start = degrees_of(a[1] - centre[1], a[0] - centre[0]);
+    double end = degrees_of(b[1] - centre[1], b[0] - centre[0]);
+    if (bulge < 0)
+        std::swap(start, end);
+    ocs_arc(m, centre, r, start, end, false, s);
+}
+
+void Placer::polyline(const Entity& e, const Context& c, const ShapeStyle& s)
+{
+    const int flags = e.g70;
+    std::vector<Vec3> positions;
+    if (flags & 64) { // polyface mesh: positions, then faces naming them
+        for (const Vertex& v : e.points)
+            if ((v.flags & 64) || !(v.flags & 128))
+                positions.push_back(c.toWorld.apply(v.p));
+        std::set<std::pair<int, int>> edges;
+        for (const Vertex& v : e.points) {
+            if (!(v.flags & 128) || (v.flags & 64))
+                continue;
+            int count = 0;
+            while (count < 4 && v.face[count] != 0)
+                ++count;
+            for (int k = 0; k < count; ++k) {
+                const int from = v.face[k], to = v.face[(k + 1) % count];
+                if (from < 0 || count < 2)
+                    continue; // an invisible edge
+                const int a = std::abs(from), b = std::abs(to);
+                if (a > static_cast<int>(positions.size()) || b > static_cast<int>(positions.size()) || a == b)
+                    continue;
+                if (edges.insert({std::min(a, b), std::max(a, b)}).second)
+                    shapes_.line(positions[static_cast<std::size_t>(a - 1)], positions[static_cast<std::size_t>(b - 1)],
+                                 s);
+            }
+        }
+        return;
+    }
+    if (flags & 16) { // polygon mesh: rows of vertices
+        for (const Vertex& v : e.points)
+            positions.push_back(c.toWorld.apply(v.p));
+        const int m = e.g71, n = e.g72;
+        if (m < 1 || n < 1 || static_cast<std::size_t>(m) * static_cast<std::size_t>(n) > positions.size())
+            return;
+        auto at = [&](int i, int j) { return positions[static_cast<std::size_t>(i * n + j)]; };
+        for (int i = 0; i < m; ++i)
+            for (int j = 0; j < n; ++j) {
+                if (j + 1 < n || ((flags & 32) && n > 2))
+                    shapes_.line(at(i, j), at(i, (j + 1) % n), s);
+                if (i + 1 < m || ((flags & 1) && m > 2))
+                    shapes_.line(at(i, j), at((i + 1) % m, j), s);
+            }
+        return;
+    }
+    std::vector<const Vertex*> vertices;
+    for (const Vertex& v : e.points)
+        if (!(v.flags & 16)) // spline frame control points are not on the curve
+            vertices.push_back(&v);
+    const std::size_t n = vertices.size();
+    const std::size_t segments = (flags & 1) && n > 2 ? n : (n > 0 ? n - 1 : 0);
+    if (flags & 8) { // 3-D polyline, in world coordinates
+        for (std::size_t i = 0; i < segments; ++i)
+            shapes_.line(c.toWorld.apply(vertices[i]->p), c.toWorld.apply(vertices[(i + 1) % n]->p), s);
+        return;
+    }
+    const Matrix ocs = c.toWorld.after(ocs_to_world(e.extrusion));
+    for (std::size_t i = 0; i < segments; ++i) {
+        Vec3 a = vertices[i]->p, b = vertices[(i + 1) % n]->p;
+        a[2] = b[2] = e.elevation;
+        bulge_segment(ocs, a, b, vertices[i]->bulge, s);
+    }
+}
+
+void Placer::ellipse(const Entity& e, const Context& c, const ShapeStyle& s)
+{
+    if (e.points.empty() || e.second.empty())
+        return;
+    const Vec3 centre = e.points.front().p, major = e.second.front();
+    const Vec3 minor = cross(unit(e.extrusion), major) * first_or(e.g40, 1);
+    double t0 = first_or(e.g41, 0), t1 = or_default(e.g42, kTurn);
+    while (t1 <= t0)
+        t1 += kTurn;
+    const Matrix m = c.toWorld;
+    std::vector<Vec3> box;
+    for (const double a : {-1.0, 1.0})
+        for (const double b : {-1.0, 1.0})
+            box.push_back(m.apply(centre + major * a + minor * b));
+    shapes_.curve([=](double t) { return m.apply(centre + major * std::cos(t) + minor * std::sin(t)); }, t0, t1,
+                  16, box, s);
+}
+
+void Placer::spline(const Entity& e, const Context& c, const ShapeStyle& s)
+{
+    const int p = e.g71 > 0 ? e.g71 : 3;
+    const std::size_t n = e.points.size();
+    const Matrix m = c.toWorld;
+    if (n >= static_cast<std::size_t>(p + 1) && e.g40.size() == n + static_cast<std::size_t>(p) + 1) {
+        const std::vector<double> knots = e.g40, weights = e.g41;
+        const std::vector<Vertex> control = e.points;
+        const double u0 = knots[static_cast<std::size_t>(p)], u1 = knots[n];
+        if (!(u1 > u0))
+            return;
+        int spans = 0;
+        for (std::size_t i = static_cast<std::size_t>(p); i < n; ++i)
+            spans += knots[i + 1] > knots[i];
+        std::vector<Vec3> box;
+        for (const Vertex& v : control)
+            box.push_back(m.apply(v.p));
+        shapes_.curve([=](double u) { return m.apply(nurbs_point(p, knots, control, weights, u)); }, u0, u1,
+                      4 * std::max(1, spans), box, s);
+        return;
+    }
+    // Only fit points: the chain through them.
+    std::vector<Vec3> fit;
+    for (const Vec3& f : e.second)
+        fit.push_back(m.apply(f));
+    shapes_.chain(fit, s);
+}
+
+void Placer::finish()
+{
+    shapes_.make(sink_);
+}
+
+} // namespace orvex::formats::dxf::full

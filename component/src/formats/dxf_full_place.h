@@ -1,0 +1,58 @@
+// The full DXF import's placing of entities into world coordinates: object
+// coordinate systems, inserts of blocks (nested, arrays), polylines with
+// bulges, meshes and polyface meshes, ellipses and splines; colours and
+// layers resolved as AutoCAD resolves them.
+#pragma once
+
+#include "dxf_full_model.h"
+#include "world_shapes.h"
+
+#include <map>
+
+namespace orvex::formats::dxf::full {
+
+class Placer {
+public:
+    Placer(DrawingSink& sink, const std::unordered_map<std::string, Layer>& layers,
+           const std::unordered_map<std::string, Block>& blocks);
+
+    /// Places an entity of the model space. False for kinds that make no
+    /// element.
+    bool place(const Entity& e);
+    /// Makes the elements and names the layers.
+    void finish();
+
+private:
+    // What an insert hands down to the entities of its block.
+    struct Context {
+        Matrix toWorld;
+        std::string layer;    // the insert's layer, for entities on layer 0
+        TColor colour;        // the insert's colour, for colour by block
+        int depth = 0;
+    };
+    void place(const Entity& e, const Context& c);
+    void insert(const Entity& e, const Context& c);
+    ShapeStyle style_of(const Entity& e, const Context& c);
+    int layer_number(const std::string& name);
+    TColor aci(int index) const;
+
+    void ocs_arc(const Matrix& m, const Vec3& centre, double radius, double start, double end, bool full,
+                 const ShapeStyle& s);
+    void bulge_segment(const Matrix& m, const Vec3& a, const Vec3& b, double bulge, const ShapeStyle& s);
+    void polyline(const Entity& e, const Context& c, const ShapeStyle& s);
+    void ellipse(const Entity& e, const Context& c, const ShapeStyle& s);
+    void spline(const Entity& e, const Context& c, const ShapeStyle& s);
+
+    DrawingSink& sink_;
+    const std::unordered_map<std::string, Layer>& layers_;
+    const std::unordered_map<std::string, Block>& blocks_;
+    WorldShapes shapes_;
+    TColor background_;
+    std::unordered_map<std::string, int> layerNumbers_;
+    std::vector<bool> numberTaken_;
+    std::vector<bool> numberReserved_;
+    std::string lastLayer_ = "\x01";
+    int lastLayerNumber_ = 1;
+};
+
+} // namespace orvex::formats::dxf::full

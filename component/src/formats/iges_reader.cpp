@@ -1,0 +1,434 @@
+// The IGES reader. Directory entries are collected first; parameter records
+// are linked to their entry through the pointer in columns 66-72 and joined
+// when they span several lines. Once the whole file is read, every entry
+// that is model geometry becomes an element in directory order: its values
+// placed through the matrix chain it names, then made by the element
+// factory, which leaves out values it does not accept.
+#include "iges.h"
+
+#include "iges_parameters.h"
+#include "iges_place.h"
+#include "line_reader.h"
+#include "read_error.h"
+#include "record_fields.h"
+#include "store/finite_slots.h"
+
+#include <OrvexGDI/Ops.h>
+#include <OrvexGDI/OpsFileText.h>
+
+#include <cmath>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace orvex::formats::iges {
+
+namespace {
+
+int mapped_type(int igesType)
+{
+    switch (igesType) {
+    case 116:
+        return etPoint;
+    case 110:
+        return etLine;
+    case 100:
+        return etArc;
+    default:
+        return etNone;
+    }
+}
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+bool is_blank(std::string_view line)
+{
+    for (char c : line)
+        if (c != ' ' && c != '\t' && c != '\x1a')
+            return false;
+    return true;
+}
+
+// One fixed 80-column record: its section letter in column 73 and seven
+// digits after it.
+bool is_record(std::string_view r)
+{
+    if (r.size() != 80)
+        return false;
+    const char s = r[72];
+    if (s != 'S' && s != 'G' && s != 'D' && s != 'P' && s != 'T')
+        return false;
+    for (std::size_t i = 73; i < 80; ++i)
+        if (!is_digit(r[i]) && r[i] != ' ')
+            return false;
+    return true;
+}
+
+struct DirectoryEntry {
+    int Type = 0;   // 0 when the entry's two type numbers differ
+    int Matrix = 0; // directory entry of its transformation matrix, 0 for none
+    TColor Colour = 0;
+    int LineType = 1;
+    int Layer = 1;
+    bool Blanked = false;    // blank status 01
+    bool Parametric = false; // use flag 05: a 2-D curve in a surface's parameter space
+    long long Line = 0;      // its first directory line
+    bool HasRecord = false;
+    long long RecordLine = 0;
+    std::string Record; // the parameter data
+};
+
+class Reader {
+public:
+    Reader(std::istream& in, DrawingSink& sink) : lines_(in), sink_(sink) {}
+
+    void run()
+    {
+        sink_.set_units(uINCH);
+        std::string_view line;
+        while (next_record(line)) {
+            const long long number = number_;
+            on_line(number, [&] { read_line(line, number); });
+        }
+        finish_record();
+        make_elements();
+    }
+
+private:
+    static constexpr std::size_t kMaxRecord = std::size_t{1} << 16;
+    static constexpr std::size_t kMaxGlobal = std::size_t{1} << 16;
+
+    // The next record: blank lines are passed over, and a line made of
+    // several 80-column records without line ends is handed out a record at
+    // a time. The record number counts the records so handed out and the
+    // lines passed over.
+    bool next_record(std::string_view& record)
+    {
+        for (;;) {
+            if (!pending_.empty()) {
+                record = pending_.substr(0, 80);
+                pending_.remove_prefix(80);
+                ++number_;
+                return true;
+            }
+            std::string_view line;
+            if (!lines_.next(line))
+                return false;
+            if (line.size() >= 160 && line.size() % 80 == 0 && all_records(line)) {
+                pending_ = line;
+                continue;
+            }
+            ++number_;
+            if (is_blank(line))
+                continue;
+            record = line;
+            return true;
+        }
+    }
+
+    static bool all_records(std::string_view line)
+    {
+        for (std::size_t i = 0; i < line.size(); i += 80)
+            if (!is_record(line.substr(i, 80)))
+                return false;
+        return true;
+    }
+
+    static void check_length(std::string_view line)
+    {
+        if (line.size() < 73)
+            throw ERangeError("a line of " + std::to_string(line.size()) + " characters; IGES lines have 80");
+    }
+
+    void read_line(std::string_view line, long long number)
+    {
+        check_length(line);
+        if (line.find("2HMM") != std::string_view::npos)
+            sink_.set_units(uMM);
+
+        // A parameter record longer than 80 columns on one line carries its
+        // section letter and sequence number at its end.
+        std::size_t letter = 72;
+        if (line.size() > 80 && line[line.size() - 8] == 'P') {
+            bool digits = true;
+            for (std::size_t i = line.size() - 7; i < line.size(); ++i)
+                digits = digits && is_digit(line[i]);
+            if (digits)
+                letter = line.size() - 8;
+        }
+        const char section = line[letter];
+        if (section != 'P')
+            finish_record();
+        if (section == 'G') {
+            if (global_.size() < kMaxGlobal)
+                global_.append(line.substr(0, 72));
+        } else if (section == 'D' && line[71] != ' ') {
+            directory_entry(line, number);
+        } else if (section == 'P') {
+            parameter_line(line, letter, number);
+        }
+    }
+
+    static int two_digits(std::string_view status, std::size_t at)
+    {
+        return status.size() >= at + 2 ? Ops::val_int(status.substr(at, 2)) : 0;
+    }
+
+    void directory_entry(std::string_view first, long long number)
+    {
+        const int type1 = Ops::val_int(first.substr(0, 8));
+        const int lineType = Ops::val_int(first.substr(24, 8)) == 2 ? 2 : 1;
+        const int level = Ops::val_int(first.substr(32, 8));
+        const int matrix = Ops::val_int(first.substr(48, 8));
+        const std::string_view status = first.substr(64, 8);
+        const int sequence = Ops::val_int(first.substr(73, 7));
+        DirectoryEntry entry;
+        entry.Blanked = two_digits(status, 0) == 1;
+        entry.Parametric = two_digits(status, 4) == 5;
+        entry.Line = number;
+
+        std::string_view second;
+        if (!next_record(second))
+            throw ERangeError("the directory entry has no second line");
+        check_length(second);
+        const int type2 = Ops::val_int(second.substr(0, 8));
+        const int colourNumber = Ops::val_int(second.substr(16, 8));
+        // Colour 0 is "no colour": drawn like DXF's colour 0.
+        entry.Colour = colourNumber == 0 ? (sink_.background_color() == 0x000000 ? 0xC0C0C0 : 0x000000)
+                                         : Ops::set_iges_color(colourNumber);
+        // Our files keep the layer in the form number. Other systems' form
+        // numbers above 255 are left to the factory (layer 252); where the
+        // form is 0, the level names the layer.
+        const int form = Ops::val_int(second.substr(32, 8));
+        int layer = form;
+        if (form == 0)
+            layer = level >= 1 && level <= 254 ? level : 1;
+        else if (form == 255)
+            layer = 254;
+        entry.Type = type1 == type2 ? type1 : 0;
+        entry.Matrix = matrix;
+        entry.LineType = lineType;
+        entry.Layer = layer;
+        if (directory_.emplace(sequence, std::move(entry)).second)
+            order_.push_back(sequence);
+    }
+
+    void delimiters()
+    {
+        if (delimitersKnown_)
+            return;
+        delimitersKnown_ = true;
+        const std::string_view g = global_;
+        std::size_t pos = 0;
+        if (g.size() >= 3 && g[0] == '1' && g[1] == 'H') {
+            parameter_ = g[2];
+            pos = 3;
+        }
+        if (pos < g.size() && g[pos] == parameter_)
+            ++pos;
+        if (g.size() >= pos + 3 && g[pos] == '1' && g[pos + 1] == 'H')
+            record_ = g[pos + 2];
+    }
+
+    void parameter_line(std::string_view line, std::size_t letter, long long number)
+    {
+        delimiters();
+        std::size_t begin = letter;
+        while (begin > 0 && letter - begin < 7 && is_digit(line[begin - 1]))
+            --begin;
+        if (begin == letter)
+            throw EListError("the parameter line names no directory entry");
+        const int pointer = Ops::val_int(line.substr(begin, letter - begin));
+        const std::string_view data = line.substr(0, begin);
+        if (recordOpen_ && pointer == recordPointer_) {
+            if (record_text_.size() < kMaxRecord)
+                record_text_.append(data);
+            return;
+        }
+        finish_record();
+        recordOpen_ = true;
+        recordPointer_ = pointer;
+        recordLine_ = number;
+        record_text_.assign(data);
+    }
+
+    void finish_record()
+    {
+        if (!recordOpen_)
+            return;
+        recordOpen_ = false;
+        on_line(recordLine_, [&] { parameter_record(); });
+    }
+
+    // Keeps the record with its directory entry.
+    void parameter_record()
+    {
+        fields_.split_iges(record_text_, parameter_, record_);
+        const int type = round_int(fields_.value(1));
+        const auto entry = directory_.find(recordPointer_);
+        if (entry == directory_.end()) {
+            if (mapped_type(type) != etNone)
+                throw EListError("the parameter record points to directory entry " + std::to_string(recordPointer_) +
+                                 ", which does not exist");
+            return;
+        }
+        DirectoryEntry& e = entry->second;
+        if (e.Type != type || e.HasRecord)
+            return;
+        e.HasRecord = true;
+        e.RecordLine = recordLine_;
+        e.Record = record_text_;
+    }
+
+    const DirectoryEntry* entry_with_record(int pointer, int type) const
+    {
+        const auto entry = directory_.find(pointer);
+        if (entry == directory_.end() || entry->second.Type != type || !entry->second.HasRecord)
+            return nullptr;
+        return &entry->second;
+    }
+
+    // The matrix of a directory entry, after the matrices it refers to.
+    std::optional<Matrix> matrix_of(int pointer, int depth)
+    {
+        const DirectoryEntry* entry = entry_with_record(pointer, 124);
+        if (entry == nullptr)
+            return std::nullopt;
+        Matrix m;
+        on_line(entry->RecordLine, [&] {
+            fields_.split_iges(entry->Record, parameter_, record_);
+            for (int i = 0; i < 3; ++i)
+                for (int j = 0; j < 4; ++j)
+                    m.m[i][j] = fields_.value(2 + 4 * i + j);
+        });
+        if (entry->Matrix > 0 && depth < 16) {
+            if (const auto outer = matrix_of(entry->Matrix, depth + 1))
+                m = outer->after(m);
+        }
+        return m;
+    }
+
+    // Curves in a surface's parameter space: the curves every
+    // curve-on-surface entity (142) names as its parameter-space curve, with
+    // the members of those that are composite curves (102).
+    std::unordered_set<int> parameter_space_curves()
+    {
+        std::unordered_set<int> curves;
+        std::vector<double> values;
+        for (const int sequence : order_) {
+            const DirectoryEntry* entry = entry_with_record(sequence, 142);
+            if (entry == nullptr)
+                continue;
+            on_line(entry->RecordLine, [&] { parameter_values(entry->Record, parameter_, record_, values); });
+            if (values.size() >= 3)
+                mark_curve(static_cast<int>(values[2]), curves, 0);
+        }
+        return curves;
+    }
+
+    void mark_curve(int pointer, std::unordered_set<int>& curves, int depth)
+    {
+        if (pointer <= 0 || !curves.insert(pointer).second || depth >= 16)
+            return;
+        const DirectoryEntry* composite = entry_with_record(pointer, 102);
+        if (composite == nullptr)
+            return;
+        std::vector<double> members;
+        on_line(composite->RecordLine, [&] { parameter_values(composite->Record, parameter_, record_, members); });
+        const std::size_t n = members.empty() ? 0 : static_cast<std::size_t>(std::max(0.0, members[0]));
+        for (std::size_t i = 1; i <= n && i < members.size(); ++i)
+            mark_curve(static_cast<int>(members[i]), curves, depth + 1);
+    }
+
+    // The element values of a point, line or arc record, in its own space.
+    Shape shape_of(const DirectoryEntry& entry, int kind)
+    {
+        Shape s;
+        s.Etype = kind;
+        fields_.split_iges(entry.Record, parameter_, record_);
+        auto f = [&](int n) { return fields_.value(n); };
+        switch (kind) {
+        case etPoint:
+            for (int i = 0; i < 3; ++i)
+                s.c[i] = f(i + 2);
+            break;
+        case etLine:
+            for (int i = 0; i < 6; ++i)
+                s.c[i] = f(i + 2);
+            break;
+        default: {
+            const double cx = f(3), cy = f(4), sx = f(5), sy = f(6), ex = f(7), ey = f(8);
+            s.c[2] = f(2);
+            s.c[0] = cx;
+            s.c[1] = cy;
+            // The true distance, however far the start point lies.
+            s.c[3] = std::sqrt((sx - cx) * (sx - cx) + (sy - cy) * (sy - cy));
+            double start = Ops::get_angle_degrees(cx, cy, sx, sy);
+            double end = Ops::get_angle_degrees(cx, cy, ex, ey);
+            if (start == end) {
+                start = 0;
+                end = 360;
+            }
+            s.c[4] = start;
+            s.c[5] = end;
+            break;
+        }
+        }
+        return s;
+    }
+
+    void make_elements()
+    {
+        const std::unordered_set<int> parameterCurves = parameter_space_curves();
+        for (const int sequence : order_) {
+            const DirectoryEntry& entry = directory_.at(sequence);
+            const int kind = mapped_type(entry.Type);
+            if (kind == etNone || entry.Blanked || entry.Parametric || parameterCurves.count(sequence) > 0)
+                continue;
+            if (!entry.HasRecord)
+                throw EFileError(line_prefix(entry.Line) + "directory entry " + std::to_string(sequence) +
+                                 " (entity " + std::to_string(entry.Type) + ") has no parameter data");
+            Shape shape;
+            on_line(entry.RecordLine, [&] {
+                shape = shape_of(entry, kind);
+                if (entry.Matrix > 0)
+                    if (const auto m = matrix_of(entry.Matrix, 0))
+                        place(shape, *m, sink_.arc_views());
+            });
+            if (!slots_finite(shape.Etype, shape.c))
+                continue;
+            on_line(entry.RecordLine, [&] {
+                sink_.make_element(kind, shape.c[0], shape.c[1], shape.c[2], shape.c[3], shape.c[4], shape.c[5],
+                                   entry.Colour, entry.LineType, entry.Layer, 0, shape.View);
+            });
+        }
+    }
+
+    LineReader lines_;
+    DrawingSink& sink_;
+    RecordFields fields_;
+    std::string_view pending_; // 80-column records of a line without line ends
+    long long number_ = 0;
+    std::string global_;
+    bool delimitersKnown_ = false;
+    char parameter_ = ',';
+    char record_ = ';';
+    std::unordered_map<int, DirectoryEntry> directory_;
+    std::vector<int> order_;
+    bool recordOpen_ = false;
+    int recordPointer_ = 0;
+    long long recordLine_ = 0;
+    std::string record_text_;
+};
+
+} // namespace
+
+void read(std::istream& in, DrawingSink& sink)
+{
+    Reader(in, sink).run();
+}
+
+} // namespace orvex::formats::iges
