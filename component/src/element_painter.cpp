@@ -97,7 +97,7 @@ ElementPainter::ElementPainter(QPainter& graphics, TSettings& settings) : g_(gra
 
 ElementPainter::~ElementPainter()
 {
-    flush();
+    finish();
 }
 
 // With a rectangle clip the raster engine writes pixels straight into the
@@ -154,6 +154,51 @@ void ElementPainter::choose_writer()
         writer_->set_pen(penArgb_, static_cast<int>(penWidth_), antialias_);
 }
 
+bool ElementPainter::off_picture(double left, double top, double right, double bottom) const
+{
+    // Anti-aliasing and two-pixel pens reach a little beyond the figure's box.
+    constexpr double kReach = 4;
+    return !pictureRect_.isNull() &&
+           (right < pictureRect_.left() - kReach || left > pictureRect_.right() + kReach ||
+            bottom < pictureRect_.top() - kReach || top > pictureRect_.bottom() + kReach);
+}
+
+bool ElementPainter::arc_off_picture(double cx, double cy, double cz, double r, int ArcView) const
+{
+    if (pictureRect_.isNull())
+        return false;
+    // The centre and the two axes of the arc's plane in the model.
+    double c[3] = {cx, cy, cz}, a[3] = {1, 0, 0}, b[3] = {0, 1, 0};
+    if (ArcView == -2) {
+        b[1] = 0, b[2] = 1;
+    } else if (ArcView == -3) {
+        a[0] = 0, a[1] = 1, b[1] = 0, b[2] = 1;
+    } else if (ArcView >= 1) {
+        const TArcView& m = s_.ArcViews[ArcView];
+        c[0] = m.M11 * cx + m.M12 * cy + m.M13 * cz;
+        c[1] = m.M21 * cx + m.M22 * cy + m.M23 * cz;
+        c[2] = m.M31 * cx + m.M32 * cy + m.M33 * cz;
+        a[0] = m.M11, a[1] = m.M21, a[2] = m.M31;
+        b[0] = m.M12, b[1] = m.M22, b[2] = m.M32;
+    }
+    double cu = 0, cw = 0, au = 0, aw = 0, bu = 0, bw = 0;
+    view::project(s_, v_, c[0], c[1], c[2], cu, cw);
+    view::project(s_, v_, a[0], a[1], a[2], au, aw); // the projection has no offset
+    view::project(s_, v_, b[0], b[1], b[2], bu, bw);
+    const double x = cu * sx_ + ox_, y = cw * sy_ + oy_;
+    const double dx = std::abs(r * std::hypot(au, bu) * sx_), dy = std::abs(r * std::hypot(aw, bw) * sy_);
+    // Only a circle whose every point fits the raster is judged here.
+    if (!view::fits_int(x - dx) || !view::fits_int(x + dx) || !view::fits_int(y - dy) || !view::fits_int(y + dy))
+        return false;
+    return off_picture(x - dx, y - dy, x + dx, y + dy);
+}
+
+void ElementPainter::use_pen()
+{
+    if (penDirty_)
+        apply_pen();
+}
+
 // ---------------------------------------------------------------- projection
 
 bool ElementPainter::to_pixel(double x, double y, double z, QPoint& p) const
@@ -193,6 +238,7 @@ void ElementPainter::apply_pen()
         canvas_->setBrush(Qt::NoBrush);
     }
     penApplied_ = true;
+    penDirty_ = false;
     choose_writer();
 }
 
@@ -215,7 +261,7 @@ void ElementPainter::set_color(TColor Colour, int LineType)
     penArgb_ = argb;
     penStyle_ = style;
     penWidth_ = width;
-    apply_pen();
+    penDirty_ = true;
 }
 
 void ElementPainter::set_print_color(TColor Colour)
@@ -224,7 +270,7 @@ void ElementPainter::set_print_color(TColor Colour)
     if (penApplied_ && argb == penArgb_)
         return;
     penArgb_ = argb;
-    apply_pen();
+    penDirty_ = true;
 }
 
 void ElementPainter::set_draw_dc(TColor Colour, int LineType)
@@ -245,6 +291,7 @@ void ElementPainter::flush()
 
 void ElementPainter::segment(const QPoint& a, const QPoint& b)
 {
+    use_pen();
     if (direct_) {
         writer_->line(a.x(), a.y(), b.x(), b.y());
         return;
@@ -302,6 +349,26 @@ void ElementPainter::plot_elements(const TElements& elements, int View, int Mode
 done:
     if (s_.ShowAxis)
         draw_axis();
+    finish();
+}
+
+void ElementPainter::plot_listed(const TElements& elements, const std::vector<int>& listed)
+{
+    for (const int i : listed) {
+        const TElement& e = elements.GetElement(i);
+        const int layer = e.GetLayer();
+        if (!e.GetDeleted() && layer >= 0 && layer <= 254 && s_.LayerVisible[layer])
+            draw_element(e);
+    }
+    if (s_.ShowAxis)
+        draw_axis();
+    finish();
+}
+
+void ElementPainter::finish()
+{
+    if (penDirty_)
+        apply_pen(); // the pen of the last figure, also when it was off the picture
     flush();
 }
 
@@ -376,7 +443,9 @@ void ElementPainter::draw_line(double x1, double y1, double z1, double x2, doubl
     if (!to_pixel(x1, y1, z1, p1) || !to_pixel(x2, y2, z2, p2))
         return; // cannot be placed on a 32-bit raster
     set_draw_dc(Colour, LineType);
-    segment(p1, p2);
+    if (!off_picture(std::min(p1.x(), p2.x()), std::min(p1.y(), p2.y()), std::max(p1.x(), p2.x()),
+                     std::max(p1.y(), p2.y())))
+        segment(p1, p2);
 }
 
 void ElementPainter::draw_point(double x, double y, double z, TColor Colour)
@@ -385,6 +454,8 @@ void ElementPainter::draw_point(double x, double y, double z, TColor Colour)
     if (!to_pixel(x, y, z, p) || beyond_limit(p.x()) || beyond_limit(p.y()))
         return;
     set_draw_dc(Colour, 0);
+    if (off_picture(p.x() - 5, p.y() - 5, p.x() + 5, p.y() + 5))
+        return;
     segment(QPoint(p.x() + 5, p.y()), QPoint(p.x() - 5, p.y()));
     if (target_ == Target::Picture)
         segment(QPoint(p.x(), p.y() - 5), QPoint(p.x(), p.y() + 5));
@@ -410,6 +481,9 @@ void ElementPainter::draw_arc(double cx, double cy, double cz, double Radius, do
         return;
     const double left = std::nearbyint(leftF) + ox_, top = std::nearbyint(topF) + oy_;
     const double right = std::nearbyint(rightF) + ox_, bottom = std::nearbyint(bottomF) + oy_;
+    if (off_picture(left, top, right, bottom))
+        return;
+    use_pen();
 
     const double start = Ops::fix_angle(StartAngle);
     const double end = Ops::fix_angle(EndAngle == 0 ? 360 : EndAngle);
@@ -478,6 +552,10 @@ void ElementPainter::draw_3d_arc(double cx, double cy, double cz, double Radius,
         return;
     if (LineType == 10 || LineType == 20)
         LineType /= 10;
+    if (arc_off_picture(cx, cy, cz, Radius, ArcView)) {
+        set_draw_dc(Colour, LineType); // as its segments would have left the pen
+        return;
+    }
     const double sweep = Ops::get_arc_angle(StartAngle, EndAngle, 3);
     const double length = std::abs(2 * M_PI * Radius) / (360 / std::abs(sweep));
     const double segmentsF = std::trunc(length * sx_);
@@ -522,6 +600,9 @@ void ElementPainter::draw_circle(double cx, double cy, double /*cz*/, double Rad
         return;
     const QRectF box(left, upper, right - left, lower - upper);
     set_draw_dc(Colour, LineType);
+    if (off_picture(left, upper, right, lower))
+        return;
+    use_pen();
     if (target_ != Target::Picture) {
         flush();
         canvas_->drawEllipse(box);
@@ -532,6 +613,7 @@ void ElementPainter::draw_circle(double cx, double cy, double /*cz*/, double Rad
 
 void ElementPainter::fill_circle(const QRectF& box, TColor Colour, int LineType, int FillCode, const QImage* texture)
 {
+    use_pen();
     flush();
     using namespace codes;
     const bool linear = FillCode >= kFillLinearFirst && FillCode <= kFillLinearLast;
@@ -594,6 +676,7 @@ void ElementPainter::draw_rectangle(double cx, double cy, double Width, double H
         return;
     const int left = cxp - w / 2, top = cyp - h / 2;
     set_draw_dc(Colour, LineType);
+    use_pen();
     flush();
     if (FillCode == codes::kFillSolid) {
         s_.FillBrush.setColor(opaque_color(Colour));
@@ -609,6 +692,7 @@ void ElementPainter::draw_ellipse(double cx, double cy, double Width, double Hei
     if (!flat_box(cx, cy, Width, Height, cxp, cyp, w, h))
         return;
     set_draw_dc(Colour, LineType);
+    use_pen();
     if (target_ == Target::Picture) {
         ellipse_outline(QRect(cxp - w / 2, cyp - h / 2, w, h));
         return;

@@ -34,6 +34,10 @@ public:
     /// layers, 2 group members (highlight 2), 3 highlight 5, 4 the first 200
     /// on visible layers (drag feedback). Then the axis when shown.
     void plot_elements(const TElements& elements, int View, int Mode);
+    /// The elements at these ascending indices that are live and on visible
+    /// layers, then the axis when shown: mode 1 of the element loop over a
+    /// part of the list.
+    void plot_listed(const TElements& elements, const std::vector<int>& listed);
     /// Colour (highlights) and dispatch by type.
     void draw_element(const TElement& e);
 
@@ -68,6 +72,14 @@ private:
     // Nearest(Width * scale) and height -Nearest(Height * y scale).
     bool flat_box(double a, double b, double Width, double Height, int& x, int& y, int& w, int& h) const;
     void segment(const QPoint& a, const QPoint& b);
+    // Whether a figure with this pixel box cannot reach the picture (always
+    // false on canvases, which keep every figure).
+    bool off_picture(double left, double top, double right, double bottom) const;
+    bool arc_off_picture(double cx, double cy, double cz, double r, int ArcView) const;
+    // The pen as last set up goes to the painter before it draws.
+    void use_pen();
+    // The last pen and the batched lines go out at the end of a pass.
+    void finish();
     void keep_picture_clip();
     // The writer for a picture a QPainter would fill pixel by pixel itself,
     // and its clip taken from the painter's.
@@ -100,6 +112,7 @@ private:
     Qt::PenStyle penStyle_ = Qt::SolidLine;
     double penWidth_ = 1.0;
     bool penApplied_ = false;
+    bool penDirty_ = false; // set up but not yet given to the painter
 
     // Consecutive solid lines of one pen are drawn in one call.
     std::vector<QLine> lines_;

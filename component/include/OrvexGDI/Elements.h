@@ -44,16 +44,16 @@ public:
     TElement& operator=(const TElement&) = delete;
 
     int GetEtype() const { return Etype_; }
-    void SetEtype(int value) { Etype_ = value; }
+    void SetEtype(int value) { Etype_ = value, changed(); }
     TColor GetColor() const { return Color_; }
     void SetColor(TColor value) { Color_ = value; }
     int GetLineType() const { return LineType_; }
-    void SetLineType(int value) { LineType_ = value; }
+    void SetLineType(int value) { LineType_ = value, changed(); }
     /// Arc-view number of arcs, fill code of circles and rectangles, 1 otherwise.
     int GetView() const { return View_; }
-    void SetView(int value) { View_ = value; }
+    void SetView(int value) { View_ = value, changed(); }
     int GetLayer() const { return Layer_; }
-    void SetLayer(int value) { Layer_ = value; }
+    void SetLayer(int value) { Layer_ = value, changed(); }
     std::uint8_t GetHighlight() const { return Highlight_; }
     void SetHighlight(std::uint8_t value) { Highlight_ = value; }
     bool GetDeleted() const { return Deleted_; }
@@ -68,7 +68,7 @@ public:
     void SetCoord(int Index, double Value)
     {
         if (Index >= 1 && Index <= 6)
-            Coord_[Index - 1] = Value;
+            Coord_[Index - 1] = Value, changed();
     }
     /// Unchecked slot access for hot loops; i is 0-based (slot i + 1).
     double slot(int i) const { return Coord_[static_cast<std::size_t>(i)]; }
@@ -92,6 +92,8 @@ public:
 private:
     friend class TElements;
     TElement(TElements* collection, int id, int index) : Collection_(collection), ID_(id), Index_(index) {}
+    // Tells the collection that a value its element index depends on changed.
+    inline void changed();
 
     std::array<double, 6> Coord_{};
     const QImage* Image_ = nullptr;
@@ -144,6 +146,10 @@ public:
     void Reserve(int n);
 
     QObject* GetOwner() const { return Owner_; }
+    /// Advances whenever elements are added, removed, or change their type,
+    /// slots, view, layer or line type: what an index of their places needs.
+    std::uint64_t Generation() const { return generation_; }
+    void Touch() { ++generation_; }
     bool GetChanged() const { return Changed_; }
     void SetChanged(bool Value) { Changed_ = Value; }
 
@@ -164,11 +170,18 @@ private:
 
     QObject* Owner_ = nullptr;
     bool Changed_ = false;
+    std::uint64_t generation_ = 0;
     int nextID_ = 0;
     std::vector<TElement*> order_;
     std::vector<std::unique_ptr<unsigned char[]>> blocks_;
     std::size_t usedInLastBlock_ = 0;
     std::vector<TElement*> deletions_;
 };
+
+inline void TElement::changed()
+{
+    if (Collection_ != nullptr)
+        Collection_->Touch();
+}
 
 } // namespace orvex

@@ -26,6 +26,8 @@ namespace orvex {
 inline constexpr const char* kPalettePage = "Quorel";
 
 class TOrvexGDI;
+class ElementIndex;
+struct ModelBox;
 namespace formats {
 class StagedDrawing;
 }
@@ -409,7 +411,16 @@ private:
     /// The group shift of ShiftGroup.
     void cad_offsetxy(double DX, double DY, double DZ, int Times, bool KeepSource);
 
+    // ---- visible elements — render.cpp
+    /// The element index of the top view, brought up to date, or nullptr
+    /// when it is switched off (TSettings::UseElementIndex).
+    ElementIndex* element_index();
+    /// Whether the elements whose boxes may meet the window were found, for
+    /// a redraw or for a pick; they are then in Candidates in list order.
+    bool indexed_elements(const ModelBox& Window, bool ForDrawing, std::vector<int>& Candidates);
+
     QTimer* startupTimer_ = nullptr;
+    std::unique_ptr<ElementIndex> index_;
 };
 
 } // namespace orvex

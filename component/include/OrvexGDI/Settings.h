@@ -43,6 +43,9 @@ public:
     QBrush FillBrush;
     bool AntiAlias = false;
     bool PolylineArcs = false;
+    /// Redraws and picks in the top view visit only the elements near the
+    /// window, through an index of where they lie (off: every element).
+    bool UseElementIndex = true;
     bool ShowAxis = false;
     CheckedArray<bool, 0, 254> LayerVisible;
     CheckedArray<TArcView, 1, 90> ArcViews;
