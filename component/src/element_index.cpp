@@ -59,23 +59,26 @@ bool top_view_box(const TElement& e, const TSettings& s, ModelBox& box)
         widen(box, e.slot(3), e.slot(4));
         break;
     case etArc: {
-        // The circle of the slots (the direct arc and the pick), and where
-        // the arc's plane puts it.
+        // Where the arc's plane puts it; arcs of view 1 are also drawn
+        // directly on the circle of their slots, where they are picked.
         const double r = std::abs(e.slot(3));
-        box = around(x, y, r, r);
         const int view = e.GetView();
-        if (view == -2) {
-            widen(box, x - r, y);
-            widen(box, x + r, y);
+        if (view == -1) {
+            box = around(x, y, r, r);
+        } else if (view == -2) {
+            box = around(x, y, r, 0);
         } else if (view == -3) {
-            widen(box, x, y - r);
-            widen(box, x, y + r);
+            box = around(x, y, 0, r);
         } else if (view >= 1 && view <= 90) {
             const TArcView& m = s.ArcViews[view];
-            const ModelBox plane = around(m.M11 * x + m.M12 * y + m.M13 * z, m.M21 * x + m.M22 * y + m.M23 * z,
-                                          r * std::hypot(m.M11, m.M12), r * std::hypot(m.M21, m.M22));
-            widen(box, plane.x0, plane.y0);
-            widen(box, plane.x1, plane.y1);
+            box = around(m.M11 * x + m.M12 * y + m.M13 * z, m.M21 * x + m.M22 * y + m.M23 * z,
+                         r * std::hypot(m.M11, m.M12), r * std::hypot(m.M21, m.M22));
+            if (view == 1) {
+                widen(box, x - r, y - r);
+                widen(box, x + r, y + r);
+            }
+        } else {
+            return false; // no plane: nothing is drawn, nothing picked
         }
         break;
     }
