@@ -152,11 +152,24 @@ void ElementIndex::build(const TElements& elements, const TSettings& s)
     if (!any)
         bounds_ = {0, 0, 0, 0};
 
-    // About kElementsPerCell elements a cell, cells as square as the bounds allow.
+    // Square cells of about kElementsPerCell elements each, but no smaller
+    // than most elements, so that an element lies in few cells.
     const double width = std::max(bounds_.x1 - bounds_.x0, 1e-9), height = std::max(bounds_.y1 - bounds_.y0, 1e-9);
-    const double cells = std::max(1.0, count_ / kElementsPerCell);
-    columns_ = std::clamp(static_cast<int>(std::sqrt(cells * width / height)), 1, kMaxSide);
-    rows_ = std::clamp(static_cast<int>(cells / columns_), 1, kMaxSide);
+    std::vector<double> extents;
+    extents.reserve(static_cast<std::size_t>(count_));
+    for (int k = 0; k < count_; ++k)
+        if (boxed[static_cast<std::size_t>(k)]) {
+            const ModelBox& b = boxes[static_cast<std::size_t>(k)];
+            extents.push_back(std::max(b.x1 - b.x0, b.y1 - b.y0));
+        }
+    double side = std::sqrt(width * height * kElementsPerCell / std::max(1.0, 1.0 * extents.size()));
+    if (!extents.empty()) {
+        auto most = extents.begin() + static_cast<std::ptrdiff_t>(extents.size() * 3 / 4);
+        std::nth_element(extents.begin(), most, extents.end());
+        side = std::max(side, *most);
+    }
+    columns_ = std::clamp(static_cast<int>(std::ceil(width / side)), 1, kMaxSide);
+    rows_ = std::clamp(static_cast<int>(std::ceil(height / side)), 1, kMaxSide);
     cellWidth_ = width / columns_;
     cellHeight_ = height / rows_;
 
@@ -201,7 +214,7 @@ void ElementIndex::build(const TElements& elements, const TSettings& s)
     queries_ = 0;
 }
 
-void ElementIndex::query(const ModelBox& window, std::vector<int>& out)
+bool ElementIndex::query(const ModelBox& window, std::vector<int>& out, std::size_t limit)
 {
     out.clear();
     if (++queries_ == 0) { // the marks wrapped round: start them afresh
@@ -230,10 +243,15 @@ void ElementIndex::query(const ModelBox& window, std::vector<int>& out)
                         out.push_back(item);
                     }
                 }
+                if (out.size() + everywhere_.size() > limit)
+                    return false;
             }
     }
+    if (out.size() + everywhere_.size() > limit)
+        return false;
     out.insert(out.end(), everywhere_.begin(), everywhere_.end());
     std::sort(out.begin(), out.end());
+    return true;
 }
 
 } // namespace orvex

@@ -34,7 +34,8 @@ public:
 
     /// The ascending indices of every element whose box may meet the window:
     /// a superset of those whose boxes do, and every element without a box.
-    void query(const ModelBox& window, std::vector<int>& out);
+    /// False, with `out` unfinished, when there would be more than `limit`.
+    bool query(const ModelBox& window, std::vector<int>& out, std::size_t limit = SIZE_MAX);
 
     /// The box around every indexed element.
     const ModelBox& bounds() const { return bounds_; }

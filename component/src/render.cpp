@@ -38,6 +38,17 @@ bool picture_window(const TSettings& s, const QPainter& Graphics, ModelBox& wind
               (size.width() + kReachPixels - ox) / sx, (-kReachPixels - oy) / sy};
     return true;
 }
+// Whether the window shows less than half of the drawing's extents, so that
+// visiting only the elements near it is worth an index.
+bool shows_part(const ModelBox& window, const TSettings& s)
+{
+    const double w = s.ExtentMaxX - s.ExtentMinX, h = s.ExtentMaxY - s.ExtentMinY;
+    if (!(w > 0 && h > 0))
+        return true;
+    const double cw = std::min(window.x1, s.ExtentMaxX) - std::max(window.x0, s.ExtentMinX);
+    const double ch = std::min(window.y1, s.ExtentMaxY) - std::max(window.y0, s.ExtentMinY);
+    return !(cw > 0 && ch > 0) || cw * ch < 0.5 * w * h;
+}
 } // namespace
 
 void TOrvexGDI::redraw2(QPainter& Graphics, int Width, int Height)
@@ -51,9 +62,7 @@ void TOrvexGDI::redraw2(QPainter& Graphics, int Width, int Height)
     ModelBox window{};
     std::vector<int> near;
     if (s.ViewNumber == 1 && !s.CanvasMode && !s.Printing && picture_window(s, Graphics, window) &&
-        !(window.x0 <= s.ExtentMinX && window.y0 <= s.ExtentMinY && window.x1 >= s.ExtentMaxX &&
-          window.y1 >= s.ExtentMaxY) &&
-        indexed_elements(window, true, near)) {
+        shows_part(window, s) && indexed_elements(window, true, near)) {
         ElementPainter painter(Graphics, *Settings);
         painter.plot_listed(*Elements, near);
         return;
@@ -77,9 +86,8 @@ bool TOrvexGDI::indexed_elements(const ModelBox& Window, bool ForDrawing, std::v
     ElementIndex* index = element_index();
     if (index == nullptr || (ForDrawing ? index->inherits_dash() : index->odd_layers()))
         return false;
-    index->query(Window, Candidates);
     // When most elements are near, one pass over them all costs less.
-    return Candidates.size() <= static_cast<std::size_t>(Elements->Count()) / 2;
+    return index->query(Window, Candidates, static_cast<std::size_t>(Elements->Count()) / 2);
 }
 
 void TOrvexGDI::clear_screen(QPainter& Graphics, int Width, int Height)
