@@ -6,7 +6,10 @@
 //
 // For instruction counts, `render_bench --once=redraw` (or
 // `--once=redraw-antialiased`) redraws once and exits, `--once=plain` (or
-// `--once=plain-antialiased`) runs the plain loop once; run it under
+// `--once=plain-antialiased`) runs the plain loop once, `--once=part`,
+// `--once=pick` (and `-every` without the element index) redraw or pick in a
+// view of 1 % of the drawing, `--once=zoomall` zooms to all on the fresh
+// drawing and `--once=zoomed-redraw` redraws the view that gives; run it under
 //   valgrind --tool=callgrind --collect-atstart=no --toggle-collect='*_once*'
 #include "bench_timing.h"
 
@@ -196,6 +199,11 @@ __attribute__((noinline)) void redraw_once(TOrvexGDI& control)
     control.Redraw();
 }
 
+__attribute__((noinline)) void zoom_all_once(TOrvexGDI& control)
+{
+    control.ZoomAll();
+}
+
 __attribute__((noinline)) void plain_once(QImage& image, const std::vector<Primitive>& primitives, bool antialias)
 {
     plain_loop(image, primitives, antialias);
@@ -247,7 +255,12 @@ int main(int argc, char** argv)
             // index is built before the measured step.
             const bool every = arg.find("-every") != std::string::npos;
             control.Settings->UseElementIndex = !every;
-            if (arg.rfind("--once=part", 0) == 0 || arg.rfind("--once=pick", 0) == 0) {
+            if (arg == "--once=zoomall") {
+                zoom_all_once(control);
+            } else if (arg == "--once=zoomed-redraw") { // the redraw of the view ZoomAll shows
+                control.ZoomAll();
+                redraw_once(control);
+            } else if (arg.rfind("--once=part", 0) == 0 || arg.rfind("--once=pick", 0) == 0) {
                 set_part_view(control);
                 control.Redraw();
                 if (arg.rfind("--once=part", 0) == 0)

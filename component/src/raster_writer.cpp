@@ -42,6 +42,22 @@ inline int floor_int(double v)
     return i - (v < i);
 }
 
+// Aliased steps along one part of an ellipse: at each major position from
+// `from` to `to`, the pixel at middle + extent * sqrt(1 - u^2) of the minor
+// axis, u = offset * inverse and offset advancing by one a step; those whose
+// minor positions fall outside low..end are left out.
+inline void plain_steps(std::uint32_t* bits, std::int64_t majorStride, std::int64_t minorStride, std::uint32_t colour,
+                        int from, int to, double offset, double inverse, double middle, double extent, double low,
+                        double end)
+{
+    for (int i = from; i <= to; ++i, offset += 1) {
+        const double u = offset * inverse;
+        const double m = middle + extent * std::sqrt(std::max(0.0, 1 - u * u));
+        if (m >= low && m < end)
+            bits[i * majorStride + floor_int(m) * minorStride] = colour;
+    }
+}
+
 // A box given by a corner and a size of either sign, as its top-left corner
 // and positive size.
 template <typename T>
@@ -483,6 +499,18 @@ void RasterWriter::arc(double left, double top, double width, double height, dou
             return;
         const int first = static_cast<int>(std::ceil(lo)), last = static_cast<int>(std::floor(hi));
         const double yLow = rowFirst, yEnd = rowEnd, height = sign * b, middle = cy;
+        if (plain) {
+            // The column holding the centre takes the extreme point itself,
+            // so the arc reaches the box's edge there.
+            const int split = std::clamp(centreColumn, first - 1, last + 1);
+            plain_steps(bits, 1, stride, colour, first, split - 1, first + 0.5 - cx, inverseA, middle, height, yLow, yEnd);
+            if (split == centreColumn && split >= first && split <= last && middle + height >= yLow &&
+                middle + height < yEnd)
+                bits[floor_int(middle + height) * stride + split] = colour;
+            plain_steps(bits, 1, stride, colour, std::max(split + 1, first), last, std::max(split + 1, first) + 0.5 - cx,
+                        inverseA, middle, height, yLow, yEnd);
+            return;
+        }
         double offset = first + 0.5 - cx;
         for (int i = first; i <= last; ++i, offset += 1) {
             // The column holding the centre takes the extreme point itself,
@@ -492,9 +520,7 @@ void RasterWriter::arc(double left, double top, double width, double height, dou
             const double y = middle + height * uy;
             if (!(y >= yLow && y < yEnd))
                 continue;
-            if (plain)
-                bits[floor_int(y) * stride + i] = colour;
-            else if (penWidth_ >= 2)
+            if (penWidth_ >= 2)
                 band(i, y, half * std::hypot(1.0, b * ux / (a * std::max(uy, 1e-9))), false);
             else
                 spread(i, y, 1.0, false);
@@ -522,6 +548,16 @@ void RasterWriter::arc(double left, double top, double width, double height, dou
             return;
         const int first = static_cast<int>(std::ceil(lo)), last = static_cast<int>(std::floor(hi));
         const double xLow = colFirst, xEnd = colEnd, width = sign * a, middle = cx;
+        if (plain) { // as for the columns, the row of the centre at the extreme
+            const int split = std::clamp(centreRow, first - 1, last + 1);
+            plain_steps(bits, stride, 1, colour, first, split - 1, first + 0.5 - cy, inverseB, middle, width, xLow, xEnd);
+            if (split == centreRow && split >= first && split <= last && middle + width >= xLow &&
+                middle + width < xEnd)
+                bits[split * stride + floor_int(middle + width)] = colour;
+            plain_steps(bits, stride, 1, colour, std::max(split + 1, first), last, std::max(split + 1, first) + 0.5 - cy,
+                        inverseB, middle, width, xLow, xEnd);
+            return;
+        }
         double offset = cy - (first + 0.5);
         for (int j = first; j <= last; ++j, offset -= 1) {
             const double uy = j == centreRow ? 0.0 : offset * inverseB;
@@ -529,9 +565,7 @@ void RasterWriter::arc(double left, double top, double width, double height, dou
             const double x = middle + width * ux;
             if (!(x >= xLow && x < xEnd))
                 continue;
-            if (plain)
-                bits[j * stride + floor_int(x)] = colour;
-            else if (penWidth_ >= 2)
+            if (penWidth_ >= 2)
                 band(j, x, half * std::hypot(1.0, a * std::abs(uy) / (b * std::max(ux, 1e-9))), true);
             else
                 spread(j, x, 1.0, true);
