@@ -472,7 +472,9 @@ void RasterWriter::arc(double left, double top, double width, double height, dou
     const double inverseA = 1 / a, inverseB = 1 / b;
     const double diagonal = std::sqrt(a * a + b * b);
     const double xReach = a * a / diagonal;
-    const int centreColumn = static_cast<int>(std::floor(cx)), centreRow = static_cast<int>(std::floor(cy));
+    // Far off-centre boxes keep their centre's column and row within int range.
+    const int centreColumn = static_cast<int>(std::clamp(std::floor(cx), -2e9, 2e9));
+    const int centreRow = static_cast<int>(std::clamp(std::floor(cy), -2e9, 2e9));
 
     // Calls walk(lo, hi) with the parts of the arc between the angles lo and
     // hi (degrees, hi - lo <= 180).
