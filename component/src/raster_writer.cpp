@@ -122,18 +122,24 @@ void RasterWriter::blend(int x, int y, unsigned coverage)
     p = shade_[coverage] + byte_mul(p, 255 - coverage);
 }
 
-void RasterWriter::spread(int major, double minor, double light, bool columns)
+void RasterWriter::spread(int major, double minor, bool columns)
 {
     const double at = minor - 0.5; // pixel centres lie half a pixel in
     const int p = floor_int(at);
-    const double f = at - p;
-    if (columns) {
-        blend(p, major, light_of((1 - f) * light));
-        blend(p + 1, major, light_of(f * light));
-    } else {
-        blend(major, p, light_of((1 - f) * light));
-        blend(major, p + 1, light_of(f * light));
+    const unsigned second = static_cast<unsigned>((at - p) * 255 + 0.5), first = 255 - second;
+    const int x = columns ? p : major, y = columns ? major : p;
+    const int x2 = columns ? p + 1 : major, y2 = columns ? major : p + 1;
+    if (x < left_ || x2 > right_ || y < top_ || y2 > bottom_) { // at the clip's edge
+        blend(x, y, first);
+        blend(x2, y2, second);
+        return;
     }
+    if (!shaded_)
+        shade();
+    std::uint32_t* const q = bits_ + static_cast<std::int64_t>(y) * stride_ + x;
+    *q = shade_[first] + byte_mul(*q, second);
+    std::uint32_t* const q2 = columns ? q + 1 : q + stride_;
+    *q2 = shade_[second] + byte_mul(*q2, first);
 }
 
 void RasterWriter::band(int major, double minor, double reach, bool columns)
@@ -525,7 +531,7 @@ void RasterWriter::arc(double left, double top, double width, double height, dou
             if (penWidth_ >= 2)
                 band(i, y, half * std::hypot(1.0, b * ux / (a * std::max(uy, 1e-9))), false);
             else
-                spread(i, y, 1.0, false);
+                spread(i, y, false);
         }
     };
     for_pieces(0, 180, [&](double p0, double p1) {
@@ -570,7 +576,7 @@ void RasterWriter::arc(double left, double top, double width, double height, dou
             if (penWidth_ >= 2)
                 band(j, x, half * std::hypot(1.0, a * std::abs(uy) / (b * std::max(ux, 1e-9))), true);
             else
-                spread(j, x, 1.0, true);
+                spread(j, x, true);
         }
     };
     for_pieces(-90, 90, [&](double p0, double p1) {

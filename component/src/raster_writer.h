@@ -50,9 +50,9 @@ private:
             bits_[static_cast<std::int64_t>(y) * stride_ + x] = colour_;
     }
     void blend(int x, int y, unsigned coverage);
-    // Coverage 0..1 spread over the two pixels astride a fractional position
-    // along the minor axis (columns when `columns` is set, else rows).
-    void spread(int major, double minor, double light, bool columns);
+    // One pixel's light spread over the two pixels astride a fractional
+    // position along the minor axis (columns when `columns` is set, else rows).
+    void spread(int major, double minor, bool columns);
     // The pixels of one step of the major axis within `reach` of `minor`:
     // those whose centres lie inside when aliased, each by its covered share
     // when anti-aliased.
