@@ -24,9 +24,9 @@ struct ModelBox {
 /// The box a top-view drawing or pick of the element can touch; false for
 /// elements that have to be visited wherever the window is (clip
 /// rectangles, and elements with slots that are not finite).
-ORVEXGDI_EXPORT bool top_view_box(const TElement& e, const TSettings& s, ModelBox& box);
+bool top_view_box(const TElement& e, const TSettings& s, ModelBox& box);
 
-class ORVEXGDI_EXPORT ElementIndex {
+class ElementIndex {
 public:
     /// Whether the index describes these elements under these settings.
     bool current(const TElements& elements, const TSettings& s) const;

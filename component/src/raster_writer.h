@@ -9,13 +9,11 @@
 // a time.
 #pragma once
 
-#include <OrvexGDI/orvexgdi_export.h>
-
 #include <cstdint>
 
 namespace orvex {
 
-class ORVEXGDI_EXPORT RasterWriter {
+class RasterWriter {
 public:
     /// A picture of width x height pixels, rows `stride` pixels apart,
     /// 0xAARRGGBB (RGB32 or premultiplied ARGB32).
