@@ -47,7 +47,7 @@ public:
     /// Element type code (etPoint, etLine, etArc, ...).
     int GetEtype() const { return Etype_; }
     /// Sets the element type code.
-    void SetEtype(int value) { Etype_ = value; }
+    void SetEtype(int value) { Etype_ = value, changed(); }
     /// Colour (red in the low byte).
     TColor GetColor() const { return Color_; }
     /// Sets the colour.
@@ -55,15 +55,15 @@ public:
     /// Line type code: dash style and pen width.
     int GetLineType() const { return LineType_; }
     /// Sets the line type code.
-    void SetLineType(int value) { LineType_ = value; }
+    void SetLineType(int value) { LineType_ = value, changed(); }
     /// Arc-view number of arcs, fill code of circles and rectangles, 1 otherwise.
     int GetView() const { return View_; }
     /// Sets the arc-view number or fill code.
-    void SetView(int value) { View_ = value; }
+    void SetView(int value) { View_ = value, changed(); }
     /// Layer 0 .. 254.
     int GetLayer() const { return Layer_; }
     /// Sets the layer (not range-checked here).
-    void SetLayer(int value) { Layer_ = value; }
+    void SetLayer(int value) { Layer_ = value, changed(); }
     /// Highlight code; non-zero while the element is in the group.
     std::uint8_t GetHighlight() const { return Highlight_; }
     /// Sets the highlight code.
@@ -85,7 +85,7 @@ public:
     void SetCoord(int Index, double Value)
     {
         if (Index >= 1 && Index <= 6)
-            Coord_[Index - 1] = Value;
+            Coord_[Index - 1] = Value, changed();
     }
     /// Unchecked slot access for hot loops; i is 0-based (slot i + 1).
     double slot(int i) const { return Coord_[static_cast<std::size_t>(i)]; }
@@ -110,6 +110,8 @@ public:
 private:
     friend class TElements;
     TElement(TElements* collection, int id, int index) : Collection_(collection), ID_(id), Index_(index) {}
+    // Tells the collection that a value its element index depends on changed.
+    inline void changed();
 
     std::array<double, 6> Coord_{};
     const QImage* Image_ = nullptr;
@@ -168,6 +170,11 @@ public:
 
     /// The owner given at construction.
     QObject* GetOwner() const { return Owner_; }
+    /// Advances whenever elements are added, removed, or change their type,
+    /// slots, view, layer or line type: what an index of their places needs.
+    std::uint64_t Generation() const { return generation_; }
+    /// Advances the generation, for changes made around the setters.
+    void Touch() { ++generation_; }
     /// The host's changed flag; the list never sets it itself.
     bool GetChanged() const { return Changed_; }
     /// Sets the host's changed flag.
@@ -192,11 +199,18 @@ private:
 
     QObject* Owner_ = nullptr;
     bool Changed_ = false;
+    std::uint64_t generation_ = 0;
     int nextID_ = 0;
     std::vector<TElement*> order_;
     std::vector<std::unique_ptr<unsigned char[]>> blocks_;
     std::size_t usedInLastBlock_ = 0;
     std::vector<TElement*> deletions_;
 };
+
+inline void TElement::changed()
+{
+    if (Collection_ != nullptr)
+        Collection_->Touch();
+}
 
 } // namespace orvex

@@ -43,6 +43,8 @@ Q_ENUM_NS(TDFilter)
 Q_ENUM_NS(TImportMode)
 
 class TOrvexGDI;
+class ElementIndex;
+struct ModelBox;
 namespace formats {
 class StagedDrawing;
 }
@@ -523,7 +525,16 @@ private:
     /// The group shift of ShiftGroup.
     void cad_offsetxy(double DX, double DY, double DZ, int Times, bool KeepSource);
 
+    // ---- visible elements — render.cpp
+    /// The element index of the top view, brought up to date, or nullptr
+    /// when it is switched off (TSettings::UseElementIndex).
+    ElementIndex* element_index();
+    /// Whether the elements whose boxes may meet the window were found, for
+    /// a redraw or for a pick; they are then in Candidates in list order.
+    bool indexed_elements(const ModelBox& Window, bool ForDrawing, std::vector<int>& Candidates);
+
     QTimer* startupTimer_ = nullptr;
+    std::unique_ptr<ElementIndex> index_;
 };
 
 } // namespace orvex

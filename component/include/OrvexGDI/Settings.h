@@ -44,6 +44,9 @@ public:
     QBrush FillBrush; ///< Fill brush, recoloured for every filled shape.
     bool AntiAlias = false; ///< Smoothing of the picture.
     bool PolylineArcs = false; ///< Top-view arcs drawn as polylines; hosts write it directly.
+    /// Redraws and picks in the top view visit only the elements near the
+    /// window, through an index of where they lie (off: every element).
+    bool UseElementIndex = true;
     bool ShowAxis = false; ///< Draw the axis symbol after the elements.
     CheckedArray<bool, 0, 254> LayerVisible; ///< Visibility per layer number.
     CheckedArray<TArcView, 1, 90> ArcViews; ///< The drawing planes of arcs.
