@@ -236,6 +236,8 @@ int TOrvexGDI::make_cad(const QString& FileName)
         reset_extents();
     }
     Settings->MergeMode = false;
+    // The report counts the staged elements, so it is taken before they move.
+    take_load_report(staged, type, merging);
     Elements->TakeFrom(staged.Elements);
     Settings->ArcViews = staged.ArcViews;
     if (type == 3)
@@ -244,7 +246,6 @@ int TOrvexGDI::make_cad(const QString& FileName)
         Settings->StopReading = true;
     if (type != 1)
         Settings->DrawingFileName = FileName;
-    take_load_report(staged, type, merging);
     get_max_min();
     return 1;
 }
