@@ -5,5 +5,7 @@ option(ORVEX_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitize
 if(ORVEX_SANITIZE)
   set(ORVEX_SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_compile_options(${ORVEX_SANITIZE_FLAGS})
-  add_link_options(-fsanitize=address,undefined)
+  # g++ drops its default --as-needed when it links the sanitizers; keep
+  # it, so each binary still links only the libraries it uses.
+  add_link_options(-fsanitize=address,undefined -Wl,--as-needed)
 endif()
