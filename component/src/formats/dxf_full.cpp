@@ -337,7 +337,7 @@ private:
         case 31:
             if (e.second.empty())
                 e.second.push_back({0, 0, 0});
-            e.second.back()[static_cast<std::size_t>(code / 10 - 2)] = v;
+            e.second.back()[static_cast<std::size_t>(code / 10 - 1)] = v;
             break;
         case 38:
             e.elevation = v;
