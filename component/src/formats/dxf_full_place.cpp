@@ -75,9 +75,10 @@ bool numeric_name(const std::string& name, int& number)
 
 Placer::Placer(DrawingSink& sink, const std::unordered_map<std::string, Layer>& layers,
                const std::unordered_map<std::string, Block>& blocks)
-    : sink_(sink), layers_(layers), blocks_(blocks), background_(sink.background_color()), numberTaken_(255),
+    : sink_(sink), layers_(layers), blocks_(blocks), shapes_(sink), background_(sink.background_color()), numberTaken_(255),
       numberReserved_(255)
 {
+    top_ = Context{Matrix{}, "0", aci(7), 0};
     // Layers named by a number keep it; the others take free numbers.
     for (const auto& [name, layer] : layers_) {
         int number = 0;
@@ -95,52 +96,69 @@ TColor Placer::aci(int index) const
     return colour_of_rgb(kAciPalette[static_cast<std::size_t>(index)]);
 }
 
-int Placer::layer_number(const std::string& name)
+int Placer::layer_number(const std::string& key, const std::string& name)
 {
-    if (name == lastLayer_)
-        return lastLayerNumber_;
-    const std::string key = name_key(name);
-    auto found = layerNumbers_.find(key);
-    if (found == layerNumbers_.end()) {
-        int number = 0;
-        if (!numeric_name(key, number) || numberTaken_[static_cast<std::size_t>(number)]) {
-            number = 0;
-            for (int n = 1; n <= 254 && number == 0; ++n)
-                if (!numberTaken_[static_cast<std::size_t>(n)] && !numberReserved_[static_cast<std::size_t>(n)])
-                    number = n;
-            if (number == 0)
-                number = 252; // more layers than numbers: the factory's catch-all
-        }
-        numberTaken_[static_cast<std::size_t>(number)] = true;
-        found = layerNumbers_.emplace(key, number).first;
-        sink_.set_layer_name(number, name);
+    int number = 0;
+    if (!numeric_name(key, number) || numberTaken_[static_cast<std::size_t>(number)]) {
+        number = 0;
+        for (int n = 1; n <= 254 && number == 0; ++n)
+            if (!numberTaken_[static_cast<std::size_t>(n)] && !numberReserved_[static_cast<std::size_t>(n)])
+                number = n;
+        if (number == 0)
+            return 252; // more layers than numbers: the factory's catch-all
     }
-    lastLayer_ = name;
-    lastLayerNumber_ = found->second;
+    numberTaken_[static_cast<std::size_t>(number)] = true;
+    sink_.set_layer_name(number, name);
+    return number;
+}
+
+const Placer::LayerUse& Placer::layer_use(const std::string& name)
+{
+    // By the name as written, before the name's key is made.
+    if (lastUse_ != nullptr && name == lastWritten_)
+        return *lastUse_;
+    if (const auto written = writtenUses_.find(name); written != writtenUses_.end()) {
+        lastWritten_ = name;
+        lastUse_ = written->second;
+        return *lastUse_;
+    }
+    const std::string key = name_key(name);
+    auto found = layerUses_.find(key);
+    if (found == layerUses_.end()) {
+        LayerUse use;
+        use.number = layer_number(key, name);
+        const auto layer = layers_.find(key);
+        if (layer == layers_.end()) {
+            use.colour = aci(7);
+        } else {
+            use.colour = layer->second.trueColour >= 0
+                             ? colour_of_rgb(static_cast<std::uint32_t>(layer->second.trueColour))
+                             : aci(layer->second.colour);
+            use.lineType = layer->second.lineType;
+        }
+        found = layerUses_.emplace(key, std::move(use)).first;
+    }
+    writtenUses_.emplace(name, &found->second);
+    lastWritten_ = name;
+    lastUse_ = &found->second;
     return found->second;
 }
 
 ShapeStyle Placer::style_of(const Entity& e, const Context& c)
 {
     const std::string& layerName = (c.depth > 0 && e.layer == "0") ? c.layer : e.layer;
+    const LayerUse& layer = layer_use(layerName);
     ShapeStyle s;
-    s.Layer = layer_number(layerName);
-    const auto layer = layers_.find(name_key(layerName));
-    auto layer_colour = [&] {
-        if (layer == layers_.end())
-            return aci(7);
-        return layer->second.trueColour >= 0 ? colour_of_rgb(static_cast<std::uint32_t>(layer->second.trueColour))
-                                             : aci(layer->second.colour);
-    };
+    s.Layer = layer.number;
     if (e.trueColour >= 0)
         s.Colour = colour_of_rgb(static_cast<std::uint32_t>(e.trueColour) & 0xFFFFFF);
     else if (e.colour == 0)
         s.Colour = c.colour;
     else if (e.colour < 1 || e.colour > 255)
-        s.Colour = layer_colour();
+        s.Colour = layer.colour;
     else
         s.Colour = aci(e.colour);
-    const std::string& lineType = e.lineType.empty() && layer != layers_.end() ? layer->second.lineType : e.lineType;
+    const std::string& lineType = e.lineType.empty() ? layer.lineType : e.lineType;
     int number = 0;
     s.LineType = numeric_name(lineType, number) ? number : 1;
     return s;
@@ -152,8 +170,16 @@ bool Placer::place(const Entity& e)
         return false;
     if (e.kind == Kind::Insert && blocks_.find(name_key(e.block)) == blocks_.end())
         return false;
-    place(e, Context{Matrix{}, "0", aci(7), 0});
+    place(e, top_);
     return true;
+}
+
+Matrix Placer::ocs_map(const Entity& e, const Context& c)
+{
+    const Vec3& n = e.extrusion;
+    if (n[0] == 0 && n[1] == 0 && n[2] > 0)
+        return c.toWorld;
+    return c.toWorld.after(ocs_to_world(n));
 }
 
 void Placer::place(const Entity& e, const Context& c)
@@ -175,14 +201,14 @@ void Placer::place(const Entity& e, const Context& c)
         break;
     case Kind::Circle:
     case Kind::Arc: {
-        const Matrix m = c.toWorld.after(ocs_to_world(e.extrusion));
+        const Matrix m = ocs_map(e, c);
         const bool full = e.kind == Kind::Circle;
         ocs_arc(m, first, first_or(e.g40, 0), full ? 0 : or_default(e.g50, 0), full ? 360 : or_default(e.g51, 0),
                 full, s);
         break;
     }
     case Kind::LwPolyline: {
-        const Matrix m = c.toWorld.after(ocs_to_world(e.extrusion));
+        const Matrix m = ocs_map(e, c);
         const std::size_t n = e.points.size();
         const std::size_t segments = (e.g70 & 1) && n > 2 ? n : (n > 0 ? n - 1 : 0);
         for (std::size_t i = 0; i < segments; ++i) {
@@ -219,7 +245,7 @@ void Placer::insert(const Entity& e, const Context& c)
     inner.depth = c.depth + 1;
     const Vec3 at = e.points.empty() ? Vec3{0, 0, 0} : e.points.front().p;
     const double sx = first_or(e.g41, 1), sy = or_default(e.g42, 1), sz = or_default(e.g43, 1);
-    const Matrix placed = c.toWorld.after(ocs_to_world(e.extrusion))
+    const Matrix placed = ocs_map(e, c)
                               .after(Matrix::translation(at))
                               .after(Matrix::rotation_z(or_default(e.g50, 0)));
     const Matrix scaled = Matrix::scaling(sx, sy, sz).after(Matrix::translation(block.base * -1.0));
@@ -237,6 +263,10 @@ void Placer::ocs_arc(const Matrix& m, const Vec3& centre, double radius, double 
                      const ShapeStyle& s)
 {
     const Vec3 x = m.direction(1, 0, 0), y = m.direction(0, 1, 0);
+    if (x[0] == 1 && x[1] == 0 && x[2] == 0 && y[0] == 0 && y[1] == 1 && y[2] == 0) {
+        shapes_.arc(m.apply(centre), radius, x, {0, 0, 1}, start, end, full, s); // moved only
+        return;
+    }
     const double lx = norm(x), ly = norm(y);
     const bool similar = lx > 0 && std::fabs(lx - ly) <= 1e-9 * lx && std::fabs(dot(x, y)) <= 1e-9 * lx * ly;
     if (similar) {
@@ -332,7 +362,7 @@ void Placer::polyline(const Entity& e, const Context& c, const ShapeStyle& s)
             shapes_.line(c.toWorld.apply(vertices[i]->p), c.toWorld.apply(vertices[(i + 1) % n]->p), s);
         return;
     }
-    const Matrix ocs = c.toWorld.after(ocs_to_world(e.extrusion));
+    const Matrix ocs = ocs_map(e, c);
     for (std::size_t i = 0; i < segments; ++i) {
         Vec3 a = vertices[i]->p, b = vertices[(i + 1) % n]->p;
         a[2] = b[2] = e.elevation;
@@ -388,7 +418,7 @@ void Placer::spline(const Entity& e, const Context& c, const ShapeStyle& s)
 
 void Placer::finish()
 {
-    shapes_.make(sink_);
+    shapes_.finish();
 }
 
 } // namespace orvex::formats::dxf::full

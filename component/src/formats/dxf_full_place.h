@@ -31,9 +31,18 @@ private:
         int depth = 0;
     };
     void place(const Entity& e, const Context& c);
+    /// The map from the entity's object coordinates to the world.
+    static Matrix ocs_map(const Entity& e, const Context& c);
     void insert(const Entity& e, const Context& c);
+    // A layer as the entities on it use it: its number, colour and line type.
+    struct LayerUse {
+        int number = 1;
+        TColor colour = 0;
+        std::string lineType;
+    };
     ShapeStyle style_of(const Entity& e, const Context& c);
-    int layer_number(const std::string& name);
+    const LayerUse& layer_use(const std::string& name);
+    int layer_number(const std::string& key, const std::string& name);
     TColor aci(int index) const;
 
     void ocs_arc(const Matrix& m, const Vec3& centre, double radius, double start, double end, bool full,
@@ -48,11 +57,13 @@ private:
     const std::unordered_map<std::string, Block>& blocks_;
     WorldShapes shapes_;
     TColor background_;
-    std::unordered_map<std::string, int> layerNumbers_;
+    std::unordered_map<std::string, LayerUse> layerUses_; // by name key
     std::vector<bool> numberTaken_;
     std::vector<bool> numberReserved_;
-    std::string lastLayer_ = "\x01";
-    int lastLayerNumber_ = 1;
+    std::unordered_map<std::string, const LayerUse*> writtenUses_; // by the name as written
+    const LayerUse* lastUse_ = nullptr;
+    std::string lastWritten_;
+    Context top_;
 };
 
 } // namespace orvex::formats::dxf::full
