@@ -140,6 +140,7 @@ int TOrvexGDI::make_cad(const QString& FileName)
 
     // Commit: replace or extend the drawing, then take the file's tables.
     const bool merging = Settings->MergeMode;
+    take_load_report(staged, type, merging);
     if (!merging) {
         Elements->Clear();
         reset_extents();
@@ -153,7 +154,6 @@ int TOrvexGDI::make_cad(const QString& FileName)
         Settings->StopReading = true;
     if (type != 1)
         Settings->DrawingFileName = FileName;
-    take_load_report(staged, type, merging);
     get_max_min();
     return 1;
 }

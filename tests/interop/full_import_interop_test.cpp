@@ -4,6 +4,7 @@
 // CASCADE's transfer.
 #include "formats/dxf.h"
 #include "formats/iges.h"
+#include "formats/iges_parameters.h"
 
 #include <OrvexGDI/Elements.h>
 
@@ -21,12 +22,25 @@
 #include <vector>
 
 #ifdef ORVEX_HAVE_OCCT
+#include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRepBndLib.hxx>
+#include <GC_MakeArcOfEllipse.hxx>
+#include <Geom_BSplineCurve.hxx>
+#include <IGESControl_Writer.hxx>
+#include <TColStd_Array1OfInteger.hxx>
+#include <TColStd_Array1OfReal.hxx>
+#include <TColgp_Array1OfPnt.hxx>
+#include <gp_Ax2.hxx>
+#include <gp_Elips.hxx>
+#include <BRep_Tool.hxx>
 #include <Bnd_Box.hxx>
 #include <IGESControl_Controller.hxx>
 #include <IGESControl_Reader.hxx>
-#include <TopExp_Explorer.hxx>
+#include <Interface_Static.hxx>
+#include <TopExp.hxx>
+#include <TopTools_IndexedMapOfShape.hxx>
 #include <TopoDS.hxx>
+#include <TopoDS_Edge.hxx>
 #include <TopoDS_Shape.hxx>
 #endif
 
@@ -120,8 +134,12 @@ World world_of(const formats::StagedDrawing& d)
             };
             w.arcs.push_back({to_world(slot(1), slot(2), slot(3)), on(slot(5)), on(slot(6)), r,
                               slot(5) == 0 && slot(6) == 360});
-            for (const P3& p : {w.arcs.back().start, w.arcs.back().end})
-                w.widen(p);
+            // The whole sweep, a degree at a time, for the box.
+            double sweep = slot(6) - slot(5);
+            while (sweep <= 0)
+                sweep += 360;
+            for (int step = 0; step <= 360; ++step)
+                w.widen(on(slot(5) + sweep * step / 360));
         }
     }
     return w;
@@ -257,7 +275,7 @@ TEST(FullDxfImport, ColoursAndLayers)
     auto d = read_full(path, true);
     // The polyline's first piece: by layer WALLS (colour 5, blue); the
     // inner block's line: by block through two inserts, from the outer
-    // insert's red; the last line: true colour (10, 20, 30).
+    // insert's red; the line from (0, -5): true colour (10, 20, 30).
     const TElement& first = d->Elements[0];
     EXPECT_EQ(first.GetColor(), 0xFF0000);
     EXPECT_EQ(d->LayerNames[first.GetLayer()], "WALLS");
@@ -265,8 +283,11 @@ TEST(FullDxfImport, ColoursAndLayers)
     for (const TElement* e : d->Elements)
         byBlock = byBlock || (e->GetEtype() == etLine && e->GetColor() == 0x0000FF && e->GetLayer() == first.GetLayer());
     EXPECT_TRUE(byBlock);
-    const TElement& last = d->Elements[d->Elements.Count() - 1];
-    EXPECT_EQ(last.GetColor(), 0x1E140A);
+    bool trueColour = false;
+    for (const TElement* e : d->Elements)
+        trueColour = trueColour || (e->GetEtype() == etLine && e->GetCoord(1) == 0 && e->GetCoord(2) == -5 &&
+                                    e->GetColor() == 0x1E140A);
+    EXPECT_TRUE(trueColour);
     // Layer "7" keeps its number; "0" and WALLS take free ones.
     EXPECT_EQ(d->LayerNames[7], "7");
     EXPECT_EQ(d->Report.Version, "AC1024");
@@ -313,6 +334,141 @@ TEST(FullDxfImport, SharedFilesAgreeWithEzdxf)
     }
     EXPECT_GE(compared, 20);
 }
+
+#ifdef ORVEX_HAVE_OCCT
+
+// Open CASCADE's edges of a file: their number and their box.
+struct OcctEdges {
+    int count = 0;
+    Bnd_Box box;
+};
+
+OcctEdges occt_edges(const std::string& path, const char* unit)
+{
+    IGESControl_Controller::Init();
+    Interface_Static::SetCVal("xstep.cascade.unit", unit);
+    IGESControl_Reader reader;
+    OcctEdges result;
+    if (reader.ReadFile(path.c_str()) != IFSelect_RetDone)
+        return result;
+    reader.TransferRoots();
+    for (int i = 1; i <= reader.NbShapes(); ++i) {
+        TopTools_IndexedMapOfShape edges;
+        TopExp::MapShapes(reader.Shape(i), TopAbs_EDGE, edges);
+        result.count += edges.Extent();
+        for (int k = 1; k <= edges.Extent(); ++k)
+            BRepBndLib::AddOptimal(edges(k), result.box, false, false);
+    }
+    return result;
+}
+
+// The unit a file's global section names (its 14th field), as Open
+// CASCADE names it.
+const char* file_unit(const std::string& path)
+{
+    std::ifstream in(path);
+    std::string line, global;
+    while (std::getline(in, line))
+        if (line.size() >= 73 && line[72] == 'G')
+            global += line.substr(0, 72);
+    std::vector<double> values;
+    formats::iges::parameter_values(global, ',', ';', values);
+    static const char* const kUnits[] = {"INCH", "INCH", "MM", "INCH", "FT", "MI", "M", "KM", "MIL", "UM", "CM", "UIN"};
+    const int flag = values.size() > 12 ? static_cast<int>(values[12]) : 1;
+    return kUnits[flag >= 1 && flag <= 11 ? flag : 1];
+}
+
+TEST(FullIgesImport, CurvesOfOpenCascadeAgreeWithItsEdges)
+{
+    // A rational B-spline, an elliptical arc tilted out of the XY plane
+    // (a conic arc through a matrix), and a line, written by Open CASCADE.
+    IGESControl_Controller::Init();
+    IGESControl_Writer writer("MM", 0);
+    TColgp_Array1OfPnt poles(1, 5);
+    const double xyz[5][3] = {{0, 0, 0}, {10, 20, 5}, {30, -10, 0}, {45, 15, -5}, {60, 0, 0}};
+    for (int i = 0; i < 5; ++i)
+        poles(i + 1) = gp_Pnt(xyz[i][0], xyz[i][1], xyz[i][2]);
+    TColStd_Array1OfReal weights(1, 5), knots(1, 3);
+    TColStd_Array1OfInteger multiplicities(1, 3);
+    for (int i = 1; i <= 5; ++i)
+        weights(i) = i == 3 ? 2.5 : 1;
+    knots(1) = 0, knots(2) = 0.4, knots(3) = 1;
+    multiplicities(1) = 4, multiplicities(2) = 1, multiplicities(3) = 4;
+    const Handle(Geom_BSplineCurve) spline = new Geom_BSplineCurve(poles, weights, knots, multiplicities, 3);
+    writer.AddShape(BRepBuilderAPI_MakeEdge(spline).Edge());
+    const gp_Elips ellipse(gp_Ax2(gp_Pnt(5, 40, 3), gp_Dir(0.3, -0.4, 0.866), gp_Dir(1, 0, -0.3464)), 12, 4);
+    writer.AddShape(BRepBuilderAPI_MakeEdge(GC_MakeArcOfEllipse(ellipse, 0.3, 4.1, true).Value()).Edge());
+    writer.AddShape(BRepBuilderAPI_MakeEdge(gp_Pnt(-5, -5, 0), gp_Pnt(70, 60, 8)).Edge());
+    writer.ComputeModel();
+    const std::string path = out_path("occt_curves.igs");
+    ASSERT_TRUE(writer.Write(path.c_str()));
+
+    const OcctEdges occt = occt_edges(path, "MM");
+    auto d = read_full(path, false);
+    const World w = world_of(*d);
+    double x0, y0, z0, x1, y1, z1;
+    occt.box.Get(x0, y0, z0, x1, y1, z1);
+    const double within = 1e-3 * std::max({x1 - x0, y1 - y0, z1 - z0});
+    EXPECT_NEAR(w.low[0], x0, within);
+    EXPECT_NEAR(w.high[0], x1, within);
+    EXPECT_NEAR(w.low[1], y0, within);
+    EXPECT_NEAR(w.high[1], y1, within);
+    EXPECT_NEAR(w.low[2], z0, within);
+    EXPECT_NEAR(w.high[2], z1, within);
+    EXPECT_EQ(occt.count, 3);
+    EXPECT_EQ(d->Report.Count("126 B-spline curve").Read + d->Report.Count("104 conic arc").Read +
+                  d->Report.Count("110 line").Read,
+              3);
+    EXPECT_GT(d->Elements.Count(), 20); // the curves as chains
+}
+
+TEST(FullIgesImport, SharedFilesAgreeWithOpenCascade)
+{
+    if (!fs::is_directory(shared_dir()))
+        GTEST_SKIP() << "needs the shared drawings";
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(shared_dir() / "iges"))
+        files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const fs::path& path : files) {
+        auto d = read_full(path.string(), false);
+        const World w = world_of(*d);
+        const OcctEdges occt = occt_edges(path.string(), file_unit(path.string()));
+        double x0 = 0, y0 = 0, z0 = 0, x1 = 0, y1 = 0, z1 = 0;
+        if (!occt.box.IsVoid())
+            occt.box.Get(x0, y0, z0, x1, y1, z1);
+        int curves = 0;
+        for (const TLoadCount& k : d->Report.Kinds)
+            if (k.Kind.rfind("100", 0) == 0 || k.Kind.rfind("104", 0) == 0 || k.Kind.rfind("106", 0) == 0 ||
+                k.Kind.rfind("110", 0) == 0 || k.Kind.rfind("126", 0) == 0)
+                curves += k.Read;
+        const std::string name = path.filename().string();
+        SCOPED_TRACE(name);
+        if (occt.box.IsVoid() || w.low[0] > w.high[0]) {
+            // Only surfaces, whose edges are not drawn: nothing of ours.
+            EXPECT_EQ(curves, 0);
+            continue;
+        }
+        const double size = std::max({x1 - x0, y1 - y0, z1 - z0});
+        const double within = 1e-3 * size + 1e-9;
+        EXPECT_NEAR(w.low[0], x0, within);
+        EXPECT_NEAR(w.high[0], x1, within);
+        EXPECT_NEAR(w.low[1], y0, within);
+        EXPECT_NEAR(w.high[1], y1, within);
+        EXPECT_NEAR(w.low[2], z0, within);
+        EXPECT_NEAR(w.high[2], z1, within);
+        // Open CASCADE also makes the edges of surfaces and their boundaries
+        // in parameter space; where a file holds only curves, one edge per
+        // curve.
+        static const char* const curvesOnly[] = {"igesreader_tubes_splined.iges", "occt_BIGES.igs",
+                                                 "occt_OCC8842_cylinder_Ideas.igs", "occt_bug23171_tube_surf.igs",
+                                                 "occt_bug24012_line.igs", "pythonocc_curve_geom_plate.igs"};
+        if (std::find(std::begin(curvesOnly), std::end(curvesOnly), name) != std::end(curvesOnly))
+            EXPECT_EQ(curves, occt.count);
+    }
+}
+
+#endif
 
 } // namespace
 } // namespace orvex

@@ -1,5 +1,6 @@
 #include "dxf_full_place.h"
 
+#include "curve_math.h"
 #include "dxf_palette.h"
 #include "record_fields.h"
 
@@ -27,35 +28,6 @@ double degrees_of(double y, double x)
     if (a < 0)
         a += 360;
     return a;
-}
-
-// A point of a NURBS curve (de Boor's algorithm on weighted points).
-Vec3 nurbs_point(int p, const std::vector<double>& U, const std::vector<Vertex>& P, const std::vector<double>& w,
-                 double u)
-{
-    const int n = static_cast<int>(P.size());
-    int k = p;
-    while (k < n - 1 && u >= U[static_cast<std::size_t>(k + 1)])
-        ++k;
-    std::vector<std::array<double, 4>> d(static_cast<std::size_t>(p + 1));
-    for (int j = 0; j <= p; ++j) {
-        const auto i = static_cast<std::size_t>(k - p + j);
-        const double wi = w.size() == P.size() ? w[i] : 1.0;
-        d[static_cast<std::size_t>(j)] = {P[i].p[0] * wi, P[i].p[1] * wi, P[i].p[2] * wi, wi};
-    }
-    for (int r = 1; r <= p; ++r)
-        for (int j = p; j >= r; --j) {
-            const int i = k - p + j;
-            const double lo = U[static_cast<std::size_t>(i)], hi = U[static_cast<std::size_t>(i + p - r + 1)];
-            const double a = hi > lo ? (u - lo) / (hi - lo) : 0.0;
-            auto& dj = d[static_cast<std::size_t>(j)];
-            const auto& dp = d[static_cast<std::size_t>(j - 1)];
-            for (std::size_t c = 0; c < 4; ++c)
-                dj[c] = (1 - a) * dp[c] + a * dj[c];
-        }
-    const auto& r = d[static_cast<std::size_t>(p)];
-    const double wr = r[3] != 0 ? r[3] : 1.0;
-    return {r[0] / wr, r[1] / wr, r[2] / wr};
 }
 
 bool numeric_name(const std::string& name, int& number)
@@ -395,7 +367,9 @@ void Placer::spline(const Entity& e, const Context& c, const ShapeStyle& s)
     const Matrix m = c.toWorld;
     if (n >= static_cast<std::size_t>(p + 1) && e.g40.size() == n + static_cast<std::size_t>(p) + 1) {
         const std::vector<double> knots = e.g40, weights = e.g41;
-        const std::vector<Vertex> control = e.points;
+        std::vector<Vec3> control;
+        for (const Vertex& v : e.points)
+            control.push_back(v.p);
         const double u0 = knots[static_cast<std::size_t>(p)], u1 = knots[n];
         if (!(u1 > u0))
             return;
@@ -403,8 +377,8 @@ void Placer::spline(const Entity& e, const Context& c, const ShapeStyle& s)
         for (std::size_t i = static_cast<std::size_t>(p); i < n; ++i)
             spans += knots[i + 1] > knots[i];
         std::vector<Vec3> box;
-        for (const Vertex& v : control)
-            box.push_back(m.apply(v.p));
+        for (const Vec3& v : control)
+            box.push_back(m.apply(v));
         shapes_.curve([=](double u) { return m.apply(nurbs_point(p, knots, control, weights, u)); }, u0, u1,
                       4 * std::max(1, spans), box, s);
         return;

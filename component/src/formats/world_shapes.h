@@ -41,6 +41,9 @@ public:
     /// Straight pieces through the points in order.
     void chain(const std::vector<Vec3>& points, const ShapeStyle& style);
 
+    /// Counts a point of another element into the drawing's size.
+    void include(const Vec3& p) { widen(p); }
+
     /// Makes the curves' chains, after every other element. Values the
     /// factory does not accept are left out throughout.
     void finish();
