@@ -5,5 +5,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    return orvex::fuzz::read_then_write(data, size, 0x000000, orvex::formats::iges::read, orvex::formats::iges::write);
+    return orvex::fuzz::read_then_write(data, size, 0x000000, orvex::formats::iges::read, orvex::formats::iges::write,
+                                            orvex::fuzz::AngleText::EndPoints);
 }

@@ -10,9 +10,15 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
+// The input being run, named by the targets' oracles when one fails.
+extern "C" {
+const char* orvex_replay_input = nullptr;
+}
+
 namespace {
 int run_file(const std::filesystem::path& path)
 {
+    orvex_replay_input = path.c_str();
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         std::fprintf(stderr, "cannot read %s\n", path.c_str());

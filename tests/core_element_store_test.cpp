@@ -1,6 +1,10 @@
 #include <OrvexGDI/Elements.h>
 
+#include "store/element_factory.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace orvex;
 
@@ -197,4 +201,20 @@ TEST(ElementStore, TakeFromMovesTheSameElementsToTheEnd)
         list.Add().SetTag(-1);
     EXPECT_EQ(list[1].GetTag(), 100);
     EXPECT_EQ(moved->GetTag(), 5099);
+}
+
+TEST(ElementStore, CheckOfAnElementFilledLaterAppliesTheSameRules)
+{
+    // Readers that place values after the factory made the element.
+    TElements list;
+    TElement& line = list.Add();
+    line.SetEtype(etLine);
+    for (int s = 1; s <= 6; ++s)
+        line.SetCoord(s, s);
+    line.SetCoord(6, 1e20);
+    EXPECT_TRUE(check_coordinates(line));
+    EXPECT_EQ(line.GetCoord(6), 0);
+    EXPECT_EQ(line.GetCoord(5), 5);
+    line.SetCoord(5, std::nan(""));
+    EXPECT_FALSE(check_coordinates(line));
 }

@@ -160,8 +160,33 @@ TEST(FileText, WritersNumberTextMatchesTheFormattedPrintReference)
     for (double x : values) {
         char text[16];
         const std::string expected = reference_real_text(x);
-        ASSERT_EQ(std::string(text, formats::real_text(x, text)), expected) << x;
+        if (formats::writable_real(x))
+            ASSERT_EQ(std::string(text, formats::real_text(x, text)), expected) << x;
+        else
+            ASSERT_THROW(formats::real_text(x, text), formats::UnwritableValue) << x;
         ASSERT_EQ(Ops::str_real(x), expected) << x;
+    }
+}
+
+TEST(FileText, WriterRefusesValuesWhoseTextWouldBeCutBeforeThePoint)
+{
+    // The text holds 15 characters: every digit before the point must fit,
+    // the minus sign included, or the value reads back as another number.
+    const double nan = std::nan("");
+    const struct {
+        double value;
+        bool writable;
+    } rows[] = {{std::nextafter(1e15, 0.0), true}, {1e15, false},  {std::nextafter(-1e14, 0.0), true},
+                {-1e14, false},                    {-5e14, false}, {1e20, false},
+                {nan, false},                      {HUGE_VAL, false}, {-HUGE_VAL, false}};
+    for (const auto& row : rows) {
+        char text[16];
+        if (!row.writable) {
+            EXPECT_THROW(formats::real_text(row.value, text), formats::UnwritableValue) << row.value;
+            continue;
+        }
+        const std::string written(text, formats::real_text(row.value, text));
+        EXPECT_EQ(std::trunc(std::stod(written)), std::trunc(row.value)) << written;
     }
 }
 

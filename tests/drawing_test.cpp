@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <string>
+
 using namespace orvex;
 
 namespace {
@@ -50,8 +54,53 @@ TEST(ElementFactory, RejectedCoordinatesReturnMinusOneAndAddNothing)
     const int index = d.MakePoint(1, 2, 5e9);
     ASSERT_EQ(index, 1);
     EXPECT_EQ(d.GetElement(index).GetCoord(3), 0);
-    // Types other than points, lines, arcs and circles are not checked.
-    EXPECT_EQ(d.MakeEllipse(5e9, 0, 1, 1), 2);
+    // Ellipses, rectangles, images and clip rectangles are checked too.
+    EXPECT_EQ(d.MakeEllipse(5e9, 0, 1, 1), -1);
+}
+
+TEST(ElementFactory, EverySlotOfEveryTypeIsChecked)
+{
+    // What the factory does with a bad value in one slot: reject the
+    // element, set the slot to 0, keep it (a point's unused slots), or keep
+    // it only when finite (angles).
+    enum Outcome { R, Z, K, A };
+    const struct {
+        int etype;
+        Outcome bySlot[6];
+    } rules[] = {
+        {etPoint, {R, R, Z, K, K, K}},   {etLine, {R, R, Z, R, R, Z}},   {etArc, {R, R, Z, R, A, A}},
+        {etCircle, {R, R, Z, R, A, A}},  {etImage, {R, R, R, R, R, R}},  {etEllipse, {R, R, R, R, R, R}},
+        {etRectangle, {R, R, R, R, R, R}}, {etClipRect, {R, R, R, R, R, R}},
+    };
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double bad : {std::nan(""), inf, -inf, 1e20, -1000000001.0}) {
+        for (const auto& rule : rules) {
+            for (int slot = 1; slot <= 6; ++slot) {
+                SCOPED_TRACE("type " + std::to_string(rule.etype) + " slot " + std::to_string(slot) + " value " +
+                             std::to_string(bad));
+                Outcome expected = rule.bySlot[slot - 1];
+                if (expected == A)
+                    expected = std::isfinite(bad) ? K : R;
+                double c[6] = {1, 2, 3, 4, 5, 6};
+                c[slot - 1] = bad;
+                Drawing d;
+                const int index = d.make_element(rule.etype, c[0], c[1], c[2], c[3], c[4], c[5], 0, 0, 1, 0, 1);
+                if (expected == R) {
+                    EXPECT_EQ(index, -1);
+                    EXPECT_EQ(d.Elements->Count(), 0);
+                    continue;
+                }
+                ASSERT_EQ(index, 0);
+                const double stored = d.GetElement(0).GetCoord(slot);
+                if (expected == Z)
+                    EXPECT_EQ(stored, 0);
+                else if (std::isnan(bad))
+                    EXPECT_TRUE(std::isnan(stored));
+                else
+                    EXPECT_EQ(stored, bad);
+            }
+        }
+    }
 }
 
 TEST(ElementFactory, BadHighlightRaisesBeforeAnythingIsAppended)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 using namespace orvex;
 
@@ -157,16 +158,61 @@ TEST_F(EditingTest, ShiftCopiesDoNotJoinTheGroup)
         EXPECT_TRUE(grouped(i)) << "sources stay with KeepSource";
 }
 
-TEST_F(EditingTest, ShiftWithoutTimesDeletesTheGroup)
+TEST_F(EditingTest, TimesThatMakeNoCopiesChangeNothing)
 {
+    // A group edit never deletes without copying.
     c.MakePoint(0, 0, 0);
     c.MakePoint(1, 0, 0);
     c.AddToGroup(1);
-    c.ShiftGroup(1, 1, 1, 0, false);
+    for (int times : {0, -1}) {
+        c.ShiftGroup(1, 1, 1, times, false);
+        EXPECT_EQ(count(), 2) << times;
+        EXPECT_TRUE(grouped(1)) << times;
+    }
+    c.RotateGroup(90, 0, 0, -1, false);
     EXPECT_EQ(count(), 2);
+    EXPECT_TRUE(grouped(1));
+    c.RotateGroup(90, 0, 0, 0, false); // 0 still means one copy
+    ASSERT_EQ(count(), 3);
     EXPECT_TRUE(at(1).GetDeleted());
-    EXPECT_EQ(at(1).GetHighlight(), 2);
-    EXPECT_FALSE(at(0).GetDeleted());
+    expect_slots(2, {0, 1, 0});
+}
+
+TEST_F(EditingTest, CopiesPastFiftyMillionElementsRaiseBeforeAnyIsMade)
+{
+    c.MakePoint(0, 0, 0);
+    c.MakeLine(0, 0, 0, 1, 1, 0);
+    c.MakeCircle(1, 0, 0, 0, 1); // not copied, so not counted
+    c.AddToGroup(0);
+    // 3 + 2 * 24,999,998 copies would still fit; one more of each passes the limit.
+    EXPECT_THROW(c.ShiftGroup(1, 0, 0, 24'999'999, false), ERangeError);
+    EXPECT_THROW(c.RotateGroup(1, 0, 0, 24'999'999, false), ERangeError);
+    EXPECT_THROW(c.ShiftGroup(1, 0, 0, std::numeric_limits<int>::max(), true), ERangeError);
+    EXPECT_EQ(count(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(grouped(i)) << i;
+}
+
+TEST_F(EditingTest, NonFiniteInputRaisesBeforeAnythingChanges)
+{
+    c.MakeLine(5, 4, 0, 6, 4, 0);
+    c.MakePoint(5, 0, 0);
+    c.AddToGroup(0);
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double bad : {std::nan(""), inf, -inf}) {
+        SCOPED_TRACE(bad);
+        EXPECT_THROW(c.NewOrigin(bad, 0, 0), ERangeError);
+        EXPECT_THROW(c.NewOrigin(0, 0, bad), ERangeError);
+        EXPECT_THROW(c.ShiftElement(1, 0, bad, 0), ERangeError);
+        EXPECT_THROW(c.ShiftGroup(0, 0, bad, 1, false), ERangeError);
+        EXPECT_THROW(c.RotateGroup(bad, 0, 0, 1, false), ERangeError);
+        EXPECT_THROW(c.RotateGroup(90, 0, bad, 1, false), ERangeError);
+        EXPECT_THROW(c.RotateElement(0, 90, bad, 0), ERangeError);
+    }
+    ASSERT_EQ(count(), 2);
+    expect_slots(0, {5, 4, 0, 6, 4, 0}, 0);
+    expect_slots(1, {5, 0, 0}, 0);
+    EXPECT_TRUE(grouped(0) && grouped(1));
 }
 
 TEST_F(EditingTest, NewOriginAndShiftElementSubtract)

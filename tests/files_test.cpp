@@ -10,8 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cmath>
 #include <cstring>
+#include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <vector>
 
 namespace orvex {
@@ -170,21 +173,25 @@ TEST_F(FilesTest, FailedReadIntoAnEmptyControlLeavesItEmpty)
     }
 }
 
-TEST_F(FilesTest, FileThatCannotBeOpenedOnlyResetsTheArcViews)
+TEST_F(FilesTest, FileThatCannotBeOpenedChangesNothing)
 {
     control_.MakeLine(0, 0, 0, 3, 4, 0);
+    control_.SetArcView(5, TDView3D{5, 0, 1, 0, 0, 0, 1, 1, 0, 0});
     for (int type : {1, 2, 3}) {
         control_.SetCadType(type);
-        control_.SetArcView(5, TDView3D{5, 0, 1, 0, 0, 0, 1, 1, 0, 0});
-        control_.LoadFromFile(path("missing.file"));
-        EXPECT_EQ(control_.Elements->Count(), 1);
-        EXPECT_FALSE(control_.Settings->ArcViews[5].Defined);
-        EXPECT_EQ(control_.Settings->ArcViews[5].M12, 1); // coefficients stay
-        EXPECT_TRUE(control_.Settings->ArcViews[1].Defined);
-        EXPECT_FALSE(control_.Settings->ArcViews[2].Defined);
+        const Snapshot before(control_);
+        control_.LoadFromFile(path("missing.file")); // quietly
+        control_.MergeFile(path("missing.file"));
+        before.expect_same(control_);
     }
+    const Snapshot before(control_);
     control_.LoadFromFile(QString());
-    EXPECT_EQ(control_.Elements->Count(), 1);
+    before.expect_same(control_);
+
+    // The arcs' planes are still saved, so arcs in them keep their plane.
+    control_.SetCadType(1);
+    control_.SaveToFile(path("after.ovx"));
+    EXPECT_TRUE(read(path("after.ovx")).contains("VIEW   5,0,1,0,0,0,1,1,0,0\r\n"));
 }
 
 TEST_F(FilesTest, LoadsReplaceMergesAppend)
@@ -276,6 +283,74 @@ TEST_F(FilesTest, FailedSaveLeavesTheTargetUntouched)
     EXPECT_TRUE(control_.save_cad(path("target.ovx")));
 }
 
+TEST_F(FilesTest, SaveOfAValueThatWouldNotReadBackWritesNothing)
+{
+    // Each row: how the drawing came to hold the value, and the formats
+    // that write it (IGES writes arc end points, not angles).
+    const double nan = std::nan("");
+    const struct {
+        const char* what;
+        double value;
+        bool arcAngle;
+        std::vector<int> formats;
+    } rows[] = {
+        {"arc angle 1e20", 1e20, true, {1, 2}},
+        {"x set to 1e20", 1e20, false, {1, 2, 3}},
+        {"x set to -5e14", -5e14, false, {1, 2, 3}},
+        {"x set to NaN", nan, false, {1, 2, 3}},
+    };
+    for (const auto& row : rows) {
+        for (int type : row.formats) {
+            SCOPED_TRACE(std::string(row.what) + ", format " + std::to_string(type));
+            TOrvexGDI c;
+            c.MakePoint(1, 2, 0);
+            if (row.arcAngle)
+                c.MakeArc(1, 0, 0, 0, 5, 10, row.value);
+            else
+                c.GetElement(c.MakeLine(0, 0, 0, 1, 1, 0)).SetCoord(1, row.value); // as a host may
+            c.SetCadType(type);
+            write("target", "old contents\r\n");
+            EXPECT_FALSE(c.save_cad(path("target")));
+            try {
+                c.SaveToFile(path("target"));
+                ADD_FAILURE() << "no error";
+            } catch (const EFileError& e) {
+                const std::string text = e.what();
+                EXPECT_NE(text.find(path("target").toStdString()), std::string::npos) << text;
+                EXPECT_NE(text.find("element 1"), std::string::npos) << text;
+            }
+            EXPECT_EQ(read(path("target")), QByteArray("old contents\r\n"));
+            EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"target"});
+        }
+    }
+    // A view coefficient that is not a number cannot be written either.
+    control_.SetArcView(5, TDView3D{5, nan, 0, 0, 0, 1, 0, 0, 0, 1});
+    EXPECT_THROW(control_.SaveToFile(path("views.ovx")), EFileError);
+    EXPECT_FALSE(QFile::exists(path("views.ovx")));
+    // Whenever save_cad fails, SaveToFile raises.
+    EXPECT_THROW(control_.SaveToFile(path("no/such/folder/x.ovx")), EFileError);
+}
+
+TEST_F(FilesTest, SavesReplaceOnlyRegularFiles)
+{
+    control_.MakePoint(1, 2, 0);
+    ASSERT_EQ(mkfifo(path("fifo").toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("folder"));
+    for (const char* name : {"fifo", "folder"}) {
+        for (int type : {1, 2, 3}) {
+            SCOPED_TRACE(std::string(name) + ", format " + std::to_string(type));
+            control_.SetCadType(type);
+            EXPECT_FALSE(control_.save_cad(path(name)));
+            EXPECT_THROW(control_.SaveToFile(path(name)), EFileError);
+        }
+    }
+    struct stat st {};
+    ASSERT_EQ(stat(path("fifo").toLocal8Bit().constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::System | QDir::Dirs | QDir::NoDotAndDotDot),
+              (QStringList{"fifo", "folder"}));
+}
+
 TEST_F(FilesTest, ReadElementsObeyTheFactory)
 {
     // A read makes its elements aside; they must come out as the control's
@@ -300,6 +375,25 @@ TEST_F(FilesTest, ReadElementsObeyTheFactory)
         EXPECT_EQ(a.GetDeleted(), b.GetDeleted());
         for (int s = 1; s <= 6; ++s)
             EXPECT_EQ(a.GetCoord(s), b.GetCoord(s)) << "element " << i << " slot " << s;
+    }
+}
+
+TEST_F(FilesTest, ReadersLeaveOutWhatTheFactoryRejects)
+{
+    // A line's end Y beyond 1e9 and an infinite arc angle reject the
+    // element; a line's end Z beyond 1e9 becomes 0, as its start Z does.
+    write("edge.ovx", "LINE   0,0,0,1,1000000001,0,12,1,0\r\nLINE   0,0,0,1,1,1e20,12,1,0\r\n"
+                      "ARC    0,0,0,5,0,1D400,1,12,1,0\r\nPOINT  0D400,0,0,12,1\r\n");
+    write("edge.dxf", "0\r\nLINE\r\n8\r\n1\r\n10\r\n0\r\n20\r\n0\r\n11\r\n1\r\n21\r\n1000000001\r\n"
+                      "0\r\nLINE\r\n8\r\n1\r\n10\r\n0\r\n20\r\n0\r\n11\r\n1\r\n21\r\n1\r\n31\r\n-1e20\r\n"
+                      "0\r\nARC\r\n8\r\n1\r\n10\r\n0\r\n20\r\n0\r\n40\r\n5\r\n51\r\n1e400\r\n0\r\nEOF\r\n");
+    for (int type : {1, 2}) {
+        SCOPED_TRACE(type == 1 ? "OVX" : "DXF");
+        control_.SetCadType(type);
+        control_.LoadFromFile(path(type == 1 ? "edge.ovx" : "edge.dxf"));
+        ASSERT_EQ(control_.Elements->Count(), 1);
+        EXPECT_EQ(control_.GetElement(0).GetCoord(5), 1);
+        EXPECT_EQ(control_.GetElement(0).GetCoord(6), 0);
     }
 }
 

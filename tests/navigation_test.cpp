@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <vector>
 
 using namespace orvex;
@@ -184,6 +186,113 @@ TEST_F(NavigationTest, EachViewKeepsItsOwnZoom)
     EXPECT_DOUBLE_EQ(c.GetCenterX(), 50);
 }
 
+TEST_F(NavigationTest, NonFiniteViewInputRaisesBeforeAnythingChanges)
+{
+    c.ZoomDouble();
+    zoomSizes.clear();
+    const TSettings before = s();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double bad : {std::nan(""), inf, -inf}) {
+        SCOPED_TRACE(bad);
+        EXPECT_THROW(c.Pan(bad, 0), ERangeError);
+        EXPECT_THROW(c.Pan(0, bad), ERangeError);
+        EXPECT_THROW(c.ViewCenter(0, bad), ERangeError);
+        EXPECT_THROW(c.SetViewSize(bad), ERangeError);
+        EXPECT_THROW(c.SetCenterX(bad), ERangeError);
+        EXPECT_THROW(c.SetCenterY(bad), ERangeError);
+        EXPECT_THROW(c.RotateView(0, bad, 0), ERangeError);
+    }
+    for (int view = 1; view <= 4; ++view) {
+        EXPECT_EQ(s().HalfSize[view], before.HalfSize[view]);
+        EXPECT_EQ(s().CenterX[view], before.CenterX[view]);
+        EXPECT_EQ(s().CenterY[view], before.CenterY[view]);
+        EXPECT_EQ(s().OriginX[view], before.OriginX[view]);
+        EXPECT_EQ(s().OriginY[view], before.OriginY[view]);
+    }
+    EXPECT_EQ(s().ViewNumber, before.ViewNumber);
+    EXPECT_EQ(s().YRotation, before.YRotation);
+    EXPECT_EQ(viewChanges, 0);
+    c.MakeLine(0, 0, 0, 10, 5, 0);
+    EXPECT_NO_THROW(c.ZoomAll());
+    EXPECT_TRUE(std::isfinite(c.GetViewSize()));
+}
+
+TEST_F(NavigationTest, ZoomStopsAtItsLimitsAndComesBack)
+{
+    for (int i = 0; i < 1100; ++i)
+        c.ZoomHalf();
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 2e10);
+    c.ZoomDouble();
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 1e10);
+    for (int i = 0; i < 1100; ++i)
+        c.ZoomDouble();
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 0.08);
+    c.ZoomHalf();
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 0.16);
+    // A size a host wrote into the settings is brought back into range.
+    c.Settings->HalfSize[1] = std::nan("");
+    EXPECT_NO_THROW(c.ZoomHalf());
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 0.08);
+}
+
+TEST_F(NavigationTest, ZeroSizedControlZoomsAsAFourByFourOne)
+{
+    TOrvexGDI small;
+    small.resize(4, 4);
+    c.resize(0, 0);
+    for (TOrvexGDI* control : {&c, &small}) {
+        control->SetViewSize(30);
+        control->ViewCenter(1, 2);
+        control->ZoomWindow(0, 0, 3, 1);
+        control->Pan(1, 1);
+    }
+    EXPECT_TRUE(std::isfinite(c.GetViewSize()));
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), small.GetViewSize());
+    EXPECT_DOUBLE_EQ(c.GetCenterX(), small.GetCenterX());
+    EXPECT_DOUBLE_EQ(c.GetCenterY(), small.GetCenterY());
+}
+
+TEST_F(NavigationTest, DeepZoomFarOutStopsWhereThePixelOriginFits)
+{
+    c.ViewCenter(1e9, -1e9);
+    for (int i = 0; i < 40; ++i)
+        ASSERT_NO_THROW(c.ZoomDouble()) << i;
+    // The deepest zoom keeps 1e9 * scale within 32 bits, less a margin.
+    EXPECT_NEAR(c.GetViewSize(), 2 * 1e9 * 150 / 2147483647.0, 0.01);
+    EXPECT_EQ(c.CoordToPixel(1e9, -1e9, 0), QPoint(200, 150));
+    // The centre setters and pans far out zoom out just as far as needed.
+    c.SetViewSize(0);
+    EXPECT_NO_THROW(c.SetCenterX(-1e12));
+    EXPECT_EQ(c.CoordToPixel(-1e12, -1e9, 0).x(), 200);
+    EXPECT_NO_THROW(c.Pan(1e300, 0));
+    EXPECT_NO_THROW(c.Redraw());
+}
+
+TEST_F(NavigationTest, ZoomAllFitsDrawingsOutToTheFactoryRange)
+{
+    const struct {
+        const char* what;
+        double x1, y1, x2, y2;
+    } drawings[] = {
+        {"the whole range", -1e9, -1e9, 1e9, 1e9},
+        {"a 20 m plan in millimetres", 0, 0, 20000, 15000},
+        {"a survey far from the origin", 1.4e6, 5.2e6, 1.4e6 + 800, 5.2e6 + 300},
+    };
+    for (const auto& d : drawings) {
+        SCOPED_TRACE(d.what);
+        c.ClearElements();
+        c.MakeLine(d.x1, d.y1, 0, d.x2, d.y2, 0);
+        c.SetExtents();
+        c.ZoomAll();
+        for (const QPoint p : {c.CoordToPixel(d.x1, d.y1, 0), c.CoordToPixel(d.x2, d.y2, 0)}) {
+            EXPECT_GE(p.x(), 0);
+            EXPECT_LT(p.x(), 400);
+            EXPECT_GE(p.y(), 0);
+            EXPECT_LT(p.y(), 300);
+        }
+    }
+}
+
 // ---------------------------------------------------------------- drags
 
 TEST_F(NavigationTest, MiddleAndCtrlLeftDragsPanWithThePicture)
@@ -279,14 +388,17 @@ TEST_F(NavigationTest, ClickWithoutDragNeitherRedrawsNorZooms)
     EXPECT_EQ(s().MouseDownY, 30);
 }
 
-TEST_F(NavigationTest, PanBeyondThePixelRangeStopsWithoutLeavingTheHandler)
+TEST_F(NavigationTest, PanBeyondThePixelRangeZoomsOutJustEnough)
 {
     c.SetViewSize(0); // 3750 px per unit
     send(QEvent::MouseButtonPress, {0, 0}, Qt::MiddleButton, Qt::MiddleButton);
     c.Settings->CenterX[1] = 1e6;
     send(QEvent::MouseMove, {10, 0}, Qt::NoButton, Qt::MiddleButton);
+    EXPECT_TRUE(s().PanMoved) << "the move pans and previews";
+    EXPECT_GT(c.GetViewSize(), 0.08);
+    EXPECT_EQ(c.CoordToPixel(c.GetCenterX(), 0, 0).x(), 200);
     send(QEvent::MouseButtonRelease, {10, 0}, Qt::MiddleButton, Qt::NoButton);
-    EXPECT_FALSE(s().PanMoved) << "the failed step ended the move before the preview";
+    EXPECT_FALSE(s().PanMoved);
 }
 
 // ---------------------------------------------------------------- the host's events

@@ -148,11 +148,21 @@ TEST(ViewScale, ZoomModesAndTheirMemory)
     EXPECT_EQ(s.OriginX[1], 2 - view::nearest(-3 * s.ScaleX[1]));
 }
 
-TEST(ViewScale, OriginBeyond32BitsRaisesRangeError)
+TEST(ViewScale, OriginBeyond32BitsIsLimitedToTheDeepestZoomThatFits)
 {
     TSettings s = fresh();
+    s.HalfSize[1] = 1;
     s.CenterX[1] = 1e12;
-    EXPECT_THROW(view::set_scale(s, -1, 400, 300), ERangeError);
+    ASSERT_NO_THROW(view::set_scale(s, -1, 400, 300));
+    EXPECT_DOUBLE_EQ(s.CenterX[1], 1e12);
+    EXPECT_GT(s.HalfSize[1], 1e12 * 150 / 2147483647.0);
+    EXPECT_LT(s.HalfSize[1], 1e12 * 150 / 2147000000.0);
+    EXPECT_EQ(s.OriginX[1], 200 - view::nearest(1e12 * s.ScaleX[1]));
+    // Beyond what even the widest view can show, the centre moves in.
+    s.CenterY[1] = -1e300;
+    ASSERT_NO_THROW(view::set_scale(s, -1, 400, 300));
+    EXPECT_DOUBLE_EQ(s.HalfSize[1], 1e10);
+    EXPECT_LT(s.CenterY[1], -1e16);
 }
 
 TEST(ViewExtents, ArcsWidenByFullSquareOnlyBeyondHalfATurn)
@@ -214,7 +224,7 @@ TEST(ViewExtents, ArcsInOtherPlanesWidenInModelCoordinates)
     }
 }
 
-TEST(ViewExtents, ClampedAtTenThousandAndRecomputedFromVisibleLiveElements)
+TEST(ViewExtents, ClampedAtTheFactoryRangeAndRecomputedFromVisibleLiveElements)
 {
     TElements list;
     TSettings s = fresh();
@@ -226,8 +236,13 @@ TEST(ViewExtents, ClampedAtTenThousandAndRecomputedFromVisibleLiveElements)
         return e;
     };
     view::set_max_min(s, line(-50000, 0, 50000, 3));
-    EXPECT_DOUBLE_EQ(s.ExtentMinX, -10000);
-    EXPECT_DOUBLE_EQ(s.ExtentMaxX, 10000);
+    EXPECT_DOUBLE_EQ(s.ExtentMinX, -50000);
+    EXPECT_DOUBLE_EQ(s.ExtentMaxX, 50000);
+    TElement& far = line(-3e9, -2e9, 2e9, 5e9); // beyond what the factory makes
+    view::set_max_min(s, far);
+    EXPECT_DOUBLE_EQ(s.ExtentMinX, -1e9);
+    EXPECT_DOUBLE_EQ(s.ExtentMaxY, 1e9);
+    far.SetDeleted(true);
 
     line(1, 2, 3, 4).SetDeleted(true);
     line(5, 6, 7, 8).SetLayer(7);

@@ -16,6 +16,13 @@ inline constexpr double kDegreesPerRadian = static_cast<double>(Ops::DegreesPerR
 
 /// The smallest half height of a view: zooming in stops there.
 inline constexpr double kMinHalfSize = 0.04;
+/// The largest half height of a view: zooming out stops there, ten times
+/// beyond the factory's coordinate range.
+inline constexpr double kMaxHalfSize = 1e10;
+/// The largest extents the fit to the drawing uses: the factory's range.
+inline constexpr double kMaxExtent = 1e9;
+/// The smallest picture side the zoom state is computed for.
+inline constexpr int kMinPictureSide = 4;
 
 /// Modes of the zoom-state scale computation.
 enum ScaleMode : int {

@@ -9,12 +9,38 @@
 #include <OrvexGDI/OpsEdit.h>
 #include <OrvexGDI/QOrvexGDI.h>
 
+#include "finite_input.h"
+
+#include <string>
+
 namespace orvex {
 
 namespace {
+// The most elements that group copies may take a drawing to.
+constexpr long long kMaxElements = 50'000'000;
+
 bool in_group(const TElement& e)
 {
     return !e.GetDeleted() && e.GetHighlight() == codes::kHighlightGroup;
+}
+
+bool copied_by_group_edits(const TElement& e)
+{
+    return e.GetEtype() == etPoint || e.GetEtype() == etLine || e.GetEtype() == etArc;
+}
+
+// ERangeError before any copy is made when Times copies of every group
+// member would take the drawing past kMaxElements.
+void require_room_for_copies(const TElements& elements, int Times)
+{
+    long long members = 0;
+    for (const TElement* e : elements)
+        if (in_group(*e) && copied_by_group_edits(*e))
+            ++members;
+    if (elements.Count() + members * Times > kMaxElements)
+        throw ERangeError(std::to_string(Times) + " copies of " + std::to_string(members) +
+                          " group members would take the drawing past " + std::to_string(kMaxElements) +
+                          " elements");
 }
 
 // The view's rotation plane: indices into (x, y, z) of its u and v axes; the
@@ -152,15 +178,19 @@ void TOrvexGDI::rotate_element(TElement& Element, double PivotU, double PivotV, 
 
 void TOrvexGDI::RotateElement(int N, double Angle, double PivotU, double PivotV)
 {
+    require_finite("RotateElement", {Angle, PivotU, PivotV});
     rotate_element(Elements->GetElement(N), PivotU, PivotV, Angle);
 }
 
 void TOrvexGDI::RotateGroup(double Angle, double PivotU, double PivotV, int Times, bool KeepSource)
 {
-    if (Angle == 0)
+    require_finite("RotateGroup", {Angle, PivotU, PivotV});
+    // A negative count makes no copies, so it deletes nothing either.
+    if (Angle == 0 || Times < 0)
         return;
     if (Times == 0)
         Times = 1;
+    require_room_for_copies(*Elements, Times);
     // Copies are appended; only the elements present now are visited.
     const int count = Elements->Count();
     for (int i = 0; i < count; ++i) {
@@ -183,12 +213,17 @@ void TOrvexGDI::RotateGroup(double Angle, double PivotU, double PivotV, int Time
 
 void TOrvexGDI::ShiftGroup(double DX, double DY, double DZ, int Times, bool KeepSource)
 {
+    require_finite("ShiftGroup", {DX, DY, DZ});
     cad_offsetxy(DX, DY, DZ, Times, KeepSource);
     Redraw();
 }
 
 void TOrvexGDI::cad_offsetxy(double DX, double DY, double DZ, int Times, bool KeepSource)
 {
+    // No copies, so nothing is deleted either.
+    if (Times < 1)
+        return;
+    require_room_for_copies(*Elements, Times);
     for (int k = 1; k <= Times; ++k) {
         const double ox = k * DX, oy = k * DY, oz = k * DZ;
         // The copies leave the group, so a later pass does not copy them again.
@@ -228,11 +263,13 @@ void TOrvexGDI::cad_offsetxy(double DX, double DY, double DZ, int Times, bool Ke
 
 void TOrvexGDI::ShiftElement(int N, double X, double Y, double Z)
 {
+    require_finite("ShiftElement", {X, Y, Z});
     Ops::shift_element(Elements->GetElement(N), 0, X, Y, Z);
 }
 
 void TOrvexGDI::NewOrigin(double X, double Y, double Z)
 {
+    require_finite("NewOrigin", {X, Y, Z});
     for (TElement* e : *Elements)
         Ops::shift_element(*e, 2, X, Y, Z); // deleted elements stay where they are
     Redraw();

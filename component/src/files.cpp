@@ -7,20 +7,26 @@
 // leaves the elements, the arc-view table, the extents, the units and the
 // file name as they were.
 // A save writes a temporary file beside the target and renames it over the
-// target only when everything was written.
+// target only when everything was written and every value reads back; it
+// never replaces anything but a regular file.
 #include <OrvexGDI/QOrvexGDI.h>
 
 #include "formats/dxf.h"
 #include "formats/iges.h"
 #include "formats/ovx.h"
 #include "formats/read_error.h"
+#include "formats/text_writer.h"
 #include "output/device_stream.h"
 
 #include <QFile>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <string>
 
 namespace orvex {
 
@@ -61,6 +67,87 @@ bool open_for_reading(std::ifstream& in, const QString& FileName, int attempts)
         in.clear();
     }
     return false;
+}
+
+bool same_value(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
+}
+
+// Where the drawing holds a value the writer refused: the first live
+// element or arc view holding it, else the first live element holding any
+// value that cannot be written (the refused value was computed from it).
+std::string holder_of(const TOrvexGDI& control, double value)
+{
+    for (const TElement* e : *control.Elements)
+        for (int s = 1; s <= 6; ++s)
+            if (!e->GetDeleted() && same_value(e->GetCoord(s), value))
+                return "element " + std::to_string(e->Index()) + " (slot " + std::to_string(s) + ")";
+    for (int n = 1; n <= 90; ++n) {
+        const TArcView& v = control.Settings->ArcViews[n];
+        for (double c : {v.M11, v.M12, v.M13, v.M21, v.M22, v.M23, v.M31, v.M32, v.M33})
+            if (v.Defined && same_value(c, value))
+                return "arc view " + std::to_string(n);
+    }
+    for (const TElement* e : *control.Elements)
+        for (int s = 1; s <= 6; ++s)
+            if (!e->GetDeleted() && !formats::writable_real(e->GetCoord(s)))
+                return "element " + std::to_string(e->Index()) + " (slot " + std::to_string(s) + ")";
+    return "the drawing";
+}
+
+// Whether the save may go to FileName: a name, and nothing there or a
+// regular file (a device, a FIFO or a directory is never replaced).
+bool may_save_to(const QString& FileName, std::string& Why)
+{
+    if (FileName.isEmpty()) {
+        Why = "no file name";
+        return false;
+    }
+    std::error_code error;
+    const auto status = std::filesystem::status(QFile::encodeName(FileName).toStdString(), error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        Why = "not a regular file";
+        return false;
+    }
+    return true;
+}
+
+// The save: false, with the reason in Why, when the file was not written.
+bool write_cad(TOrvexGDI& control, const QString& FileName, std::string& Why)
+{
+    const int type = known_cad_type(control.Settings->CadType);
+    if (!may_save_to(FileName, Why))
+        return false;
+    QSaveFile file(FileName);
+    if (!file.open(QIODevice::WriteOnly) && !(type == 1 && file.open(QIODevice::WriteOnly))) {
+        Why = file.errorString().toStdString();
+        return false;
+    }
+
+    output::DeviceBuffer buffer(file);
+    std::ostream out(&buffer);
+    const formats::DrawingSource drawing{*control.Elements, control.Settings->ArcViews, control.GetUnits(),
+                                         FileName.right(70).toLatin1().toStdString()};
+    bool written = false;
+    try {
+        written = cad_format(type).write(out, drawing);
+        if (!written)
+            Why = "the file could not be written";
+    } catch (const formats::UnwritableValue& e) {
+        Why = holder_of(control, e.Value) + " holds " + e.what();
+    }
+    if (!written) {
+        file.cancelWriting();
+        file.commit(); // removes the temporary file
+        return false;
+    }
+    if (!file.commit()) {
+        Why = file.errorString().toStdString();
+        return false;
+    }
+    control.Settings->DrawingFileName = FileName;
+    return true;
 }
 
 } // namespace
@@ -112,21 +199,25 @@ void TOrvexGDI::MergeFile(const QString& FileName)
 
 void TOrvexGDI::SaveToFile(const QString& FileName)
 {
-    save_cad(FileName);
+    std::string why;
+    if (!write_cad(*this, FileName, why))
+        throw EFileError(QFile::encodeName(FileName).toStdString() + ": " + why);
 }
 
 int TOrvexGDI::make_cad(const QString& FileName)
 {
-    // Every read starts from a reset arc-view table, even one whose file
-    // cannot be opened; a read that fails puts the old table back.
+    // Every read starts from a reset arc-view table; a file that cannot be
+    // opened, or a read that fails, puts the old table back.
     const formats::ArcViewTable before = Settings->ArcViews;
     formats::reset_arc_views(Settings->ArcViews);
     Settings->CadType = known_cad_type(Settings->CadType);
     const int type = Settings->CadType;
 
     std::ifstream in;
-    if (!open_for_reading(in, FileName, type == 1 ? 2 : 1))
+    if (!open_for_reading(in, FileName, type == 1 ? 2 : 1)) {
+        Settings->ArcViews = before; // nothing was read, so nothing changes
         return 0;
+    }
 
     formats::StagedDrawing staged(Settings->ArcViews, Settings->BackgroundColor, GetUnits());
     staged.ImportMode = Settings->ImportMode;
@@ -160,27 +251,8 @@ int TOrvexGDI::make_cad(const QString& FileName)
 
 bool TOrvexGDI::save_cad(const QString& FileName)
 {
-    const int type = known_cad_type(Settings->CadType);
-    if (FileName.isEmpty())
-        return false;
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly) && !(type == 1 && file.open(QIODevice::WriteOnly)))
-        return false;
-
-    output::DeviceBuffer buffer(file);
-    std::ostream out(&buffer);
-    const formats::DrawingSource drawing{*Elements, Settings->ArcViews, GetUnits(),
-                                         FileName.right(70).toLatin1().toStdString()};
-    const bool written = cad_format(type).write(out, drawing);
-    if (!written) {
-        file.cancelWriting();
-        file.commit(); // removes the temporary file
-        return false;
-    }
-    if (!file.commit())
-        return false;
-    Settings->DrawingFileName = FileName;
-    return true;
+    std::string why;
+    return write_cad(*this, FileName, why);
 }
 
 } // namespace orvex

@@ -3,6 +3,7 @@
 // Every operation works on the zoom state of the current view only, so each
 // of the four views keeps its own centre, size and zoom memory.
 #include "codes.h"
+#include "finite_input.h"
 #include "view_math.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
@@ -81,6 +82,7 @@ bool TOrvexGDI::graphics_get_scale(int View, int Width, int Height, int X1, int 
 
 void TOrvexGDI::Pan(double DX, double DY)
 {
+    require_finite("Pan", {DX, DY});
     const int v = Settings->ViewNumber;
     Settings->CenterX[v] += DX;
     Settings->CenterY[v] += DY;
@@ -90,6 +92,7 @@ void TOrvexGDI::Pan(double DX, double DY)
 
 void TOrvexGDI::ViewCenter(double X, double Y)
 {
+    require_finite("ViewCenter", {X, Y});
     SetCenterX(X);
     SetCenterY(Y);
     set_scale(codes::kScaleRecompute);
@@ -103,6 +106,7 @@ double TOrvexGDI::GetViewSize() const
 
 void TOrvexGDI::SetViewSize(double Size)
 {
+    require_finite("SetViewSize", {Size});
     Settings->HalfSize[Settings->ViewNumber] = Size / 2;
     set_scale(codes::kScaleRecompute);
     set_onchangeview();
@@ -121,18 +125,26 @@ double TOrvexGDI::GetCenterY() const
 
 void TOrvexGDI::SetCenterX(double X)
 {
+    require_finite("SetCenterX", {X});
     TSettings& s = *Settings;
     const int v = s.ViewNumber;
     s.CenterX[v] = X;
-    s.OriginX[v] = view::centred_origin(X, s.ScaleX[v], width());
+    if (view::origin_fits(X, s.ScaleX[v], width()))
+        s.OriginX[v] = view::centred_origin(X, s.ScaleX[v], width());
+    else
+        restore_view_invariant(v); // the deepest zoom that can show this centre
 }
 
 void TOrvexGDI::SetCenterY(double Y)
 {
+    require_finite("SetCenterY", {Y});
     TSettings& s = *Settings;
     const int v = s.ViewNumber;
     s.CenterY[v] = Y;
-    s.OriginY[v] = view::centred_origin(Y, s.ScaleY[v], height());
+    if (view::origin_fits(Y, s.ScaleY[v], height()))
+        s.OriginY[v] = view::centred_origin(Y, s.ScaleY[v], height());
+    else
+        restore_view_invariant(v);
 }
 
 } // namespace orvex

@@ -1,4 +1,5 @@
 // View selection, rotation, the arc-view table, pixel conversions and extents.
+#include "finite_input.h"
 #include "view_math.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
@@ -43,6 +44,7 @@ void TOrvexGDI::SetView(TDView Value)
 
 void TOrvexGDI::RotateView(double X, double Y, double Z)
 {
+    require_finite("RotateView", {X, Y, Z});
     Settings->XRotation = X;
     Settings->YRotation = Y;
     Settings->ZRotation = Z;

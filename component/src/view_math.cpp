@@ -11,7 +11,10 @@
 namespace orvex::view {
 
 using codes::kDegreesPerRadian;
+using codes::kMaxExtent;
+using codes::kMaxHalfSize;
 using codes::kMinHalfSize;
+using codes::kMinPictureSide;
 
 int nearest(double value)
 {
@@ -100,8 +103,37 @@ void set_scale_factor(TSettings& s, int View, int Height)
     s.ScaleY[View] = -s.ScaleX[View];
 }
 
+namespace {
+// Limits the half size to [kMinHalfSize, kMaxHalfSize] and then to the
+// deepest zoom at which both centres still give a 32-bit pixel origin; a
+// centre too far out even for the widest view is moved in to the farthest
+// one that fits.
+void limit_zoom(TSettings& s, int View, int Width, int Height)
+{
+    double& half = s.HalfSize[View];
+    if (!(half >= kMinHalfSize)) // NaN too
+        half = kMinHalfSize;
+    half = std::min(half, kMaxHalfSize);
+    const double pixelsPerHalf = Height / 2.0;
+    const double room = 2147483647.0 - 4.0 * std::max(Width, Height);
+    for (double* centre : {&s.CenterX[View], &s.CenterY[View]}) {
+        if (!std::isfinite(*centre))
+            *centre = 0;
+        const double deepest = std::abs(*centre) * pixelsPerHalf / room;
+        if (half < deepest)
+            half = std::min(deepest, kMaxHalfSize);
+        const double farthest = room * half / pixelsPerHalf;
+        if (std::abs(*centre) > farthest)
+            *centre = std::copysign(farthest, *centre);
+    }
+}
+} // namespace
+
 void set_origin(TSettings& s, int View, int Width, int Height)
 {
+    Width = std::max(Width, kMinPictureSide);
+    Height = std::max(Height, kMinPictureSide);
+    limit_zoom(s, View, Width, Height);
     set_scale_factor(s, View, Height);
     s.OriginX[View] = centred_origin(s.CenterX[View], s.ScaleX[View], Width);
     s.OriginY[View] = centred_origin(s.CenterY[View], s.ScaleY[View], Height);
@@ -111,6 +143,8 @@ bool graphics_get_scale(TSettings& s, int View, int Width, int Height, int X1, i
 {
     if (X1 == X2 || Y1 == Y2)
         return false;
+    Width = std::max(Width, kMinPictureSide);
+    Height = std::max(Height, kMinPictureSide);
     s.PrevHalfSize[View] = s.HalfSize[View];
     s.PrevCenterX[View] = s.CenterX[View];
     s.PrevCenterY[View] = s.CenterY[View];
@@ -142,9 +176,13 @@ void fit_to_extents(TSettings& s, int v, int Width, int Height)
     s.PrevCenterX[v] = s.CenterX[v];
     s.PrevCenterY[v] = s.CenterY[v];
 
-    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    coord_to_pixel(s, v, s.ExtentMinX, s.ExtentMinY, x1, y1);
-    coord_to_pixel(s, v, s.ExtentMaxX, s.ExtentMaxY, x2, y2);
+    // The extent corners in pixels of the current scale, as doubles: far
+    // extents may lie beyond 32 bits before the fit brings them in.
+    const auto pixel = [](double value, double scale, int origin) { return std::nearbyint(value * scale + origin); };
+    const double x1 = pixel(s.ExtentMinX, s.ScaleX[v], s.OriginX[v]);
+    const double y1 = pixel(s.ExtentMinY, s.ScaleY[v], s.OriginY[v]);
+    const double x2 = pixel(s.ExtentMaxX, s.ScaleX[v], s.OriginX[v]);
+    const double y2 = pixel(s.ExtentMaxY, s.ScaleY[v], s.OriginY[v]);
     if (y1 == y2 || x1 == x2) {
         s.HalfSize[v] = s.ExtentMaxY - s.ExtentMinY;
         if (s.HalfSize[v] < kMinHalfSize) {
@@ -153,7 +191,7 @@ void fit_to_extents(TSettings& s, int v, int Width, int Height)
             s.ExtentMaxX = s.ExtentMaxY = kMinHalfSize;
         }
     } else {
-        const double d = std::max(std::abs(static_cast<double>(x1) - x2), std::abs(static_cast<double>(y1) - y2));
+        const double d = std::max(std::abs(x1 - x2), std::abs(y1 - y2));
         const int m = std::min(Width, Height);
         s.HalfSize[v] = s.HalfSize[v] * d / (m - nearest(0.1 * m));
     }
@@ -256,10 +294,10 @@ void set_max_min(TSettings& s, const TElement& e)
     default:
         return;
     }
-    s.ExtentMinX = std::max(s.ExtentMinX, -10000.0);
-    s.ExtentMinY = std::max(s.ExtentMinY, -10000.0);
-    s.ExtentMaxX = std::min(s.ExtentMaxX, 10000.0);
-    s.ExtentMaxY = std::min(s.ExtentMaxY, 10000.0);
+    s.ExtentMinX = std::max(s.ExtentMinX, -kMaxExtent);
+    s.ExtentMinY = std::max(s.ExtentMinY, -kMaxExtent);
+    s.ExtentMaxX = std::min(s.ExtentMaxX, kMaxExtent);
+    s.ExtentMaxY = std::min(s.ExtentMaxY, kMaxExtent);
 }
 
 void get_max_min(TSettings& s, const TElements& elements)

@@ -59,8 +59,16 @@ inline int centred_origin(double center, double scale, int size)
 {
     return size / 2 - nearest(center * scale);
 }
+/// Whether centred_origin fits in 32 bits, with room to spare for the
+/// picture's own pixels.
+inline bool origin_fits(double center, double scale, int size)
+{
+    return std::abs(center * scale) <= 2147483647.0 - 2.0 * std::abs(static_cast<double>(size)); // false for NaN
+}
 /// Scale and pixel origin of view View from its half size and centre, for a
-/// picture of Width x Height pixels.
+/// picture of Width x Height pixels (at least 4 x 4). The zoom state is kept
+/// one that can be shown: the half size within [0.04, 1e10], and no deeper
+/// than the deepest zoom whose pixel origins fit in 32 bits.
 void set_origin(TSettings& s, int View, int Width, int Height);
 /// Zoom of view View to the pixel rectangle (X1, Y1)-(X2, Y2): its longer
 /// side fills the picture and its centre becomes the view centre; the old

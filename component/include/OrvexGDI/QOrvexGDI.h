@@ -216,7 +216,8 @@ public:
     void LoadFromFile(const QString& FileName);
     /// Appends the file's elements to the drawing.
     void MergeFile(const QString& FileName);
-    /// Writes the drawing in the format chosen by CadType.
+    /// Writes the drawing in the format chosen by CadType. EFileError naming
+    /// the file when it was not written (an existing file stays as it was).
     void SaveToFile(const QString& FileName);
     int make_cad(const QString& FileName);
     /// What the last successful load or merge read and left out.
@@ -225,6 +226,8 @@ public:
     /// file mapped it; empty for a layer no such import named. ERangeError
     /// outside 0..254.
     QString LayerName(int Layer) const { return QString::fromStdString(Settings->LayerNames[Layer]); }
+    /// False when the file was not written: it cannot be created, is not a
+    /// regular file, or the drawing holds a value that would not read back.
     bool save_cad(const QString& FileName);
 
     // ---- picture files and clipboard — output/export.cpp

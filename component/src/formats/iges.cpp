@@ -1,6 +1,7 @@
 // IGES writing: every entity goes into two directory lines and one
 // parameter record (on several lines when its data is long).
 #include "iges.h"
+#include "ops/iges_colours.h"
 
 #include "record_fields.h"
 #include "text_writer.h"
@@ -164,34 +165,7 @@ int split_parameter_text(std::string_view t, Line&& emit)
 
 int number_from_colour(TColor Colour)
 {
-    switch (Colour) {
-    case 0x000000:
-        return 0;
-    case 0x0000FF:
-    case 0x000080:
-        return 2;
-    case 0x00FF00:
-    case 0x008000:
-        return 3;
-    case 0xFF0000:
-    case 0x800000:
-        return 4;
-    case 0x00FFFF:
-    case 0x008080:
-        return 5;
-    case 0xFF00FF:
-    case 0x800080:
-        return 6;
-    case 0xFFFF00:
-    case 0x808000:
-        return 7;
-    case 0xFFFFFF:
-    case 0xC0C0C0:
-    case 0x808080:
-        return 8;
-    default:
-        return 3;
-    }
+    return Ops::iges_colours::number_of(Colour);
 }
 
 bool write(std::ostream& out, const DrawingSource& drawing)

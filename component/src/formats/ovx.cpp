@@ -280,6 +280,8 @@ bool write(std::ostream& out, const DrawingSource& drawing)
         w.put("VIEW   ");
         w.integer(n);
         for (double c : {v.M11, v.M12, v.M13, v.M21, v.M22, v.M23, v.M31, v.M32, v.M33}) {
+            if (!std::isfinite(c))
+                throw UnwritableValue(c);
             w.put(',');
             w.put(general_text(c));
         }

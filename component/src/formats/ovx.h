@@ -14,7 +14,8 @@ namespace orvex::formats::ovx {
 void read(std::istream& in, DrawingSink& sink);
 
 /// Writes the defined arc views and the drawing's elements. False when the
-/// stream reported an error.
+/// stream reported an error; UnwritableValue for a value that would not
+/// read back (the stream then holds part of the drawing).
 bool write(std::ostream& out, const DrawingSource& drawing);
 
 /// A view coefficient as the VIEW records write it: at most 15 significant

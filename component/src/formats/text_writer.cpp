@@ -4,12 +4,35 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace orvex::formats {
 
+namespace {
+std::string plain_text(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+} // namespace
+
+UnwritableValue::UnwritableValue(double value)
+    : std::runtime_error(plain_text(value) + ", which cannot be written so that it reads back"), Value(value)
+{
+}
+
+bool writable_real(double x)
+{
+    return x >= 0 ? x < 1e15 : x > -1e14; // false for NaN
+}
+
 std::size_t real_text(double x, char* out)
 {
+    if (!writable_real(x))
+        throw UnwritableValue(x);
     return Ops::str_real_to(x, out);
 }
 

@@ -4,13 +4,28 @@
 
 #include <cstddef>
 #include <ostream>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
 namespace orvex::formats {
 
+/// A value that a drawing file cannot hold so that it reads back; the
+/// writers stop at it, and a save that meets it writes nothing.
+class UnwritableValue : public std::runtime_error {
+public:
+    explicit UnwritableValue(double Value);
+    const double Value;
+};
+
+/// Whether real_text writes x so that it reads back: x is finite and its
+/// text, cut to 15 characters, keeps every digit before the decimal point
+/// (below 1e15, and above -1e14 where the sign takes a character).
+bool writable_real(double x);
+
 /// Writes the drawing files' text of a real number (that of Ops::str_real,
 /// at most 15 characters) to `out`, which holds 16; returns its length.
+/// UnwritableValue for a value that would not read back.
 std::size_t real_text(double x, char* out);
 
 class TextWriter {

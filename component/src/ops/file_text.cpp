@@ -2,6 +2,8 @@
 // the drawing files.
 #include <OrvexGDI/OpsFileText.h>
 
+#include "iges_colours.h"
+
 #include <array>
 #include <cstdint>
 
@@ -122,34 +124,7 @@ TColor set_ovx_color(int Index, TColor Background)
 
 TColor set_iges_color(int Number)
 {
-    switch (Number) {
-    case 0:
-        return 0x000000;
-    case 1:
-    case 2:
-    case 9:
-        return 0x0000FF;
-    case 3:
-    case 12:
-        return 0x00FF00;
-    case 4:
-    case 13:
-        return 0xFF0000;
-    case 5:
-    case 10:
-        return 0x00FFFF;
-    case 6:
-    case 14:
-        return 0xFF00FF;
-    case 7:
-    case 11:
-        return 0xFFFF00;
-    case 8:
-    case 15:
-        return 0xFFFFFF;
-    default:
-        return 0x00FF00;
-    }
+    return iges_colours::colour_of(Number);
 }
 
 } // namespace orvex::Ops

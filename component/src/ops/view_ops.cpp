@@ -23,19 +23,29 @@ void get_3d_point(double s1, double s2, double s3, double& o1, double& o2, doubl
     o3 = s3;
 }
 
-bool check_max_min(int Etype, double& c1, double& c2, double& c3, double& c4, double& /*c5*/, double& /*c6*/)
+bool check_max_min(int Etype, double& c1, double& c2, double& c3, double& c4, double& c5, double& c6)
 {
     switch (Etype) {
-    case 1:
+    case 1: // point
         if (!in_range(c1) || !in_range(c2))
             return false;
         break;
-    case 2:
-    case 3:
+    case 2: // line: both ends like the start; the end Z like the start Z
+        if (!in_range(c1) || !in_range(c2) || !in_range(c4) || !in_range(c5))
+            return false;
+        if (!in_range(c6))
+            c6 = 0;
+        break;
+    case 3: // arc and circle: centre and radius in range, angles finite
     case 4:
-        if (!in_range(c1) || !in_range(c2) || !in_range(c4))
+        if (!in_range(c1) || !in_range(c2) || !in_range(c4) || !std::isfinite(c5) || !std::isfinite(c6))
             return false;
         break;
+    case 10: // image, ellipse, rectangle, clip rectangle: every slot in range
+    case 12:
+    case 13:
+    case 14:
+        return in_range(c1) && in_range(c2) && in_range(c3) && in_range(c4) && in_range(c5) && in_range(c6);
     default:
         return true;
     }

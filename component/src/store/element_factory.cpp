@@ -7,6 +7,18 @@
 
 namespace orvex {
 
+bool check_coordinates(TElement& Element)
+{
+    double c[6];
+    for (int s = 0; s < 6; ++s)
+        c[s] = Element.GetCoord(s + 1);
+    if (!Ops::check_max_min(Element.GetEtype(), c[0], c[1], c[2], c[3], c[4], c[5]))
+        return false;
+    for (int s = 0; s < 6; ++s)
+        Element.SetCoord(s + 1, c[s]);
+    return true;
+}
+
 TElement* add_element(TElements& list, int Etype, double c1, double c2, double c3, double c4, double c5, double c6,
                       TColor Colour, int LineType, int Layer, int Highlight, int View)
 {

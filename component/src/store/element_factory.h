@@ -14,6 +14,12 @@ inline bool is_construction_line(int LineType)
     return LineType == 10 || LineType == 20;
 }
 
+/// The factory's coordinate check on an element whose slots were filled
+/// after it was made (a reader that learns the values later): false when
+/// the element would have been rejected; an out-of-range Z is set to 0 as
+/// the factory sets it.
+bool check_coordinates(TElement& Element);
+
 /// Appends an element made by the factory's rules and returns it, or returns
 /// nullptr when the coordinates lie beyond +-1e9 (nothing is appended then).
 /// A highlight outside 0..255 raises ERangeError before anything is appended.
