@@ -12,7 +12,6 @@
 #include "line_reader.h"
 #include "read_error.h"
 #include "record_fields.h"
-#include "store/finite_slots.h"
 
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsFileText.h>
@@ -523,15 +522,16 @@ private:
                         place(shape, *m, sink_.arc_views());
             });
             count(entry.Type, true);
-            if (!slots_finite(shape.Etype, shape.c))
-                continue;
-            curves.include({shape.c[0], shape.c[1], shape.c[2]});
-            if (kind == etLine)
-                curves.include({shape.c[3], shape.c[4], shape.c[5]});
+            int made = -1;
             on_line(entry.RecordLine, [&] {
-                sink_.make_element(kind, shape.c[0], shape.c[1], shape.c[2], shape.c[3], shape.c[4], shape.c[5],
-                                   entry.Colour, entry.LineType, entry.Layer, 0, shape.View);
+                made = sink_.make_element(kind, shape.c[0], shape.c[1], shape.c[2], shape.c[3], shape.c[4],
+                                          shape.c[5], entry.Colour, entry.LineType, entry.Layer, 0, shape.View);
             });
+            if (made >= 0) { // the factory leaves out values beyond its range
+                curves.include({shape.c[0], shape.c[1], shape.c[2]});
+                if (kind == etLine)
+                    curves.include({shape.c[3], shape.c[4], shape.c[5]});
+            }
         }
         curves.finish();
         if (TLoadReport* report = sink_.report(); report != nullptr && full_)

@@ -1,7 +1,5 @@
 #include "world_shapes.h"
 
-#include "store/finite_slots.h"
-
 #include <OrvexGDI/Ops.h>
 
 #include <algorithm>
@@ -46,9 +44,7 @@ void WorldShapes::widen(const Vec3& p)
 void WorldShapes::point(const Vec3& p, const ShapeStyle& style)
 {
     widen(p);
-    double c[6] = {p[0], p[1], p[2], 0, 0, 0};
-    if (slots_finite(etPoint, c))
-        sink_.make_element(etPoint, c[0], c[1], c[2], 0, 0, 0, style.Colour, 0, style.Layer, 0, 0);
+    sink_.make_element(etPoint, p[0], p[1], p[2], 0, 0, 0, style.Colour, 0, style.Layer, 0, 0);
 }
 
 void WorldShapes::line(const Vec3& a, const Vec3& b, const ShapeStyle& style)
@@ -60,9 +56,7 @@ void WorldShapes::line(const Vec3& a, const Vec3& b, const ShapeStyle& style)
 
 void WorldShapes::make_line(const Vec3& a, const Vec3& b, const ShapeStyle& s)
 {
-    double c[6] = {a[0], a[1], a[2], b[0], b[1], b[2]};
-    if (slots_finite(etLine, c))
-        sink_.make_element(etLine, c[0], c[1], c[2], c[3], c[4], c[5], s.Colour, s.LineType, s.Layer, 0, 0);
+    sink_.make_element(etLine, a[0], a[1], a[2], b[0], b[1], b[2], s.Colour, s.LineType, s.Layer, 0, 0);
 }
 
 void WorldShapes::arc(const Vec3& centre, double radius, const Vec3& xAxis, const Vec3& normal, double start,
@@ -108,8 +102,7 @@ void WorldShapes::arc(const Vec3& centre, double radius, const Vec3& xAxis, cons
         if (view == 1 && normal[2] < 0)
             std::swap(c[4], c[5]); // seen from below: the sweep turns the other way
     }
-    if (slots_finite(etArc, c))
-        sink_.make_element(etArc, c[0], c[1], c[2], c[3], c[4], c[5], s.Colour, s.LineType, s.Layer, 0, view);
+    sink_.make_element(etArc, c[0], c[1], c[2], c[3], c[4], c[5], s.Colour, s.LineType, s.Layer, 0, view);
 }
 
 void WorldShapes::curve(Curve at, double t0, double t1, int pieces, const std::vector<Vec3>& extent,
