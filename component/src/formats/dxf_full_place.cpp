@@ -18,6 +18,7 @@ namespace {
 constexpr double kDegreesPerRadian = static_cast<double>(Ops::DegreesPerRadian);
 constexpr double kTurn = 6.283185307179586;
 constexpr int kMaxNesting = 16;
+constexpr long long kMaxPlacements = 2'000'000; // 100,000,000 elements of a block of 50
 
 double or_default(double v, double otherwise) { return given(v) ? v : otherwise; }
 double first_or(const std::vector<double>& v, double otherwise) { return v.empty() ? otherwise : v.front(); }
@@ -210,6 +211,8 @@ void Placer::insert(const Entity& e, const Context& c)
     if (found == blocks_.end() || c.depth >= kMaxNesting)
         return;
     const Block& block = found->second;
+    if (block.entities.empty())
+        return;
     const ShapeStyle own = style_of(e, c);
     Context inner;
     inner.layer = (c.depth > 0 && e.layer == "0") ? c.layer : e.layer;
@@ -223,6 +226,9 @@ void Placer::insert(const Entity& e, const Context& c)
     const Matrix scaled = Matrix::scaling(sx, sy, sz).after(Matrix::translation(block.base * -1.0));
     const int columns = std::clamp(e.g70, 1, 10000), rows = std::clamp(e.g71, 1, 10000);
     const double dx = or_default(e.g44, 0), dy = or_default(e.g45, 0);
+    placements_ += static_cast<long long>(rows) * columns;
+    if (placements_ > kMaxPlacements)
+        throw ERangeError("the file places blocks more than " + std::to_string(kMaxPlacements) + " times");
     for (int row = 0; row < rows; ++row)
         for (int column = 0; column < columns; ++column) {
             inner.toWorld = placed.after(Matrix::translation({column * dx, row * dy, 0})).after(scaled);

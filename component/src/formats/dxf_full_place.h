@@ -64,6 +64,7 @@ private:
     const LayerUse* lastUse_ = nullptr;
     std::string lastWritten_;
     Context top_;
+    long long placements_ = 0;
 };
 
 } // namespace orvex::formats::dxf::full

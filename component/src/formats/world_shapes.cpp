@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace orvex::formats {
 
@@ -41,8 +42,15 @@ void WorldShapes::widen(const Vec3& p)
     }
 }
 
+void WorldShapes::count_one()
+{
+    if (++made_ > kMaxElements)
+        throw ERangeError("the file would make more than " + std::to_string(kMaxElements) + " elements");
+}
+
 void WorldShapes::point(const Vec3& p, const ShapeStyle& style)
 {
+    count_one();
     widen(p);
     sink_.make_element(etPoint, p[0], p[1], p[2], 0, 0, 0, style.Colour, 0, style.Layer, 0, 0);
 }
@@ -56,12 +64,14 @@ void WorldShapes::line(const Vec3& a, const Vec3& b, const ShapeStyle& style)
 
 void WorldShapes::make_line(const Vec3& a, const Vec3& b, const ShapeStyle& s)
 {
+    count_one();
     sink_.make_element(etLine, a[0], a[1], a[2], b[0], b[1], b[2], s.Colour, s.LineType, s.Layer, 0, 0);
 }
 
 void WorldShapes::arc(const Vec3& centre, double radius, const Vec3& xAxis, const Vec3& normal, double start,
                       double end, bool full, const ShapeStyle& s)
 {
+    count_one();
     widen(centre + Vec3{radius, radius, radius});
     widen(centre - Vec3{radius, radius, radius});
     // The plane's frame: the top view for normals along Z, else the normal's
@@ -108,6 +118,7 @@ void WorldShapes::arc(const Vec3& centre, double radius, const Vec3& xAxis, cons
 void WorldShapes::curve(Curve at, double t0, double t1, int pieces, const std::vector<Vec3>& extent,
                         const ShapeStyle& style)
 {
+    count_one();
     for (const Vec3& p : extent)
         widen(p);
     curves_.push_back({std::move(at), t0, t1, std::max(1, pieces), style});

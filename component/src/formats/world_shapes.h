@@ -22,6 +22,10 @@ struct ShapeStyle {
 
 class WorldShapes {
 public:
+    /// More elements than this from one file raise ERangeError: a file of
+    /// nested arrays of inserts could otherwise ask for any number.
+    static constexpr long long kMaxElements = 50'000'000;
+
     explicit WorldShapes(DrawingSink& sink) : sink_(sink) {}
 
     /// A curve point for a parameter value.
@@ -59,10 +63,12 @@ private:
         ShapeStyle style;
     };
     void widen(const Vec3& p);
+    void count_one();
     void make_line(const Vec3& a, const Vec3& b, const ShapeStyle& s);
     void make_chain(const CurveJob& job, double tolerance);
 
     DrawingSink& sink_;
+    long long made_ = 0;
     std::vector<CurveJob> curves_;
     Vec3 min_{1e300, 1e300, 1e300}, max_{-1e300, -1e300, -1e300};
 };
