@@ -6,6 +6,8 @@
 #include "formats/iges.h"
 #include "formats/iges_parameters.h"
 
+#include "interop_support.h"
+
 #include <OrvexGDI/Elements.h>
 
 #include <gtest/gtest.h>
@@ -47,30 +49,13 @@
 namespace orvex {
 namespace {
 
+using interop::have_ezdxf;
+using interop::out_path;
+using interop::run;
+
 using P3 = std::array<double, 3>;
 
 double dist(const P3& a, const P3& b) { return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]); }
-
-std::string out_path(const std::string& name) { return std::string(ORVEX_INTEROP_DIR) + "/" + name; }
-
-std::string run(const std::string& command)
-{
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            output.append(buffer, n);
-        pclose(pipe);
-    }
-    return output;
-}
-
-bool have_ezdxf()
-{
-    const std::string command = std::string(ORVEX_PYTHON) + " -c 'import ezdxf' 2>/dev/null";
-    return std::system(command.c_str()) == 0;
-}
 
 std::string ezdxf(const std::string& verb, const std::string& path)
 {
@@ -362,6 +347,19 @@ OcctEdges occt_edges(const std::string& path, const char* unit)
     return result;
 }
 
+// Our drawing's box and Open CASCADE's agree within the chains' tolerance.
+void expect_same_box(const World& w, const Bnd_Box& box)
+{
+    double x0, y0, z0, x1, y1, z1;
+    box.Get(x0, y0, z0, x1, y1, z1);
+    const double within = 1e-3 * std::max({x1 - x0, y1 - y0, z1 - z0}) + 1e-9;
+    const double theirs[2][3] = {{x0, y0, z0}, {x1, y1, z1}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_NEAR(w.low[i], theirs[0][i], within) << "axis " << i;
+        EXPECT_NEAR(w.high[i], theirs[1][i], within) << "axis " << i;
+    }
+}
+
 // The unit a file's global section names (its 14th field), as Open
 // CASCADE names it.
 const char* file_unit(const std::string& path)
@@ -406,15 +404,7 @@ TEST(FullIgesImport, CurvesOfOpenCascadeAgreeWithItsEdges)
     const OcctEdges occt = occt_edges(path, "MM");
     auto d = read_full(path, false);
     const World w = world_of(*d);
-    double x0, y0, z0, x1, y1, z1;
-    occt.box.Get(x0, y0, z0, x1, y1, z1);
-    const double within = 1e-3 * std::max({x1 - x0, y1 - y0, z1 - z0});
-    EXPECT_NEAR(w.low[0], x0, within);
-    EXPECT_NEAR(w.high[0], x1, within);
-    EXPECT_NEAR(w.low[1], y0, within);
-    EXPECT_NEAR(w.high[1], y1, within);
-    EXPECT_NEAR(w.low[2], z0, within);
-    EXPECT_NEAR(w.high[2], z1, within);
+    expect_same_box(w, occt.box);
     EXPECT_EQ(occt.count, 3);
     EXPECT_EQ(d->Report.Count("126 B-spline curve").Read + d->Report.Count("104 conic arc").Read +
                   d->Report.Count("110 line").Read,
@@ -434,9 +424,6 @@ TEST(FullIgesImport, SharedFilesAgreeWithOpenCascade)
         auto d = read_full(path.string(), false);
         const World w = world_of(*d);
         const OcctEdges occt = occt_edges(path.string(), file_unit(path.string()));
-        double x0 = 0, y0 = 0, z0 = 0, x1 = 0, y1 = 0, z1 = 0;
-        if (!occt.box.IsVoid())
-            occt.box.Get(x0, y0, z0, x1, y1, z1);
         int curves = 0;
         for (const TLoadCount& k : d->Report.Kinds)
             if (k.Kind.rfind("100", 0) == 0 || k.Kind.rfind("104", 0) == 0 || k.Kind.rfind("106", 0) == 0 ||
@@ -449,22 +436,16 @@ TEST(FullIgesImport, SharedFilesAgreeWithOpenCascade)
             EXPECT_EQ(curves, 0);
             continue;
         }
-        const double size = std::max({x1 - x0, y1 - y0, z1 - z0});
-        const double within = 1e-3 * size + 1e-9;
-        EXPECT_NEAR(w.low[0], x0, within);
-        EXPECT_NEAR(w.high[0], x1, within);
-        EXPECT_NEAR(w.low[1], y0, within);
-        EXPECT_NEAR(w.high[1], y1, within);
-        EXPECT_NEAR(w.low[2], z0, within);
-        EXPECT_NEAR(w.high[2], z1, within);
+        expect_same_box(w, occt.box);
         // Open CASCADE also makes the edges of surfaces and their boundaries
         // in parameter space; where a file holds only curves, one edge per
         // curve.
         static const char* const curvesOnly[] = {"igesreader_tubes_splined.iges", "occt_BIGES.igs",
                                                  "occt_OCC8842_cylinder_Ideas.igs", "occt_bug23171_tube_surf.igs",
                                                  "occt_bug24012_line.igs", "pythonocc_curve_geom_plate.igs"};
-        if (std::find(std::begin(curvesOnly), std::end(curvesOnly), name) != std::end(curvesOnly))
+        if (std::find(std::begin(curvesOnly), std::end(curvesOnly), name) != std::end(curvesOnly)) {
             EXPECT_EQ(curves, occt.count);
+        }
     }
 }
 

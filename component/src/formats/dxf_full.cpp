@@ -150,22 +150,7 @@ public:
     }
 
 private:
-    bool next(Pair& pair)
-    {
-        bool cut = false;
-        if (!pairs_.next(pair, cut))
-            return false;
-        if (cut && !afterEndMarker_)
-            throw EFileError(line_prefix(pairs_.line_number() + 1) + "group code " + std::to_string(pair.Code) +
-                             " has no value");
-        return !cut;
-    }
-
-    [[noreturn]] void cut_inside(long long begun) const
-    {
-        throw EFileError(line_prefix(pairs_.line_number()) + "the file ends inside the entity begun at line " +
-                         std::to_string(begun));
-    }
+    bool next(Pair& pair) { return pairs_.next_whole(pair, afterEndMarker_); }
 
     // Passes over the pairs up to the next code 0.
     bool skip_entity(Pair& pair)
@@ -234,7 +219,7 @@ private:
                 b.entities.push_back(std::move(e));
         }
         if (!more && !afterEndMarker_)
-            cut_inside(begun);
+            pairs_.ended_inside(begun);
         blocks_[name_key(name)] = std::move(b);
         return more && skip_entity(pair);
     }
@@ -266,7 +251,7 @@ private:
         if (more && (e.kind == Kind::Polyline || (e.kind == Kind::Insert && e.attributesFollow)) && pair.Text == "SEQEND")
             more = skip_entity(pair);
         if (!more && !afterEndMarker_)
-            cut_inside(begun);
+            pairs_.ended_inside(begun);
         return more;
     }
 

@@ -67,6 +67,22 @@ public:
         return true;
     }
 
+    /// The next pair; false at the end of the input. A group code without
+    /// its value is a cut file (EFileError naming the line), unless the end
+    /// marker came before: what follows it is not drawing data.
+    bool next_whole(Pair& pair, bool afterEndMarker)
+    {
+        bool cut = false;
+        if (!next(pair, cut))
+            return false;
+        if (cut && !afterEndMarker)
+            value_missing(pair.Code);
+        return !cut;
+    }
+
+    /// The input ended inside the entity whose name stood on line `begun`.
+    [[noreturn]] void ended_inside(long long begun) const;
+
     /// Line of the value last read (1-based). In binary DXF the line the
     /// value would stand on in the ASCII form of the same file.
     long long line_number() const { return binary_ ? 2 * binaryPairs_ : lines_.line_number(); }
@@ -87,6 +103,7 @@ private:
     }
 
     bool next_binary(Pair& pair, bool& cut);
+    [[noreturn]] void value_missing(int code) const;
     bool read_bytes(void* to, std::size_t n);
 
     std::istream& in_;
