@@ -3,6 +3,7 @@
   ezdxf_world.py make FILE    write an R2010 drawing of every kind the full
                               import reads (bulges, nested inserts, ellipse,
                               spline, extrusions, colours by layer and block)
+  ezdxf_world.py binary FILE OUT   save FILE again as binary DXF
   ezdxf_world.py read FILE    print its model space in world coordinates:
                               L x1 y1 z1 x2 y2 z2        a line
                               A cx cy cz r sx sy sz ex ey ez   an arc (centre, radius, ends)
@@ -102,5 +103,9 @@ def read(path):
         emit(e)
 
 
+def binary(path, out):
+    ezdxf.readfile(path).saveas(out, fmt="bin")
+
+
 if __name__ == "__main__":
-    {"make": make, "read": read}[sys.argv[1]](sys.argv[2])
+    {"make": make, "read": read, "binary": binary}[sys.argv[1]](*sys.argv[2:])

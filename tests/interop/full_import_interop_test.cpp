@@ -251,11 +251,29 @@ TEST(FullDxfImport, AgreesWithEzdxfInWorldCoordinates)
         ADD_FAILURE() << "without counterpart: " << m;
 }
 
+TEST(FullDxfImport, BinaryDxfReadsLikeItsAsciiForm)
+{
+    if (!have_ezdxf())
+        GTEST_SKIP() << "ezdxf is not installed";
+    const std::string path = out_path("full_import_ascii.dxf"), bin = out_path("full_import_bin.dxf");
+    ezdxf("make", path);
+    ezdxf("binary", path + "' '" + bin);
+    auto ascii = read_full(path, true), binary = read_full(bin, true);
+    ASSERT_GT(ascii->Elements.Count(), 0);
+    ASSERT_EQ(binary->Elements.Count(), ascii->Elements.Count());
+    for (int i = 0; i < ascii->Elements.Count(); ++i) {
+        EXPECT_EQ(binary->Elements[i].GetColor(), ascii->Elements[i].GetColor()) << i;
+        for (int s = 1; s <= 6; ++s)
+            EXPECT_NEAR(binary->Elements[i].GetCoord(s), ascii->Elements[i].GetCoord(s), 1e-9) << i;
+    }
+    EXPECT_EQ(binary->Report.Version, "AC1024");
+}
+
 TEST(FullDxfImport, ColoursAndLayers)
 {
     if (!have_ezdxf())
         GTEST_SKIP() << "ezdxf is not installed";
-    const std::string path = out_path("full_import.dxf");
+    const std::string path = out_path("full_import_colours.dxf");
     ezdxf("make", path);
     auto d = read_full(path, true);
     // The polyline's first piece: by layer WALLS (colour 5, blue); the
