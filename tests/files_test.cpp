@@ -157,6 +157,10 @@ TEST_F(FilesTest, ImportModeReportAndLayerNames)
     EXPECT_EQ(report.Count("TEXT").Skipped, 1);
     EXPECT_EQ(report.Count("LINE").Read, 2);
     EXPECT_THROW(control_.LayerName(255), ERangeError);
+    // A basic load names no layers.
+    control_.SetImportMode(imBasic);
+    control_.LoadFromFile(path("named.dxf"));
+    EXPECT_EQ(control_.LayerName(walls), "");
 }
 
 TEST_F(FilesTest, FailedReadIntoAnEmptyControlLeavesItEmpty)
