@@ -401,6 +401,19 @@ TEST(IgesFullImport, CopiousDataConicsAndCounts)
             EXPECT_NEAR(e->GetCoord(s + 1), -e->GetCoord(s) * e->GetCoord(s) / 4, 1e-12);
     EXPECT_EQ(d->Report.Count("102 composite curve").Read, 1);
     EXPECT_EQ(d->Report.Count("128").Skipped, 1);
+
+    // A colour by definition (314: red, green, blue in percent); the basic
+    // import knows no such colours and draws lime.
+    const std::string coloured = global("1H,,1H;,,;") + directory(314, 1, 0, 0, 1, 0, 1) +
+                                 directory(110, 2, 0, -1, 1, 0, 3) + parameter("314,100.,50.,0.,3HRGB;", 1, 1) +
+                                 parameter("110,0.,0.,0.,1.,1.,0.;", 3, 2);
+    auto full = fresh(0xFFFFFF);
+    full->ImportMode = imFull;
+    std::istringstream fullIn(coloured);
+    iges::read(fullIn, *full);
+    ASSERT_EQ(full->Elements.Count(), 1);
+    EXPECT_EQ(full->Elements[0].GetColor(), 0x0080FF);
+    EXPECT_EQ(read_iges(coloured)->Elements[0].GetColor(), 0x00FF00);
 }
 
 TEST(IgesReader, OtherDelimitersAndUnits)

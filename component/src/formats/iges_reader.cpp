@@ -74,6 +74,7 @@ struct DirectoryEntry {
     int Level = 0;
     int Matrix = 0; // directory entry of its transformation matrix, 0 for none
     TColor Colour = 0;
+    int ColourNumber = 0; // negative: the directory entry of a colour definition (314)
     int LineType = 1;
     int Layer = 1;
     bool Blanked = false;    // blank status 01
@@ -200,6 +201,7 @@ private:
         const int type2 = Ops::val_int(second.substr(0, 8));
         const int colourNumber = Ops::val_int(second.substr(16, 8));
         // Colour 0 is "no colour": drawn like DXF's colour 0.
+        entry.ColourNumber = colourNumber;
         entry.Colour = colourNumber == 0 ? (sink_.background_color() == 0x000000 ? 0xC0C0C0 : 0x000000)
                                          : Ops::set_iges_color(colourNumber);
         // Our files keep the layer in the form number. Other systems' form
@@ -478,6 +480,26 @@ private:
         return std::string("IGES ") + kVersions[static_cast<int>(values[21])];
     }
 
+    // A full import draws in the colour a colour definition (314) gives, its
+    // red, green and blue in percent.
+    TColor colour_of(const DirectoryEntry& entry)
+    {
+        if (!full_ || entry.ColourNumber >= 0)
+            return entry.Colour;
+        const DirectoryEntry* definition = entry_with_record(-entry.ColourNumber, 314);
+        if (definition == nullptr)
+            return entry.Colour;
+        std::vector<double> rgb;
+        on_line(definition->RecordLine, [&] { parameter_values(definition->Record, parameter_, record_, rgb); });
+        if (rgb.size() < 3)
+            return entry.Colour;
+        auto byte = [](double percent) {
+            return static_cast<TColor>(std::lround(std::clamp(std::isfinite(percent) ? percent : 0.0, 0.0, 100.0) *
+                                                   255 / 100));
+        };
+        return byte(rgb[0]) | byte(rgb[1]) << 8 | byte(rgb[2]) << 16;
+    }
+
     void make_elements()
     {
         const std::unordered_set<int> parameterCurves = parameter_space_curves();
@@ -503,7 +525,7 @@ private:
                                  " (entity " + std::to_string(entry.Type) + ") has no parameter data");
             if (curve) {
                 // Other systems' form numbers are real forms: the level names the layer.
-                const ShapeStyle style{entry.Colour, entry.LineType,
+                const ShapeStyle style{colour_of(entry), entry.LineType,
                                        entry.Level >= 1 && entry.Level <= 254 ? entry.Level : 1};
                 bool made = false;
                 on_line(entry.RecordLine, [&] {
@@ -525,7 +547,7 @@ private:
             int made = -1;
             on_line(entry.RecordLine, [&] {
                 made = sink_.make_element(kind, shape.c[0], shape.c[1], shape.c[2], shape.c[3], shape.c[4],
-                                          shape.c[5], entry.Colour, entry.LineType, entry.Layer, 0, shape.View);
+                                          shape.c[5], colour_of(entry), entry.LineType, entry.Layer, 0, shape.View);
             });
             if (made >= 0) { // the factory leaves out values beyond its range
                 curves.include({shape.c[0], shape.c[1], shape.c[2]});
