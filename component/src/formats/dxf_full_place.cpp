@@ -88,12 +88,15 @@ int Placer::layer_number(const std::string& key, const std::string& name)
 const Placer::LayerUse& Placer::layer_use(const std::string& name)
 {
     // By the name as written, before the name's key is made.
-    if (lastUse_ != nullptr && name == lastWritten_)
-        return *lastUse_;
+    std::size_t slot = name.size();
+    for (std::size_t i = 0; i < name.size() && i < 4; ++i)
+        slot = slot * 31 + static_cast<unsigned char>(name[i]);
+    CachedUse& cached = cache_[slot & 255];
+    if (cached.use != nullptr && cached.name == name)
+        return *cached.use;
     if (const auto written = writtenUses_.find(name); written != writtenUses_.end()) {
-        lastWritten_ = name;
-        lastUse_ = written->second;
-        return *lastUse_;
+        cached = {name, written->second};
+        return *written->second;
     }
     const std::string key = name_key(name);
     auto found = layerUses_.find(key);
@@ -112,8 +115,7 @@ const Placer::LayerUse& Placer::layer_use(const std::string& name)
         found = layerUses_.emplace(key, std::move(use)).first;
     }
     writtenUses_.emplace(name, &found->second);
-    lastWritten_ = name;
-    lastUse_ = &found->second;
+    cached = {name, &found->second};
     return found->second;
 }
 

@@ -7,6 +7,7 @@
 #include "dxf_full_model.h"
 #include "world_shapes.h"
 
+#include <array>
 #include <map>
 
 namespace orvex::formats::dxf::full {
@@ -60,9 +61,13 @@ private:
     std::unordered_map<std::string, LayerUse> layerUses_; // by name key
     std::vector<bool> numberTaken_;
     std::vector<bool> numberReserved_;
-    std::unordered_map<std::string, const LayerUse*> writtenUses_; // by the name as written
-    const LayerUse* lastUse_ = nullptr;
-    std::string lastWritten_;
+    // Layers by the name as written: a small direct cache in front of a map.
+    struct CachedUse {
+        std::string name;
+        const LayerUse* use = nullptr;
+    };
+    std::array<CachedUse, 256> cache_;
+    std::unordered_map<std::string, const LayerUse*> writtenUses_;
     Context top_;
     long long placements_ = 0;
 };
