@@ -288,6 +288,7 @@ TEST(DxfReader, CutFilesAreErrorsNamingTheLine)
     }
     // What follows the end marker is not drawing data: a cut there is no
     // error, and the entities before it stay.
+    EXPECT_EQ(read_dxf("0\nCIRCLE\n40\n1.5\n0\nENDSEC\n\n")->Elements.Count(), 1); // a blank last line
     auto trash = read_dxf("0\nCIRCLE\n40\n1.5\n0\nEOF\nignore\ninvalid\n0\nLINE\n10");
     ASSERT_EQ(trash->Elements.Count(), 2);
     EXPECT_EQ(trash->Elements[0].GetCoord(4), 1.5);

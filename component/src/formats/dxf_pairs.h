@@ -60,6 +60,9 @@ public:
         pair.StartsEntity = is_zero_code(code);
         pair.HasNumber = false;
         if (!lines_.next(pair.Text)) {
+            // A blank last line ends the file; a code without its value cuts it.
+            if (code.find_first_not_of(" \t") == std::string_view::npos)
+                return false;
             pair.Text = {};
             cut = true;
             return true;
