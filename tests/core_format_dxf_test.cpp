@@ -362,9 +362,11 @@ TEST(DxfFullImport, InsertsOfBlocksNestedAndInArrays)
     auto near = [](double a, double b) { return std::fabs(a - b) < 1e-9; };
     const TElement& turned = d->Elements[0];
     EXPECT_TRUE(near(turned.GetCoord(1), 5) && near(turned.GetCoord(2), 5));
-    EXPECT_TRUE(near(turned.GetCoord(4), 5) && near(turned.GetCoord(5), 6)) << turned.GetCoord(4) << " " << turned.GetCoord(5);
+    EXPECT_TRUE(near(turned.GetCoord(4), 5) && near(turned.GetCoord(5), 6))
+        << turned.GetCoord(4) << " " << turned.GetCoord(5);
     const TElement& last = d->Elements[6]; // column 3, row 2
-    EXPECT_TRUE(near(last.GetCoord(1), 21) && near(last.GetCoord(2), 120)) << last.GetCoord(1) << " " << last.GetCoord(2);
+    EXPECT_TRUE(near(last.GetCoord(1), 21) && near(last.GetCoord(2), 120))
+        << last.GetCoord(1) << " " << last.GetCoord(2);
     EXPECT_EQ(d->Report.Count("INSERT").Read, 3);
     EXPECT_THROW(read_full(blocks + pairs({{"0", "SECTION"}, {"2", "ENTITIES"}, {"0", "INSERT"}, {"2", "B"},
                                            {"70", "10000"}, {"71", "10000"}, {"0", "ENDSEC"}})),

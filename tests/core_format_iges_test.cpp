@@ -392,8 +392,9 @@ TEST(IgesFullImport, CopiousDataConicsAndCounts)
     auto d = fresh(0xFFFFFF);
     d->ImportMode = imFull;
     std::istringstream in(global("1H,,1H;,,;") + directory(104, 1, 0, 3, 1, 3, 1) + directory(102, 2, 0, 3, 1, 0, 3) +
-                          directory(128, 3, 0, 3, 1, 0, 5) + parameter("104,1.,0.,0.,0.,4.,0.,0.,-2.,-1.,2.,-1.;", 1, 1) +
-                          parameter("102,1,1;", 3, 2) + parameter("128,1,1,1,1,0,0,1,0,0;", 5, 3));
+                          directory(128, 3, 0, 3, 1, 0, 5) +
+                          parameter("104,1.,0.,0.,0.,4.,0.,0.,-2.,-1.,2.,-1.;", 1, 1) + parameter("102,1,1;", 3, 2) +
+                          parameter("128,1,1,1,1,0,0,1,0,0;", 5, 3));
     iges::read(in, *d);
     ASSERT_GT(d->Elements.Count(), 4);
     for (const TElement* e : d->Elements)

@@ -165,7 +165,8 @@ TEST_F(FilesTest, ImportModeReportAndLayerNames)
 
 TEST_F(FilesTest, FailedReadIntoAnEmptyControlLeavesItEmpty)
 {
-    write("bad.ovx", "POINT  1,2,3,12,1\r\nPOINT  50,60,0,12,1\r\nVIEW   1,1,0,0,0,1,0,0,0,1\r\nPOINT  1,2,3,3e10,1\r\n");
+    write("bad.ovx",
+          "POINT  1,2,3,12,1\r\nPOINT  50,60,0,12,1\r\nVIEW   1,1,0,0,0,1,0,0,0,1\r\nPOINT  1,2,3,3e10,1\r\n");
     control_.SetArcView(7, TDView3D{7, 0, 0, 1, 1, 0, 0, 0, 1, 0});
     control_.Settings->ExtentMaxZ = 3;
     for (bool merge : {false, true}) {

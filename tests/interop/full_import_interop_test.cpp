@@ -284,7 +284,8 @@ TEST(FullDxfImport, ColoursAndLayers)
     EXPECT_EQ(d->LayerNames[first.GetLayer()], "WALLS");
     bool byBlock = false;
     for (const TElement* e : d->Elements)
-        byBlock = byBlock || (e->GetEtype() == etLine && e->GetColor() == 0x0000FF && e->GetLayer() == first.GetLayer());
+        byBlock =
+            byBlock || (e->GetEtype() == etLine && e->GetColor() == 0x0000FF && e->GetLayer() == first.GetLayer());
     EXPECT_TRUE(byBlock);
     bool trueColour = false;
     for (const TElement* e : d->Elements)

@@ -248,7 +248,8 @@ private:
                 more = skip_entity(pair);
             }
         }
-        if (more && (e.kind == Kind::Polyline || (e.kind == Kind::Insert && e.attributesFollow)) && pair.Text == "SEQEND")
+        if (more && (e.kind == Kind::Polyline || (e.kind == Kind::Insert && e.attributesFollow)) &&
+            pair.Text == "SEQEND")
             more = skip_entity(pair);
         if (!more && !afterEndMarker_)
             pairs_.ended_inside(begun);

@@ -48,8 +48,8 @@ bool numeric_name(const std::string& name, int& number)
 
 Placer::Placer(DrawingSink& sink, const std::unordered_map<std::string, Layer>& layers,
                const std::unordered_map<std::string, Block>& blocks)
-    : sink_(sink), layers_(layers), blocks_(blocks), shapes_(sink), background_(sink.background_color()), numberTaken_(255),
-      numberReserved_(255)
+    : sink_(sink), layers_(layers), blocks_(blocks), shapes_(sink), background_(sink.background_color()),
+      numberTaken_(255), numberReserved_(255)
 {
     top_ = Context{Matrix{}, "0", aci(7), 0};
     // Layers named by a number keep it; the others take free numbers.

@@ -275,8 +275,8 @@ private:
     {
         // The entity type is the first field, however long the record.
         const std::size_t end = record_text_.find_first_of(std::string{parameter_, record_});
-        fields_.split_iges(std::string_view(record_text_).substr(0, end == std::string::npos ? end : end + 1), parameter_,
-                           record_);
+        fields_.split_iges(std::string_view(record_text_).substr(0, end == std::string::npos ? end : end + 1),
+                           parameter_, record_);
         const int type = round_int(fields_.value(1));
         const auto entry = directory_.find(recordPointer_);
         if (entry == directory_.end()) {

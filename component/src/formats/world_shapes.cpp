@@ -93,8 +93,9 @@ void WorldShapes::arc(const Vec3& centre, double radius, const Vec3& xAxis, cons
         double last = full ? start + 360 : end;
         while (last <= start)
             last += 360;
-        curves_.push_back({[=](double t) { return centre + xAxis * (radius * std::cos(t)) + yAxis * (radius * std::sin(t)); },
-                           start / kDegreesPerRadian, last / kDegreesPerRadian, 8, s});
+        curves_.push_back(
+            {[=](double t) { return centre + xAxis * (radius * std::cos(t)) + yAxis * (radius * std::sin(t)); },
+             start / kDegreesPerRadian, last / kDegreesPerRadian, 8, s});
         return;
     }
     double c[6] = {dot(centre, fx), dot(centre, fy), dot(centre, fn), radius, 0, 360};
