@@ -3,6 +3,14 @@
 //
 // Prints the median time of each, their ratio, the same with anti-aliasing,
 // and the resident memory per element. Google Benchmark then times both again.
+//
+// For instruction counts, `render_bench --once=redraw` (or
+// `--once=redraw-antialiased`) redraws once and exits, `--once=plain` (or
+// `--once=plain-antialiased`) runs the plain loop once, `--once=part`,
+// `--once=pick` (and `-every` without the element index) redraw or pick in a
+// view of 1 % of the drawing, `--once=zoomall` zooms to all on the fresh
+// drawing and `--once=zoomed-redraw` redraws the view that gives; run it under
+//   valgrind --tool=callgrind --collect-atstart=no --toggle-collect='*_once*'
 #include "bench_timing.h"
 
 #include <OrvexGDI/Ops.h>
@@ -18,6 +26,7 @@
 #include <cstdio>
 #include <fstream>
 #include <random>
+#include <string>
 #include <vector>
 
 using namespace orvex;
@@ -58,6 +67,40 @@ void build_drawing(TOrvexGDI& control)
         else
             control.make_element(etCircle, cx, cy, 0, radius(rng), 0, 0, colour, 0, layer, 0, 1);
     }
+}
+
+// A tenth of the picture's width and height about the drawing's middle: a
+// view of 1 % of the drawing.
+void set_part_view(TOrvexGDI& control)
+{
+    TSettings& s = *control.Settings;
+    s.ScaleX[1] = 10;
+    s.ScaleY[1] = -10;
+    s.OriginX[1] = kWidth / 2 - 950 * 10;
+    s.OriginY[1] = kHeight / 2 + 530 * 10;
+}
+
+// Sixteen pick positions spread over the picture, with the near-end step's point mode.
+std::vector<QPoint> pick_positions(TOrvexGDI& control)
+{
+    control.Pick(false);
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> x(0, kWidth - 1), y(0, kHeight - 1);
+    std::vector<QPoint> out;
+    for (int i = 0; i < 16; ++i)
+        out.emplace_back(x(rng), y(rng));
+    return out;
+}
+
+__attribute__((noinline)) int pick_once(TOrvexGDI& control, const std::vector<QPoint>& at)
+{
+    int found = 0;
+    for (const QPoint& p : at) {
+        int index = -1;
+        dpoint nearEnd, farEnd, mid, closest;
+        found += control.pick2(0, p.x(), p.y(), index, nearEnd, farEnd, mid, closest);
+    }
+    return found;
 }
 
 // One model unit per pixel, origin at the bottom-left corner.
@@ -149,6 +192,22 @@ void plain_loop(QImage& image, const std::vector<Primitive>& primitives, bool an
 
 
 TOrvexGDI* g_control = nullptr;
+
+// One full redraw and one pass of the plain loop, the steps callgrind measures.
+__attribute__((noinline)) void redraw_once(TOrvexGDI& control)
+{
+    control.Redraw();
+}
+
+__attribute__((noinline)) void zoom_all_once(TOrvexGDI& control)
+{
+    control.ZoomAll();
+}
+
+__attribute__((noinline)) void plain_once(QImage& image, const std::vector<Primitive>& primitives, bool antialias)
+{
+    plain_loop(image, primitives, antialias);
+}
 std::vector<Primitive>* g_primitives = nullptr;
 
 void BM_Redraw(benchmark::State& state)
@@ -186,6 +245,39 @@ int main(int argc, char** argv)
     g_control = &control;
     g_primitives = &primitives;
 
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--once=", 0) == 0) {
+            const bool antialias = arg.find("antialiased") != std::string::npos;
+            control.SetAntiAlias(antialias);
+            // A view of 1 % of the drawing or picks on it, with the element
+            // index (`part`, `pick`) or over every element (`-every`); the
+            // index is built before the measured step.
+            const bool every = arg.find("-every") != std::string::npos;
+            control.Settings->UseElementIndex = !every;
+            if (arg == "--once=zoomall") {
+                zoom_all_once(control);
+            } else if (arg == "--once=zoomed-redraw") { // the redraw of the view ZoomAll shows
+                control.ZoomAll();
+                redraw_once(control);
+            } else if (arg.rfind("--once=part", 0) == 0 || arg.rfind("--once=pick", 0) == 0) {
+                set_part_view(control);
+                control.Redraw();
+                if (arg.rfind("--once=part", 0) == 0)
+                    redraw_once(control);
+                else
+                    benchmark::DoNotOptimize(pick_once(control, pick_positions(control)));
+            } else if (arg.rfind("--once=plain", 0) == 0) {
+                const std::vector<Primitive> primitives = resolve(control);
+                QImage picture(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+                plain_once(picture, primitives, antialias);
+            } else {
+                redraw_once(control);
+            }
+            return 0;
+        }
+    }
+
     std::printf("memory per element: %.1f bytes (resident growth %.1f MB for %d elements)\n",
                 double(after - before) / kElements, (after - before) / 1e6, kElements);
     QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
@@ -197,6 +289,39 @@ int main(int argc, char** argv)
         std::printf("anti-aliasing %-3s: Redraw %.1f ms, plain QPainter loop %.1f ms, ratio %.2f\n",
                     antialias ? "on" : "off", redraw, plain, redraw / plain);
     }
+
+    // Parts of the drawing, in one view of it and in a view of 1 % of it:
+    // redraws and picks with the element index against passes over every
+    // element, and the zoom to all against one full redraw.
+    control.SetAntiAlias(false);
+    TSettings& s = *control.Settings;
+    const std::vector<QPoint> at = pick_positions(control);
+    double full = 0;
+    for (const bool part : {false, true}) {
+        if (part)
+            set_part_view(control);
+        else
+            set_view(control);
+        double redraw[2] = {0, 0}, pick[2] = {0, 0};
+        for (const bool indexed : {true, false}) {
+            s.UseElementIndex = indexed;
+            control.Redraw(); // builds the index
+            redraw[indexed] = median_ms([&] { control.Redraw(); });
+            pick[indexed] = median_ms([&] { benchmark::DoNotOptimize(pick_once(control, at)); }) / at.size();
+        }
+        std::printf("%s: Redraw %.2f ms with the index, %.2f ms over every element; pick %.3f ms with the index, "
+                    "%.3f ms over every element (ratio %.3f)\n",
+                    part ? "view of 1 %" : "whole drawing", redraw[1], redraw[0], pick[1], pick[0], pick[1] / pick[0]);
+        if (!part)
+            full = redraw[1];
+        else
+            std::printf("  Redraw of the view of 1 %% / full redraw: %.3f\n", redraw[1] / full);
+    }
+    s.UseElementIndex = true;
+    control.ZoomAll();
+    const double fitted = median_ms([&] { control.Redraw(); });
+    const double zoomAll = median_ms([&] { control.ZoomAll(); });
+    std::printf("ZoomAll %.2f ms, Redraw of the fitted view %.2f ms, ratio %.2f\n", zoomAll, fitted, zoomAll / fitted);
     std::fflush(stdout);
 
     benchmark::Initialize(&argc, argv);

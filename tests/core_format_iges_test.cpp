@@ -386,7 +386,7 @@ TEST(IgesFullImport, CopiousDataConicsAndCounts)
         }
         EXPECT_EQ(lines, c.lines) << c.record;
         EXPECT_EQ(points, c.points) << c.record;
-        EXPECT_EQ(d->Report.Count("106 copious data").Read, 1);
+        EXPECT_EQ(d->Report.Count("106 COPIOUS DATA").Read, 1);
     }
     // y = -x^2 / 4 from x = -2 to 2, and what else the file holds.
     auto d = fresh(0xFFFFFF);
@@ -400,7 +400,7 @@ TEST(IgesFullImport, CopiousDataConicsAndCounts)
     for (const TElement* e : d->Elements)
         for (const int s : {1, 4})
             EXPECT_NEAR(e->GetCoord(s + 1), -e->GetCoord(s) * e->GetCoord(s) / 4, 1e-12);
-    EXPECT_EQ(d->Report.Count("102 composite curve").Read, 1);
+    EXPECT_EQ(d->Report.Count("102 COMPOSITE CURVE").Read, 1);
     EXPECT_EQ(d->Report.Count("128").Skipped, 1);
 
     // A colour by definition (314: red, green, blue in percent); the basic

@@ -5,10 +5,12 @@
 
 #include "record_printers.h"
 
+#include <QMetaMethod>
 #include <QMetaProperty>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 using namespace orvex;
@@ -211,6 +213,36 @@ TEST(TangroComponent, OutputsMayAliasInputs)
     TDPoint pick{0.5, 5, 0};
     EXPECT_EQ(calc.Point2Arcs({{0, 0, 0}, 1, 0, 0}, {{2, 0, 0}, std::sqrt(3.0), 0, 0}, pick, pick), 0);
     EXPECT_NEAR(pick.Y, 0.8660254, 1e-7);
+}
+
+// Hosts without the header (script bridges, generic tools) create the
+// calculator and call its constructions by name through the meta-object.
+TEST(TangroComponent, CreatedAndCalledThroughTheMetaObject)
+{
+    QObject owner;
+    std::unique_ptr<QObject> made(TTangroGDI::staticMetaObject.newInstance(Q_ARG(QObject*, &owner)));
+    auto* calc = qobject_cast<TTangroGDI*>(made.get());
+    ASSERT_NE(calc, nullptr);
+    EXPECT_EQ(calc->parent(), &owner);
+
+    double distance = 0;
+    ASSERT_TRUE(QMetaObject::invokeMethod(calc, "Distance", Q_RETURN_ARG(double, distance), Q_ARG(double, 1),
+                                          Q_ARG(double, 1), Q_ARG(double, 4), Q_ARG(double, 5)));
+    EXPECT_EQ(distance, 5.0);
+
+    // An output argument is written through the reference the call passes.
+    TDArc arc;
+    int code = -1;
+    const QMetaMethod method =
+        calc->metaObject()->method(calc->metaObject()->indexOfMethod(QMetaObject::normalizedSignature(
+            "Arc3Points(TDPoint,TDPoint,TDPoint,double,double,TDArc&)")));
+    ASSERT_TRUE(method.isValid());
+    const TDPoint p1{1, 0, 0}, p2{0, 1, 0}, p3{-1, 0, 0};
+    ASSERT_TRUE(method.invoke(calc, Q_RETURN_ARG(int, code), Q_ARG(TDPoint, p1), Q_ARG(TDPoint, p2),
+                              Q_ARG(TDPoint, p3), Q_ARG(double, 0), Q_ARG(double, 360), Q_ARG(TDArc&, arc)));
+    EXPECT_EQ(code, 0);
+    EXPECT_NEAR(arc.Radius, 1.0, 1e-12);
+    EXPECT_NEAR(arc.Center.X, 0.0, 1e-12);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Construction, the start-up timer, the published properties and the simple
 // state accessors of the drawing control.
 #include "codes.h"
+#include "element_index.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
 

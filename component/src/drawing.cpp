@@ -182,7 +182,7 @@ void TOrvexGDI::Clear()
 {
     AllocateCanvas();
     if (Graphics->isActive())
-        clear_screen(*Graphics, Bitmap->width(), Bitmap->height());
+        clear_screen(*Graphics, GetPictureSize().width(), GetPictureSize().height());
 }
 
 void TOrvexGDI::DrawAxis()

@@ -86,6 +86,8 @@ ElementPainter::ElementPainter(QPainter& graphics, TSettings& settings) : g_(gra
         target_ = Target::Printer;
         canvas_ = s_.OutputCanvas;
     }
+    keep_picture_clip();
+    attach_writer();
     const QPen& pen = target_ == Target::Picture ? s_.Pen : canvas_->pen();
     penArgb_ = pen.color().rgba();
     penStyle_ = pen.style();
@@ -95,7 +97,106 @@ ElementPainter::ElementPainter(QPainter& graphics, TSettings& settings) : g_(gra
 
 ElementPainter::~ElementPainter()
 {
-    flush();
+    finish();
+}
+
+// With a rectangle clip the raster engine writes pixels straight into the
+// picture; without one every pixel becomes a span of its own. So while no clip
+// rectangle element is in force the picture keeps a clip of its own size,
+// which changes no pixel.
+void ElementPainter::keep_picture_clip()
+{
+    if (target_ != Target::Picture || !g_.isActive() || g_.device() == nullptr ||
+        g_.device()->devType() != QInternal::Image)
+        return;
+    const auto* picture = static_cast<const QImage*>(g_.device());
+    pictureRect_ = QRectF(QPointF(0, 0), picture->deviceIndependentSize()).toAlignedRect();
+    if (!g_.hasClipping())
+        g_.setClipRect(pictureRect_, Qt::ReplaceClip);
+}
+
+void ElementPainter::attach_writer()
+{
+    if (pictureRect_.isNull())
+        return;
+    auto* picture = static_cast<QImage*>(g_.device());
+    const QImage::Format format = picture->format();
+    if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) ||
+        !g_.deviceTransform().isIdentity() || g_.compositionMode() != QPainter::CompositionMode_SourceOver ||
+        g_.opacity() != 1.0)
+        return;
+    // The pixels the painter itself writes to, without detaching the picture.
+    auto* bits = reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(picture->constBits()));
+    writer_.emplace(bits, picture->bytesPerLine() / 4, picture->width(), picture->height());
+    antialias_ = g_.testRenderHint(QPainter::Antialiasing);
+    clip_writer();
+}
+
+void ElementPainter::clip_writer()
+{
+    if (!writer_)
+        return;
+    const QRegion clip = g_.hasClipping() ? g_.clipRegion() : QRegion(pictureRect_);
+    if (clip.rectCount() > 1) { // not a rectangle: QPainter clips
+        writer_.reset();
+        direct_ = false;
+        return;
+    }
+    const QRect r = clip.boundingRect();
+    writer_->set_clip(r.left(), r.top(), r.right(), r.bottom());
+}
+
+void ElementPainter::choose_writer()
+{
+    direct_ = writer_.has_value() && penStyle_ == Qt::SolidLine && (penWidth_ == 1.0 || penWidth_ == 2.0) &&
+              qAlpha(penArgb_) == 255;
+    if (direct_)
+        writer_->set_pen(penArgb_, static_cast<int>(penWidth_), antialias_);
+}
+
+bool ElementPainter::off_picture(double left, double top, double right, double bottom) const
+{
+    // Anti-aliasing and two-pixel pens reach a little beyond the figure's box.
+    constexpr double kReach = 4;
+    return !pictureRect_.isNull() &&
+           (right < pictureRect_.left() - kReach || left > pictureRect_.right() + kReach ||
+            bottom < pictureRect_.top() - kReach || top > pictureRect_.bottom() + kReach);
+}
+
+bool ElementPainter::arc_off_picture(double cx, double cy, double cz, double r, int ArcView) const
+{
+    if (pictureRect_.isNull())
+        return false;
+    // The centre and the two axes of the arc's plane in the model.
+    double c[3] = {cx, cy, cz}, a[3] = {1, 0, 0}, b[3] = {0, 1, 0};
+    if (ArcView == -2) {
+        b[1] = 0, b[2] = 1;
+    } else if (ArcView == -3) {
+        a[0] = 0, a[1] = 1, b[1] = 0, b[2] = 1;
+    } else if (ArcView >= 1) {
+        const TArcView& m = s_.ArcViews[ArcView];
+        c[0] = m.M11 * cx + m.M12 * cy + m.M13 * cz;
+        c[1] = m.M21 * cx + m.M22 * cy + m.M23 * cz;
+        c[2] = m.M31 * cx + m.M32 * cy + m.M33 * cz;
+        a[0] = m.M11, a[1] = m.M21, a[2] = m.M31;
+        b[0] = m.M12, b[1] = m.M22, b[2] = m.M32;
+    }
+    double cu = 0, cw = 0, au = 0, aw = 0, bu = 0, bw = 0;
+    view::project(s_, v_, c[0], c[1], c[2], cu, cw);
+    view::project(s_, v_, a[0], a[1], a[2], au, aw); // the projection has no offset
+    view::project(s_, v_, b[0], b[1], b[2], bu, bw);
+    const double x = cu * sx_ + ox_, y = cw * sy_ + oy_;
+    const double dx = std::abs(r * std::hypot(au, bu) * sx_), dy = std::abs(r * std::hypot(aw, bw) * sy_);
+    // Only a circle whose every point fits the raster is judged here.
+    if (!view::fits_int(x - dx) || !view::fits_int(x + dx) || !view::fits_int(y - dy) || !view::fits_int(y + dy))
+        return false;
+    return off_picture(x - dx, y - dy, x + dx, y + dy);
+}
+
+void ElementPainter::use_pen()
+{
+    if (penDirty_)
+        apply_pen();
 }
 
 // ---------------------------------------------------------------- projection
@@ -137,6 +238,8 @@ void ElementPainter::apply_pen()
         canvas_->setBrush(Qt::NoBrush);
     }
     penApplied_ = true;
+    penDirty_ = false;
+    choose_writer();
 }
 
 void ElementPainter::set_color(TColor Colour, int LineType)
@@ -158,7 +261,7 @@ void ElementPainter::set_color(TColor Colour, int LineType)
     penArgb_ = argb;
     penStyle_ = style;
     penWidth_ = width;
-    apply_pen();
+    penDirty_ = true;
 }
 
 void ElementPainter::set_print_color(TColor Colour)
@@ -167,7 +270,7 @@ void ElementPainter::set_print_color(TColor Colour)
     if (penApplied_ && argb == penArgb_)
         return;
     penArgb_ = argb;
-    apply_pen();
+    penDirty_ = true;
 }
 
 void ElementPainter::set_draw_dc(TColor Colour, int LineType)
@@ -188,6 +291,11 @@ void ElementPainter::flush()
 
 void ElementPainter::segment(const QPoint& a, const QPoint& b)
 {
+    use_pen();
+    if (direct_) {
+        writer_->line(a.x(), a.y(), b.x(), b.y());
+        return;
+    }
     // Dashed outlines restart their pattern with every line drawn on its own,
     // so only solid lines are gathered into one call.
     if (penStyle_ == Qt::SolidLine) {
@@ -241,6 +349,26 @@ void ElementPainter::plot_elements(const TElements& elements, int View, int Mode
 done:
     if (s_.ShowAxis)
         draw_axis();
+    finish();
+}
+
+void ElementPainter::plot_listed(const TElements& elements, const std::vector<int>& listed)
+{
+    for (const int i : listed) {
+        const TElement& e = elements.GetElement(i);
+        const int layer = e.GetLayer();
+        if (!e.GetDeleted() && layer >= 0 && layer <= 254 && s_.LayerVisible[layer])
+            draw_element(e);
+    }
+    if (s_.ShowAxis)
+        draw_axis();
+    finish();
+}
+
+void ElementPainter::finish()
+{
+    if (penDirty_)
+        apply_pen(); // the pen of the last figure, also when it was off the picture
     flush();
 }
 
@@ -315,7 +443,9 @@ void ElementPainter::draw_line(double x1, double y1, double z1, double x2, doubl
     if (!to_pixel(x1, y1, z1, p1) || !to_pixel(x2, y2, z2, p2))
         return; // cannot be placed on a 32-bit raster
     set_draw_dc(Colour, LineType);
-    segment(p1, p2);
+    if (!off_picture(std::min(p1.x(), p2.x()), std::min(p1.y(), p2.y()), std::max(p1.x(), p2.x()),
+                     std::max(p1.y(), p2.y())))
+        segment(p1, p2);
 }
 
 void ElementPainter::draw_point(double x, double y, double z, TColor Colour)
@@ -324,6 +454,8 @@ void ElementPainter::draw_point(double x, double y, double z, TColor Colour)
     if (!to_pixel(x, y, z, p) || beyond_limit(p.x()) || beyond_limit(p.y()))
         return;
     set_draw_dc(Colour, 0);
+    if (off_picture(p.x() - 5, p.y() - 5, p.x() + 5, p.y() + 5))
+        return;
     segment(QPoint(p.x() + 5, p.y()), QPoint(p.x() - 5, p.y()));
     if (target_ == Target::Picture)
         segment(QPoint(p.x(), p.y() - 5), QPoint(p.x(), p.y() + 5));
@@ -349,6 +481,9 @@ void ElementPainter::draw_arc(double cx, double cy, double cz, double Radius, do
         return;
     const double left = std::nearbyint(leftF) + ox_, top = std::nearbyint(topF) + oy_;
     const double right = std::nearbyint(rightF) + ox_, bottom = std::nearbyint(bottomF) + oy_;
+    if (off_picture(left, top, right, bottom))
+        return;
+    use_pen();
 
     const double start = Ops::fix_angle(StartAngle);
     const double end = Ops::fix_angle(EndAngle == 0 ? 360 : EndAngle);
@@ -359,9 +494,14 @@ void ElementPainter::draw_arc(double cx, double cy, double cz, double Radius, do
         // sweep; in QPainter's counter-clockwise degrees that is a start of
         // end - 360 and a negative span.
         const double clockwiseStart = end == 0 ? 0 : 360 - end;
+        const QRectF box(left, top, right - left, bottom - top);
+        const int from = static_cast<int>(std::lround(-clockwiseStart * 16)), span = static_cast<int>(std::lround(-sweep * 16));
+        if (direct_) {
+            writer_->arc(box.x(), box.y(), box.width(), box.height(), from / 16.0, span / 16.0);
+            return;
+        }
         flush();
-        g_.drawArc(QRectF(left, top, right - left, bottom - top), static_cast<int>(std::lround(-clockwiseStart * 16)),
-                   static_cast<int>(std::lround(-sweep * 16)));
+        g_.drawArc(box, from, span);
         return;
     }
     // Canvases: the arc between its start and end points, skipped when far
@@ -379,10 +519,9 @@ void ElementPainter::draw_arc(double cx, double cy, double cz, double Radius, do
                      static_cast<int>(std::lround(sweep * 16)));
 }
 
-void ElementPainter::plane_point(double cx, double cy, double cz, double r, double t, int ArcView, double& x,
+void ElementPainter::plane_point(double cx, double cy, double cz, double c, double s, int ArcView, double& x,
                                  double& y, double& z) const
 {
-    const double c = r * std::cos(t), s = r * std::sin(t);
     switch (ArcView) {
     case -1:
         x = cx + c, y = cy + s, z = cz;
@@ -413,24 +552,35 @@ void ElementPainter::draw_3d_arc(double cx, double cy, double cz, double Radius,
         return;
     if (LineType == 10 || LineType == 20)
         LineType /= 10;
+    if (arc_off_picture(cx, cy, cz, Radius, ArcView)) {
+        set_draw_dc(Colour, LineType); // as its segments would have left the pen
+        return;
+    }
     const double sweep = Ops::get_arc_angle(StartAngle, EndAngle, 3);
     const double length = std::abs(2 * M_PI * Radius) / (360 / std::abs(sweep));
     const double segmentsF = std::trunc(length * sx_);
     long long n = view::fits_int(segmentsF) ? static_cast<long long>(segmentsF) / 10 : 360;
     n = std::clamp<long long>(n, 10, 360);
 
-    const double start = StartAngle / codes::kDegreesPerRadian;
+    // The radius vector turns by one fixed rotation per segment.
+    const double start = StartAngle / codes::kDegreesPerRadian, step = (sweep / n) / codes::kDegreesPerRadian;
+    const double turnCos = std::cos(step), turnSin = std::sin(step);
+    double c = Radius * std::cos(start), sn = Radius * std::sin(start);
     double px = 0, py = 0, pz = 0;
-    plane_point(cx, cy, cz, Radius, start, ArcView, px, py, pz);
+    plane_point(cx, cy, cz, c, sn, ArcView, px, py, pz);
     for (long long i = 1; i <= n; ++i) {
+        const double turned = c * turnCos - sn * turnSin;
+        sn = sn * turnCos + c * turnSin;
+        c = turned;
         double x = 0, y = 0, z = 0;
-        plane_point(cx, cy, cz, Radius, (StartAngle + (sweep / n) * i) / codes::kDegreesPerRadian, ArcView, x, y, z);
+        plane_point(cx, cy, cz, c, sn, ArcView, x, y, z);
         draw_line(px, py, pz, x, y, z, Colour, LineType);
         px = x, py = y, pz = z;
     }
     if (n < sweep) {
+        const double end = EndAngle / codes::kDegreesPerRadian;
         double x = 0, y = 0, z = 0;
-        plane_point(cx, cy, cz, Radius, EndAngle / codes::kDegreesPerRadian, ArcView, x, y, z);
+        plane_point(cx, cy, cz, Radius * std::cos(end), Radius * std::sin(end), ArcView, x, y, z);
         draw_line(px, py, pz, x, y, z, Colour, LineType);
     }
 }
@@ -450,6 +600,9 @@ void ElementPainter::draw_circle(double cx, double cy, double /*cz*/, double Rad
         return;
     const QRectF box(left, upper, right - left, lower - upper);
     set_draw_dc(Colour, LineType);
+    if (off_picture(left, upper, right, lower))
+        return;
+    use_pen();
     if (target_ != Target::Picture) {
         flush();
         canvas_->drawEllipse(box);
@@ -460,6 +613,7 @@ void ElementPainter::draw_circle(double cx, double cy, double /*cz*/, double Rad
 
 void ElementPainter::fill_circle(const QRectF& box, TColor Colour, int LineType, int FillCode, const QImage* texture)
 {
+    use_pen();
     flush();
     using namespace codes;
     const bool linear = FillCode >= kFillLinearFirst && FillCode <= kFillLinearLast;
@@ -467,7 +621,7 @@ void ElementPainter::fill_circle(const QRectF& box, TColor Colour, int LineType,
     const bool filled =
         FillCode == kFillSolid || FillCode == kFillRadial || FillCode == kFillTexture || linear || translucent;
     if (!filled) {
-        g_.drawEllipse(box); // an outline needs no path
+        ellipse_outline(box.toRect()); // an outline needs no path
         return;
     }
     QPainterPath disc;
@@ -522,6 +676,7 @@ void ElementPainter::draw_rectangle(double cx, double cy, double Width, double H
         return;
     const int left = cxp - w / 2, top = cyp - h / 2;
     set_draw_dc(Colour, LineType);
+    use_pen();
     flush();
     if (FillCode == codes::kFillSolid) {
         s_.FillBrush.setColor(opaque_color(Colour));
@@ -537,8 +692,31 @@ void ElementPainter::draw_ellipse(double cx, double cy, double Width, double Hei
     if (!flat_box(cx, cy, Width, Height, cxp, cyp, w, h))
         return;
     set_draw_dc(Colour, LineType);
+    use_pen();
+    if (target_ == Target::Picture) {
+        ellipse_outline(QRect(cxp - w / 2, cyp - h / 2, w, h));
+        return;
+    }
     flush();
     outline_painter().drawEllipse(QRectF(cxp - w / 2, cyp - h / 2, w, h));
+}
+
+void ElementPainter::ellipse_outline(const QRect& box)
+{
+    // QRect's width() and height() of a box given by corner and size.
+    const int w = box.width(), h = box.height();
+    if (direct_ && (antialias_ || penWidth_ == 2.0)) {
+        writer_->arc(box.x(), box.y(), w, h, 0, 360);
+        return;
+    }
+    // The aliased thin outline matches the raster engine's for boxes of even
+    // sides, the only ones circles have.
+    if (direct_ && w > 0 && h > 0 && w % 2 == 0 && h % 2 == 0) {
+        writer_->ellipse(box.x(), box.y(), w, h);
+        return;
+    }
+    flush();
+    g_.drawEllipse(QRectF(box));
 }
 
 void ElementPainter::draw_image(double Left, double Top, double Width, double Height, const QImage* image)
@@ -556,12 +734,18 @@ void ElementPainter::draw_clip_rect(double Left, double Top, double Width, doubl
 {
     flush();
     if (Left == -999 && Top == -999) {
-        outline_painter().setClipping(false);
+        if (target_ == Target::Picture && !pictureRect_.isNull()) {
+            g_.setClipRect(pictureRect_, Qt::ReplaceClip); // back to the whole picture
+            clip_writer();
+        } else
+            outline_painter().setClipping(false);
         return;
     }
     int x = 0, y = 0, w = 0, h = 0;
-    if (flat_box(Left, Top, Width, Height, x, y, w, h))
+    if (flat_box(Left, Top, Width, Height, x, y, w, h)) {
         outline_painter().setClipRect(QRect(x, y, w, h), Qt::ReplaceClip);
+        clip_writer();
+    }
 }
 
 void ElementPainter::draw_axis()

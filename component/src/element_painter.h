@@ -1,17 +1,23 @@
 // Draws elements and figures of one drawing onto a QPainter: the off-screen
 // picture, an exported image, a vector (SVG) canvas or a printer page.
 //
-// The picture target draws with the control's pen and brushes. In canvas
+// The picture target draws with the control's pen and brushes; solid opaque
+// outlines one or two pixels wide (lines, points, arcs and circle outlines)
+// are written straight into a 32-bit picture's pixels by a RasterWriter,
+// everything else goes through QPainter. In canvas
 // mode (a vector copy of the drawing) and printer mode every figure goes to
 // the output canvas with that target's pen rules instead, so the picture is
 // left as it was.
 #pragma once
+
+#include "raster_writer.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
 
 #include <QLine>
 #include <QPainter>
 
+#include <optional>
 #include <vector>
 
 namespace orvex {
@@ -28,6 +34,10 @@ public:
     /// layers, 2 group members (highlight 2), 3 highlight 5, 4 the first 200
     /// on visible layers (drag feedback). Then the axis when shown.
     void plot_elements(const TElements& elements, int View, int Mode);
+    /// The elements at these ascending indices that are live and on visible
+    /// layers, then the axis when shown: mode 1 of the element loop over a
+    /// part of the list.
+    void plot_listed(const TElements& elements, const std::vector<int>& listed);
     /// Colour (highlights) and dispatch by type.
     void draw_element(const TElement& e);
 
@@ -62,11 +72,29 @@ private:
     // Nearest(Width * scale) and height -Nearest(Height * y scale).
     bool flat_box(double a, double b, double Width, double Height, int& x, int& y, int& w, int& h) const;
     void segment(const QPoint& a, const QPoint& b);
+    // Whether a figure with this pixel box cannot reach the picture (always
+    // false on canvases, which keep every figure).
+    bool off_picture(double left, double top, double right, double bottom) const;
+    bool arc_off_picture(double cx, double cy, double cz, double r, int ArcView) const;
+    // The pen as last set up goes to the painter before it draws.
+    void use_pen();
+    // The last pen and the batched lines go out at the end of a pass.
+    void finish();
+    void keep_picture_clip();
+    // The writer for a picture a QPainter would fill pixel by pixel itself,
+    // and its clip taken from the painter's.
+    void attach_writer();
+    void clip_writer();
+    // Whether the pen as set up now goes through the writer.
+    void choose_writer();
+    // A whole ellipse outline in the box, through the writer when it can.
+    void ellipse_outline(const QRect& box);
     void set_color(TColor Colour, int LineType);
     void set_print_color(TColor Colour);
     void apply_pen();
     QPainter& outline_painter() { return target_ == Target::Picture ? g_ : *canvas_; }
-    void plane_point(double cx, double cy, double cz, double r, double t, int ArcView, double& x, double& y,
+    // The model point of the arc's plane point at offset (c, s) from its centre.
+    void plane_point(double cx, double cy, double cz, double c, double s, int ArcView, double& x, double& y,
                      double& z) const;
     void fill_circle(const QRectF& box, TColor Colour, int LineType, int FillCode, const QImage* texture);
 
@@ -76,15 +104,22 @@ private:
     Target target_ = Target::Picture;
     int v_ = 1;
     double sx_ = 1, sy_ = -1, ox_ = 0, oy_ = 0;
+    // The picture's own rectangle when drawing into a picture, else null.
+    QRect pictureRect_;
 
     // The outline pen as last set up, and whether the painter has it.
     QRgb penArgb_ = 0;
     Qt::PenStyle penStyle_ = Qt::SolidLine;
     double penWidth_ = 1.0;
     bool penApplied_ = false;
+    bool penDirty_ = false; // set up but not yet given to the painter
 
     // Consecutive solid lines of one pen are drawn in one call.
     std::vector<QLine> lines_;
+
+    std::optional<RasterWriter> writer_;
+    bool antialias_ = false;
+    bool direct_ = false; // the current pen's outlines go through writer_
 };
 
 } // namespace orvex

@@ -232,12 +232,13 @@ int TOrvexGDI::make_cad(const QString& FileName)
 
     // Commit: replace or extend the drawing, then take the file's tables.
     const bool merging = Settings->MergeMode;
-    take_load_report(staged, type, merging);
     if (!merging) {
         Elements->Clear();
         reset_extents();
     }
     Settings->MergeMode = false;
+    // The report counts the staged elements, so it is taken before they move.
+    take_load_report(staged, type, merging);
     Elements->TakeFrom(staged.Elements);
     Settings->ArcViews = staged.ArcViews;
     if (type == 3)

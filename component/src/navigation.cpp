@@ -27,7 +27,7 @@ void TOrvexGDI::drag_preview()
 {
     AllocateCanvas();
     if (Graphics->isActive()) {
-        clear_screen(*Graphics, Bitmap->width(), Bitmap->height());
+        clear_screen(*Graphics, GetPictureSize().width(), GetPictureSize().height());
         plot_elements(*Graphics, Settings->ViewNumber, codes::kPlotDragPreview);
     }
     update();

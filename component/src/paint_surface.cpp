@@ -3,6 +3,7 @@
 #include <QBrush>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QtMath>
 
 namespace orvex {
 
@@ -23,19 +24,42 @@ TGDIPWinControl::~TGDIPWinControl()
     DeAllocateCanvas();
 }
 
+namespace {
+
+// The picture covers the control in device pixels, so a scaled screen shows
+// it pixel for pixel.
+QSize device_size(const QSize& logical, qreal ratio)
+{
+    return {qCeil(logical.width() * ratio), qCeil(logical.height() * ratio)};
+}
+
+} // namespace
+
 void TGDIPWinControl::AllocateCanvas()
 {
-    if (Graphics != nullptr && Bitmap != nullptr && Bitmap->width() == width() && Bitmap->height() == height())
+    const qreal ratio = devicePixelRatioF();
+    if (Graphics != nullptr && Bitmap != nullptr && Bitmap->size() == device_size(size(), ratio) &&
+        Bitmap->devicePixelRatio() == ratio)
         return;
     DeAllocateCanvas();
     const QImage::Format format = Transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-    Bitmap = std::make_unique<QImage>(width(), height(), format);
+    Bitmap = std::make_unique<QImage>(device_size(size(), ratio), format);
+    // Painters on the picture work in logical pixels, as every coordinate of
+    // the control's interface does; the device-pixel ratio scales them.
+    Bitmap->setDevicePixelRatio(ratio);
     // A new picture holds no drawing: transparent, or black when opaque.
     if (!Bitmap->isNull())
         Bitmap->fill(Transparent ? Qt::transparent : Qt::black);
     Graphics = new QPainter();
     if (!Bitmap->isNull())
         Graphics->begin(Bitmap.get());
+}
+
+QSize TGDIPWinControl::GetPictureSize() const
+{
+    if (Bitmap == nullptr)
+        return {};
+    return Bitmap->deviceIndependentSize().toSize();
 }
 
 void TGDIPWinControl::DeAllocateCanvas()

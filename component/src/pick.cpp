@@ -1,12 +1,15 @@
 // Picking: the element nearest the cursor at a mouse release, with its
 // characteristic points (near end, far end, midpoint, closest point).
+#include "element_index.h"
 #include "view_math.h"
 
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsPick.h>
 #include <OrvexGDI/QOrvexGDI.h>
 
+#include <cmath>
 #include <limits>
+#include <vector>
 
 namespace orvex {
 
@@ -131,8 +134,7 @@ bool TOrvexGDI::pick_element(int X, int Y, std::uint8_t FilterCode, TElement*& E
     // strictly nearer to replace an earlier one.
     double bestDistance = std::numeric_limits<double>::infinity();
     int bestIndex = -1;
-    int i = 0;
-    for (TElement* e : *Elements) {
+    auto consider = [&](TElement* e, int i) {
         const int type = e->GetEtype();
         if (!e->GetDeleted() && type != etNone && Ops::pick_filter_accepts(FilterCode, type)) {
             double u = 0, w = 0, z = 0;
@@ -144,7 +146,19 @@ bool TOrvexGDI::pick_element(int X, int Y, std::uint8_t FilterCode, TElement*& E
                 }
             }
         }
-        ++i;
+    };
+    // In the top view only elements whose boxes come within the aperture
+    // (twice it for points) can be hit.
+    const double reach = 2 * aperture / scale * (1 + 1e-9);
+    std::vector<int> near;
+    if (v == 1 && scale > 0 && std::isfinite(reach) &&
+        indexed_elements({p.X - reach, p.Y - reach, p.X + reach, p.Y + reach}, false, near)) {
+        for (const int i : near)
+            consider(&Elements->GetElement(i), i);
+    } else {
+        int i = 0;
+        for (TElement* e : *Elements)
+            consider(e, i++);
     }
     if (bestIndex < 0)
         return false;

@@ -1,5 +1,6 @@
-# Installs the freshly built library into a private prefix, then configures,
-# builds and runs the consumer host against that prefix.
+# Installs the freshly built library into a private prefix, checks that the
+# tool and the Designer plugin are there and run from it, then configures,
+# builds and runs the consumer hosts against that prefix.
 set(prefix ${WORK_DIR}/prefix)
 set(host_build ${WORK_DIR}/build)
 file(REMOVE_RECURSE ${WORK_DIR})
@@ -12,7 +13,18 @@ function(run)
 endfunction()
 
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} --component Unspecified)
+set(plugin "")
+if(WITH_DESIGNER)
+  set(plugin ${prefix}/${LIBDIR}/qt6/plugins/designer/liborvex_designer.so)
+  if(NOT EXISTS ${plugin})
+    message(FATAL_ERROR "the Designer plugin is not installed at ${plugin}")
+  endif()
+endif()
+if(WITH_TOOLS)
+  run(${prefix}/bin/orvex --help)
+endif()
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${host_build} -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix})
 run(${CMAKE_COMMAND} --build ${host_build})
 run(${host_build}/consumer)
-message(STATUS "consumer host built against the installed package and ran")
+run(${host_build}/ui_host ${plugin})
+message(STATUS "consumer hosts built against the installed package and ran")

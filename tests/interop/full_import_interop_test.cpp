@@ -425,8 +425,8 @@ TEST(FullIgesImport, CurvesOfOpenCascadeAgreeWithItsEdges)
     const World w = world_of(*d);
     expect_same_box(w, occt.box);
     EXPECT_EQ(occt.count, 3);
-    EXPECT_EQ(d->Report.Count("126 B-spline curve").Read + d->Report.Count("104 conic arc").Read +
-                  d->Report.Count("110 line").Read,
+    EXPECT_EQ(d->Report.Count("126 B-SPLINE CURVE").Read + d->Report.Count("104 CONIC ARC").Read +
+                  d->Report.Count("110 LINE").Read,
               3);
     EXPECT_GT(d->Elements.Count(), 20); // the curves as chains
 }

@@ -40,26 +40,43 @@ enum : int {
 /// cleared, reloaded or reassigned.
 class ORVEXGDI_EXPORT TElement {
 public:
+    /// Not copyable: an element belongs to its collection (use Assign).
     TElement(const TElement&) = delete;
     TElement& operator=(const TElement&) = delete;
 
+    /// Element type code (etPoint, etLine, etArc, ...).
     int GetEtype() const { return Etype_; }
-    void SetEtype(int value) { Etype_ = value; }
+    /// Sets the element type code.
+    void SetEtype(int value) { Etype_ = value, changed(); }
+    /// Colour (red in the low byte).
     TColor GetColor() const { return Color_; }
+    /// Sets the colour.
     void SetColor(TColor value) { Color_ = value; }
+    /// Line type code: dash style and pen width.
     int GetLineType() const { return LineType_; }
-    void SetLineType(int value) { LineType_ = value; }
+    /// Sets the line type code.
+    void SetLineType(int value) { LineType_ = value, changed(); }
     /// Arc-view number of arcs, fill code of circles and rectangles, 1 otherwise.
     int GetView() const { return View_; }
-    void SetView(int value) { View_ = value; }
+    /// Sets the arc-view number or fill code.
+    void SetView(int value) { View_ = value, changed(); }
+    /// Layer 0 .. 254.
     int GetLayer() const { return Layer_; }
-    void SetLayer(int value) { Layer_ = value; }
+    /// Sets the layer (not range-checked here).
+    void SetLayer(int value) { Layer_ = value, changed(); }
+    /// Highlight code; non-zero while the element is in the group.
     std::uint8_t GetHighlight() const { return Highlight_; }
+    /// Sets the highlight code.
     void SetHighlight(std::uint8_t value) { Highlight_ = value; }
+    /// Whether the element is marked deleted (it keeps its index).
     bool GetDeleted() const { return Deleted_; }
+    /// Marks the element deleted or live.
     void SetDeleted(bool value) { Deleted_ = value; }
+    /// Position in the deletion order when deleted.
     int GetDeleteNumber() const { return DeleteNumber_; }
+    /// A value the host may use freely.
     int GetTag() const { return Tag_; }
+    /// Sets the host's value.
     void SetTag(int value) { Tag_ = value; }
 
     /// Slot Index for 1 <= Index <= 6; 0 for any other index.
@@ -68,13 +85,14 @@ public:
     void SetCoord(int Index, double Value)
     {
         if (Index >= 1 && Index <= 6)
-            Coord_[Index - 1] = Value;
+            Coord_[Index - 1] = Value, changed();
     }
     /// Unchecked slot access for hot loops; i is 0-based (slot i + 1).
     double slot(int i) const { return Coord_[static_cast<std::size_t>(i)]; }
 
     /// The picture of an image element; the host keeps it alive.
     const QImage* GetImage() const { return Image_; }
+    /// Sets the picture of an image element; the host keeps it alive.
     void SetImage(const QImage* image) { Image_ = image; }
 
     /// Copies the values of Source (type, colour, line type, view, layer,
@@ -92,6 +110,8 @@ public:
 private:
     friend class TElements;
     TElement(TElements* collection, int id, int index) : Collection_(collection), ID_(id), Index_(index) {}
+    // Tells the collection that a value its element index depends on changed.
+    inline void changed();
 
     std::array<double, 6> Coord_{};
     const QImage* Image_ = nullptr;
@@ -114,8 +134,11 @@ private:
 /// moves one.
 class ORVEXGDI_EXPORT TElements {
 public:
+    /// An empty list owned by Owner (the drawing control).
     explicit TElements(QObject* Owner = nullptr);
+    /// Destroys every element.
     ~TElements();
+    /// Not copyable: use Assign to copy elements.
     TElements(const TElements&) = delete;
     TElements& operator=(const TElements&) = delete;
 
@@ -130,8 +153,10 @@ public:
     TElement& GetElement(int Index) const;
     /// Copies Value into the element at Index (the list keeps its own object).
     void SetElement(int Index, const TElement& Value);
+    /// The element at Index, as GetElement.
     TElement& operator[](int Index) const { return GetElement(Index); }
 
+    /// Number of elements, deleted ones included.
     int Count() const { return static_cast<int>(order_.size()); }
     /// Destroys every element; references to them become invalid.
     void Clear();
@@ -143,8 +168,16 @@ public:
     /// Reserves room for n elements in total (an optimisation for loaders).
     void Reserve(int n);
 
+    /// The owner given at construction.
     QObject* GetOwner() const { return Owner_; }
+    /// Advances whenever elements are added, removed, or change their type,
+    /// slots, view, layer or line type: what an index of their places needs.
+    std::uint64_t Generation() const { return generation_; }
+    /// Advances the generation, for changes made around the setters.
+    void Touch() { ++generation_; }
+    /// The host's changed flag; the list never sets it itself.
     bool GetChanged() const { return Changed_; }
+    /// Sets the host's changed flag.
     void SetChanged(bool Value) { Changed_ = Value; }
 
     /// Depth of the deletion stack.
@@ -156,7 +189,9 @@ public:
     void UndeleteLast();
 
     // Iteration in list order.
+    /// First element pointer in list order.
     auto begin() const { return order_.begin(); }
+    /// End of the element pointers.
     auto end() const { return order_.end(); }
 
 private:
@@ -164,11 +199,18 @@ private:
 
     QObject* Owner_ = nullptr;
     bool Changed_ = false;
+    std::uint64_t generation_ = 0;
     int nextID_ = 0;
     std::vector<TElement*> order_;
     std::vector<std::unique_ptr<unsigned char[]>> blocks_;
     std::size_t usedInLastBlock_ = 0;
     std::vector<TElement*> deletions_;
 };
+
+inline void TElement::changed()
+{
+    if (Collection_ != nullptr)
+        Collection_->Touch();
+}
 
 } // namespace orvex

@@ -30,6 +30,7 @@ ORVEXGDI_EXPORT double distance(double x1, double y1, double x2, double y2);
 ORVEXGDI_EXPORT double distance_2_points(const dpoint& p1, const dpoint& p2);
 /// The point halfway between (x1, y1, z1) and (x2, y2, z2).
 ORVEXGDI_EXPORT void midpoint(double x1, double y1, double z1, double x2, double y2, double z2, dpoint& p);
+/// The point halfway between p1 and p2.
 ORVEXGDI_EXPORT dpoint midpoint_2_points(const dpoint& p1, const dpoint& p2);
 
 // ---------------------------------------------------------------- elements as records
@@ -77,11 +78,11 @@ ORVEXGDI_EXPORT int get_closest_point(const TElement& element, const dpoint& p, 
 
 // ---------------------------------------------------------------- number texts
 
+/// str_real written into out (room for 16 characters); returns its length.
+ORVEXGDI_EXPORT std::size_t str_real_to(double x, char* out);
 /// A number as the drawing files write it: four decimals, trailing zeros
 /// dropped, a leading zero dropped (12.5 -> "12.5", 3 -> "3.0", 0.25 -> ".25",
 /// -0.25 -> "-.25", 0 -> ".0").
-/// str_real written into out (room for 16 characters); returns its length.
-ORVEXGDI_EXPORT std::size_t str_real_to(double x, char* out);
 ORVEXGDI_EXPORT std::string str_real(double x);
 /// The plain decimal text of an integer.
 ORVEXGDI_EXPORT std::string str_int(int i);

@@ -16,7 +16,9 @@ namespace orvex::Ops {
 /// How the rotated view (view 4) shows a model point: the first two rows of
 /// its rotation, u = R11 x + R12 y + R13 z and w = R21 x + R22 y + R23 z.
 struct ViewRows {
+    /// First row: u = R11 x + R12 y + R13 z.
     double R11 = 0, R12 = 0, R13 = 0;
+    /// Second row: w = R21 x + R22 y + R23 z.
     double R21 = 0, R22 = 0, R23 = 0;
 };
 

@@ -36,15 +36,23 @@ class ORVEXGDI_EXPORT TGDIPWinControl : public QWidget {
     Q_OBJECT
 
 public:
+    /// A control with its first, empty picture, never erased before a paint.
     explicit TGDIPWinControl(QWidget* parent = nullptr);
+    /// Frees the picture and its graphics object.
     ~TGDIPWinControl() override;
 
     /// The graphics object drawing into the picture; null before the first
     /// picture. It is inactive while the control has no area.
     QPainter* GetCanvas() const { return Graphics; }
-    /// The off-screen picture, exactly the control's width and height.
+    /// The off-screen picture: the control's width and height in device
+    /// pixels (devicePixelRatioF times the logical size, so a scaled screen
+    /// shows it crisp), with that ratio set on the image.
     const QImage* GetBitmap() const { return Bitmap.get(); }
+    /// The picture's size in logical pixels, the unit of every coordinate
+    /// the control takes or gives; empty before the first picture.
+    QSize GetPictureSize() const;
 
+    /// Whether the next picture gets an alpha channel.
     bool GetTransparent() const { return Transparent; }
     /// Chooses the pixel format of the next picture (32-bit with alpha when
     /// true, opaque otherwise); the current picture keeps its format.
@@ -74,12 +82,18 @@ class ORVEXGDI_EXPORT TGDIPCanvas : public TGDIPWinControl {
     Q_PROPERTY(bool Transparent READ GetTransparent WRITE SetTransparent)
 
 public:
+    /// The OnPaint handler: receives the off-screen graphics object.
     using TGDIPPaintEvent = std::function<void(QPainter& Canvas)>;
 
+    /// A transparent surface without an OnPaint handler.
     explicit TGDIPCanvas(QWidget* parent = nullptr);
 
     /// Called with the off-screen graphics object at every window paint.
     TGDIPPaintEvent OnPaint;
+
+public slots:
+    /// SetTransparent in the spelling uic-generated code calls.
+    void setTransparent(bool Value) { SetTransparent(Value); }
 
 protected:
     void Paint(QPainter& Graphics) override;

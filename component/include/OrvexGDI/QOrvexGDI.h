@@ -9,6 +9,7 @@
 #include <OrvexGDI/VUvuDAVTypes.h>
 
 #include <QBrush>
+#include <QObject>
 #include <QPainter>
 #include <QPen>
 #include <QString>
@@ -25,7 +26,25 @@ namespace orvex {
 /// Palette page (Qt Designer widget group) of both components.
 inline constexpr const char* kPalettePage = "Quorel";
 
+// The enumerations of the published properties, known to Qt's meta-object
+// system so that Designer's property editor and QVariant show them by name.
+// They are declared in the Qt-free VUvuDAVTypes.h; moc reads the same lists
+// here, and a test checks that names and values agree.
+Q_NAMESPACE_EXPORT(ORVEXGDI_EXPORT)
+#ifdef Q_MOC_RUN
+enum TDView { vTOP, vFRONT, vSIDE, vISO };
+enum TDUnits { uINCH, uMM };
+enum TDFilter { fAll, fPoints, fLines, fArcs, fPointLine, fPointArc, fLineArc };
+enum TImportMode { imBasic, imFull };
+#endif
+Q_ENUM_NS(TDView)
+Q_ENUM_NS(TDUnits)
+Q_ENUM_NS(TDFilter)
+Q_ENUM_NS(TImportMode)
+
 class TOrvexGDI;
+class ElementIndex;
+struct ModelBox;
 namespace formats {
 class StagedDrawing;
 }
@@ -76,66 +95,105 @@ class ORVEXGDI_EXPORT TOrvexGDI : public TGDIPCanvas {
 public:
     using TOnPickEvent = std::function<void(QObject* Sender, int ElementNumber, TDPoint NearEnd, TDPoint FarEnd,
                                             TDPoint Mid, TDPoint Closest)>;
+    /// OnZoom: the new visible half size and centre of the current view.
     using TOnZoomEvent = std::function<void(QObject* Sender, double Size, double CenterX, double CenterY)>;
+    /// OnChangeView: the view now shown.
     using TOnChangeViewEvent = std::function<void(QObject* Sender, TDView NewView)>;
 
+    /// An empty drawing with default settings; it draws its first picture 1000 ms later.
     explicit TOrvexGDI(QWidget* parent = nullptr);
+    /// Frees the elements and settings; a pending start-up timer stops with the control.
     ~TOrvexGDI() override;
 
     // ---- state and properties — control.cpp
     /// The control's settings and elements; both live as long as the control.
     TSettings* const Settings;
+    /// The drawing's elements, owned by the control.
     TElements* const Elements;
 
+    /// Fired when an armed pick finds an element.
     TOnPickEvent OnPick;
+    /// Fired by every zoom.
     TOnZoomEvent OnZoom;
+    /// Fired when the view or its rotation changes.
     TOnChangeViewEvent OnChangeView;
 
+    /// The picture background colour.
     TColor GetBackgroundColor() const { return Settings->BackgroundColor; }
     /// ERangeError for a negative (system) colour; nothing is stored then.
     void SetBackgroundColor(TColor Value);
+    /// The colour given to new elements (the DrawColor property).
     TColor GetCurrentColor() const { return Settings->DrawColor; }
+    /// Sets the colour of new elements; no repaint.
     void SetCurrentColor(TColor Value) { Settings->DrawColor = Value; }
+    /// The line type given to new elements.
     int GetLineType() const { return Settings->LineType; }
+    /// Sets the line type of new elements and redraws.
     void SetLineType(int Value);
+    /// Which element kinds a pick may return.
     TDFilter GetPickFilter() const;
+    /// Sets the pick filter; no repaint.
     void SetPickFilter(TDFilter Value);
+    /// The layer given to new elements.
     int GetCurrentLayer() const { return Settings->CurrentLayer; }
+    /// Sets the layer of new elements; the factory clamps it later.
     void SetCurrentLayer(int Value) { Settings->CurrentLayer = Value; }
+    /// File format of the file operations: 1 OVX, 2 DXF, 3 IGES.
     int GetCadType() const { return Settings->CadType; }
     /// A value outside 1..3 is stored as 1.
     void SetCadType(int Value);
+    /// How much of a DXF or IGES file a load reads.
     TImportMode GetImportMode() const { return Settings->ImportMode; }
     /// A value other than imFull is stored as imBasic.
     void SetImportMode(TImportMode Value) { Settings->ImportMode = Value == imFull ? imFull : imBasic; }
+    /// The drawing's unit label.
     TDUnits GetUnits() const { return Settings->Millimetres ? uMM : uINCH; }
+    /// Sets the unit label; no value changes.
     void SetUnits(TDUnits Value) { Settings->Millimetres = (Value == uMM); }
+    /// Whether dragging pans the view.
     bool GetMousePan() const { return Settings->MousePan; }
+    /// Switches drag panning and redraws.
     void SetMousePan(bool Value);
+    /// Whether the picture is smoothed.
     bool GetAntiAlias() const { return Settings->AntiAlias; }
+    /// Switches smoothing and redraws.
     void SetAntiAlias(bool Value);
+    /// Always "2.1".
     QString GetVersion() const { return QStringLiteral("2.1"); }
+    /// Ignored: the version cannot be set.
     void SetVersion(const QString&) {}
 
+    /// Whether the axis symbol is drawn after the elements.
     bool GetShowAxis() const { return Settings->ShowAxis; }
+    /// Switches the axis symbol; no repaint.
     void SetShowAxis(bool Value) { Settings->ShowAxis = Value; }
+    /// Whether printing is in black.
     bool GetPrintMonochrome() const { return Settings->PrintMonochrome; }
+    /// Switches black printing; no repaint.
     void SetPrintMonochrome(bool Value) { Settings->PrintMonochrome = Value; }
     /// ERangeError outside 0..254.
     bool GetVisibleLayer(int Layer) const { return Settings->LayerVisible[Layer]; }
+    /// Shows or hides a layer (ERangeError outside 0..254); no repaint.
     void SetVisibleLayer(int Layer, bool Visible) { Settings->LayerVisible[Layer] = Visible; }
+    /// Rotation about X of views 2 to 4, degrees.
     double GetXRotation() const { return Settings->XRotation; }
+    /// Rotation about Y of views 2 to 4, degrees.
     double GetYRotation() const { return Settings->YRotation; }
+    /// Rotation about Z of views 2 to 4, degrees.
     double GetZRotation() const { return Settings->ZRotation; }
     /// Store the angle and fire OnChangeView; no repaint.
     void SetXRotation(double Value);
+    /// As SetXRotation, about Y.
     void SetYRotation(double Value);
+    /// As SetXRotation, about Z.
     void SetZRotation(double Value);
     /// Drawing always replaces pixels; setting a pen mode is ignored.
     QPainter::CompositionMode GetDrawMode() const { return QPainter::CompositionMode_SourceOver; }
+    /// Ignored: drawing always replaces pixels.
     void SetDrawMode(QPainter::CompositionMode) {}
 
     // ---- views — view.cpp
+    /// The standard view of the current view number.
     TDView GetView() const;
     /// Selects a standard view (restoring or resetting the isometric angles),
     /// fires OnChangeView and redraws.
@@ -152,6 +210,7 @@ public:
     TDPoint PixelToCoord(int X, int Y) const;
     /// Recomputes the extents from every live element on a visible layer.
     void SetExtents() { get_max_min(); }
+    /// Recomputes the extents (the work of SetExtents).
     void get_max_min();
     /// The extents reset of a load (max -100, min 100); the elements stay.
     void reset_extents();
@@ -163,6 +222,7 @@ public:
     void Redraw();
     /// The paint pass on any painter of the given size.
     void redraw2(QPainter& Graphics, int Width, int Height);
+    /// Fills Width x Height of Graphics with the background.
     void clear_screen(QPainter& Graphics, int Width, int Height);
     /// The element loop on any painter (see ElementPainter for the modes).
     void plot_elements(QPainter& Graphics, int View, int Mode);
@@ -174,28 +234,47 @@ public:
     /// highlight outside 0..255 raises ERangeError before anything is appended.
     int make_element(int Etype, double c1, double c2, double c3, double c4, double c5, double c6, TColor Colour,
                      int LineType, int Layer, int Highlight, int View);
+    /// A point element; returns its index, or -1 when rejected.
     int MakePoint(double X, double Y, double Z);
+    /// A line element; returns its index, or -1 when rejected.
     int MakeLine(double X1, double Y1, double Z1, double X2, double Y2, double Z2);
+    /// An arc in arc view ArcView (centre in plane coordinates); index or -1.
     int MakeArc(int ArcView, double CX, double CY, double CZ, double Radius, double StartAngle, double EndAngle);
+    /// A circle with a fill code; index or -1.
     int MakeCircle(int FillCode, double CX, double CY, double CZ, double Radius);
+    /// A circle filled by FillCode; index or -1.
     int MakeFilledCircle(double CX, double CY, double CZ, double Radius, int FillCode);
+    /// An ellipse in the top plane centred on (CX, CY); index or -1.
     int MakeEllipse(double CX, double CY, double Width, double Height);
+    /// A rectangle centred on (CX, CY), filled by FillCode; index or -1.
     int MakeFilledRect(double CX, double CY, double Width, double Height, int FillCode);
     /// The host keeps Image alive as long as the element exists.
     int MakeImage(const QImage* Image, double Left, double Top, double Width, double Height);
+    /// A clip rectangle for the elements after it; index or -1.
     int MakeClipRect(double Left, double Top, double Width, double Height);
+    /// MakePoint of a point record.
     int MakePointX(const TDPoint& Point);
+    /// MakeLine of a line record.
     int MakeLineX(const TDLine& Line);
+    /// MakeArc of an arc record in DefaultArcView.
     int MakeArcX(const TDArc& Arc);
 
     // Figures drawn once into the picture in DrawColor and LineType; nothing is added.
+    /// Draws a point mark once into the picture.
     void DrawPoint(double X, double Y, double Z);
+    /// Draws a line once into the picture.
     void DrawLine(double X1, double Y1, double Z1, double X2, double Y2, double Z2);
+    /// Draws an arc once (arc views -1 to -3 and 1 to 90).
     void DrawArc(int ArcView, double CX, double CY, double CZ, double Radius, double StartAngle, double EndAngle);
+    /// Draws a circle once, filled or not.
     void DrawCircle(double CX, double CY, double CZ, double Radius, bool Filled);
+    /// Draws an ellipse once.
     void DrawEllipse(double CX, double CY, double Width, double Height);
+    /// DrawPoint of a point record.
     void DrawPointX(const TDPoint& Point);
+    /// DrawLine of a line record.
     void DrawLineX(const TDLine& Line);
+    /// DrawArc of an arc record in arc view 1.
     void DrawArcX(const TDArc& Arc);
     /// Draws element Index (0..Count-1) into the picture without invalidating the window.
     void DrawElement(int Index);
@@ -205,8 +284,11 @@ public:
     void DrawAxis();
     /// Empties the element list; extents, zoom and picture stay.
     void ClearElements();
+    /// Index of the last element; -1 for an empty drawing.
     int GetLastElement() const { return Elements->Count() - 1; }
+    /// Element Index; EListError outside the list.
     TElement& GetElement(int Index) const { return Elements->GetElement(Index); }
+    /// Copies Value into element Index; EListError outside the list.
     void SetElement(int Index, const TElement& Value) { Elements->SetElement(Index, Value); }
     /// Replaces the drawing with copies of Source's elements.
     void SetElements(const TElements& Source) { Elements->Assign(Source); }
@@ -219,6 +301,7 @@ public:
     /// Writes the drawing in the format chosen by CadType. EFileError naming
     /// the file when it was not written (an existing file stays as it was).
     void SaveToFile(const QString& FileName);
+    /// The read behind LoadFromFile and MergeFile; 0 when the file cannot be opened.
     int make_cad(const QString& FileName);
     /// What the last successful load or merge read and left out.
     const TLoadReport& LastLoadReport() const { return Settings->LoadReport; }
@@ -236,7 +319,9 @@ public:
     /// used unchanged; an existing file is replaced only once the new one is
     /// complete. EFileError naming the file when it cannot be written.
     void SaveBMP(const QString& FileName);
+    /// As SaveBMP, as a GIF of the web palette.
     void SaveGIF(const QString& FileName);
+    /// As SaveBMP, as a JPEG of quality 90.
     void SaveJPEG(const QString& FileName);
     /// Puts the visible, undeleted elements (and the axis when shown) on the
     /// clipboard as a vector drawing (image/svg+xml) with a PNG of it beside it.
@@ -255,8 +340,11 @@ public:
     void PrintCad();
     /// Prints the off-screen picture stretched across the page.
     void PrintBMP();
+    /// Prints Elements scaled so Width pixels fill the printable width.
     void print_cad_proc(const TElements& Elements, int Width);
+    /// Draws one element on the printer canvas in view View.
     void print_element(int View, const TElement& Element);
+    /// Prints the picture behind Graphics, Width x Height, across the page.
     void print_bmp(QPainter* Graphics, int Width, int Height);
     /// The printer pen's colour while printing: black when PrintMonochrome.
     void set_print_color(TColor Colour, int LineType);
@@ -281,22 +369,29 @@ public:
     double GetViewSize() const;
     /// Sets the visible model height (at least 0.08), fires OnChangeView, redraws.
     void SetViewSize(double Size);
+    /// X of the model point at the window centre.
     double GetCenterX() const;
+    /// Y of the model point at the window centre.
     double GetCenterY() const;
     /// Store the centre coordinate and move the origin with it; no repaint.
     void SetCenterX(double X);
+    /// As SetCenterX, for Y.
     void SetCenterY(double Y);
     /// The window fit of ZoomWindow for view View in a Width x Height window;
     /// false, changing nothing, for a rectangle of zero width or height.
     bool graphics_get_scale(int View, int Width, int Height, int X1, int Y1, int X2, int Y2);
 
     // ---- mouse — mouse.cpp
+    /// OnMouseDown and OnMouseUp: button, shift state and client position.
     using TMouseEvent = std::function<void(QObject* Sender, Qt::MouseButton Button, TShiftState Shift, int X, int Y)>;
+    /// OnMouseMove: shift state and client position.
     using TMouseMoveEvent = std::function<void(QObject* Sender, TShiftState Shift, int X, int Y)>;
     /// The host's mouse events; they fire after the control's own handling,
     /// with the same arguments (client pixels).
     TMouseEvent OnMouseDown;
+    /// Fired after the control's own move handling.
     TMouseMoveEvent OnMouseMove;
+    /// Fired after the control's own release handling (and pick).
     TMouseEvent OnMouseUp;
 
     // ---- picking — pick.cpp
@@ -349,13 +444,34 @@ public:
     /// Element N's deleted flag; true for an index outside the list.
     bool GetIsDeleted(int N) const;
 
+public slots:
+    // The published setters in the spelling uic gives them ("set" and the
+    // property name), so code generated from a .ui file compiles.
+    void setBackgroundColor(int Value) { SetBackgroundColor(Value); } ///< SetBackgroundColor.
+    void setDrawColor(int Value) { SetCurrentColor(Value); } ///< SetCurrentColor.
+    void setView(orvex::TDView Value) { SetView(Value); } ///< SetView.
+    void setLineType(int Value) { SetLineType(Value); } ///< SetLineType.
+    void setPickFilter(orvex::TDFilter Value) { SetPickFilter(Value); } ///< SetPickFilter.
+    void setCurrentLayer(int Value) { SetCurrentLayer(Value); } ///< SetCurrentLayer.
+    void setCadType(int Value) { SetCadType(Value); } ///< SetCadType.
+    void setImportMode(orvex::TImportMode Value) { SetImportMode(Value); } ///< SetImportMode.
+    void setUnits(orvex::TDUnits Value) { SetUnits(Value); } ///< SetUnits.
+    void setMousePan(bool Value) { SetMousePan(Value); } ///< SetMousePan.
+    void setAntiAlias(bool Value) { SetAntiAlias(Value); } ///< SetAntiAlias.
+    void setVersion(const QString& Value) { SetVersion(Value); } ///< SetVersion.
+
 signals:
     void picked(int ElementNumber, orvex::TDPoint NearEnd, orvex::TDPoint FarEnd, orvex::TDPoint Mid,
                 orvex::TDPoint Closest);
+    /// Emitted with OnZoom.
     void zoomed(double Size, double CenterX, double CenterY);
+    /// Emitted with OnChangeView.
     void viewChanged(orvex::TDView NewView);
+    /// Emitted with OnMouseDown.
     void mouseDown(Qt::MouseButton Button, orvex::TShiftState Shift, int X, int Y);
+    /// Emitted with OnMouseMove.
     void mouseMove(orvex::TShiftState Shift, int X, int Y);
+    /// Emitted with OnMouseUp.
     void mouseUp(Qt::MouseButton Button, orvex::TShiftState Shift, int X, int Y);
 
 protected:
@@ -409,7 +525,16 @@ private:
     /// The group shift of ShiftGroup.
     void cad_offsetxy(double DX, double DY, double DZ, int Times, bool KeepSource);
 
+    // ---- visible elements — render.cpp
+    /// The element index of the top view, brought up to date, or nullptr
+    /// when it is switched off (TSettings::UseElementIndex).
+    ElementIndex* element_index();
+    /// Whether the elements whose boxes may meet the window were found, for
+    /// a redraw or for a pick; they are then in Candidates in list order.
+    bool indexed_elements(const ModelBox& Window, bool ForDrawing, std::vector<int>& Candidates);
+
     QTimer* startupTimer_ = nullptr;
+    std::unique_ptr<ElementIndex> index_;
 };
 
 } // namespace orvex

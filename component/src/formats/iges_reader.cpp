@@ -428,27 +428,27 @@ private:
     {
         switch (type) {
         case 100:
-            return "100 circular arc";
+            return "100 CIRCULAR ARC";
         case 102:
-            return "102 composite curve";
+            return "102 COMPOSITE CURVE";
         case 104:
-            return "104 conic arc";
+            return "104 CONIC ARC";
         case 106:
-            return "106 copious data";
+            return "106 COPIOUS DATA";
         case 110:
-            return "110 line";
+            return "110 LINE";
         case 116:
-            return "116 point";
+            return "116 POINT";
         case 124:
-            return "124 transformation matrix";
+            return "124 TRANSFORMATION MATRIX";
         case 126:
-            return "126 B-spline curve";
+            return "126 B-SPLINE CURVE";
         case 141:
-            return "141 boundary";
+            return "141 BOUNDARY";
         case 142:
-            return "142 curve on surface";
+            return "142 CURVE ON SURFACE";
         case 144:
-            return "144 trimmed surface";
+            return "144 TRIMMED SURFACE";
         default:
             return std::to_string(type);
         }

@@ -28,6 +28,7 @@ void TElement::Assign(const TElement* Source)
     Tag_ = Source->Tag_;
     Coord_ = Source->Coord_;
     Image_ = Source->Image_;
+    changed();
 }
 
 TElements::TElements(QObject* Owner) : Owner_(Owner) {}
@@ -50,6 +51,7 @@ TElement& TElements::Add()
 {
     TElement& element = make(Count());
     order_.push_back(&element);
+    Touch();
     return element;
 }
 
@@ -59,6 +61,7 @@ TElement& TElements::Insert(int Index)
         throw EListError("list index out of bounds (" + std::to_string(Index) + ")");
     TElement& element = make(Index);
     order_.insert(order_.begin() + Index, &element);
+    Touch();
     for (std::size_t i = static_cast<std::size_t>(Index) + 1; i < order_.size(); ++i)
         order_[i]->Index_ = static_cast<int>(i);
     return element;
@@ -90,6 +93,7 @@ void TElements::Clear()
     deletions_.clear();
     blocks_.clear();
     usedInLastBlock_ = 0;
+    Touch();
 }
 
 void TElements::Assign(const TElements& Source)
@@ -116,6 +120,8 @@ void TElements::TakeFrom(TElements& Source)
     // The source's blocks go in front, so this list keeps filling its own last block.
     blocks_.insert(blocks_.begin(), std::make_move_iterator(Source.blocks_.begin()),
                    std::make_move_iterator(Source.blocks_.end()));
+    Touch();
+    Source.Touch();
     Source.order_.clear();
     Source.blocks_.clear();
     Source.deletions_.clear();

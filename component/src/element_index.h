@@ -1,0 +1,65 @@
+// Where the elements of a drawing lie in the top view: a uniform grid over
+// their boxes, so a redraw of part of the drawing and a pick under the mouse
+// visit only the elements whose boxes meet the window instead of all.
+//
+// The index is rebuilt when it no longer describes the drawing: elements
+// added, removed or changed in type, slots, view, layer or line type (the
+// collection's generation), or another arc-view table.
+#pragma once
+
+#include <OrvexGDI/Elements.h>
+#include <OrvexGDI/Settings.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace orvex {
+
+/// A box in top-view model coordinates.
+struct ModelBox {
+    double x0, y0, x1, y1;
+};
+
+/// The box a top-view drawing or pick of the element can touch; false for
+/// elements that have to be visited wherever the window is (clip
+/// rectangles, and elements with slots that are not finite).
+bool top_view_box(const TElement& e, const TSettings& s, ModelBox& box);
+
+class ElementIndex {
+public:
+    /// Whether the index describes these elements under these settings.
+    bool current(const TElements& elements, const TSettings& s) const;
+    void build(const TElements& elements, const TSettings& s);
+
+    /// The ascending indices of every element whose box may meet the window:
+    /// a superset of those whose boxes do, and every element without a box.
+    /// False, with `out` unfinished, when there would be more than `limit`.
+    bool query(const ModelBox& window, std::vector<int>& out, std::size_t limit = SIZE_MAX);
+
+    /// The box around every indexed element.
+    const ModelBox& bounds() const { return bounds_; }
+    /// Some element's line type keeps the dash style of the outline drawn
+    /// before it, so drawing a part of the list could change its look.
+    bool inherits_dash() const { return inheritsDash_; }
+    /// Some element has a layer outside 0..254, which a pick reports.
+    bool odd_layers() const { return oddLayers_; }
+
+private:
+    const TElements* elements_ = nullptr;
+    std::uint64_t generation_ = 0;
+    int count_ = -1;
+    std::vector<std::array<double, 9>> arcViews_;
+
+    ModelBox bounds_{0, 0, 0, 0};
+    int columns_ = 0, rows_ = 0;
+    double cellWidth_ = 1, cellHeight_ = 1;
+    std::vector<int> cellStart_; // cell c holds items_[cellStart_[c] .. cellStart_[c + 1])
+    std::vector<int> items_;
+    std::vector<int> everywhere_; // visited by every query
+    std::vector<std::uint32_t> seen_;
+    std::uint32_t queries_ = 0;
+    bool inheritsDash_ = false, oddLayers_ = false;
+};
+
+} // namespace orvex

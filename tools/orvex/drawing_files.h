@@ -1,0 +1,42 @@
+// Drawing files as the tool sees them: the format from an extension or a
+// name, checked loading into a drawing control, checked saving.
+#pragma once
+
+#include <OrvexGDI/VUvuDAVTypes.h>
+
+#include <QString>
+
+namespace orvex {
+class TOrvexGDI;
+}
+
+namespace orvex::tool {
+
+/// The control's CadType numbers.
+enum class DrawingFormat { Ovx = 1, Dxf = 2, Iges = 3 };
+
+/// "OVX", "DXF" or "IGES".
+const char* format_name(DrawingFormat format);
+
+/// The format named by --from/--to (ovx, dxf, igs, iges, any case) or, when
+/// that is empty, by the file's extension. ToolError naming the file otherwise.
+DrawingFormat drawing_format(const QString& file, const QString& forced);
+
+/// The import mode named by --import (basic or full); full when empty, since
+/// people converting files want everything in them. ToolError otherwise.
+TImportMode import_mode(const QString& name);
+
+/// Replaces the control's drawing with the file's. ToolError, naming the
+/// file, for a file that is missing, not a regular file, unreadable, or
+/// whose content the reader rejects (with the line number the reader gives).
+/// A progress line goes to stderr for a large file when stderr is a terminal.
+void load_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format, TImportMode mode);
+
+/// Writes the control's drawing. ToolError naming the file when it cannot be written.
+void save_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format);
+
+/// The version a file declares ("AC1009" from a DXF header, "5.3" from an
+/// IGES global section), or "" when it declares none (OVX never does).
+QString file_version(const QString& file, DrawingFormat format);
+
+} // namespace orvex::tool
