@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTextStream>
 
 #include <benchmark/benchmark.h>
 
@@ -149,6 +150,69 @@ void BM_LoadOvxAgainstDxf(benchmark::State& state)
     state.counters["ratio"] = median(ratios);
 }
 
+// The full import against the basic one on the same file, in turns: the
+// median over the pairs of full-import time over basic-import time.
+void BM_LoadDxfFullAgainstBasic(benchmark::State& state)
+{
+    const QString& path = file(2);
+    TOrvexGDI basic, full;
+    basic.SetCadType(2);
+    full.SetCadType(2);
+    full.SetImportMode(orvex::imFull);
+    basic.LoadFromFile(path);
+    full.LoadFromFile(path);
+    std::vector<double> ratios;
+    for (auto _ : state) {
+        const double basicMs = cpu_ms([&] { basic.LoadFromFile(path); });
+        const double fullMs = cpu_ms([&] { full.LoadFromFile(path); });
+        ratios.push_back(fullMs / basicMs);
+    }
+    state.counters["full_over_basic"] = median(ratios);
+    state.counters["elements"] = full.Elements->Count();
+}
+
+// 10,000 inserts of one block of 50 lines, against the same 500,000 lines
+// written out: the block is read once and placed per insert.
+void BM_LoadInsertsAgainstLines(benchmark::State& state)
+{
+    const QString inserts = data_path("inserts.dxf"), lines = data_path("lines.dxf");
+    {
+        QFile a(inserts), b(lines);
+        a.open(QIODevice::WriteOnly);
+        b.open(QIODevice::WriteOnly);
+        QTextStream ia(&a), lb(&b);
+        ia << "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nB50\n10\n0\n20\n0\n30\n0\n";
+        for (int k = 0; k < 50; ++k)
+            ia << "0\nLINE\n8\n1\n10\n" << k << "\n20\n0\n30\n0\n11\n" << k << "\n21\n1\n31\n0\n";
+        ia << "0\nENDBLK\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n";
+        lb << "0\nSECTION\n2\nENTITIES\n";
+        for (int i = 0; i < 10000; ++i) {
+            const int x = (i % 100) * 60, y = (i / 100) * 3;
+            ia << "0\nINSERT\n8\n1\n2\nB50\n10\n" << x << "\n20\n" << y << "\n30\n0\n";
+            for (int k = 0; k < 50; ++k)
+                lb << "0\nLINE\n8\n1\n10\n" << x + k << "\n20\n" << y << "\n30\n0\n11\n" << x + k << "\n21\n"
+                   << y + 1 << "\n31\n0\n";
+        }
+        ia << "0\nENDSEC\n0\nEOF\n";
+        lb << "0\nENDSEC\n0\nEOF\n";
+    }
+    TOrvexGDI a, b;
+    for (TOrvexGDI* c : {&a, &b}) {
+        c->SetCadType(2);
+        c->SetImportMode(orvex::imFull);
+    }
+    std::vector<double> ratios;
+    for (auto _ : state) {
+        const double insertMs = cpu_ms([&] { a.LoadFromFile(inserts); });
+        const double lineMs = cpu_ms([&] { b.LoadFromFile(lines); });
+        ratios.push_back(insertMs / lineMs);
+    }
+    state.counters["inserts_over_lines"] = median(ratios);
+    state.counters["elements"] = a.Elements->Count();
+    QFile::remove(inserts);
+    QFile::remove(lines);
+}
+
 void save(benchmark::State& state, int cadType)
 {
     TOrvexGDI& d = drawing(cadType == 3 ? kIgesEntities : kEntities);
@@ -210,6 +274,8 @@ BENCHMARK(BM_LoadDxfNewControl)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_LoadIges)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_LoadOvx)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_LoadOvxAgainstDxf)->Unit(benchmark::kMillisecond)->MinTime(4);
+BENCHMARK(BM_LoadDxfFullAgainstBasic)->Unit(benchmark::kMillisecond)->MinTime(4);
+BENCHMARK(BM_LoadInsertsAgainstLines)->Unit(benchmark::kMillisecond)->MinTime(4);
 BENCHMARK(BM_SaveDxf)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_SaveIges)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_SaveOvx)->Unit(benchmark::kMillisecond)->MinTime(2);

@@ -5,5 +5,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    orvex::fuzz::read_full(data, size, 0xFFFFFF, orvex::formats::dxf::read);
     return orvex::fuzz::read_then_write(data, size, 0xFFFFFF, orvex::formats::dxf::read, orvex::formats::dxf::write);
 }

@@ -56,6 +56,16 @@ inline formats::StagedDrawing fresh_drawing(TColor background)
     return formats::StagedDrawing(views, background, uINCH);
 }
 
+/// Reads the bytes with the full import and checks what was staged.
+template <typename Read>
+void read_full(const std::uint8_t* data, std::size_t size, TColor background, Read read)
+{
+    formats::StagedDrawing drawing = fresh_drawing(background);
+    drawing.ImportMode = imFull;
+    if (read_drawing(reinterpret_cast<const char*>(data), size, read, drawing))
+        expect_factory_range(drawing.Elements);
+}
+
 /// Reads the bytes, checks what was staged, writes it, reads that back and
 /// checks that the same elements came back. `angles` says how the format
 /// keeps arc angles (IGES writes end points).

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <sstream>
 #include <vector>
 
 namespace orvex {
@@ -286,6 +288,7 @@ TEST(DxfReader, CutFilesAreErrorsNamingTheLine)
     }
     // What follows the end marker is not drawing data: a cut there is no
     // error, and the entities before it stay.
+    EXPECT_EQ(read_dxf("0\nCIRCLE\n40\n1.5\n0\nENDSEC\n\n")->Elements.Count(), 1); // a blank last line
     auto trash = read_dxf("0\nCIRCLE\n40\n1.5\n0\nEOF\nignore\ninvalid\n0\nLINE\n10");
     ASSERT_EQ(trash->Elements.Count(), 2);
     EXPECT_EQ(trash->Elements[0].GetCoord(4), 1.5);
@@ -333,6 +336,41 @@ TEST(DxfReader, BinaryDxfReadsLikeItsAsciiForm)
         // Cut inside a coordinate.
         EXPECT_THROW(read_dxf(bin.substr(0, bin.find("\x0b", 40) + 4)), EFileError) << shortCodes;
     }
+}
+
+TEST(DxfFullImport, InsertsOfBlocksNestedAndInArrays)
+{
+    // A block of one line at base (1, 0), placed turned a quarter and
+    // doubled in Y, and as a 2 x 3 array (columns 10 apart, rows 20) inside
+    // another block; an array too large to place is an error, not a hang.
+    const std::string blocks = pairs({{"0", "SECTION"}, {"2", "BLOCKS"}, {"0", "BLOCK"}, {"2", "B"}, {"10", "1"},
+                                      {"20", "0"}, {"0", "LINE"}, {"8", "0"}, {"10", "1"}, {"20", "0"}, {"11", "2"},
+                                      {"21", "0"}, {"0", "ENDBLK"}, {"0", "BLOCK"}, {"2", "ARRAY"}, {"0", "INSERT"},
+                                      {"2", "b"}, {"10", "1"}, {"20", "0"}, {"70", "3"}, {"71", "2"}, {"44", "10"},
+                                      {"45", "20"}, {"0", "ENDBLK"}, {"0", "ENDSEC"}});
+    auto read_full = [](const std::string& text) {
+        auto d = fresh(0xFFFFFF);
+        d->ImportMode = imFull;
+        std::istringstream in(text);
+        dxf::read(in, *d);
+        return d;
+    };
+    auto d = read_full(blocks + pairs({{"0", "SECTION"}, {"2", "ENTITIES"}, {"0", "INSERT"}, {"2", "B"}, {"10", "5"},
+                                       {"20", "5"}, {"42", "2"}, {"50", "90"}, {"0", "INSERT"}, {"2", "ARRAY"},
+                                       {"10", "0"}, {"20", "100"}, {"0", "ENDSEC"}, {"0", "EOF"}}));
+    ASSERT_EQ(d->Elements.Count(), 7);
+    auto near = [](double a, double b) { return std::fabs(a - b) < 1e-9; };
+    const TElement& turned = d->Elements[0];
+    EXPECT_TRUE(near(turned.GetCoord(1), 5) && near(turned.GetCoord(2), 5));
+    EXPECT_TRUE(near(turned.GetCoord(4), 5) && near(turned.GetCoord(5), 6))
+        << turned.GetCoord(4) << " " << turned.GetCoord(5);
+    const TElement& last = d->Elements[6]; // column 3, row 2
+    EXPECT_TRUE(near(last.GetCoord(1), 21) && near(last.GetCoord(2), 120))
+        << last.GetCoord(1) << " " << last.GetCoord(2);
+    EXPECT_EQ(d->Report.Count("INSERT").Read, 3);
+    EXPECT_THROW(read_full(blocks + pairs({{"0", "SECTION"}, {"2", "ENTITIES"}, {"0", "INSERT"}, {"2", "B"},
+                                           {"70", "10000"}, {"71", "10000"}, {"0", "ENDSEC"}})),
+                 ERangeError);
 }
 
 TEST(DxfReader, IntegerGroupsOutsideThirtyTwoBitsNameTheLine)

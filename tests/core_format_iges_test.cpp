@@ -12,6 +12,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 #include <utility>
 
 namespace orvex {
@@ -355,6 +356,65 @@ TEST(IgesReader, DirectoryEntriesWithoutParameterDataAreErrors)
             EXPECT_EQ(std::string(e.what()).rfind(lines[i], 0), 0u) << e.what();
         }
     }
+}
+
+TEST(IgesFullImport, CopiousDataConicsAndCounts)
+{
+    // {record, form, lines, points}: a 2-D path at a common height, a 3-D
+    // path, a closed planar curve, two point sets; a parabola's chain; a
+    // composite and a surface are counted, the surface as skipped.
+    struct Case {
+        const char* record;
+        int form, lines, points;
+    };
+    const Case cases[] = {
+        {"106,1,3,5.,0.,0.,1.,0.,1.,1.;", 11, 2, 0}, {"106,2,3,0.,0.,0.,1.,0.,1.,1.,1.,2.;", 12, 2, 0},
+        {"106,1,4,0.,0.,0.,1.,0.,1.,1.,0.,1.;", 63, 4, 0}, {"106,1,2,0.,0.,0.,1.,1.;", 1, 0, 2},
+        {"106,2,2,0.,0.,0.,1.,1.,1.;", 2, 0, 2},
+    };
+    for (const Case& c : cases) {
+        auto d = fresh(0xFFFFFF);
+        d->ImportMode = imFull;
+        std::istringstream in(global("1H,,1H;,,;") + directory(106, 1, 0, 3, 1, c.form, 1, 9) +
+                              parameter(c.record, 1, 1));
+        iges::read(in, *d);
+        int lines = 0, points = 0;
+        for (const TElement* e : d->Elements) {
+            lines += e->GetEtype() == etLine;
+            points += e->GetEtype() == etPoint;
+            EXPECT_EQ(e->GetLayer(), 9); // the level: the form is a real form here
+        }
+        EXPECT_EQ(lines, c.lines) << c.record;
+        EXPECT_EQ(points, c.points) << c.record;
+        EXPECT_EQ(d->Report.Count("106 COPIOUS DATA").Read, 1);
+    }
+    // y = -x^2 / 4 from x = -2 to 2, and what else the file holds.
+    auto d = fresh(0xFFFFFF);
+    d->ImportMode = imFull;
+    std::istringstream in(global("1H,,1H;,,;") + directory(104, 1, 0, 3, 1, 3, 1) + directory(102, 2, 0, 3, 1, 0, 3) +
+                          directory(128, 3, 0, 3, 1, 0, 5) +
+                          parameter("104,1.,0.,0.,0.,4.,0.,0.,-2.,-1.,2.,-1.;", 1, 1) + parameter("102,1,1;", 3, 2) +
+                          parameter("128,1,1,1,1,0,0,1,0,0;", 5, 3));
+    iges::read(in, *d);
+    ASSERT_GT(d->Elements.Count(), 4);
+    for (const TElement* e : d->Elements)
+        for (const int s : {1, 4})
+            EXPECT_NEAR(e->GetCoord(s + 1), -e->GetCoord(s) * e->GetCoord(s) / 4, 1e-12);
+    EXPECT_EQ(d->Report.Count("102 COMPOSITE CURVE").Read, 1);
+    EXPECT_EQ(d->Report.Count("128").Skipped, 1);
+
+    // A colour by definition (314: red, green, blue in percent); the basic
+    // import knows no such colours and draws lime.
+    const std::string coloured = global("1H,,1H;,,;") + directory(314, 1, 0, 0, 1, 0, 1) +
+                                 directory(110, 2, 0, -1, 1, 0, 3) + parameter("314,100.,50.,0.,3HRGB;", 1, 1) +
+                                 parameter("110,0.,0.,0.,1.,1.,0.;", 3, 2);
+    auto full = fresh(0xFFFFFF);
+    full->ImportMode = imFull;
+    std::istringstream fullIn(coloured);
+    iges::read(fullIn, *full);
+    ASSERT_EQ(full->Elements.Count(), 1);
+    EXPECT_EQ(full->Elements[0].GetColor(), 0x0080FF);
+    EXPECT_EQ(read_iges(coloured)->Elements[0].GetColor(), 0x00FF00);
 }
 
 TEST(IgesReader, OtherDelimitersAndUnits)

@@ -116,9 +116,57 @@ TEST_F(FilesTest, FailedReadsLeaveTheDrawingAsItWas)
     }
 }
 
+TEST_F(FilesTest, CutFilesAreErrorsAndKeepTheDrawing)
+{
+    control_.MakeLine(0, 0, 0, 3, 4, 0);
+    write("cut.dxf", "0\r\nLINE\r\n10\r\n5\r\n20");
+    write("cut.igs", data("line.igs").left(7 * 82)); // up to the directory entries
+    for (const auto& [cadType, file] : {std::pair{2, "cut.dxf"}, std::pair{3, "cut.igs"}}) {
+        control_.SetCadType(cadType);
+        const Snapshot before(control_);
+        EXPECT_THROW(control_.LoadFromFile(path(file)), EFileError) << file;
+        before.expect_same(control_);
+    }
+}
+
+TEST_F(FilesTest, ImportModeReportAndLayerNames)
+{
+    EXPECT_EQ(control_.GetImportMode(), imBasic);
+    EXPECT_EQ(control_.property("ImportMode").value<TImportMode>(), imBasic);
+    write("named.dxf", "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n"
+                       "0\nLINE\n8\nWALLS\n10\n0\n20\n0\n11\n1\n21\n1\n0\nLINE\n8\n5\n10\n0\n20\n0\n11\n2\n21\n2\n"
+                       "0\nTEXT\n8\n5\n1\nhello\n0\nENDSEC\n0\nEOF\n");
+    control_.SetCadType(2);
+    control_.LoadFromFile(path("named.dxf"));
+    // Basic: layer names that are not numbers give layer 1; the report
+    // counts the elements made.
+    EXPECT_EQ(control_.Elements->GetElement(0).GetLayer(), 1);
+    EXPECT_EQ(control_.LastLoadReport().Format, "DXF");
+    EXPECT_EQ(control_.LastLoadReport().Count("LINE").Read, 2);
+    EXPECT_EQ(control_.LayerName(1), "");
+
+    control_.SetImportMode(imFull);
+    control_.LoadFromFile(path("named.dxf"));
+    ASSERT_EQ(control_.Elements->Count(), 2);
+    const int walls = control_.Elements->GetElement(0).GetLayer();
+    EXPECT_EQ(control_.Elements->GetElement(1).GetLayer(), 5); // numeric names keep their number
+    EXPECT_EQ(control_.LayerName(walls), "WALLS");
+    EXPECT_EQ(control_.LayerName(5), "5");
+    const TLoadReport& report = control_.LastLoadReport();
+    EXPECT_EQ(report.Version, "AC1015");
+    EXPECT_EQ(report.Count("TEXT").Skipped, 1);
+    EXPECT_EQ(report.Count("LINE").Read, 2);
+    EXPECT_THROW(control_.LayerName(255), ERangeError);
+    // A basic load names no layers.
+    control_.SetImportMode(imBasic);
+    control_.LoadFromFile(path("named.dxf"));
+    EXPECT_EQ(control_.LayerName(walls), "");
+}
+
 TEST_F(FilesTest, FailedReadIntoAnEmptyControlLeavesItEmpty)
 {
-    write("bad.ovx", "POINT  1,2,3,12,1\r\nPOINT  50,60,0,12,1\r\nVIEW   1,1,0,0,0,1,0,0,0,1\r\nPOINT  1,2,3,3e10,1\r\n");
+    write("bad.ovx",
+          "POINT  1,2,3,12,1\r\nPOINT  50,60,0,12,1\r\nVIEW   1,1,0,0,0,1,0,0,0,1\r\nPOINT  1,2,3,3e10,1\r\n");
     control_.SetArcView(7, TDView3D{7, 0, 0, 1, 1, 0, 0, 0, 1, 0});
     control_.Settings->ExtentMaxZ = 3;
     for (bool merge : {false, true}) {

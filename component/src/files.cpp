@@ -170,9 +170,10 @@ void TOrvexGDI::take_load_report(formats::StagedDrawing& Staged, int Type, bool 
         }
     }
     Settings->LoadReport = std::move(report);
+    // A load replaces the names; a merge adds those of its file.
+    if (!Merging)
+        Settings->LayerNames.fill({});
     if (Settings->ImportMode == imFull && Type == 2) {
-        if (!Merging)
-            Settings->LayerNames.fill({});
         for (int layer = 0; layer <= 254; ++layer)
             if (!Staged.LayerNames[layer].empty())
                 Settings->LayerNames[layer] = Staged.LayerNames[layer];

@@ -4,6 +4,8 @@
 #include "formats/dxf.h"
 #include "formats/iges.h"
 
+#include "interop_support.h"
+
 #include <OrvexGDI/Elements.h>
 
 #include <gtest/gtest.h>
@@ -39,32 +41,15 @@
 namespace orvex {
 namespace {
 
-std::string out_path(const std::string& name) { return std::string(ORVEX_INTEROP_DIR) + "/" + name; }
+using interop::have_ezdxf;
+using interop::out_path;
+using interop::run;
 
 std::unique_ptr<formats::StagedDrawing> fresh()
 {
     formats::ArcViewTable views;
     formats::reset_arc_views(views);
     return std::make_unique<formats::StagedDrawing>(views, 0xFFFFFF, uINCH);
-}
-
-bool have_ezdxf()
-{
-    const std::string command = std::string(ORVEX_PYTHON) + " -c 'import ezdxf' 2>/dev/null";
-    return std::system(command.c_str()) == 0;
-}
-
-std::string run(const std::string& command)
-{
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            output.append(buffer, n);
-        pclose(pipe);
-    }
-    return output;
 }
 
 template <typename Write>

@@ -74,26 +74,14 @@ public:
             Entity entity;
             more = read_pairs(kind, entity, pair);
             if (!more && !afterEndMarker_)
-                throw EFileError(line_prefix(pairs_.line_number()) + "the file ends inside the entity begun at line " +
-                                 std::to_string(begun));
+                pairs_.ended_inside(begun);
             on_line(pairs_.line_number(), [&] { make(kind, entity); });
             poly_.Closing = false;
         }
     }
 
 private:
-    // The next pair. A group code without its value is a cut file, unless
-    // the end marker came before: what follows it is not drawing data.
-    bool next(Pair& pair)
-    {
-        bool cut = false;
-        if (!pairs_.next(pair, cut))
-            return false;
-        if (cut && !afterEndMarker_)
-            throw EFileError(line_prefix(pairs_.line_number() + 1) + "group code " + std::to_string(pair.Code) +
-                             " has no value");
-        return !cut;
-    }
+    bool next(Pair& pair) { return pairs_.next_whole(pair, afterEndMarker_); }
 
     // The kind of entity a name starts, with the polyline state changes of
     // VERTEX, SEQEND and POLYLINE. Names are compared exactly.

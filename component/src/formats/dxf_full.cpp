@@ -8,6 +8,7 @@
 #include "read_error.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <memory>
 
@@ -27,46 +28,55 @@ namespace {
 
 Kind kind_of(std::string_view name)
 {
-    if (name == "LINE")
-        return Kind::Line;
-    if (name == "POINT")
-        return Kind::Point;
-    if (name == "CIRCLE")
-        return Kind::Circle;
-    if (name == "ARC")
-        return Kind::Arc;
-    if (name == "LWPOLYLINE")
-        return Kind::LwPolyline;
-    if (name == "POLYLINE")
-        return Kind::Polyline;
-    if (name == "ELLIPSE")
-        return Kind::Ellipse;
-    if (name == "SPLINE")
-        return Kind::Spline;
-    if (name == "INSERT")
-        return Kind::Insert;
-    return Kind::Other;
+    switch (name.size()) {
+    case 3:
+        return name == "ARC" ? Kind::Arc : Kind::Other;
+    case 4:
+        return name == "LINE" ? Kind::Line : Kind::Other;
+    case 5:
+        return name == "POINT" ? Kind::Point : Kind::Other;
+    case 6:
+        return name == "CIRCLE" ? Kind::Circle : name == "INSERT" ? Kind::Insert : name == "SPLINE" ? Kind::Spline
+                                                                                                   : Kind::Other;
+    case 7:
+        return name == "ELLIPSE" ? Kind::Ellipse : Kind::Other;
+    case 8:
+        return name == "POLYLINE" ? Kind::Polyline : Kind::Other;
+    case 10:
+        return name == "LWPOLYLINE" ? Kind::LwPolyline : Kind::Other;
+    default:
+        return Kind::Other;
+    }
 }
 
 // Counts per entity kind, in the order kinds were first met.
 class Counts {
 public:
-    void add(const std::string& kind, bool read)
+    void add(Kind kind, const std::string& name, bool read)
     {
-        if (last_ >= kinds_.size() || kinds_[last_].Kind != kind) {
-            last_ = 0;
-            while (last_ < kinds_.size() && kinds_[last_].Kind != kind)
-                ++last_;
-            if (last_ == kinds_.size())
-                kinds_.push_back({kind, 0, 0});
+        std::size_t& slot = known_[static_cast<std::size_t>(kind)];
+        std::size_t at = kind == Kind::Other ? kNone : slot;
+        if (at == kNone) {
+            at = 0;
+            while (at < kinds_.size() && kinds_[at].Kind != name)
+                ++at;
+            if (at == kinds_.size())
+                kinds_.push_back({name, 0, 0});
+            if (kind != Kind::Other)
+                slot = at;
         }
-        ++(read ? kinds_[last_].Read : kinds_[last_].Skipped);
+        ++(read ? kinds_[at].Read : kinds_[at].Skipped);
     }
     std::vector<TLoadCount> take() { return std::move(kinds_); }
 
 private:
+    static constexpr std::size_t kNone = ~std::size_t{0};
     std::vector<TLoadCount> kinds_;
-    std::size_t last_ = 0;
+    std::array<std::size_t, static_cast<std::size_t>(Kind::Other) + 1> known_ = [] {
+        std::array<std::size_t, static_cast<std::size_t>(Kind::Other) + 1> a{};
+        a.fill(kNone);
+        return a;
+    }();
 };
 
 enum class Section { None, Header, Tables, Blocks, Entities, Other };
@@ -125,7 +135,7 @@ public:
                     placer_ = std::make_unique<Placer>(sink_, layers_, blocks_);
                 const bool paper = entity_.paperSpace;
                 const bool read = !paper && placer_->place(entity_);
-                counts_.add(entity_.name, read);
+                counts_.add(entity_.kind, entity_.name, read);
             } else {
                 more = skip_entity(pair);
             }
@@ -140,22 +150,7 @@ public:
     }
 
 private:
-    bool next(Pair& pair)
-    {
-        bool cut = false;
-        if (!pairs_.next(pair, cut))
-            return false;
-        if (cut && !afterEndMarker_)
-            throw EFileError(line_prefix(pairs_.line_number() + 1) + "group code " + std::to_string(pair.Code) +
-                             " has no value");
-        return !cut;
-    }
-
-    [[noreturn]] void cut_inside(long long begun) const
-    {
-        throw EFileError(line_prefix(pairs_.line_number()) + "the file ends inside the entity begun at line " +
-                         std::to_string(begun));
-    }
+    bool next(Pair& pair) { return pairs_.next_whole(pair, afterEndMarker_); }
 
     // Passes over the pairs up to the next code 0.
     bool skip_entity(Pair& pair)
@@ -219,12 +214,12 @@ private:
                 break;
             Entity e;
             more = entity(pair, e);
-            counts_.add(e.name, e.kind != Kind::Other && !e.paperSpace);
+            counts_.add(e.kind, e.name, e.kind != Kind::Other && !e.paperSpace);
             if (e.kind != Kind::Other && !e.paperSpace)
                 b.entities.push_back(std::move(e));
         }
         if (!more && !afterEndMarker_)
-            cut_inside(begun);
+            pairs_.ended_inside(begun);
         blocks_[name_key(name)] = std::move(b);
         return more && skip_entity(pair);
     }
@@ -249,14 +244,15 @@ private:
             }
         } else if (more && e.kind == Kind::Insert && e.attributesFollow) {
             while (more && pair.Text == "ATTRIB") {
-                counts_.add("ATTRIB", false);
+                counts_.add(Kind::Other, "ATTRIB", false);
                 more = skip_entity(pair);
             }
         }
-        if (more && (e.kind == Kind::Polyline || (e.kind == Kind::Insert && e.attributesFollow)) && pair.Text == "SEQEND")
+        if (more && (e.kind == Kind::Polyline || (e.kind == Kind::Insert && e.attributesFollow)) &&
+            pair.Text == "SEQEND")
             more = skip_entity(pair);
         if (!more && !afterEndMarker_)
-            cut_inside(begun);
+            pairs_.ended_inside(begun);
         return more;
     }
 

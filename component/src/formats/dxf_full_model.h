@@ -48,7 +48,8 @@ struct Entity {
     void clear()
     {
         kind = Kind::Other;
-        layer.assign("0");
+        layer.clear(); // layer "0", the default
+        layer.push_back('0');
         lineType.clear();
         colour = 256;
         trueColour = -1;

@@ -1,5 +1,6 @@
 #include "dxf_full_place.h"
 
+#include "curve_math.h"
 #include "dxf_palette.h"
 #include "record_fields.h"
 
@@ -17,6 +18,7 @@ namespace {
 constexpr double kDegreesPerRadian = static_cast<double>(Ops::DegreesPerRadian);
 constexpr double kTurn = 6.283185307179586;
 constexpr int kMaxNesting = 16;
+constexpr long long kMaxPlacements = 2'000'000; // 100,000,000 elements of a block of 50
 
 double or_default(double v, double otherwise) { return given(v) ? v : otherwise; }
 double first_or(const std::vector<double>& v, double otherwise) { return v.empty() ? otherwise : v.front(); }
@@ -27,35 +29,6 @@ double degrees_of(double y, double x)
     if (a < 0)
         a += 360;
     return a;
-}
-
-// A point of a NURBS curve (de Boor's algorithm on weighted points).
-Vec3 nurbs_point(int p, const std::vector<double>& U, const std::vector<Vertex>& P, const std::vector<double>& w,
-                 double u)
-{
-    const int n = static_cast<int>(P.size());
-    int k = p;
-    while (k < n - 1 && u >= U[static_cast<std::size_t>(k + 1)])
-        ++k;
-    std::vector<std::array<double, 4>> d(static_cast<std::size_t>(p + 1));
-    for (int j = 0; j <= p; ++j) {
-        const auto i = static_cast<std::size_t>(k - p + j);
-        const double wi = w.size() == P.size() ? w[i] : 1.0;
-        d[static_cast<std::size_t>(j)] = {P[i].p[0] * wi, P[i].p[1] * wi, P[i].p[2] * wi, wi};
-    }
-    for (int r = 1; r <= p; ++r)
-        for (int j = p; j >= r; --j) {
-            const int i = k - p + j;
-            const double lo = U[static_cast<std::size_t>(i)], hi = U[static_cast<std::size_t>(i + p - r + 1)];
-            const double a = hi > lo ? (u - lo) / (hi - lo) : 0.0;
-            auto& dj = d[static_cast<std::size_t>(j)];
-            const auto& dp = d[static_cast<std::size_t>(j - 1)];
-            for (std::size_t c = 0; c < 4; ++c)
-                dj[c] = (1 - a) * dp[c] + a * dj[c];
-        }
-    const auto& r = d[static_cast<std::size_t>(p)];
-    const double wr = r[3] != 0 ? r[3] : 1.0;
-    return {r[0] / wr, r[1] / wr, r[2] / wr};
 }
 
 bool numeric_name(const std::string& name, int& number)
@@ -75,9 +48,10 @@ bool numeric_name(const std::string& name, int& number)
 
 Placer::Placer(DrawingSink& sink, const std::unordered_map<std::string, Layer>& layers,
                const std::unordered_map<std::string, Block>& blocks)
-    : sink_(sink), layers_(layers), blocks_(blocks), background_(sink.background_color()), numberTaken_(255),
-      numberReserved_(255)
+    : sink_(sink), layers_(layers), blocks_(blocks), shapes_(sink), background_(sink.background_color()),
+      numberTaken_(255), numberReserved_(255)
 {
+    top_ = Context{Matrix{}, "0", aci(7), 0};
     // Layers named by a number keep it; the others take free numbers.
     for (const auto& [name, layer] : layers_) {
         int number = 0;
@@ -95,52 +69,71 @@ TColor Placer::aci(int index) const
     return colour_of_rgb(kAciPalette[static_cast<std::size_t>(index)]);
 }
 
-int Placer::layer_number(const std::string& name)
+int Placer::layer_number(const std::string& key, const std::string& name)
 {
-    if (name == lastLayer_)
-        return lastLayerNumber_;
-    const std::string key = name_key(name);
-    auto found = layerNumbers_.find(key);
-    if (found == layerNumbers_.end()) {
-        int number = 0;
-        if (!numeric_name(key, number) || numberTaken_[static_cast<std::size_t>(number)]) {
-            number = 0;
-            for (int n = 1; n <= 254 && number == 0; ++n)
-                if (!numberTaken_[static_cast<std::size_t>(n)] && !numberReserved_[static_cast<std::size_t>(n)])
-                    number = n;
-            if (number == 0)
-                number = 252; // more layers than numbers: the factory's catch-all
-        }
-        numberTaken_[static_cast<std::size_t>(number)] = true;
-        found = layerNumbers_.emplace(key, number).first;
-        sink_.set_layer_name(number, name);
+    int number = 0;
+    if (!numeric_name(key, number) || numberTaken_[static_cast<std::size_t>(number)]) {
+        number = 0;
+        for (int n = 1; n <= 254 && number == 0; ++n)
+            if (!numberTaken_[static_cast<std::size_t>(n)] && !numberReserved_[static_cast<std::size_t>(n)])
+                number = n;
+        if (number == 0)
+            return 252; // more layers than numbers: the factory's catch-all
     }
-    lastLayer_ = name;
-    lastLayerNumber_ = found->second;
+    numberTaken_[static_cast<std::size_t>(number)] = true;
+    sink_.set_layer_name(number, name);
+    return number;
+}
+
+const Placer::LayerUse& Placer::layer_use(const std::string& name)
+{
+    // By the name as written, before the name's key is made.
+    std::size_t slot = name.size();
+    for (std::size_t i = 0; i < name.size() && i < 4; ++i)
+        slot = slot * 31 + static_cast<unsigned char>(name[i]);
+    CachedUse& cached = cache_[slot & 255];
+    if (cached.use != nullptr && cached.name == name)
+        return *cached.use;
+    if (const auto written = writtenUses_.find(name); written != writtenUses_.end()) {
+        cached = {name, written->second};
+        return *written->second;
+    }
+    const std::string key = name_key(name);
+    auto found = layerUses_.find(key);
+    if (found == layerUses_.end()) {
+        LayerUse use;
+        use.number = layer_number(key, name);
+        const auto layer = layers_.find(key);
+        if (layer == layers_.end()) {
+            use.colour = aci(7);
+        } else {
+            use.colour = layer->second.trueColour >= 0
+                             ? colour_of_rgb(static_cast<std::uint32_t>(layer->second.trueColour))
+                             : aci(layer->second.colour);
+            use.lineType = layer->second.lineType;
+        }
+        found = layerUses_.emplace(key, std::move(use)).first;
+    }
+    writtenUses_.emplace(name, &found->second);
+    cached = {name, &found->second};
     return found->second;
 }
 
 ShapeStyle Placer::style_of(const Entity& e, const Context& c)
 {
     const std::string& layerName = (c.depth > 0 && e.layer == "0") ? c.layer : e.layer;
+    const LayerUse& layer = layer_use(layerName);
     ShapeStyle s;
-    s.Layer = layer_number(layerName);
-    const auto layer = layers_.find(name_key(layerName));
-    auto layer_colour = [&] {
-        if (layer == layers_.end())
-            return aci(7);
-        return layer->second.trueColour >= 0 ? colour_of_rgb(static_cast<std::uint32_t>(layer->second.trueColour))
-                                             : aci(layer->second.colour);
-    };
+    s.Layer = layer.number;
     if (e.trueColour >= 0)
         s.Colour = colour_of_rgb(static_cast<std::uint32_t>(e.trueColour) & 0xFFFFFF);
     else if (e.colour == 0)
         s.Colour = c.colour;
     else if (e.colour < 1 || e.colour > 255)
-        s.Colour = layer_colour();
+        s.Colour = layer.colour;
     else
         s.Colour = aci(e.colour);
-    const std::string& lineType = e.lineType.empty() && layer != layers_.end() ? layer->second.lineType : e.lineType;
+    const std::string& lineType = e.lineType.empty() ? layer.lineType : e.lineType;
     int number = 0;
     s.LineType = numeric_name(lineType, number) ? number : 1;
     return s;
@@ -152,8 +145,16 @@ bool Placer::place(const Entity& e)
         return false;
     if (e.kind == Kind::Insert && blocks_.find(name_key(e.block)) == blocks_.end())
         return false;
-    place(e, Context{Matrix{}, "0", aci(7), 0});
+    place(e, top_);
     return true;
+}
+
+Matrix Placer::ocs_map(const Entity& e, const Context& c)
+{
+    const Vec3& n = e.extrusion;
+    if (n[0] == 0 && n[1] == 0 && n[2] > 0)
+        return c.toWorld;
+    return c.toWorld.after(ocs_to_world(n));
 }
 
 void Placer::place(const Entity& e, const Context& c)
@@ -175,14 +176,14 @@ void Placer::place(const Entity& e, const Context& c)
         break;
     case Kind::Circle:
     case Kind::Arc: {
-        const Matrix m = c.toWorld.after(ocs_to_world(e.extrusion));
+        const Matrix m = ocs_map(e, c);
         const bool full = e.kind == Kind::Circle;
         ocs_arc(m, first, first_or(e.g40, 0), full ? 0 : or_default(e.g50, 0), full ? 360 : or_default(e.g51, 0),
                 full, s);
         break;
     }
     case Kind::LwPolyline: {
-        const Matrix m = c.toWorld.after(ocs_to_world(e.extrusion));
+        const Matrix m = ocs_map(e, c);
         const std::size_t n = e.points.size();
         const std::size_t segments = (e.g70 & 1) && n > 2 ? n : (n > 0 ? n - 1 : 0);
         for (std::size_t i = 0; i < segments; ++i) {
@@ -212,6 +213,8 @@ void Placer::insert(const Entity& e, const Context& c)
     if (found == blocks_.end() || c.depth >= kMaxNesting)
         return;
     const Block& block = found->second;
+    if (block.entities.empty())
+        return;
     const ShapeStyle own = style_of(e, c);
     Context inner;
     inner.layer = (c.depth > 0 && e.layer == "0") ? c.layer : e.layer;
@@ -219,12 +222,15 @@ void Placer::insert(const Entity& e, const Context& c)
     inner.depth = c.depth + 1;
     const Vec3 at = e.points.empty() ? Vec3{0, 0, 0} : e.points.front().p;
     const double sx = first_or(e.g41, 1), sy = or_default(e.g42, 1), sz = or_default(e.g43, 1);
-    const Matrix placed = c.toWorld.after(ocs_to_world(e.extrusion))
+    const Matrix placed = ocs_map(e, c)
                               .after(Matrix::translation(at))
                               .after(Matrix::rotation_z(or_default(e.g50, 0)));
     const Matrix scaled = Matrix::scaling(sx, sy, sz).after(Matrix::translation(block.base * -1.0));
     const int columns = std::clamp(e.g70, 1, 10000), rows = std::clamp(e.g71, 1, 10000);
     const double dx = or_default(e.g44, 0), dy = or_default(e.g45, 0);
+    placements_ += static_cast<long long>(rows) * columns;
+    if (placements_ > kMaxPlacements)
+        throw ERangeError("the file places blocks more than " + std::to_string(kMaxPlacements) + " times");
     for (int row = 0; row < rows; ++row)
         for (int column = 0; column < columns; ++column) {
             inner.toWorld = placed.after(Matrix::translation({column * dx, row * dy, 0})).after(scaled);
@@ -237,6 +243,10 @@ void Placer::ocs_arc(const Matrix& m, const Vec3& centre, double radius, double 
                      const ShapeStyle& s)
 {
     const Vec3 x = m.direction(1, 0, 0), y = m.direction(0, 1, 0);
+    if (x[0] == 1 && x[1] == 0 && x[2] == 0 && y[0] == 0 && y[1] == 1 && y[2] == 0) {
+        shapes_.arc(m.apply(centre), radius, x, {0, 0, 1}, start, end, full, s); // moved only
+        return;
+    }
     const double lx = norm(x), ly = norm(y);
     const bool similar = lx > 0 && std::fabs(lx - ly) <= 1e-9 * lx && std::fabs(dot(x, y)) <= 1e-9 * lx * ly;
     if (similar) {
@@ -332,7 +342,7 @@ void Placer::polyline(const Entity& e, const Context& c, const ShapeStyle& s)
             shapes_.line(c.toWorld.apply(vertices[i]->p), c.toWorld.apply(vertices[(i + 1) % n]->p), s);
         return;
     }
-    const Matrix ocs = c.toWorld.after(ocs_to_world(e.extrusion));
+    const Matrix ocs = ocs_map(e, c);
     for (std::size_t i = 0; i < segments; ++i) {
         Vec3 a = vertices[i]->p, b = vertices[(i + 1) % n]->p;
         a[2] = b[2] = e.elevation;
@@ -365,7 +375,9 @@ void Placer::spline(const Entity& e, const Context& c, const ShapeStyle& s)
     const Matrix m = c.toWorld;
     if (n >= static_cast<std::size_t>(p + 1) && e.g40.size() == n + static_cast<std::size_t>(p) + 1) {
         const std::vector<double> knots = e.g40, weights = e.g41;
-        const std::vector<Vertex> control = e.points;
+        std::vector<Vec3> control;
+        for (const Vertex& v : e.points)
+            control.push_back(v.p);
         const double u0 = knots[static_cast<std::size_t>(p)], u1 = knots[n];
         if (!(u1 > u0))
             return;
@@ -373,8 +385,8 @@ void Placer::spline(const Entity& e, const Context& c, const ShapeStyle& s)
         for (std::size_t i = static_cast<std::size_t>(p); i < n; ++i)
             spans += knots[i + 1] > knots[i];
         std::vector<Vec3> box;
-        for (const Vertex& v : control)
-            box.push_back(m.apply(v.p));
+        for (const Vec3& v : control)
+            box.push_back(m.apply(v));
         shapes_.curve([=](double u) { return m.apply(nurbs_point(p, knots, control, weights, u)); }, u0, u1,
                       4 * std::max(1, spans), box, s);
         return;
@@ -388,7 +400,7 @@ void Placer::spline(const Entity& e, const Context& c, const ShapeStyle& s)
 
 void Placer::finish()
 {
-    shapes_.make(sink_);
+    shapes_.finish();
 }
 
 } // namespace orvex::formats::dxf::full

@@ -7,6 +7,7 @@
 #include "dxf_full_model.h"
 #include "world_shapes.h"
 
+#include <array>
 #include <map>
 
 namespace orvex::formats::dxf::full {
@@ -31,9 +32,18 @@ private:
         int depth = 0;
     };
     void place(const Entity& e, const Context& c);
+    /// The map from the entity's object coordinates to the world.
+    static Matrix ocs_map(const Entity& e, const Context& c);
     void insert(const Entity& e, const Context& c);
+    // A layer as the entities on it use it: its number, colour and line type.
+    struct LayerUse {
+        int number = 1;
+        TColor colour = 0;
+        std::string lineType;
+    };
     ShapeStyle style_of(const Entity& e, const Context& c);
-    int layer_number(const std::string& name);
+    const LayerUse& layer_use(const std::string& name);
+    int layer_number(const std::string& key, const std::string& name);
     TColor aci(int index) const;
 
     void ocs_arc(const Matrix& m, const Vec3& centre, double radius, double start, double end, bool full,
@@ -48,11 +58,18 @@ private:
     const std::unordered_map<std::string, Block>& blocks_;
     WorldShapes shapes_;
     TColor background_;
-    std::unordered_map<std::string, int> layerNumbers_;
+    std::unordered_map<std::string, LayerUse> layerUses_; // by name key
     std::vector<bool> numberTaken_;
     std::vector<bool> numberReserved_;
-    std::string lastLayer_ = "\x01";
-    int lastLayerNumber_ = 1;
+    // Layers by the name as written: a small direct cache in front of a map.
+    struct CachedUse {
+        std::string name;
+        const LayerUse* use = nullptr;
+    };
+    std::array<CachedUse, 256> cache_;
+    std::unordered_map<std::string, const LayerUse*> writtenUses_;
+    Context top_;
+    long long placements_ = 0;
 };
 
 } // namespace orvex::formats::dxf::full

@@ -78,6 +78,17 @@ PairReader::PairReader(std::istream& in) : in_(in), lines_(in)
     in.seekg(start);
 }
 
+void PairReader::value_missing(int code) const
+{
+    throw EFileError(line_prefix(line_number() + 1) + "group code " + std::to_string(code) + " has no value");
+}
+
+void PairReader::ended_inside(long long begun) const
+{
+    throw EFileError(line_prefix(line_number()) + "the file ends inside the entity begun at line " +
+                     std::to_string(begun));
+}
+
 bool PairReader::read_bytes(void* to, std::size_t n)
 {
     in_.read(static_cast<char*>(to), static_cast<std::streamsize>(n));

@@ -60,12 +60,31 @@ public:
         pair.StartsEntity = is_zero_code(code);
         pair.HasNumber = false;
         if (!lines_.next(pair.Text)) {
+            // A blank last line ends the file; a code without its value cuts it.
+            if (code.find_first_not_of(" \t") == std::string_view::npos)
+                return false;
             pair.Text = {};
             cut = true;
             return true;
         }
         return true;
     }
+
+    /// The next pair; false at the end of the input. A group code without
+    /// its value is a cut file (EFileError naming the line), unless the end
+    /// marker came before: what follows it is not drawing data.
+    bool next_whole(Pair& pair, bool afterEndMarker)
+    {
+        bool cut = false;
+        if (!next(pair, cut))
+            return false;
+        if (cut && !afterEndMarker)
+            value_missing(pair.Code);
+        return !cut;
+    }
+
+    /// The input ended inside the entity whose name stood on line `begun`.
+    [[noreturn]] void ended_inside(long long begun) const;
 
     /// Line of the value last read (1-based). In binary DXF the line the
     /// value would stand on in the ASCII form of the same file.
@@ -87,6 +106,7 @@ private:
     }
 
     bool next_binary(Pair& pair, bool& cut);
+    [[noreturn]] void value_missing(int code) const;
     bool read_bytes(void* to, std::size_t n);
 
     std::istream& in_;

@@ -20,14 +20,7 @@ double field_value(std::string_view field, std::string& scratch)
                 scratch.push_back(c);
         field = scratch;
     }
-    const std::size_t d = field.find('D');
-    if (d == std::string_view::npos)
-        return parse_decimal(field).value_or(0.0);
-    const std::string_view exponentText = field.substr(d + 1);
-    const auto exponent = parse_decimal(exponentText);
-    if (!exponent)
-        throw EConvertError("'" + std::string(exponentText) + "' is not a valid exponent");
-    return parse_decimal(field.substr(0, d)).value_or(0.0) * std::pow(10.0, *exponent);
+    return iges_number(field);
 }
 
 } // namespace

@@ -6,16 +6,17 @@
 // factory, which leaves out values it does not accept.
 #include "iges.h"
 
+#include "iges_curves.h"
 #include "iges_parameters.h"
 #include "iges_place.h"
 #include "line_reader.h"
 #include "read_error.h"
 #include "record_fields.h"
-#include "store/finite_slots.h"
 
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsFileText.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -69,8 +70,11 @@ bool is_record(std::string_view r)
 
 struct DirectoryEntry {
     int Type = 0;   // 0 when the entry's two type numbers differ
+    int Form = 0;
+    int Level = 0;
     int Matrix = 0; // directory entry of its transformation matrix, 0 for none
     TColor Colour = 0;
+    int ColourNumber = 0; // negative: the directory entry of a colour definition (314)
     int LineType = 1;
     int Layer = 1;
     bool Blanked = false;    // blank status 01
@@ -83,7 +87,7 @@ struct DirectoryEntry {
 
 class Reader {
 public:
-    Reader(std::istream& in, DrawingSink& sink) : lines_(in), sink_(sink) {}
+    Reader(std::istream& in, DrawingSink& sink) : lines_(in), sink_(sink), full_(sink.import_mode() == imFull) {}
 
     void run()
     {
@@ -197,6 +201,7 @@ private:
         const int type2 = Ops::val_int(second.substr(0, 8));
         const int colourNumber = Ops::val_int(second.substr(16, 8));
         // Colour 0 is "no colour": drawn like DXF's colour 0.
+        entry.ColourNumber = colourNumber;
         entry.Colour = colourNumber == 0 ? (sink_.background_color() == 0x000000 ? 0xC0C0C0 : 0x000000)
                                          : Ops::set_iges_color(colourNumber);
         // Our files keep the layer in the form number. Other systems' form
@@ -209,6 +214,8 @@ private:
         else if (form == 255)
             layer = 254;
         entry.Type = type1 == type2 ? type1 : 0;
+        entry.Form = form;
+        entry.Level = level;
         entry.Matrix = matrix;
         entry.LineType = lineType;
         entry.Layer = layer;
@@ -266,7 +273,10 @@ private:
     // Keeps the record with its directory entry.
     void parameter_record()
     {
-        fields_.split_iges(record_text_, parameter_, record_);
+        // The entity type is the first field, however long the record.
+        const std::size_t end = record_text_.find_first_of(std::string{parameter_, record_});
+        fields_.split_iges(std::string_view(record_text_).substr(0, end == std::string::npos ? end : end + 1),
+                           parameter_, record_);
         const int type = round_int(fields_.value(1));
         const auto entry = directory_.find(recordPointer_);
         if (entry == directory_.end()) {
@@ -326,6 +336,35 @@ private:
             if (values.size() >= 3)
                 mark_curve(static_cast<int>(values[2]), curves, 0);
         }
+        // A boundary entity (141) names, after each model-space curve, the
+        // parameter-space curves of the same piece.
+        for (const int sequence : order_) {
+            const DirectoryEntry* entry = entry_with_record(sequence, 141);
+            if (entry == nullptr)
+                continue;
+            on_line(entry->RecordLine, [&] { parameter_values(entry->Record, parameter_, record_, values); });
+            const std::size_t n = values.size() > 3 && values[3] > 0 ? static_cast<std::size_t>(values[3]) : 0;
+            std::size_t at = 4;
+            for (std::size_t piece = 0; piece < n && at + 2 < values.size(); ++piece) {
+                const std::size_t k = values[at + 2] > 0 ? static_cast<std::size_t>(values[at + 2]) : 0;
+                for (std::size_t i = 0; i < k && at + 3 + i < values.size(); ++i)
+                    mark_curve(static_cast<int>(values[at + 3 + i]), curves, 0);
+                at += 3 + k;
+            }
+        }
+        // In a full import, also the curves that only define a surface: the
+        // axis and generatrix of a surface of revolution (120), the
+        // directrix of a tabulated cylinder (122).
+        for (const int sequence : order_) {
+            if (!full_)
+                break;
+            const DirectoryEntry& entry = directory_.at(sequence);
+            if ((entry.Type != 120 && entry.Type != 122) || !entry.HasRecord)
+                continue;
+            on_line(entry.RecordLine, [&] { parameter_values(entry.Record, parameter_, record_, values); });
+            for (std::size_t i = 0; i < (entry.Type == 120 ? 2u : 1u) && i < values.size(); ++i)
+                mark_curve(static_cast<int>(values[i]), curves, 0);
+        }
         return curves;
     }
 
@@ -380,17 +419,123 @@ private:
         return s;
     }
 
+    // Kinds that make no element themselves but whose curves are drawn as
+    // the entities they name: composite curves, boundaries, curves on
+    // surfaces, trimmed surfaces.
+    static bool drawn_through_others(int type) { return type == 102 || type == 141 || type == 142 || type == 144; }
+
+    static std::string kind_name(int type)
+    {
+        switch (type) {
+        case 100:
+            return "100 CIRCULAR ARC";
+        case 102:
+            return "102 COMPOSITE CURVE";
+        case 104:
+            return "104 CONIC ARC";
+        case 106:
+            return "106 COPIOUS DATA";
+        case 110:
+            return "110 LINE";
+        case 116:
+            return "116 POINT";
+        case 124:
+            return "124 TRANSFORMATION MATRIX";
+        case 126:
+            return "126 B-SPLINE CURVE";
+        case 141:
+            return "141 BOUNDARY";
+        case 142:
+            return "142 CURVE ON SURFACE";
+        case 144:
+            return "144 TRIMMED SURFACE";
+        default:
+            return std::to_string(type);
+        }
+    }
+
+    void count(int type, bool read)
+    {
+        TLoadReport* report = sink_.report();
+        if (report == nullptr || !full_)
+            return;
+        const std::string name = kind_name(type);
+        auto k = std::find_if(report->Kinds.begin(), report->Kinds.end(),
+                              [&](const TLoadCount& c) { return c.Kind == name; });
+        if (k == report->Kinds.end())
+            k = report->Kinds.insert(report->Kinds.end(), TLoadCount{name, 0, 0});
+        ++(read ? k->Read : k->Skipped);
+    }
+
+    // The version flag of the global section (its 23rd field).
+    std::string version()
+    {
+        delimiters();
+        std::vector<double> values;
+        parameter_values(global_, parameter_, record_, values);
+        static const char* const kVersions[] = {"",    "1.0", "ANSI Y14.26M-1981", "2.0", "3.0", "ANSI Y14.26M-1987",
+                                                "4.0", "ASME/ANSI Y14.26M-1989", "5.0", "5.1", "5.2", "5.3"};
+        if (values.size() < 22 || !(values[21] >= 1 && values[21] <= 11))
+            return {};
+        return std::string("IGES ") + kVersions[static_cast<int>(values[21])];
+    }
+
+    // A full import draws in the colour a colour definition (314) gives, its
+    // red, green and blue in percent.
+    TColor colour_of(const DirectoryEntry& entry)
+    {
+        if (!full_ || entry.ColourNumber >= 0)
+            return entry.Colour;
+        const DirectoryEntry* definition = entry_with_record(-entry.ColourNumber, 314);
+        if (definition == nullptr)
+            return entry.Colour;
+        std::vector<double> rgb;
+        on_line(definition->RecordLine, [&] { parameter_values(definition->Record, parameter_, record_, rgb); });
+        if (rgb.size() < 3)
+            return entry.Colour;
+        auto byte = [](double percent) {
+            return static_cast<TColor>(std::lround(std::clamp(std::isfinite(percent) ? percent : 0.0, 0.0, 100.0) *
+                                                   255 / 100));
+        };
+        return byte(rgb[0]) | byte(rgb[1]) << 8 | byte(rgb[2]) << 16;
+    }
+
     void make_elements()
     {
         const std::unordered_set<int> parameterCurves = parameter_space_curves();
+        WorldShapes curves(sink_);
+        std::vector<double> values;
         for (const int sequence : order_) {
             const DirectoryEntry& entry = directory_.at(sequence);
             const int kind = mapped_type(entry.Type);
-            if (kind == etNone || entry.Blanked || entry.Parametric || parameterCurves.count(sequence) > 0)
+            const bool curve = full_ && (entry.Type == 104 || entry.Type == 106 || entry.Type == 126);
+            if (kind == etNone && !curve) {
+                if (entry.Type == 124 || drawn_through_others(entry.Type))
+                    count(entry.Type, true);
+                else if (entry.Type != 0)
+                    count(entry.Type, false);
                 continue;
+            }
+            if (entry.Blanked || entry.Parametric || parameterCurves.count(sequence) > 0) {
+                count(entry.Type, false);
+                continue;
+            }
             if (!entry.HasRecord)
                 throw EFileError(line_prefix(entry.Line) + "directory entry " + std::to_string(sequence) +
                                  " (entity " + std::to_string(entry.Type) + ") has no parameter data");
+            if (curve) {
+                // Other systems' form numbers are real forms: the level names the layer.
+                const ShapeStyle style{colour_of(entry), entry.LineType,
+                                       entry.Level >= 1 && entry.Level <= 254 ? entry.Level : 1};
+                bool made = false;
+                on_line(entry.RecordLine, [&] {
+                    parameter_values(entry.Record, parameter_, record_, values);
+                    const Matrix m = entry.Matrix > 0 ? matrix_of(entry.Matrix, 0).value_or(Matrix{}) : Matrix{};
+                    made = add_curve(entry.Type, entry.Form, values, m, curves, style);
+                });
+                count(entry.Type, made);
+                continue;
+            }
             Shape shape;
             on_line(entry.RecordLine, [&] {
                 shape = shape_of(entry, kind);
@@ -398,17 +543,26 @@ private:
                     if (const auto m = matrix_of(entry.Matrix, 0))
                         place(shape, *m, sink_.arc_views());
             });
-            if (!slots_finite(shape.Etype, shape.c))
-                continue;
+            count(entry.Type, true);
+            int made = -1;
             on_line(entry.RecordLine, [&] {
-                sink_.make_element(kind, shape.c[0], shape.c[1], shape.c[2], shape.c[3], shape.c[4], shape.c[5],
-                                   entry.Colour, entry.LineType, entry.Layer, 0, shape.View);
+                made = sink_.make_element(kind, shape.c[0], shape.c[1], shape.c[2], shape.c[3], shape.c[4],
+                                          shape.c[5], colour_of(entry), entry.LineType, entry.Layer, 0, shape.View);
             });
+            if (made >= 0) { // the factory leaves out values beyond its range
+                curves.include({shape.c[0], shape.c[1], shape.c[2]});
+                if (kind == etLine)
+                    curves.include({shape.c[3], shape.c[4], shape.c[5]});
+            }
         }
+        curves.finish();
+        if (TLoadReport* report = sink_.report(); report != nullptr && full_)
+            report->Version = version();
     }
 
     LineReader lines_;
     DrawingSink& sink_;
+    bool full_;
     RecordFields fields_;
     std::string_view pending_; // 80-column records of a line without line ends
     long long number_ = 0;

@@ -51,8 +51,10 @@ Matrix Matrix::rotation_z(double degrees)
 
 Matrix ocs_to_world(const Vec3& extrusion)
 {
+    if (extrusion[0] == 0 && extrusion[1] == 0 && extrusion[2] > 0)
+        return Matrix{};
     const Vec3 n = unit(extrusion);
-    if (!(norm(n) > 0) || (n[0] == 0 && n[1] == 0 && n[2] == 1))
+    if (!(norm(n) > 0))
         return Matrix{};
     const double limit = 1.0 / 64;
     const Vec3 ax = unit(std::fabs(n[0]) < limit && std::fabs(n[1]) < limit ? cross(Vec3{0, 1, 0}, n)

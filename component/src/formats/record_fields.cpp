@@ -147,7 +147,12 @@ double RecordFields::value(int N) const
     const std::size_t begin = N == 1 ? 0 : comma_[static_cast<std::size_t>(N - 2)] + 1;
     const std::size_t end = comma_[static_cast<std::size_t>(N - 1)];
     const std::string_view field = view_.substr(begin, end - begin);
-    const std::size_t d = hasExponentD_ ? field.find('D') : std::string_view::npos;
+    return hasExponentD_ ? iges_number(field) : parse_decimal(field).value_or(0.0);
+}
+
+double iges_number(std::string_view field)
+{
+    const std::size_t d = field.find('D');
     if (d == std::string_view::npos)
         return parse_decimal(field).value_or(0.0);
     const std::string_view exponentText = field.substr(d + 1);

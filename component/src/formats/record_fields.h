@@ -16,6 +16,11 @@ namespace orvex::formats {
 /// whole text must be such a number; nothing else (no blanks, no "inf").
 std::optional<double> parse_decimal(std::string_view text);
 
+/// The value of an IGES number field: a decimal with an optional exponent
+/// after "D" (1.5D3 = 1500); 0 for a text that is not a number. EConvertError
+/// for a "D" exponent that is not a number.
+double iges_number(std::string_view field);
+
 /// The value rounded to the nearest integer, halves to the even neighbour;
 /// ERangeError when it does not fit in 32 bits.
 int round_int(double value);

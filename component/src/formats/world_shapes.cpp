@@ -1,11 +1,10 @@
 #include "world_shapes.h"
 
-#include "store/finite_slots.h"
-
 #include <OrvexGDI/Ops.h>
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace orvex::formats {
 
@@ -43,41 +42,87 @@ void WorldShapes::widen(const Vec3& p)
     }
 }
 
+void WorldShapes::count_one()
+{
+    if (++made_ > kMaxElements)
+        throw ERangeError("the file would make more than " + std::to_string(kMaxElements) + " elements");
+}
+
 void WorldShapes::point(const Vec3& p, const ShapeStyle& style)
 {
+    count_one();
     widen(p);
-    items_.push_back({Kind::Point, style, p, {}, {}, {}});
+    sink_.make_element(etPoint, p[0], p[1], p[2], 0, 0, 0, style.Colour, 0, style.Layer, 0, 0);
 }
 
 void WorldShapes::line(const Vec3& a, const Vec3& b, const ShapeStyle& style)
 {
     widen(a);
     widen(b);
-    items_.push_back({Kind::Line, style, a, b, {}, {}});
+    make_line(a, b, style);
+}
+
+void WorldShapes::make_line(const Vec3& a, const Vec3& b, const ShapeStyle& s)
+{
+    count_one();
+    sink_.make_element(etLine, a[0], a[1], a[2], b[0], b[1], b[2], s.Colour, s.LineType, s.Layer, 0, 0);
 }
 
 void WorldShapes::arc(const Vec3& centre, double radius, const Vec3& xAxis, const Vec3& normal, double start,
-                      double end, bool full, const ShapeStyle& style)
+                      double end, bool full, const ShapeStyle& s)
 {
+    count_one();
     widen(centre + Vec3{radius, radius, radius});
     widen(centre - Vec3{radius, radius, radius});
-    Item item{Kind::Arc, style, centre, {}, xAxis, normal};
-    item.r = radius;
-    item.start = start;
-    item.end = end;
-    item.full = full;
-    items_.push_back(item);
+    // The plane's frame: the top view for normals along Z, else the normal's
+    // own object coordinate system, so that every arc of a plane shares one
+    // arc view.
+    Vec3 fx{1, 0, 0}, fy{0, 1, 0}, fn{0, 0, 1};
+    const bool alongZ = normal[0] == 0 && normal[1] == 0;
+    int view = alongZ ? 1 : arc_view_of(fx, normal, sink_.arc_views());
+    if (view != 1) {
+        const Matrix ocs = ocs_to_world(normal);
+        fx = ocs.direction(1, 0, 0);
+        fy = ocs.direction(0, 1, 0);
+        fn = ocs.direction(0, 0, 1);
+        view = arc_view_of(fx, fn, sink_.arc_views());
+    }
+    const Vec3 yAxis = cross(normal, xAxis);
+    if (view == 0) {
+        // Every arc view is taken: a chain.
+        double last = full ? start + 360 : end;
+        while (last <= start)
+            last += 360;
+        curves_.push_back(
+            {[=](double t) { return centre + xAxis * (radius * std::cos(t)) + yAxis * (radius * std::sin(t)); },
+             start / kDegreesPerRadian, last / kDegreesPerRadian, 8, s});
+        return;
+    }
+    double c[6] = {dot(centre, fx), dot(centre, fy), dot(centre, fn), radius, 0, 360};
+    if (!full && view == 1 && normal[2] > 0 && xAxis[0] == 1 && xAxis[1] == 0) {
+        c[4] = start; // already measured in the top view
+        c[5] = end;
+    } else if (!full) {
+        auto angle = [&](double d) {
+            const double t = d / kDegreesPerRadian;
+            const Vec3 q = xAxis * std::cos(t) + yAxis * std::sin(t);
+            return degrees_of(dot(q, fy), dot(q, fx));
+        };
+        c[4] = angle(start);
+        c[5] = angle(end);
+        if (view == 1 && normal[2] < 0)
+            std::swap(c[4], c[5]); // seen from below: the sweep turns the other way
+    }
+    sink_.make_element(etArc, c[0], c[1], c[2], c[3], c[4], c[5], s.Colour, s.LineType, s.Layer, 0, view);
 }
 
 void WorldShapes::curve(Curve at, double t0, double t1, int pieces, const std::vector<Vec3>& extent,
                         const ShapeStyle& style)
 {
+    count_one();
     for (const Vec3& p : extent)
         widen(p);
-    Item item{Kind::Curve, style, {}, {}, {}, {}};
-    item.curve = static_cast<int>(curves_.size());
-    curves_.push_back({std::move(at), t0, t1, std::max(1, pieces)});
-    items_.push_back(item);
+    curves_.push_back({std::move(at), t0, t1, std::max(1, pieces), style});
 }
 
 void WorldShapes::chain(const std::vector<Vec3>& points, const ShapeStyle& style)
@@ -95,17 +140,8 @@ double WorldShapes::tolerance() const
     return size > 0 ? size * 1e-3 : 1e-6;
 }
 
-void WorldShapes::make_line(DrawingSink& sink, const Vec3& a, const Vec3& b, const ShapeStyle& s, int& made)
+void WorldShapes::make_chain(const CurveJob& job, double tol)
 {
-    double c[6] = {a[0], a[1], a[2], b[0], b[1], b[2]};
-    if (slots_finite(etLine, c) &&
-        sink.make_element(etLine, c[0], c[1], c[2], c[3], c[4], c[5], s.Colour, s.LineType, s.Layer, 0, 0) >= 0)
-        ++made;
-}
-
-void WorldShapes::make_chain(DrawingSink& sink, const CurveJob& job, const ShapeStyle& s, int& made)
-{
-    const double tol = tolerance();
     const double step = (job.t1 - job.t0) / job.pieces;
     // Each piece is halved until the curve's middle lies within the
     // tolerance of its chord (at most 2^12 parts a piece).
@@ -130,81 +166,17 @@ void WorldShapes::make_chain(DrawingSink& sink, const CurveJob& job, const Shape
                 stack.push_back({span.t0, tm, span.p0, pm, span.depth + 1});
                 continue;
             }
-            make_line(sink, span.p0, span.p1, s, made);
+            make_line(span.p0, span.p1, job.style);
         }
     }
 }
 
-int WorldShapes::make(DrawingSink& sink)
+void WorldShapes::finish()
 {
-    int made = 0;
-    for (const Item& item : items_) {
-        const ShapeStyle& s = item.style;
-        switch (item.kind) {
-        case Kind::Point: {
-            double c[6] = {item.a[0], item.a[1], item.a[2], 0, 0, 0};
-            if (slots_finite(etPoint, c) &&
-                sink.make_element(etPoint, c[0], c[1], c[2], 0, 0, 0, s.Colour, 0, s.Layer, 0, 0) >= 0)
-                ++made;
-            break;
-        }
-        case Kind::Line:
-            make_line(sink, item.a, item.b, s, made);
-            break;
-        case Kind::Arc: {
-            // The plane's frame: the top view for normals along Z, else the
-            // normal's own object coordinate system, so that every arc of a
-            // plane shares one arc view.
-            const bool down = item.n[2] < 0;
-            Vec3 fx{1, 0, 0}, fy{0, 1, 0}, fn{0, 0, 1};
-            int view = arc_view_of(fx, item.n, sink.arc_views());
-            if (view != 1) {
-                const Matrix ocs = ocs_to_world(item.n);
-                fx = ocs.direction(1, 0, 0);
-                fy = ocs.direction(0, 1, 0);
-                fn = ocs.direction(0, 0, 1);
-                view = arc_view_of(fx, fn, sink.arc_views());
-            }
-            const Vec3 yAxis = cross(item.n, item.x);
-            auto at_degrees = [&](double d) {
-                const double t = d / kDegreesPerRadian;
-                return item.a + item.x * (item.r * std::cos(t)) + yAxis * (item.r * std::sin(t));
-            };
-            if (view == 0) {
-                double end = item.full ? item.start + 360 : item.end;
-                while (end <= item.start)
-                    end += 360;
-                const Vec3 centre = item.a, x = item.x;
-                const double r = item.r;
-                CurveJob job{[=](double t) { return centre + x * (r * std::cos(t)) + yAxis * (r * std::sin(t)); },
-                             item.start / kDegreesPerRadian, end / kDegreesPerRadian, 8};
-                make_chain(sink, job, s, made);
-                break;
-            }
-            const Vec3 c = {dot(item.a, fx), dot(item.a, fy), dot(item.a, fn)};
-            double c6[6] = {c[0], c[1], c[2], item.r, 0, 360};
-            if (!item.full) {
-                auto angle = [&](double d) {
-                    const Vec3 q = at_degrees(d) - item.a;
-                    return degrees_of(dot(q, fy), dot(q, fx));
-                };
-                double a1 = angle(item.start), a2 = angle(item.end);
-                if (view == 1 && down)
-                    std::swap(a1, a2); // seen from below: the sweep turns the other way
-                c6[4] = a1;
-                c6[5] = a2;
-            }
-            if (slots_finite(etArc, c6) && sink.make_element(etArc, c6[0], c6[1], c6[2], c6[3], c6[4], c6[5],
-                                                              s.Colour, s.LineType, s.Layer, 0, view) >= 0)
-                ++made;
-            break;
-        }
-        case Kind::Curve:
-            make_chain(sink, curves_[static_cast<std::size_t>(item.curve)], s, made);
-            break;
-        }
-    }
-    return made;
+    const double tol = tolerance();
+    for (const CurveJob& job : curves_)
+        make_chain(job, tol);
+    curves_.clear();
 }
 
 } // namespace orvex::formats

@@ -1,8 +1,8 @@
-// Points, lines, arcs and curves in world (model) coordinates, gathered in
-// file order and made into elements once the whole drawing is known: arcs
-// go into the arc view of their plane (or become line chains when none is
-// left), curves become line chains whose chords stay within a thousandth
-// of the drawing's size.
+// Points, lines, arcs and curves in world (model) coordinates made into
+// elements: points, lines and arcs at once (an arc in the arc view of its
+// plane, or a line chain when none is left), curves once the whole drawing
+// is known, as line chains whose chords stay within a thousandth of the
+// drawing's size.
 #pragma once
 
 #include "drawing_sink.h"
@@ -22,6 +22,12 @@ struct ShapeStyle {
 
 class WorldShapes {
 public:
+    /// More elements than this from one file raise ERangeError: a file of
+    /// nested arrays of inserts could otherwise ask for any number.
+    static constexpr long long kMaxElements = 50'000'000;
+
+    explicit WorldShapes(DrawingSink& sink) : sink_(sink) {}
+
     /// A curve point for a parameter value.
     using Curve = std::function<Vec3(double)>;
 
@@ -39,34 +45,30 @@ public:
     /// Straight pieces through the points in order.
     void chain(const std::vector<Vec3>& points, const ShapeStyle& style);
 
-    /// Makes the elements through the sink's factory, in the order given;
-    /// values the factory does not accept are left out. Returns how many
-    /// elements were made.
-    int make(DrawingSink& sink);
+    /// Counts a point of another element into the drawing's size.
+    void include(const Vec3& p) { widen(p); }
+
+    /// Makes the curves' chains, after every other element. Values the
+    /// factory does not accept are left out throughout.
+    void finish();
 
     /// The chord tolerance the curves are cut to.
     double tolerance() const;
 
 private:
-    enum class Kind { Point, Line, Arc, Curve };
-    struct Item {
-        Kind kind;
-        ShapeStyle style;
-        Vec3 a, b, x, n;
-        double r = 0, start = 0, end = 0;
-        bool full = false;
-        int curve = -1;
-    };
     struct CurveJob {
         Curve at;
         double t0, t1;
         int pieces;
+        ShapeStyle style;
     };
     void widen(const Vec3& p);
-    void make_line(DrawingSink& sink, const Vec3& a, const Vec3& b, const ShapeStyle& s, int& made);
-    void make_chain(DrawingSink& sink, const CurveJob& job, const ShapeStyle& s, int& made);
+    void count_one();
+    void make_line(const Vec3& a, const Vec3& b, const ShapeStyle& s);
+    void make_chain(const CurveJob& job, double tolerance);
 
-    std::vector<Item> items_;
+    DrawingSink& sink_;
+    long long made_ = 0;
     std::vector<CurveJob> curves_;
     Vec3 min_{1e300, 1e300, 1e300}, max_{-1e300, -1e300, -1e300};
 };
