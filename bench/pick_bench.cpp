@@ -4,6 +4,7 @@
 //
 // Prints the medians and their ratios first; Google Benchmark then times the
 // same work again.
+#include "bench_cursors.h"
 #include "bench_timing.h"
 
 #include <OrvexGDI/Ops.h>
@@ -120,16 +121,6 @@ int closest_point_nearest(const TElements& elements, const dpoint& p)
     return bestIndex;
 }
 
-std::vector<QPoint> cursor_positions()
-{
-    std::mt19937 rng(7);
-    std::uniform_int_distribution<int> x(0, kWidth - 1), y(0, kHeight - 1);
-    std::vector<QPoint> out;
-    for (int i = 0; i < 16; ++i)
-        out.emplace_back(x(rng), y(rng));
-    return out;
-}
-
 int pick_once(TOrvexGDI& control, QPoint at)
 {
     int index = -1;
@@ -206,7 +197,7 @@ int main(int argc, char** argv)
     }
     build_drawing(large, kElements);
     build_drawing(small, kPreviewElements);
-    std::vector<QPoint> cursors = cursor_positions();
+    std::vector<QPoint> cursors = cursor_positions(kWidth, kHeight);
     g_large = &large;
     g_small = &small;
     g_cursors = &cursors;

@@ -11,6 +11,7 @@
 // view of 1 % of the drawing, `--once=zoomall` zooms to all on the fresh
 // drawing and `--once=zoomed-redraw` redraws the view that gives; run it under
 //   valgrind --tool=callgrind --collect-atstart=no --toggle-collect='*_once*'
+#include "bench_cursors.h"
 #include "bench_timing.h"
 
 #include <OrvexGDI/Ops.h>
@@ -84,12 +85,7 @@ void set_part_view(TOrvexGDI& control)
 std::vector<QPoint> pick_positions(TOrvexGDI& control)
 {
     control.Pick(false);
-    std::mt19937 rng(7);
-    std::uniform_int_distribution<int> x(0, kWidth - 1), y(0, kHeight - 1);
-    std::vector<QPoint> out;
-    for (int i = 0; i < 16; ++i)
-        out.emplace_back(x(rng), y(rng));
-    return out;
+    return cursor_positions(kWidth, kHeight);
 }
 
 __attribute__((noinline)) int pick_once(TOrvexGDI& control, const std::vector<QPoint>& at)
