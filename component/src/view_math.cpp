@@ -211,8 +211,8 @@ void fit_to_extents(TSettings& s, int v, int Width, int Height)
 void set_scale(TSettings& s, double Mode, int Width, int Height)
 {
     const int v = s.ViewNumber;
-    Width = std::max(Width, 4);
-    Height = std::max(Height, 4);
+    Width = std::max(Width, kMinPictureSide);
+    Height = std::max(Height, kMinPictureSide);
     auto is = [Mode](codes::ScaleMode mode) { return Mode == static_cast<double>(mode); };
     if (is(codes::kScaleFit)) {
         fit_to_extents(s, v, Width, Height);
