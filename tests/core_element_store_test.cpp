@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 
 using namespace orvex;
 
@@ -201,6 +202,42 @@ TEST(ElementStore, TakeFromMovesTheSameElementsToTheEnd)
         list.Add().SetTag(-1);
     EXPECT_EQ(list[1].GetTag(), 100);
     EXPECT_EQ(moved->GetTag(), 5099);
+}
+
+// Whatever a list held before a TakeFrom (nothing, a part of a block, or
+// blocks freed by Clear), the elements added and inserted afterwards are new
+// objects: no index shares an object and every moved value stays.
+TEST(ElementStore, ElementsMadeAfterATakeFromNeverReuseAMovedOne)
+{
+    struct Row {
+        const char* before;
+        int ownElements;
+        bool clearFirst;
+        int staged;
+    };
+    for (const Row& row : {Row{"empty list", 0, false, 11}, Row{"empty list, staged past a block", 0, false, 4100},
+                           Row{"cleared list", 3, true, 11}, Row{"list with elements", 3, false, 11}}) {
+        SCOPED_TRACE(row.before);
+        TElements list;
+        for (int i = 0; i < row.ownElements; ++i)
+            list.Add().SetTag(-1);
+        if (row.clearFirst)
+            list.Clear();
+        TElements staged;
+        for (int i = 0; i < row.staged; ++i)
+            staged.Add().SetTag(1000 + i);
+        const int first = list.Count();
+        list.TakeFrom(staged);
+        for (int i = 0; i < 5000; ++i)
+            list.Add().SetTag(-2);
+        list.Insert(0).SetTag(-3);
+
+        std::set<const TElement*> objects;
+        for (const TElement* e : list)
+            EXPECT_TRUE(objects.insert(e).second) << "index " << e->Index() << " shares its object";
+        for (int i = 0; i < row.staged; ++i)
+            ASSERT_EQ(list[first + 1 + i].GetTag(), 1000 + i) << "moved element " << i;
+    }
 }
 
 TEST(ElementStore, CheckOfAnElementFilledLaterAppliesTheSameRules)

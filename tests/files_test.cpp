@@ -9,9 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <csignal>
 #include <cmath>
 #include <cstring>
+#include <set>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -232,6 +234,93 @@ TEST_F(FilesTest, LoadsReplaceMergesAppend)
     EXPECT_EQ(control_.Settings->DrawingFileName, path("line.dxf")); // OVX reading keeps it
     EXPECT_TRUE(control_.Settings->ArcViews[2].Defined);
     EXPECT_FALSE(control_.Settings->ArcViews[3].Defined);
+}
+
+// What a read gives an element, compared after later edits.
+struct LoadedValues {
+    explicit LoadedValues(const TElement& e)
+        : type(e.GetEtype()), colour(e.GetColor()), lineType(e.GetLineType()), view(e.GetView()), layer(e.GetLayer())
+    {
+        for (int s = 1; s <= 6; ++s)
+            slots[s - 1] = e.GetCoord(s);
+    }
+    bool operator==(const LoadedValues&) const = default;
+
+    int type;
+    TColor colour;
+    int lineType;
+    int view;
+    int layer;
+    std::array<double, 6> slots{};
+};
+
+std::vector<LoadedValues> values_of(const TOrvexGDI& c, int first, int count)
+{
+    std::vector<LoadedValues> values;
+    for (int i = first; i < first + count; ++i)
+        values.emplace_back(c.GetElement(i));
+    return values;
+}
+
+void expect_distinct_objects(const TOrvexGDI& c)
+{
+    std::set<const TElement*> objects;
+    for (const TElement* e : *c.Elements)
+        EXPECT_TRUE(objects.insert(e).second) << "index " << e->Index() << " shares its object";
+}
+
+// A host loads (or merges into an empty list), then makes, inserts and
+// edits: each new element is an object of its own and the loaded ones keep
+// their values, in every format and import mode.
+TEST_F(FilesTest, EditsAfterALoadKeepEveryLoadedElement)
+{
+    const QString samples = QString(ORVEX_TEST_DATA_DIR) + "/../../samples/";
+    for (const char* name : {"bracket_plate.ovx", "bracket_plate.dxf", "bracket_plate.igs"})
+        write(name, read(samples + name));
+    enum How { Load, MergeIntoEmpty, MergeAfterClear };
+    for (int cadType : {1, 2, 3}) {
+        for (TImportMode mode : {imBasic, imFull}) {
+            for (How how : {Load, MergeIntoEmpty, MergeAfterClear}) {
+                const QString file = path(QStringList{"bracket_plate.ovx", "bracket_plate.dxf",
+                                                      "bracket_plate.igs"}[cadType - 1]);
+                SCOPED_TRACE(file.toStdString() + (mode == imFull ? " full" : " basic") + " how " +
+                             std::to_string(how));
+                TOrvexGDI c;
+                c.SetCadType(cadType);
+                c.SetImportMode(mode);
+                if (how == MergeAfterClear) {
+                    c.MakePoint(1, 2, 3);
+                    c.ClearElements();
+                }
+                how == Load ? c.LoadFromFile(file) : c.MergeFile(file);
+                const int loaded = c.Elements->Count();
+                ASSERT_GT(loaded, 0);
+                const std::vector<LoadedValues> before = values_of(c, 0, loaded);
+
+                EXPECT_EQ(c.MakeLine(100, 100, 0, 200, 200, 0), loaded);
+                c.Elements->Insert(0);
+                expect_distinct_objects(c);
+                EXPECT_EQ(values_of(c, 1, loaded), before);
+                EXPECT_EQ(c.GetElement(loaded + 1).GetCoord(4), 200);
+
+                int rotatable = 0;
+                for (const TElement* e : *c.Elements)
+                    rotatable += e->GetEtype() >= etPoint && e->GetEtype() <= etArc && !e->GetDeleted();
+                c.AddToGroup(0);
+                c.RotateGroup(30, 0, 0, 1, false);
+                expect_distinct_objects(c);
+                int live = 0;
+                for (const TElement* e : *c.Elements)
+                    live += !e->GetDeleted();
+                EXPECT_EQ(live, rotatable);
+                EXPECT_EQ(c.Elements->Count(), loaded + 2 + rotatable);
+
+                c.ClearElements();
+                EXPECT_EQ(c.MakePoint(1, 1, 1), 0);
+                expect_distinct_objects(c);
+            }
+        }
+    }
 }
 
 TEST_F(FilesTest, SavesDispatchOnTheFormat)

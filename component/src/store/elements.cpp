@@ -117,9 +117,15 @@ void TElements::TakeFrom(TElements& Source)
         element->Index_ = Count();
         order_.push_back(element);
     }
-    // The source's blocks go in front, so this list keeps filling its own last block.
+    // The source's blocks go in front, so this list keeps filling its own
+    // last block; a list that had none takes the source's last block, and
+    // with it how much of that block is used.
+    if (blocks_.empty())
+        usedInLastBlock_ = Source.usedInLastBlock_;
     blocks_.insert(blocks_.begin(), std::make_move_iterator(Source.blocks_.begin()),
                    std::make_move_iterator(Source.blocks_.end()));
+    // Deletions recorded in the source still name live elements, now ours.
+    deletions_.insert(deletions_.end(), Source.deletions_.begin(), Source.deletions_.end());
     Touch();
     Source.Touch();
     Source.order_.clear();
