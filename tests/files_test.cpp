@@ -242,7 +242,7 @@ struct LoadedValues {
         : type(e.GetEtype()), colour(e.GetColor()), lineType(e.GetLineType()), view(e.GetView()), layer(e.GetLayer())
     {
         for (int s = 1; s <= 6; ++s)
-            slots[s - 1] = e.GetCoord(s);
+            coords[s - 1] = e.GetCoord(s);
     }
     bool operator==(const LoadedValues&) const = default;
 
@@ -251,7 +251,7 @@ struct LoadedValues {
     int lineType;
     int view;
     int layer;
-    std::array<double, 6> slots{};
+    std::array<double, 6> coords{};
 };
 
 std::vector<LoadedValues> values_of(const TOrvexGDI& c, int first, int count)

@@ -14,9 +14,9 @@ TEST(ModelSequence, RandomSequencesAgreeWithTheModel)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    for (std::uint32_t seed = 1; seed <= 60; ++seed) {
+    for (std::uint32_t seed = 1; seed <= 200; ++seed) {
         SeededChoices choices(seed);
-        if (const auto failure = run_and_shrink(choices, 80, folder.path()))
+        if (const auto failure = run_and_shrink(choices, 120, folder.path()))
             ADD_FAILURE() << "seed " << seed << ", " << failure->difference << "\nshortest sequence:\n"
                           << as_cpp(failure->ops);
     }

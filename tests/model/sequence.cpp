@@ -457,8 +457,15 @@ std::optional<std::string> SequenceRun::Impl::pick(int target)
     const Element& e = m.elements[static_cast<std::size_t>(target)];
     if (e.deleted || (e.type != 1 && e.type != 2) || !m.layerVisible[static_cast<std::size_t>(e.layer)])
         return std::nullopt;
-    control.ViewCenter(e.slot[0], e.slot[1]);
-    const QPoint at = control.CoordToPixel(e.slot[0], e.slot[1], 0);
+    // A line is hit only from inside the circle on it as a diameter, so the
+    // click goes to its midpoint, and only on lines a few pixels long.
+    const double x = e.type == 1 ? e.slot[0] : (e.slot[0] + e.slot[3]) / 2;
+    const double y = e.type == 1 ? e.slot[1] : (e.slot[1] + e.slot[4]) / 2;
+    const double pixels = std::hypot(e.slot[3] - e.slot[0], e.slot[4] - e.slot[1]) * control.Settings->ScaleX[1];
+    if (e.type == 2 && !(pixels > 4))
+        return std::nullopt;
+    control.ViewCenter(x, y);
+    const QPoint at = control.CoordToPixel(x, y, 0);
     picked.clear();
     control.Pick();
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
