@@ -72,10 +72,11 @@ QString samples_folder()
 }
 
 // What a fresh control reads from a file, in the model's terms.
-Drawing::FileContents read_by_fresh_control(const QString& file, int cadType)
+Drawing::FileContents read_by_fresh_control(const QString& file, int cadType, TImportMode mode)
 {
     TOrvexGDI fresh;
     fresh.SetCadType(cadType);
+    fresh.SetImportMode(mode);
     fresh.LoadFromFile(file);
     Drawing::FileContents contents;
     for (const TElement* e : *fresh.Elements) {
@@ -124,12 +125,14 @@ struct SequenceRun::Impl {
 
     QString file(int cadType) const { return QDir(folder).filePath(QString("drawing.") + kFormatNames[cadType]); }
 
-    const Drawing::FileContents& sample(int which)
+    const Drawing::FileContents& sample(int which, TImportMode mode)
     {
-        auto found = samples.find(which);
+        const int key = which * 2 + (mode == imFull);
+        auto found = samples.find(key);
         if (found == samples.end()) {
             const Sample& s = kSamples[which];
-            found = samples.emplace(which, read_by_fresh_control(samples_folder() + "/" + s.name, s.cadType)).first;
+            found = samples.emplace(key, read_by_fresh_control(samples_folder() + "/" + s.name, s.cadType, mode))
+                        .first;
         }
         return found->second;
     }
@@ -229,6 +232,7 @@ Op SequenceRun::next(ChoiceSource& choices) const
     case OpKind::LoadSample:
     case OpKind::MergeSample:
         op.n[0] = choices.below(static_cast<int>(std::size(kSamples)));
+        op.n[1] = choices.below(2); // the full import
         break;
     case OpKind::SetView:
         op.n[0] = choices.below(4);
@@ -382,6 +386,7 @@ std::optional<std::string> SequenceRun::Impl::run(const Op& op)
         case OpKind::SaveAndMerge: {
             const bool merge = op.kind == OpKind::SaveAndMerge;
             c.SetCadType(n[0]);
+            c.SetImportMode(imBasic);
             c.SaveToFile(file(n[0]));
             merge ? c.MergeFile(file(n[0])) : c.LoadFromFile(file(n[0]));
             m.read(m.saved(static_cast<Format>(n[0])), merge);
@@ -391,10 +396,12 @@ std::optional<std::string> SequenceRun::Impl::run(const Op& op)
         case OpKind::MergeSample: {
             const bool merge = op.kind == OpKind::MergeSample;
             const Sample& s = kSamples[n[0]];
+            const TImportMode mode = n[1] != 0 ? imFull : imBasic;
             c.SetCadType(s.cadType);
+            c.SetImportMode(mode);
             const QString path = samples_folder() + "/" + s.name;
             merge ? c.MergeFile(path) : c.LoadFromFile(path);
-            m.read(sample(n[0]), merge);
+            m.read(sample(n[0], mode), merge);
             break;
         }
         case OpKind::SetView:
@@ -631,13 +638,14 @@ std::string as_cpp(const std::vector<Op>& ops)
             break;
         case OpKind::SaveAndLoad:
         case OpKind::SaveAndMerge:
-            out << "c.SetCadType(" << n[0] << "); c.SaveToFile(\"drawing." << kFormatNames[n[0]] << "\"); c."
+            out << "c.SetCadType(" << n[0] << "); c.SetImportMode(imBasic); c.SaveToFile(\"drawing." << kFormatNames[n[0]] << "\"); c."
                 << (op.kind == OpKind::SaveAndMerge ? "MergeFile" : "LoadFromFile") << "(\"drawing."
                 << kFormatNames[n[0]] << "\");";
             break;
         case OpKind::LoadSample:
         case OpKind::MergeSample:
-            out << "c.SetCadType(" << kSamples[n[0]].cadType << "); c."
+            out << "c.SetCadType(" << kSamples[n[0]].cadType << "); c.SetImportMode("
+                << (n[1] != 0 ? "imFull" : "imBasic") << "); c."
                 << (op.kind == OpKind::MergeSample ? "MergeFile" : "LoadFromFile") << "(\"samples/"
                 << kSamples[n[0]].name << "\");";
             break;
