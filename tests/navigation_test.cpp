@@ -3,11 +3,13 @@
 #include <OrvexGDI/QOrvexGDI.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -443,4 +445,44 @@ TEST(ShiftState, IsTheExactSetOfKeysAndButtons)
               ssShift | ssAlt | ssCtrl | ssLeft | ssRight | ssMiddle);
     EXPECT_EQ(shift_state(Qt::MetaModifier | Qt::KeypadModifier, Qt::MiddleButton | Qt::BackButton),
               TShiftState(ssMiddle));
+}
+
+// A 3-D wireframe fits in every view: its ink keeps off the picture's edges
+// and its larger side fills most of the smaller picture side; a second
+// ZoomAll finds nothing to change.
+TEST_F(NavigationTest, ZoomAllShowsAThreeDimensionalDrawingWholeInEveryView)
+{
+    c.SetCadType(1);
+    c.LoadFromFile(QString(ORVEX_TEST_DATA_DIR) + "/../../samples/chamfered_block.ovx");
+    ASSERT_GT(c.Elements->Count(), 0);
+    const struct {
+        const char* name;
+        std::function<void()> select;
+    } views[] = {{"top", [&] { c.SetView(vTOP); }},
+                 {"front", [&] { c.SetView(vFRONT); }},
+                 {"side", [&] { c.SetView(vSIDE); }},
+                 {"isometric", [&] { c.SetView(vISO); }},
+                 {"rotated", [&] { c.RotateView(30, -40, 115); }}};
+    for (const auto& view : views) {
+        SCOPED_TRACE(view.name);
+        view.select();
+        c.ZoomAll();
+        const QImage& picture = *c.GetBitmap();
+        const QRgb background = picture.pixel(0, 0);
+        QRect ink;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (picture.pixel(x, y) != background)
+                    ink |= QRect(x, y, 1, 1);
+        ASSERT_FALSE(ink.isEmpty());
+        EXPECT_TRUE(QRect(1, 1, 398, 298).contains(ink)) << "ink from (" << ink.left() << ", " << ink.top()
+                                                         << ") to (" << ink.right() << ", " << ink.bottom() << ")";
+        EXPECT_GE(std::max(ink.width(), ink.height()), 0.85 * 270);
+
+        const double size = c.GetViewSize(), x = c.GetCenterX(), y = c.GetCenterY();
+        c.ZoomAll();
+        EXPECT_DOUBLE_EQ(c.GetViewSize(), size);
+        EXPECT_DOUBLE_EQ(c.GetCenterX(), x);
+        EXPECT_DOUBLE_EQ(c.GetCenterY(), y);
+    }
 }

@@ -38,10 +38,14 @@ void TOrvexGDI::drag_preview()
 
 void TOrvexGDI::ZoomAll()
 {
-    // The fit measures the extents with the current scale, so a second pass
-    // corrects what the first got wrong after a large change.
-    set_scale(codes::kScaleFit);
-    set_scale(codes::kScaleFit);
+    // The top view fits the X-Y extents. The fit measures them with the
+    // current scale, so a second pass corrects what the first got wrong after
+    // a large change. The other views show Z too, which the X-Y extents do
+    // not bound: they fit the box of what they show.
+    if (Settings->ViewNumber == 1 || !view::fit_plane_box(*Settings, *Elements, width(), height())) {
+        set_scale(codes::kScaleFit);
+        set_scale(codes::kScaleFit);
+    }
     Redraw();
     set_onzoom();
 }

@@ -76,6 +76,12 @@ void set_origin(TSettings& s, int View, int Width, int Height);
 /// width or no height.
 bool graphics_get_scale(TSettings& s, int View, int Width, int Height, int X1, int Y1, int X2, int Y2);
 
+/// The whole-drawing fit of a front, side or rotated view: the view-plane
+/// box of every live point, line and arc on a visible layer, as that view
+/// shows them, fills about 90 % of the smaller picture side. The previous
+/// zoom is remembered. False, with nothing changed, when nothing is shown.
+bool fit_plane_box(TSettings& s, const TElements& elements, int Width, int Height);
+
 /// Widens the extents by one element (points, lines and arcs only).
 void set_max_min(TSettings& s, const TElement& e);
 /// Recomputes the extents from every live element on a visible layer.
