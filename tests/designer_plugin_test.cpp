@@ -81,7 +81,8 @@ TEST_F(DesignerPlugin, EveryPublishedPropertyIsEditableThroughTheMetaObject)
         {"PickFilter", int(fLineArc), "fLineArc"}, {"CurrentLayer", 7, "7"},
         {"CadType", 3, "3"},                      {"ImportMode", int(imFull), "imFull"},
         {"Units", int(uMM), "uMM"},
-        {"MousePan", false, "false"},             {"AntiAlias", true, "true"},
+        {"MousePan", false, "false"},             {"WheelZoom", true, "true"},
+        {"AntiAlias", true, "true"},
         {"Version", "9.9", "2.1"},                {"Transparent", false, "false"},
     };
     const QMetaObject* meta = control->metaObject();

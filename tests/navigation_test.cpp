@@ -4,12 +4,14 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QWheelEvent>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
+#include <tuple>
 #include <limits>
 #include <vector>
 
@@ -484,5 +486,42 @@ TEST_F(NavigationTest, ZoomAllShowsAThreeDimensionalDrawingWholeInEveryView)
         EXPECT_DOUBLE_EQ(c.GetViewSize(), size);
         EXPECT_DOUBLE_EQ(c.GetCenterX(), x);
         EXPECT_DOUBLE_EQ(c.GetCenterY(), y);
+    }
+}
+
+// With WheelZoom on, each notch zooms by a fixed factor about the cursor,
+// whose model point stays put, and fires OnZoom; off (the default), the
+// wheel changes nothing.
+TEST_F(NavigationTest, WheelNotchesZoomAboutTheCursorWhenTurnedOn)
+{
+    const auto turn = [&](int delta, QPoint at) {
+        QWheelEvent wheel(QPointF(at), QPointF(c.mapToGlobal(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&c, &wheel);
+    };
+    turn(120, {300, 75});
+    EXPECT_DOUBLE_EQ(c.GetViewSize(), 30);
+    EXPECT_TRUE(zoomSizes.empty());
+
+    c.SetWheelZoom(true);
+    for (const auto& [view, delta, size] : {std::tuple{vTOP, 120, 24.0}, std::tuple{vTOP, -240, 46.875},
+                                           std::tuple{vFRONT, 120, 24.0}}) {
+        c.SetView(view);
+        c.SetViewSize(30);
+        zoomSizes.clear();
+        const QPoint at(300, 75);
+        const TDPoint before = c.PixelToCoord(at.x(), at.y());
+        const int half = delta > 0 ? 60 : -60;
+        turn(half, at); // half a notch waits for the rest
+        EXPECT_TRUE(zoomSizes.empty());
+        turn(delta - half, at);
+        EXPECT_NEAR(c.GetViewSize(), size, 1e-9);
+        EXPECT_EQ(zoomSizes.size(), 1u);
+        const TDPoint after = c.PixelToCoord(at.x(), at.y());
+        const double pixel = c.GetViewSize() / 300;
+        EXPECT_NEAR(after.X, before.X, pixel);
+        EXPECT_NEAR(view == vTOP ? after.Y : after.Z, view == vTOP ? before.Y : before.Z, pixel);
+        c.ZoomLast();
+        EXPECT_DOUBLE_EQ(c.GetViewSize(), 30);
     }
 }

@@ -8,7 +8,9 @@
 #include <OrvexGDI/QOrvexGDI.h>
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 
+#include <cmath>
 #include <exception>
 
 namespace orvex {
@@ -161,6 +163,32 @@ void TOrvexGDI::mouseMoveEvent(QMouseEvent* event)
     const QPoint p = event->position().toPoint();
     const TShiftState shift = shift_state(event->modifiers(), event->buttons());
     guarded([&] { MouseMove(shift, p.x(), p.y()); });
+}
+
+void TOrvexGDI::wheel_zoom(int Notches, int X, int Y)
+{
+    // Each notch shows a quarter less (closer) or a quarter more.
+    constexpr double kNotchFactor = 1.25;
+    view::zoom_about(*Settings, Settings->ViewNumber, width(), height(), std::pow(kNotchFactor, -Notches), X, Y);
+    Redraw();
+    set_onzoom();
+}
+
+void TOrvexGDI::wheelEvent(QWheelEvent* event)
+{
+    if (!Settings->WheelZoom) {
+        event->ignore(); // the host or a scroll area may use it
+        return;
+    }
+    event->accept();
+    // A notch is 120 eighths of a degree; finer wheels add up to whole notches.
+    wheelTurn_ += event->angleDelta().y();
+    const int notches = wheelTurn_ / 120;
+    wheelTurn_ -= notches * 120;
+    if (notches == 0)
+        return;
+    const QPoint p = event->position().toPoint();
+    guarded([&] { wheel_zoom(notches, p.x(), p.y()); });
 }
 
 void TOrvexGDI::mouseReleaseEvent(QMouseEvent* event)

@@ -169,6 +169,24 @@ bool graphics_get_scale(TSettings& s, int View, int Width, int Height, int X1, i
     return true;
 }
 
+void zoom_about(TSettings& s, int View, int Width, int Height, double Factor, int X, int Y)
+{
+    Width = std::max(Width, kMinPictureSide);
+    Height = std::max(Height, kMinPictureSide);
+    s.PrevHalfSize[View] = s.HalfSize[View];
+    s.PrevCenterX[View] = s.CenterX[View];
+    s.PrevCenterY[View] = s.CenterY[View];
+    // The view-plane point under the cursor, then the centre that puts it
+    // under the cursor again at the new scale.
+    const double u = (X - s.OriginX[View]) / s.ScaleX[View];
+    const double w = (Y - s.OriginY[View]) / s.ScaleY[View];
+    s.HalfSize[View] = std::clamp(s.HalfSize[View] * Factor, kMinHalfSize, kMaxHalfSize);
+    set_scale_factor(s, View, Height);
+    s.CenterX[View] = u + (Width / 2 - X) / s.ScaleX[View];
+    s.CenterY[View] = w + (Height / 2 - Y) / s.ScaleY[View];
+    set_origin(s, View, Width, Height);
+}
+
 namespace {
 void fit_to_extents(TSettings& s, int v, int Width, int Height)
 {

@@ -82,6 +82,11 @@ bool graphics_get_scale(TSettings& s, int View, int Width, int Height, int X1, i
 /// zoom is remembered. False, with nothing changed, when nothing is shown.
 bool fit_plane_box(TSettings& s, const TElements& elements, int Width, int Height);
 
+/// Zoom of view View by Factor (above 1 shows more) about the pixel
+/// (X, Y), which keeps showing the same view-plane point; the old zoom is
+/// remembered.
+void zoom_about(TSettings& s, int View, int Width, int Height, double Factor, int X, int Y);
+
 /// Widens the extents by one element (points, lines and arcs only).
 void set_max_min(TSettings& s, const TElement& e);
 /// Recomputes the extents from every live element on a visible layer.

@@ -18,6 +18,7 @@
 #include <memory>
 
 class QMouseEvent;
+class QWheelEvent;
 class QPrinter;
 class QTimer;
 
@@ -86,6 +87,7 @@ class ORVEXGDI_EXPORT TOrvexGDI : public TGDIPCanvas {
     Q_PROPERTY(orvex::TImportMode ImportMode READ GetImportMode WRITE SetImportMode)
     Q_PROPERTY(orvex::TDUnits Units READ GetUnits WRITE SetUnits)
     Q_PROPERTY(bool MousePan READ GetMousePan WRITE SetMousePan)
+    Q_PROPERTY(bool WheelZoom READ GetWheelZoom WRITE SetWheelZoom)
     Q_PROPERTY(bool AntiAlias READ GetAntiAlias WRITE SetAntiAlias)
     Q_PROPERTY(QString Version READ GetVersion WRITE SetVersion)
 
@@ -154,6 +156,10 @@ public:
     bool GetMousePan() const { return Settings->MousePan; }
     /// Switches drag panning and redraws.
     void SetMousePan(bool Value);
+    /// Whether each notch of the mouse wheel zooms about the cursor (default off).
+    bool GetWheelZoom() const { return Settings->WheelZoom; }
+    /// Turns zooming with the mouse wheel on or off.
+    void SetWheelZoom(bool Value) { Settings->WheelZoom = Value; }
     /// Whether the picture is smoothed.
     bool GetAntiAlias() const { return Settings->AntiAlias; }
     /// Switches smoothing and redraws.
@@ -457,6 +463,7 @@ public slots:
     void setImportMode(orvex::TImportMode Value) { SetImportMode(Value); } ///< SetImportMode.
     void setUnits(orvex::TDUnits Value) { SetUnits(Value); } ///< SetUnits.
     void setMousePan(bool Value) { SetMousePan(Value); } ///< SetMousePan.
+    void setWheelZoom(bool Value) { SetWheelZoom(Value); } ///< SetWheelZoom.
     void setAntiAlias(bool Value) { SetAntiAlias(Value); } ///< SetAntiAlias.
     void setVersion(const QString& Value) { SetVersion(Value); } ///< SetVersion.
 
@@ -490,6 +497,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    /// With WheelZoom on, each notch zooms by a fixed factor about the cursor.
+    void wheelEvent(QWheelEvent* event) override;
 
     // ---- picking — pick.cpp
     /// Fires OnPick and picked.
@@ -515,6 +524,8 @@ private:
     void fire_mouse_down(Qt::MouseButton Button, TShiftState Shift, int X, int Y);
     void fire_mouse_move(TShiftState Shift, int X, int Y);
     void fire_mouse_up(Qt::MouseButton Button, TShiftState Shift, int X, int Y);
+    /// Zooms by Notches wheel notches (positive: closer) about (X, Y), redraws, fires OnZoom.
+    void wheel_zoom(int Notches, int X, int Y);
 
     // ---- editing — editing.cpp
     /// Makes a rotated copy of Element in the current view's plane (a group
@@ -535,6 +546,7 @@ private:
 
     QTimer* startupTimer_ = nullptr;
     std::unique_ptr<ElementIndex> index_;
+    int wheelTurn_ = 0; ///< Wheel turn not yet a whole notch (fine-grained wheels).
 };
 
 } // namespace orvex

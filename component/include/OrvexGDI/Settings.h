@@ -68,6 +68,7 @@ public:
 
     // Mouse and picking
     bool MousePan = true; ///< Dragging pans the view.
+    bool WheelZoom = false; ///< The mouse wheel zooms about the cursor.
     int MouseDownX = 0, MouseDownY = 0; ///< Pixel of the last mouse press.
     bool PanMoved = false, RotateMoved = false; ///< A drag has moved or rotated the view.
     bool PickPending = false; ///< A pick waits for the next mouse release.
