@@ -109,7 +109,6 @@ private:
     [[noreturn]] void value_missing(int code) const;
     bool read_bytes(void* to, std::size_t n);
 
-    std::istream& in_;
     LineReader lines_;
     bool binary_ = false;
     bool shortCodes_ = false; // one-byte group codes (R12 and older)
