@@ -336,6 +336,49 @@ TEST_F(FilesTest, SaveOfAValueThatWouldNotReadBackWritesNothing)
     EXPECT_THROW(control_.SaveToFile(path("no/such/folder/x.ovx")), EFileError);
 }
 
+TEST_F(FilesTest, SavedDrawingsOpenWithTheirColoursAndLayersInEitherImport)
+{
+    // One line in each colour of the formats' tables, each on its own layer.
+    const TColor colours[] = {0x000000, 0x008000, 0x000080, 0x008080, 0x00FFFF, 0x808000, 0x800080, 0x808080,
+                              0x800000, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0xC0C0C0, 0xFFFFFF};
+    for (int i = 0; i < 16; ++i) {
+        control_.SetCurrentColor(colours[i]);
+        control_.SetCurrentLayer(i == 15 ? 254 : 1 + 16 * i);
+        control_.MakeLine(i, 0, 0, i, 1, 0);
+    }
+    // IGES has nine colour numbers for the sixteen colours; both imports
+    // must still agree on them.
+    const struct {
+        int cadType;
+        const char* file;
+        bool keepsColours;
+    } rows[] = {{1, "saved.ovx", true}, {2, "saved.dxf", true}, {3, "saved.igs", false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        control_.SetCadType(row.cadType);
+        control_.SaveToFile(path(row.file));
+        TOrvexGDI basic, full;
+        for (TOrvexGDI* c : {&basic, &full}) {
+            c->SetBackgroundColor(0x202020); // neither black nor white: no colour stands in for another
+            c->SetCadType(row.cadType);
+        }
+        full.SetImportMode(imFull);
+        basic.LoadFromFile(path(row.file));
+        full.LoadFromFile(path(row.file));
+        ASSERT_EQ(basic.Elements->Count(), 16);
+        ASSERT_EQ(full.Elements->Count(), 16);
+        for (int i = 0; i < 16; ++i) {
+            const TElement& saved = control_.GetElement(i);
+            if (row.keepsColours) {
+                EXPECT_EQ(basic.GetElement(i).GetColor(), saved.GetColor()) << i;
+            }
+            EXPECT_EQ(full.GetElement(i).GetColor(), basic.GetElement(i).GetColor()) << i;
+            EXPECT_EQ(basic.GetElement(i).GetLayer(), saved.GetLayer()) << i;
+            EXPECT_EQ(full.GetElement(i).GetLayer(), saved.GetLayer()) << i;
+        }
+    }
+}
+
 TEST_F(FilesTest, SavesReplaceOnlyRegularFiles)
 {
     control_.MakePoint(1, 2, 0);

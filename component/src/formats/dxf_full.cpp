@@ -3,6 +3,7 @@
 // insert) and the entities of the model space, placed as they are read.
 #include "dxf_full.h"
 
+#include "dxf.h"
 #include "dxf_full_place.h"
 #include "dxf_pairs.h"
 #include "read_error.h"
@@ -143,6 +144,10 @@ public:
         if (!placer_)
             placer_ = std::make_unique<Placer>(sink_, layers_, blocks_);
         placer_->finish();
+        // Our own basic writer's files number their colours by its table, not
+        // AutoCAD's: a drawing saved and opened again keeps its colours.
+        if (written_.whole())
+            placer_->colour_as_written(written_.colour_numbers());
         if (TLoadReport* report = sink_.report()) {
             report->Version = version_;
             report->Kinds = counts_.take();
@@ -150,7 +155,13 @@ public:
     }
 
 private:
-    bool next(Pair& pair) { return pairs_.next_whole(pair, afterEndMarker_); }
+    bool next(Pair& pair)
+    {
+        if (!pairs_.next_whole(pair, afterEndMarker_))
+            return false;
+        written_.see(pair);
+        return true;
+    }
 
     // Passes over the pairs up to the next code 0.
     bool skip_entity(Pair& pair)
@@ -399,6 +410,7 @@ private:
     PairReader pairs_;
     DrawingSink& sink_;
     bool afterEndMarker_ = false;
+    WrittenLayout written_;
     std::string version_;
     std::unordered_map<std::string, Layer> layers_;
     std::unordered_map<std::string, Block> blocks_;

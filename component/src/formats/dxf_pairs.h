@@ -22,6 +22,8 @@ struct Pair {
     /// The code line is "0" (spaces aside) or the binary code is 0: the value
     /// names an entity, a section or a table.
     bool StartsEntity = false;
+    /// The group code line as written (ASCII only), for telling writers apart.
+    std::string_view CodeText;
     std::string_view Text;
     bool HasNumber = false; // binary numbers
     double Number = 0;
@@ -58,6 +60,8 @@ public:
             return false;
         pair.Code = Ops::val_int(code);
         pair.StartsEntity = is_zero_code(code);
+        codeText_.assign(code); // the value's line may move the one before
+        pair.CodeText = codeText_;
         pair.HasNumber = false;
         if (!lines_.next(pair.Text)) {
             // A blank last line ends the file; a code without its value cuts it.
@@ -114,6 +118,7 @@ private:
     bool shortCodes_ = false; // one-byte group codes (R12 and older)
     long long binaryPairs_ = 0;
     std::string text_;
+    std::string codeText_;
 };
 
 } // namespace orvex::formats::dxf
