@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -290,29 +291,33 @@ TEST_F(FilesTest, FailedSaveLeavesTheTargetUntouched)
 
 TEST_F(FilesTest, SaveOfAValueThatWouldNotReadBackWritesNothing)
 {
-    // Each row: how the drawing came to hold the value, and the formats
-    // that write it (IGES writes arc end points, not angles).
+    // Each row: how element 1 came to hold a value that would not read back
+    // (or would read back as something else), and the formats that refuse
+    // it (IGES writes arc end points, not angles; DXF keeps arcs of radius 0).
     const double nan = std::nan("");
+    auto lineWithX = [](double x) {
+        return [x](TOrvexGDI& c) { c.GetElement(c.MakeLine(0, 0, 0, 1, 1, 0)).SetCoord(1, x); }; // as a host may
+    };
     const struct {
         const char* what;
-        double value;
-        bool arcAngle;
+        std::function<void(TOrvexGDI&)> make;
         std::vector<int> formats;
     } rows[] = {
-        {"arc angle 1e20", 1e20, true, {1, 2}},
-        {"x set to 1e20", 1e20, false, {1, 2, 3}},
-        {"x set to -5e14", -5e14, false, {1, 2, 3}},
-        {"x set to NaN", nan, false, {1, 2, 3}},
+        {"arc angle 1e20", [](TOrvexGDI& c) { c.MakeArc(1, 0, 0, 0, 5, 10, 1e20); }, {1, 2}},
+        {"x set to 1e20", lineWithX(1e20), {1, 2, 3}},
+        {"x set to -5e14", lineWithX(-5e14), {1, 2, 3}},
+        {"x set to NaN", lineWithX(nan), {1, 2, 3}},
+        {"x set beyond the factory's range", lineWithX(2e9), {1, 2, 3}},
+        {"arc radius written as 0", [](TOrvexGDI& c) { c.MakeArc(1, 0, 0, 0, 1.7e-6, 10, 90); }, {1, 3}},
+        {"layer set to 300", [](TOrvexGDI& c) { c.GetElement(c.MakePoint(3, 4, 0)).SetLayer(300); }, {1, 2, 3}},
+        {"arc view set to 95", [](TOrvexGDI& c) { c.GetElement(c.MakeArc(1, 0, 0, 0, 5, 10, 90)).SetView(95); }, {1}},
     };
     for (const auto& row : rows) {
         for (int type : row.formats) {
             SCOPED_TRACE(std::string(row.what) + ", format " + std::to_string(type));
             TOrvexGDI c;
             c.MakePoint(1, 2, 0);
-            if (row.arcAngle)
-                c.MakeArc(1, 0, 0, 0, 5, 10, row.value);
-            else
-                c.GetElement(c.MakeLine(0, 0, 0, 1, 1, 0)).SetCoord(1, row.value); // as a host may
+            row.make(c);
             c.SetCadType(type);
             write("target", "old contents\r\n");
             EXPECT_FALSE(c.save_cad(path("target")));

@@ -6,6 +6,7 @@
 
 #include "dxf_full.h"
 #include "dxf_pairs.h"
+#include "read_back.h"
 #include "read_error.h"
 #include "record_fields.h"
 #include "text_writer.h"
@@ -316,6 +317,14 @@ private:
     bool afterEndMarker_ = false;
 };
 
+// Refuses an element whose entity the reader would not make again as it
+// is: left out for its coordinates, or moved to another layer or sweep.
+void require_entity_reads_back(const TElement& e)
+{
+    if (require_placed_as_written(e) && e.GetEtype() == etArc)
+        require_arc_stays_an_arc(e, read_back(e.GetCoord(5)), read_back(e.GetCoord(6)));
+}
+
 } // namespace
 
 TColor colour_from_number(int Number, TColor Background)
@@ -357,6 +366,7 @@ bool write(std::ostream& out, const DrawingSource& drawing)
         const TElement& e = *element;
         if (e.GetDeleted())
             continue;
+        require_entity_reads_back(e);
         const int type = e.GetEtype();
         switch (type) {
         case etPoint:
