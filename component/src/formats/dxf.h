@@ -37,6 +37,8 @@ int number_from_colour(TColor Colour);
 class WrittenLayout {
 public:
     void see(const Pair& pair);
+    /// Every pair so far stood where the writer puts it.
+    bool holds() const { return holds_; }
     /// The whole file was the writer's, up to its end marker.
     bool whole() const { return holds_ && stage_ == Stage::Ended; }
     /// The colour number of each entity, in order.

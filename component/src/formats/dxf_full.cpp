@@ -84,7 +84,7 @@ enum class Section { None, Header, Tables, Blocks, Entities, Other };
 
 class Reader {
 public:
-    Reader(std::istream& in, DrawingSink& sink) : pairs_(in), sink_(sink) {}
+    Reader(std::istream& in, DrawingSink& sink) : pairs_(in), sink_(sink) { pairs_.keep_code_text(true); }
 
     void run()
     {
@@ -159,7 +159,10 @@ private:
     {
         if (!pairs_.next_whole(pair, afterEndMarker_))
             return false;
-        written_.see(pair);
+        if (written_.holds()) {
+            written_.see(pair);
+            pairs_.keep_code_text(written_.holds());
+        }
         return true;
     }
 

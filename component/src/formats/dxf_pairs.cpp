@@ -108,7 +108,6 @@ bool PairReader::next_binary(Pair& pair, bool& cut)
     ++binaryPairs_;
     pair.Code = code;
     pair.StartsEntity = code == 0;
-    pair.CodeText = {};
     pair.HasNumber = true;
     pair.Text = {};
     const Value type = value_type(code);
