@@ -14,8 +14,8 @@
 #include <OrvexGDI/OpsFileText.h>
 
 #include <array>
-#include <iterator>
 #include <cmath>
+#include <iterator>
 #include <string_view>
 
 namespace orvex::formats::dxf {

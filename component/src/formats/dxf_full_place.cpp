@@ -77,10 +77,7 @@ int Placer::layer_number(const std::string& key)
 {
     int number = 0;
     if (!numeric_name(key, number) || numberTaken_[static_cast<std::size_t>(number)]) {
-        number = 0;
-        for (int n = 1; n <= 254 && number == 0; ++n)
-            if (!numberTaken_[static_cast<std::size_t>(n)] && !numberReserved_[static_cast<std::size_t>(n)])
-                number = n;
+        number = free_number(numberTaken_);
         if (number == 0) {
             layersOverflow_ = true;
             return 252; // more layers than numbers: the factory's catch-all
@@ -139,14 +136,20 @@ std::vector<int> Placer::settled_layer_numbers() const
     for (std::size_t i = 0; i < layersMet_.size(); ++i) {
         if (numbered[i])
             continue;
-        int number = settled[i];
-        for (int n = 1; n <= 254 && taken[static_cast<std::size_t>(number)]; ++n)
-            if (!taken[static_cast<std::size_t>(n)] && !numberReserved_[static_cast<std::size_t>(n)])
-                number = n;
-        settled[i] = number;
-        taken[static_cast<std::size_t>(number)] = true;
+        const int free = taken[static_cast<std::size_t>(settled[i])] ? free_number(taken) : 0;
+        if (free != 0)
+            settled[i] = free;
+        taken[static_cast<std::size_t>(settled[i])] = true;
     }
     return settled;
+}
+
+int Placer::free_number(const std::vector<bool>& taken) const
+{
+    for (int n = 1; n <= 254; ++n)
+        if (!taken[static_cast<std::size_t>(n)] && !numberReserved_[static_cast<std::size_t>(n)])
+            return n;
+    return 0;
 }
 
 const Placer::LayerUse& Placer::layer_use(const std::string& name)

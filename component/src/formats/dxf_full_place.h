@@ -51,6 +51,9 @@ private:
     int layer_number(const std::string& key);
     void settle_layer_numbers();
     std::vector<int> settled_layer_numbers() const;
+    /// The first layer number neither taken nor kept for a layer of the
+    /// table; 0 when there is none.
+    int free_number(const std::vector<bool>& taken) const;
     TColor aci(int index) const;
 
     void ocs_arc(const Matrix& m, const Vec3& centre, double radius, double start, double end, bool full,

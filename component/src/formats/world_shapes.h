@@ -59,7 +59,7 @@ public:
     /// (the factory numbers them one after the other, so these are all its
     /// own when nothing else made elements meanwhile).
     void for_each_made(const std::function<void(TElement&)>& change);
-    /// How many elements were made.
+    /// How many elements for_each_made visits.
     int made_count() const;
 
 private:
