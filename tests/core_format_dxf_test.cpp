@@ -32,6 +32,15 @@ std::unique_ptr<formats::StagedDrawing> read_dxf(const std::string& text, TColor
     return read_text(dxf::read, text, background);
 }
 
+std::unique_ptr<formats::StagedDrawing> read_full(const std::string& text)
+{
+    auto d = fresh(0xFFFFFF);
+    d->ImportMode = imFull;
+    std::istringstream in(text);
+    dxf::read(in, *d);
+    return d;
+}
+
 TEST(DxfWriter, LineAndEmptyDrawingAreByteExact)
 {
     auto d = fresh();
@@ -348,13 +357,6 @@ TEST(DxfFullImport, InsertsOfBlocksNestedAndInArrays)
                                       {"21", "0"}, {"0", "ENDBLK"}, {"0", "BLOCK"}, {"2", "ARRAY"}, {"0", "INSERT"},
                                       {"2", "b"}, {"10", "1"}, {"20", "0"}, {"70", "3"}, {"71", "2"}, {"44", "10"},
                                       {"45", "20"}, {"0", "ENDBLK"}, {"0", "ENDSEC"}});
-    auto read_full = [](const std::string& text) {
-        auto d = fresh(0xFFFFFF);
-        d->ImportMode = imFull;
-        std::istringstream in(text);
-        dxf::read(in, *d);
-        return d;
-    };
     auto d = read_full(blocks + pairs({{"0", "SECTION"}, {"2", "ENTITIES"}, {"0", "INSERT"}, {"2", "B"}, {"10", "5"},
                                        {"20", "5"}, {"42", "2"}, {"50", "90"}, {"0", "INSERT"}, {"2", "ARRAY"},
                                        {"10", "0"}, {"20", "100"}, {"0", "ENDSEC"}, {"0", "EOF"}}));
@@ -371,6 +373,37 @@ TEST(DxfFullImport, InsertsOfBlocksNestedAndInArrays)
     EXPECT_THROW(read_full(blocks + pairs({{"0", "SECTION"}, {"2", "ENTITIES"}, {"0", "INSERT"}, {"2", "B"},
                                            {"70", "10000"}, {"71", "10000"}, {"0", "ENDSEC"}})),
                  ERangeError);
+}
+
+TEST(DxfFullImport, LayersNamedByANumberKeepItWithoutALayerTable)
+{
+    // WALLS comes first and no table reserves 1 and 2 for the layers "1"
+    // and "2": WALLS moves to a number of its own.
+    auto d = read_full(pairs({{"0", "LINE"}, {"8", "WALLS"}, {"11", "1"}, {"0", "LINE"}, {"8", "1"}, {"11", "2"},
+                              {"0", "LINE"}, {"8", "2"}, {"11", "3"}, {"0", "EOF"}}));
+    ASSERT_EQ(d->Elements.Count(), 3);
+    const int walls = d->Elements[0].GetLayer();
+    EXPECT_NE(walls, 1);
+    EXPECT_NE(walls, 2);
+    EXPECT_EQ(d->LayerNames[walls], "WALLS");
+    for (int layer : {1, 2}) {
+        EXPECT_EQ(d->Elements[layer].GetLayer(), layer);
+        EXPECT_EQ(d->LayerNames[layer], std::to_string(layer));
+    }
+}
+
+TEST(DxfFullImport, OurOwnFilesKeepTheWritersColours)
+{
+    // Colour number 11 is aqua in our writer's table and a light red in
+    // AutoCAD's: a file laid out exactly as the writer writes is ours, one
+    // group more and it is not.
+    auto d = fresh();
+    d->make_element(etLine, 0, 0, 0, 1, 1, 0, 0xFFFF00, 1, 7, 0, 0);
+    const std::string own = write_text(dxf::write, *d);
+    std::string other = own;
+    other.insert(other.find("62\r\n"), "6\r\nDASHED\r\n");
+    EXPECT_EQ(read_full(own)->Elements[0].GetColor(), 0xFFFF00);
+    EXPECT_EQ(read_full(other)->Elements[0].GetColor(), 0x7F7FFF);
 }
 
 TEST(DxfReader, IntegerGroupsOutsideThirtyTwoBitsNameTheLine)

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -430,6 +431,43 @@ TEST(IgesReader, OtherDelimitersAndUnits)
     EXPECT_EQ(d->Elements[1].GetLineType(), 1);
     EXPECT_EQ(d->Elements[2].GetCoord(3), 3);
     EXPECT_EQ(d->Elements[2].GetColor(), 0xFFFFFF);
+}
+
+TEST(IgesReader, BlankStatusFieldsReadAsZeros)
+{
+    // A directory entry whose status columns are blank is an entry like any
+    // other, in both imports; the full import counts the surface as well.
+    const std::string text = global("1H,,1H;,,;") + directory(110, 1, 0, 3, 1, 0, 1, 0, "        ") +
+                             directory(128, 2, 0, 3, 1, 0, 3, 0, "        ") +
+                             parameter("110,0.,0.,0.,1.,2.,0.;", 1, 1) + parameter("128,1,1,1,1,0,0,1,0,0;", 3, 2);
+    for (const TImportMode mode : {imBasic, imFull}) {
+        auto d = fresh(0xFFFFFF);
+        d->ImportMode = mode;
+        std::istringstream in(text);
+        iges::read(in, *d);
+        ASSERT_EQ(d->Elements.Count(), 1) << mode;
+        EXPECT_EQ(d->Elements[0].GetCoord(5), 2);
+        if (mode == imFull)
+            EXPECT_EQ(d->Report.Count("128").Skipped, 1);
+    }
+}
+
+TEST(IgesFullImport, BSplineOfEmptyRangeIsDrawnOverItsKnots)
+{
+    // Degree 1 from (0, 0, 0) to (10, 0, 0), knots -1 -1 0 0, range 0 to 0.
+    auto d = fresh(0xFFFFFF);
+    d->ImportMode = imFull;
+    std::istringstream in(global("1H,,1H;,,;") + directory(126, 1, 0, 3, 1, 0, 1) +
+                          parameter("126,1,1,1,0,1,0,-1.,-1.,0.,0.,1.,1.,0.,0.,0.,10.,0.,0.,0.,0.;", 1, 1));
+    iges::read(in, *d);
+    ASSERT_GT(d->Elements.Count(), 0);
+    double low = 1e300, high = -1e300;
+    for (const TElement* e : d->Elements)
+        for (const int s : {1, 4})
+            low = std::min(low, e->GetCoord(s)), high = std::max(high, e->GetCoord(s));
+    EXPECT_EQ(low, 0);
+    EXPECT_EQ(high, 10);
+    EXPECT_EQ(d->Report.Count("126 B-SPLINE CURVE").Read, 1);
 }
 
 } // namespace

@@ -138,5 +138,26 @@ TEST(SharedDrawings, IgesLayoutsOfOtherSystems)
     }
 }
 
+TEST(SharedDrawings, EveryIgesDirectoryEntryIsInTheFullImportsReport)
+{
+    REQUIRE_SHARED_FILES();
+    // Blank status fields included (OCC17026-1's entries have them).
+    for (const fs::path& path : files_in("iges")) {
+        SCOPED_TRACE(path.filename().string());
+        std::istringstream lines(contents(path));
+        long long directoryLines = 0;
+        for (std::string line; std::getline(lines, line);)
+            directoryLines += line.size() >= 73 && line[72] == 'D';
+        auto d = fresh();
+        d->ImportMode = imFull;
+        std::ifstream in(path, std::ios::binary);
+        formats::iges::read(in, *d);
+        long long counted = 0;
+        for (const TLoadCount& k : d->Report.Kinds)
+            counted += k.Read + k.Skipped;
+        EXPECT_EQ(counted, directoryLines / 2);
+    }
+}
+
 } // namespace
 } // namespace orvex

@@ -1,20 +1,30 @@
 // The small text functions of the drawing files: integer texts, spaces,
 // circle view codes, the colour tables, the field tokenizer, the number
-// text the writers make, and the line scanner.
+// text the writers make, the line scanner, and the readers over streams that
+// cannot seek.
+#include "format_test_support.h"
+
+#include "formats/dxf.h"
+#include "formats/iges.h"
 #include "formats/line_reader.h"
+#include "formats/ovx.h"
 #include "formats/record_fields.h"
 #include "formats/text_writer.h"
 
+#include <OrvexGDI/Elements.h>
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsFileText.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -268,6 +278,94 @@ TEST(PlainRecordFields, RefuseWhatOnlyTheGeneralSplitReads)
                                "1.2.3", "--1", "1\t"}) {
         formats::PlainFields plain;
         EXPECT_FALSE(plain.parse(record)) << record;
+    }
+}
+
+// Hands out its text seven bytes at a time and cannot seek, as a pipe does.
+class PipeBuffer : public std::streambuf {
+public:
+    explicit PipeBuffer(std::string text) : text_(std::move(text)) {}
+
+protected:
+    int_type underflow() override
+    {
+        if (at_ >= text_.size())
+            return traits_type::eof();
+        char* piece = text_.data() + at_;
+        const std::size_t n = std::min<std::size_t>(7, text_.size() - at_);
+        setg(piece, piece, piece + n);
+        at_ += n;
+        return traits_type::to_int_type(*piece);
+    }
+    pos_type seekoff(off_type, std::ios_base::seekdir, std::ios_base::openmode) override { return -1; }
+    pos_type seekpos(pos_type, std::ios_base::openmode) override { return -1; }
+
+private:
+    std::string text_;
+    std::size_t at_ = 0;
+};
+
+std::string sample(const char* name)
+{
+    std::ifstream in(std::string(ORVEX_TEST_DATA_DIR) + "/../../samples/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A binary DXF of one line and one circle, with one-byte group codes.
+std::string binary_dxf()
+{
+    std::string bin("AutoCAD Binary DXF\r\n\x1a\0", 22);
+    auto text = [&](int code, const char* t) {
+        bin += static_cast<char>(code);
+        bin.append(t, std::strlen(t) + 1);
+    };
+    auto real = [&](int code, double v) {
+        bin += static_cast<char>(code);
+        bin.append(reinterpret_cast<const char*>(&v), 8);
+    };
+    text(0, "SECTION"), text(2, "ENTITIES");
+    text(0, "LINE"), text(8, "3"), real(10, 1.5), real(20, -2), real(11, 3), real(21, 4);
+    text(0, "CIRCLE"), text(8, "5"), real(10, 7), real(20, 8), real(40, 2.5);
+    text(0, "ENDSEC"), text(0, "EOF");
+    return bin;
+}
+
+TEST(FormatStreams, ReadersNeedNoSeeking)
+{
+    using Read = void (*)(std::istream&, formats::DrawingSink&);
+    const struct {
+        const char* what;
+        Read read;
+        std::string text;
+    } rows[] = {
+        {"OVX", formats::ovx::read, sample("house.ovx")},
+        {"DXF", formats::dxf::read, sample("house.dxf")},
+        {"binary DXF", formats::dxf::read, binary_dxf()},
+        {"IGES", formats::iges::read, sample("matrix_and_continuation.igs")},
+    };
+    for (const auto& row : rows) {
+        for (const TImportMode mode : {imBasic, imFull}) {
+            SCOPED_TRACE(std::string(row.what) + (mode == imFull ? ", full import" : ", basic import"));
+            auto seekable = testing_formats::fresh(), piped = testing_formats::fresh();
+            seekable->ImportMode = piped->ImportMode = mode;
+            std::istringstream file(row.text);
+            row.read(file, *seekable);
+            PipeBuffer pipe(row.text);
+            std::istream stream(&pipe);
+            row.read(stream, *piped);
+
+            ASSERT_GT(seekable->Elements.Count(), 0);
+            ASSERT_EQ(piped->Elements.Count(), seekable->Elements.Count());
+            for (int i = 0; i < seekable->Elements.Count(); ++i) {
+                const TElement& a = seekable->Elements[i];
+                const TElement& b = piped->Elements[i];
+                EXPECT_EQ(b.GetEtype(), a.GetEtype()) << i;
+                EXPECT_EQ(b.GetColor(), a.GetColor()) << i;
+                EXPECT_EQ(b.GetLayer(), a.GetLayer()) << i;
+                for (int s = 1; s <= 6; ++s)
+                    EXPECT_EQ(b.GetCoord(s), a.GetCoord(s)) << i << " slot " << s;
+            }
+        }
     }
 }
 

@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 #include <sys/resource.h>
@@ -379,29 +380,33 @@ TEST_F(FilesTest, FailedSaveLeavesTheTargetUntouched)
 
 TEST_F(FilesTest, SaveOfAValueThatWouldNotReadBackWritesNothing)
 {
-    // Each row: how the drawing came to hold the value, and the formats
-    // that write it (IGES writes arc end points, not angles).
+    // Each row: how element 1 came to hold a value that would not read back
+    // (or would read back as something else), and the formats that refuse
+    // it (IGES writes arc end points, not angles; DXF keeps arcs of radius 0).
     const double nan = std::nan("");
+    auto lineWithX = [](double x) {
+        return [x](TOrvexGDI& c) { c.GetElement(c.MakeLine(0, 0, 0, 1, 1, 0)).SetCoord(1, x); }; // as a host may
+    };
     const struct {
         const char* what;
-        double value;
-        bool arcAngle;
+        std::function<void(TOrvexGDI&)> make;
         std::vector<int> formats;
     } rows[] = {
-        {"arc angle 1e20", 1e20, true, {1, 2}},
-        {"x set to 1e20", 1e20, false, {1, 2, 3}},
-        {"x set to -5e14", -5e14, false, {1, 2, 3}},
-        {"x set to NaN", nan, false, {1, 2, 3}},
+        {"arc angle 1e20", [](TOrvexGDI& c) { c.MakeArc(1, 0, 0, 0, 5, 10, 1e20); }, {1, 2}},
+        {"x set to 1e20", lineWithX(1e20), {1, 2, 3}},
+        {"x set to -5e14", lineWithX(-5e14), {1, 2, 3}},
+        {"x set to NaN", lineWithX(nan), {1, 2, 3}},
+        {"x set beyond the factory's range", lineWithX(2e9), {1, 2, 3}},
+        {"arc radius written as 0", [](TOrvexGDI& c) { c.MakeArc(1, 0, 0, 0, 1.7e-6, 10, 90); }, {1, 3}},
+        {"layer set to 300", [](TOrvexGDI& c) { c.GetElement(c.MakePoint(3, 4, 0)).SetLayer(300); }, {1, 2, 3}},
+        {"arc view set to 95", [](TOrvexGDI& c) { c.GetElement(c.MakeArc(1, 0, 0, 0, 5, 10, 90)).SetView(95); }, {1}},
     };
     for (const auto& row : rows) {
         for (int type : row.formats) {
             SCOPED_TRACE(std::string(row.what) + ", format " + std::to_string(type));
             TOrvexGDI c;
             c.MakePoint(1, 2, 0);
-            if (row.arcAngle)
-                c.MakeArc(1, 0, 0, 0, 5, 10, row.value);
-            else
-                c.GetElement(c.MakeLine(0, 0, 0, 1, 1, 0)).SetCoord(1, row.value); // as a host may
+            row.make(c);
             c.SetCadType(type);
             write("target", "old contents\r\n");
             EXPECT_FALSE(c.save_cad(path("target")));
@@ -423,6 +428,49 @@ TEST_F(FilesTest, SaveOfAValueThatWouldNotReadBackWritesNothing)
     EXPECT_FALSE(QFile::exists(path("views.ovx")));
     // Whenever save_cad fails, SaveToFile raises.
     EXPECT_THROW(control_.SaveToFile(path("no/such/folder/x.ovx")), EFileError);
+}
+
+TEST_F(FilesTest, SavedDrawingsOpenWithTheirColoursAndLayersInEitherImport)
+{
+    // One line in each colour of the formats' tables, each on its own layer.
+    const TColor colours[] = {0x000000, 0x008000, 0x000080, 0x008080, 0x00FFFF, 0x808000, 0x800080, 0x808080,
+                              0x800000, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0xC0C0C0, 0xFFFFFF};
+    for (int i = 0; i < 16; ++i) {
+        control_.SetCurrentColor(colours[i]);
+        control_.SetCurrentLayer(i == 15 ? 254 : 1 + 16 * i);
+        control_.MakeLine(i, 0, 0, i, 1, 0);
+    }
+    // IGES has nine colour numbers for the sixteen colours; both imports
+    // must still agree on them.
+    const struct {
+        int cadType;
+        const char* file;
+        bool keepsColours;
+    } rows[] = {{1, "saved.ovx", true}, {2, "saved.dxf", true}, {3, "saved.igs", false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        control_.SetCadType(row.cadType);
+        control_.SaveToFile(path(row.file));
+        TOrvexGDI basic, full;
+        for (TOrvexGDI* c : {&basic, &full}) {
+            c->SetBackgroundColor(0x202020); // neither black nor white: no colour stands in for another
+            c->SetCadType(row.cadType);
+        }
+        full.SetImportMode(imFull);
+        basic.LoadFromFile(path(row.file));
+        full.LoadFromFile(path(row.file));
+        ASSERT_EQ(basic.Elements->Count(), 16);
+        ASSERT_EQ(full.Elements->Count(), 16);
+        for (int i = 0; i < 16; ++i) {
+            const TElement& saved = control_.GetElement(i);
+            if (row.keepsColours) {
+                EXPECT_EQ(basic.GetElement(i).GetColor(), saved.GetColor()) << i;
+            }
+            EXPECT_EQ(full.GetElement(i).GetColor(), basic.GetElement(i).GetColor()) << i;
+            EXPECT_EQ(basic.GetElement(i).GetLayer(), saved.GetLayer()) << i;
+            EXPECT_EQ(full.GetElement(i).GetLayer(), saved.GetLayer()) << i;
+        }
+    }
 }
 
 TEST_F(FilesTest, SavesReplaceOnlyRegularFiles)

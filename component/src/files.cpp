@@ -135,7 +135,7 @@ bool write_cad(TOrvexGDI& control, const QString& FileName, std::string& Why)
         if (!written)
             Why = "the file could not be written";
     } catch (const formats::UnwritableValue& e) {
-        Why = holder_of(control, e.Value) + " holds " + e.what();
+        Why = (e.Holder.empty() ? holder_of(control, e.Value) : e.Holder) + " holds " + e.what();
     }
     if (!written) {
         file.cancelWriting();

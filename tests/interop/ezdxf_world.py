@@ -13,6 +13,7 @@
 import sys
 
 import ezdxf
+from ezdxf import recover
 
 
 def make(path):
@@ -96,9 +97,12 @@ def explode(entities):
 def read(path):
     try:
         doc = ezdxf.readfile(path)
-    except Exception as error:  # ezdxf refuses some files other programs read
-        print("UNREADABLE", type(error).__name__)
-        return
+    except Exception:  # ezdxf refuses some files other programs read; its recovery reads most
+        try:
+            doc, _ = recover.readfile(path)
+        except Exception as error:
+            print("UNREADABLE", type(error).__name__)
+            return
     for e in explode(doc.modelspace()):
         emit(e)
 

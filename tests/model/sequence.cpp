@@ -228,6 +228,7 @@ Op SequenceRun::next(ChoiceSource& choices) const
     case OpKind::SaveAndLoad:
     case OpKind::SaveAndMerge:
         op.n[0] = 1 + choices.below(3);
+        op.n[1] = choices.below(2); // read back with the full import
         break;
     case OpKind::LoadSample:
     case OpKind::MergeSample:
@@ -386,7 +387,7 @@ std::optional<std::string> SequenceRun::Impl::run(const Op& op)
         case OpKind::SaveAndMerge: {
             const bool merge = op.kind == OpKind::SaveAndMerge;
             c.SetCadType(n[0]);
-            c.SetImportMode(imBasic);
+            c.SetImportMode(n[1] != 0 ? imFull : imBasic);
             c.SaveToFile(file(n[0]));
             merge ? c.MergeFile(file(n[0])) : c.LoadFromFile(file(n[0]));
             m.read(m.saved(static_cast<Format>(n[0])), merge);
@@ -638,7 +639,8 @@ std::string as_cpp(const std::vector<Op>& ops)
             break;
         case OpKind::SaveAndLoad:
         case OpKind::SaveAndMerge:
-            out << "c.SetCadType(" << n[0] << "); c.SetImportMode(imBasic); c.SaveToFile(\"drawing." << kFormatNames[n[0]] << "\"); c."
+            out << "c.SetCadType(" << n[0] << "); c.SetImportMode(" << (n[1] != 0 ? "imFull" : "imBasic")
+                << "); c.SaveToFile(\"drawing." << kFormatNames[n[0]] << "\"); c."
                 << (op.kind == OpKind::SaveAndMerge ? "MergeFile" : "LoadFromFile") << "(\"drawing."
                 << kFormatNames[n[0]] << "\");";
             break;

@@ -6,6 +6,7 @@
 
 #include "dxf_full.h"
 #include "dxf_pairs.h"
+#include "read_back.h"
 #include "read_error.h"
 #include "record_fields.h"
 #include "text_writer.h"
@@ -14,6 +15,7 @@
 
 #include <array>
 #include <cmath>
+#include <iterator>
 #include <string_view>
 
 namespace orvex::formats::dxf {
@@ -315,6 +317,14 @@ private:
     bool afterEndMarker_ = false;
 };
 
+// Refuses an element whose entity the reader would not make again as it
+// is: left out for its coordinates, or moved to another layer or sweep.
+void require_entity_reads_back(const TElement& e)
+{
+    if (require_placed_as_written(e) && e.GetEtype() == etArc)
+        require_arc_stays_an_arc(e, read_back(e.GetCoord(5)), read_back(e.GetCoord(6)));
+}
+
 } // namespace
 
 TColor colour_from_number(int Number, TColor Background)
@@ -356,6 +366,7 @@ bool write(std::ostream& out, const DrawingSource& drawing)
         const TElement& e = *element;
         if (e.GetDeleted())
             continue;
+        require_entity_reads_back(e);
         const int type = e.GetEtype();
         switch (type) {
         case etPoint:
@@ -397,6 +408,110 @@ bool write(std::ostream& out, const DrawingSource& drawing)
     }
     w.put("ENDSEC\r\n0\r\nEOF\r\n");
     return w.finish();
+}
+
+namespace {
+
+// The groups the writer puts in each entity it writes, in order.
+constexpr std::string_view kPointGroups[] = {"8", "10", "20", "30", "62"};
+constexpr std::string_view kLineGroups[] = {"8", "10", "20", "30", "11", "21", "31", "62"};
+constexpr std::string_view kArcGroups[] = {"8", "10", "20", "30", "40", "50", "51", "62"};
+constexpr std::string_view kCircleGroups[] = {"8", "10", "20", "30", "40", "62"};
+
+bool integer_text(std::string_view t)
+{
+    if (!t.empty() && t.front() == '-')
+        t.remove_prefix(1);
+    return !t.empty() && t.size() <= 9 && t.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// A colour number of the writer's table as it writes one (0 to 15); -1 for
+// any other text.
+int table_number(std::string_view t)
+{
+    if (t.empty() || t.size() > 2 || t.find_first_not_of("0123456789") != std::string_view::npos ||
+        (t.size() == 2 && t[0] == '0'))
+        return -1;
+    const int n = t.size() == 1 ? t[0] - '0' : (t[0] - '0') * 10 + (t[1] - '0');
+    return n <= 15 ? n : -1;
+}
+
+} // namespace
+
+void WrittenLayout::see(const Pair& pair)
+{
+    if (holds_)
+        holds_ = expected(pair);
+}
+
+bool WrittenLayout::expected(const Pair& pair)
+{
+    switch (stage_) {
+    case Stage::Section:
+        stage_ = Stage::Entities;
+        return pair.CodeText == "  0" && pair.Text == "SECTION";
+    case Stage::Entities:
+        stage_ = Stage::Name;
+        return pair.CodeText == "  2" && pair.Text == "ENTITIES";
+    case Stage::Name:
+        return entity_name(pair);
+    case Stage::Groups:
+        return group(pair);
+    case Stage::EndMarker:
+        stage_ = Stage::Ended;
+        return pair.CodeText == "0" && pair.Text == "EOF";
+    case Stage::Ended:
+        return false; // the writer writes nothing after the end marker
+    }
+    return false;
+}
+
+bool WrittenLayout::entity_name(const Pair& pair)
+{
+    if (pair.CodeText != nameCode_)
+        return false;
+    nameCode_ = "0";
+    const std::string_view name = pair.Text;
+    if (name == "ENDSEC") {
+        stage_ = Stage::EndMarker;
+        return true;
+    }
+    auto groups = [&](const auto& list) {
+        codes_ = list;
+        codeCount_ = std::size(list);
+    };
+    if (name == "POINT")
+        groups(kPointGroups);
+    else if (name == "LINE")
+        groups(kLineGroups);
+    else if (name == "ARC")
+        groups(kArcGroups);
+    else if (name == "CIRCLE")
+        groups(kCircleGroups);
+    else
+        return false;
+    stage_ = Stage::Groups;
+    nextCode_ = 0;
+    return true;
+}
+
+bool WrittenLayout::group(const Pair& pair)
+{
+    if (nextCode_ == codeCount_) { // the code 0 after the last group names the next entity
+        stage_ = Stage::Name;
+        return entity_name(pair);
+    }
+    if (pair.CodeText != codes_[nextCode_++])
+        return false;
+    if (pair.Code == 8)
+        return integer_text(pair.Text);
+    if (pair.Code == 62) {
+        const int number = table_number(pair.Text);
+        if (number < 0)
+            return false;
+        colours_.push_back(static_cast<std::uint8_t>(number));
+    }
+    return true;
 }
 
 } // namespace orvex::formats::dxf

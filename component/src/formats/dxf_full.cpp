@@ -3,6 +3,7 @@
 // insert) and the entities of the model space, placed as they are read.
 #include "dxf_full.h"
 
+#include "dxf.h"
 #include "dxf_full_place.h"
 #include "dxf_pairs.h"
 #include "read_error.h"
@@ -83,7 +84,7 @@ enum class Section { None, Header, Tables, Blocks, Entities, Other };
 
 class Reader {
 public:
-    Reader(std::istream& in, DrawingSink& sink) : pairs_(in), sink_(sink) {}
+    Reader(std::istream& in, DrawingSink& sink) : pairs_(in), sink_(sink) { pairs_.keep_code_text(true); }
 
     void run()
     {
@@ -143,6 +144,10 @@ public:
         if (!placer_)
             placer_ = std::make_unique<Placer>(sink_, layers_, blocks_);
         placer_->finish();
+        // Our own basic writer's files number their colours by its table, not
+        // AutoCAD's: a drawing saved and opened again keeps its colours.
+        if (written_.whole())
+            placer_->colour_as_written(written_.colour_numbers());
         if (TLoadReport* report = sink_.report()) {
             report->Version = version_;
             report->Kinds = counts_.take();
@@ -150,7 +155,16 @@ public:
     }
 
 private:
-    bool next(Pair& pair) { return pairs_.next_whole(pair, afterEndMarker_); }
+    bool next(Pair& pair)
+    {
+        if (!pairs_.next_whole(pair, afterEndMarker_))
+            return false;
+        if (written_.holds()) {
+            written_.see(pair);
+            pairs_.keep_code_text(written_.holds());
+        }
+        return true;
+    }
 
     // Passes over the pairs up to the next code 0.
     bool skip_entity(Pair& pair)
@@ -399,6 +413,7 @@ private:
     PairReader pairs_;
     DrawingSink& sink_;
     bool afterEndMarker_ = false;
+    WrittenLayout written_;
     std::string version_;
     std::unordered_map<std::string, Layer> layers_;
     std::unordered_map<std::string, Block> blocks_;

@@ -1,6 +1,7 @@
 #include "dxf_full_place.h"
 
 #include "curve_math.h"
+#include "dxf.h"
 #include "dxf_palette.h"
 #include "record_fields.h"
 
@@ -69,20 +70,86 @@ TColor Placer::aci(int index) const
     return colour_of_rgb(kAciPalette[static_cast<std::size_t>(index)]);
 }
 
-int Placer::layer_number(const std::string& key, const std::string& name)
+// A number for the while: a layer named by a number takes it when it is
+// free, any other the first number that is neither taken nor in the layer
+// table under its own name. settle_layer_numbers decides at the end.
+int Placer::layer_number(const std::string& key)
 {
     int number = 0;
     if (!numeric_name(key, number) || numberTaken_[static_cast<std::size_t>(number)]) {
-        number = 0;
-        for (int n = 1; n <= 254 && number == 0; ++n)
-            if (!numberTaken_[static_cast<std::size_t>(n)] && !numberReserved_[static_cast<std::size_t>(n)])
-                number = n;
-        if (number == 0)
+        number = free_number(numberTaken_);
+        if (number == 0) {
+            layersOverflow_ = true;
             return 252; // more layers than numbers: the factory's catch-all
+        }
     }
     numberTaken_[static_cast<std::size_t>(number)] = true;
-    sink_.set_layer_name(number, name);
     return number;
+}
+
+// Layers named by a number keep it, even when a name met before them took
+// it for the while (no layer table told of them): that name moves to a
+// free number, and so do its elements. Then the layers are named.
+void Placer::settle_layer_numbers()
+{
+    const std::vector<int> settled = settled_layer_numbers();
+    std::array<int, 255> moved{};
+    bool anyMoved = false;
+    for (std::size_t i = 0; i < layersMet_.size(); ++i) {
+        LayerUse& use = *layersMet_[i];
+        if (settled[i] != use.number) {
+            moved[static_cast<std::size_t>(use.number)] = settled[i];
+            use.number = settled[i];
+            anyMoved = true;
+        }
+        if (!layersOverflow_ || use.number != 252)
+            sink_.set_layer_name(use.number, use.name);
+    }
+    if (anyMoved)
+        shapes_.for_each_made([&](TElement& e) {
+            const int layer = e.GetLayer();
+            if (layer >= 1 && layer <= 254 && moved[static_cast<std::size_t>(layer)] != 0)
+                e.SetLayer(moved[static_cast<std::size_t>(layer)]);
+        });
+}
+
+// The final number of each layer met: numbered names first (the first of
+// two names for one number wins), then the others, each keeping its number
+// for the while when it is still free. With more layers than numbers the
+// numbers stay as they are.
+std::vector<int> Placer::settled_layer_numbers() const
+{
+    std::vector<int> settled;
+    for (const LayerUse* use : layersMet_)
+        settled.push_back(use->number);
+    if (layersOverflow_)
+        return settled;
+    std::vector<bool> taken(255);
+    std::vector<bool> numbered(layersMet_.size());
+    for (std::size_t i = 0; i < layersMet_.size(); ++i) {
+        int number = 0;
+        if (numeric_name(layersMet_[i]->key, number) && !taken[static_cast<std::size_t>(number)]) {
+            settled[i] = number;
+            taken[static_cast<std::size_t>(number)] = numbered[i] = true;
+        }
+    }
+    for (std::size_t i = 0; i < layersMet_.size(); ++i) {
+        if (numbered[i])
+            continue;
+        const int free = taken[static_cast<std::size_t>(settled[i])] ? free_number(taken) : 0;
+        if (free != 0)
+            settled[i] = free;
+        taken[static_cast<std::size_t>(settled[i])] = true;
+    }
+    return settled;
+}
+
+int Placer::free_number(const std::vector<bool>& taken) const
+{
+    for (int n = 1; n <= 254; ++n)
+        if (!taken[static_cast<std::size_t>(n)] && !numberReserved_[static_cast<std::size_t>(n)])
+            return n;
+    return 0;
 }
 
 const Placer::LayerUse& Placer::layer_use(const std::string& name)
@@ -102,7 +169,9 @@ const Placer::LayerUse& Placer::layer_use(const std::string& name)
     auto found = layerUses_.find(key);
     if (found == layerUses_.end()) {
         LayerUse use;
-        use.number = layer_number(key, name);
+        use.number = layer_number(key);
+        use.key = key;
+        use.name = name;
         const auto layer = layers_.find(key);
         if (layer == layers_.end()) {
             use.colour = aci(7);
@@ -113,6 +182,7 @@ const Placer::LayerUse& Placer::layer_use(const std::string& name)
             use.lineType = layer->second.lineType;
         }
         found = layerUses_.emplace(key, std::move(use)).first;
+        layersMet_.push_back(&found->second);
     }
     writtenUses_.emplace(name, &found->second);
     cached = {name, &found->second};
@@ -401,6 +471,15 @@ void Placer::spline(const Entity& e, const Context& c, const ShapeStyle& s)
 void Placer::finish()
 {
     shapes_.finish();
+    settle_layer_numbers();
+}
+
+void Placer::colour_as_written(const std::vector<std::uint8_t>& numbers)
+{
+    if (shapes_.made_count() != static_cast<int>(numbers.size()))
+        return;
+    std::size_t next = 0;
+    shapes_.for_each_made([&](TElement& e) { e.SetColor(colour_from_number(numbers[next++], background_)); });
 }
 
 } // namespace orvex::formats::dxf::full

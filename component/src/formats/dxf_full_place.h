@@ -22,6 +22,10 @@ public:
     bool place(const Entity& e);
     /// Makes the elements and names the layers.
     void finish();
+    /// Gives the elements, in the order made, the colours that our own
+    /// writer's colour numbers stand for: one element per number, else
+    /// nothing changes.
+    void colour_as_written(const std::vector<std::uint8_t>& numbers);
 
 private:
     // What an insert hands down to the entities of its block.
@@ -40,10 +44,16 @@ private:
         int number = 1;
         TColor colour = 0;
         std::string lineType;
+        std::string key, name; // the name as first written
     };
     ShapeStyle style_of(const Entity& e, const Context& c);
     const LayerUse& layer_use(const std::string& name);
-    int layer_number(const std::string& key, const std::string& name);
+    int layer_number(const std::string& key);
+    void settle_layer_numbers();
+    std::vector<int> settled_layer_numbers() const;
+    /// The first layer number neither taken nor kept for a layer of the
+    /// table; 0 when there is none.
+    int free_number(const std::vector<bool>& taken) const;
     TColor aci(int index) const;
 
     void ocs_arc(const Matrix& m, const Vec3& centre, double radius, double start, double end, bool full,
@@ -61,6 +71,8 @@ private:
     std::unordered_map<std::string, LayerUse> layerUses_; // by name key
     std::vector<bool> numberTaken_;
     std::vector<bool> numberReserved_;
+    std::vector<LayerUse*> layersMet_; // in the order met
+    bool layersOverflow_ = false;      // more layers than numbers
     // Layers by the name as written: a small direct cache in front of a map.
     struct CachedUse {
         std::string name;

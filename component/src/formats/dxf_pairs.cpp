@@ -59,23 +59,18 @@ T little_endian(const unsigned char* b)
 
 } // namespace
 
-PairReader::PairReader(std::istream& in) : in_(in), lines_(in)
+PairReader::PairReader(std::istream& in) : lines_(in)
 {
-    const std::istream::pos_type start = in.tellg();
-    char head[kSentinelSize + 2] = {};
-    in.read(head, kSentinelSize + 2);
-    const bool got = in.gcount() == static_cast<std::streamsize>(kSentinelSize + 2);
-    if (got && std::memcmp(head, kSentinel, kSentinelSize) == 0) {
+    // The head is looked at in the reader's own buffer, so the stream need
+    // not seek back: an ASCII file's lines start at its first byte.
+    const std::string_view head = lines_.peek(kSentinelSize + 2);
+    if (head.size() == kSentinelSize + 2 && std::memcmp(head.data(), kSentinel, kSentinelSize) == 0) {
         binary_ = true;
         // The first pair is (0, "SECTION"): a two-byte code puts a second
         // zero byte before the text.
         shortCodes_ = head[kSentinelSize + 1] != 0;
-        in.clear();
-        in.seekg(start + static_cast<std::streamoff>(kSentinelSize));
-        return;
+        lines_.skip(kSentinelSize);
     }
-    in.clear();
-    in.seekg(start);
 }
 
 void PairReader::value_missing(int code) const
@@ -91,10 +86,7 @@ void PairReader::ended_inside(long long begun) const
 
 bool PairReader::read_bytes(void* to, std::size_t n)
 {
-    in_.read(static_cast<char*>(to), static_cast<std::streamsize>(n));
-    if (in_.bad())
-        throw EFileError(line_prefix(line_number() + 1) + "read error");
-    return in_.gcount() == static_cast<std::streamsize>(n);
+    return lines_.read(to, n);
 }
 
 bool PairReader::next_binary(Pair& pair, bool& cut)
@@ -153,8 +145,8 @@ bool PairReader::next_binary(Pair& pair, bool& cut)
         pair.HasNumber = false;
         text_.clear();
         for (;;) {
-            const int c = in_.get();
-            if (c == std::char_traits<char>::eof()) {
+            const int c = lines_.get();
+            if (c < 0) {
                 whole = false;
                 break;
             }

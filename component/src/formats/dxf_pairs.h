@@ -22,6 +22,8 @@ struct Pair {
     /// The code line is "0" (spaces aside) or the binary code is 0: the value
     /// names an entity, a section or a table.
     bool StartsEntity = false;
+    /// The code line as written, when the reader keeps it (ASCII only).
+    std::string_view CodeText;
     std::string_view Text;
     bool HasNumber = false; // binary numbers
     double Number = 0;
@@ -58,6 +60,10 @@ public:
             return false;
         pair.Code = Ops::val_int(code);
         pair.StartsEntity = is_zero_code(code);
+        if (keepCodeText_) {
+            codeText_.assign(code); // reading the value's line may move the code's
+            pair.CodeText = codeText_;
+        }
         pair.HasNumber = false;
         if (!lines_.next(pair.Text)) {
             // A blank last line ends the file; a code without its value cuts it.
@@ -82,6 +88,10 @@ public:
             value_missing(pair.Code);
         return !cut;
     }
+
+    /// Whether pairs carry their code line as written (for telling writers
+    /// apart by their layout); off at first.
+    void keep_code_text(bool keep) { keepCodeText_ = keep; }
 
     /// The input ended inside the entity whose name stood on line `begun`.
     [[noreturn]] void ended_inside(long long begun) const;
@@ -109,12 +119,13 @@ private:
     [[noreturn]] void value_missing(int code) const;
     bool read_bytes(void* to, std::size_t n);
 
-    std::istream& in_;
     LineReader lines_;
     bool binary_ = false;
     bool shortCodes_ = false; // one-byte group codes (R12 and older)
+    bool keepCodeText_ = false;
     long long binaryPairs_ = 0;
     std::string text_;
+    std::string codeText_;
 };
 
 } // namespace orvex::formats::dxf

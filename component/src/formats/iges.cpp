@@ -3,6 +3,7 @@
 #include "iges.h"
 #include "ops/iges_colours.h"
 
+#include "read_back.h"
 #include "record_fields.h"
 #include "text_writer.h"
 
@@ -99,6 +100,32 @@ bool writable(const TElement& e)
 
 int iges_type(int etype) { return etype == etPoint ? 116 : etype == etLine ? 110 : 100; }
 
+// The start and end points an arc is written with.
+struct ArcEnds {
+    double sx, sy, ex, ey;
+};
+
+ArcEnds arc_ends(const TElement& e)
+{
+    const double cx = e.GetCoord(1), cy = e.GetCoord(2), r = e.GetCoord(4);
+    const double a1 = static_cast<double>(e.GetCoord(5) / kDegreesPerRadian);
+    const double a2 = static_cast<double>(e.GetCoord(6) / kDegreesPerRadian);
+    return {cx + r * std::cos(a1), cy + r * std::sin(a1), cx + r * std::cos(a2), cy + r * std::sin(a2)};
+}
+
+// Refuses an element that the reader would not make again as it is: left
+// out for its coordinates, moved to another layer, or an arc whose end
+// points, as written, coincide (the reader takes it for a whole circle).
+void require_entity_reads_back(const TElement& e)
+{
+    if (!require_placed_as_written(e) || e.GetEtype() != etArc)
+        return;
+    const ArcEnds ends = arc_ends(e);
+    const double cx = read_back(e.GetCoord(1)), cy = read_back(e.GetCoord(2));
+    require_arc_stays_an_arc(e, Ops::get_angle_degrees(cx, cy, read_back(ends.sx), read_back(ends.sy)),
+                             Ops::get_angle_degrees(cx, cy, read_back(ends.ex), read_back(ends.ey)));
+}
+
 // The parameter data of an element, "110,x1,y1,z1,x2,y2,z2;" and so on, in
 // `out` (room for 8 numbers); returns its length.
 std::size_t parameter_text(const TElement& e, char* out)
@@ -123,13 +150,11 @@ std::size_t parameter_text(const TElement& e, char* out)
             real(e.GetCoord(s), s < 6 ? ',' : ';');
         break;
     default: {
-        const double cx = e.GetCoord(1), cy = e.GetCoord(2), r = e.GetCoord(4);
-        const double a1 = static_cast<double>(e.GetCoord(5) / kDegreesPerRadian);
-        const double a2 = static_cast<double>(e.GetCoord(6) / kDegreesPerRadian);
+        const ArcEnds ends = arc_ends(e);
         text("100,");
-        real(e.GetCoord(3), ','), real(cx, ','), real(cy, ',');
-        real(cx + r * std::cos(a1), ','), real(cy + r * std::sin(a1), ',');
-        real(cx + r * std::cos(a2), ','), real(cy + r * std::sin(a2), ';');
+        real(e.GetCoord(3), ','), real(e.GetCoord(1), ','), real(e.GetCoord(2), ',');
+        real(ends.sx, ','), real(ends.sy, ',');
+        real(ends.ex, ','), real(ends.ey, ';');
         break;
     }
     }
@@ -192,6 +217,7 @@ bool write(std::ostream& out, const DrawingSource& drawing)
         const TElement& e = *element;
         if (!writable(e))
             continue;
+        require_entity_reads_back(e);
         const int lines = split_parameter_text(std::string_view(text, parameter_text(e, text)), [](std::string_view) {});
         const int type = iges_type(e.GetEtype());
         ++d;

@@ -118,6 +118,12 @@ bool bspline(const std::vector<double>& v, const Matrix& m, WorldShapes& shapes,
         box.push_back(m.apply(P.back()));
     }
     double u0 = v[rangeAt], u1 = v[rangeAt + 1];
+    if (u0 == u1) {
+        // A range of no length (some systems write 0, 0): the curve is drawn
+        // over its knots, as Open CASCADE draws it.
+        u0 = U[static_cast<std::size_t>(M)];
+        u1 = U[K + 1];
+    }
     u0 = std::max(u0, U[static_cast<std::size_t>(M)]);
     u1 = std::min(u1, U[K + 1]);
     if (!(u1 > u0))

@@ -169,7 +169,8 @@ private:
         if (section == 'G') {
             if (global_.size() < kMaxGlobal)
                 global_.append(line.substr(0, 72));
-        } else if (section == 'D' && line[71] != ' ') {
+        } else if (section == 'D' && (line[71] != ' ' || is_blank(line.substr(64, 8)))) {
+            // A blank status field stands for 00000000.
             directory_entry(line, number);
         } else if (section == 'P') {
             parameter_line(line, letter, number);

@@ -1,5 +1,7 @@
 // A buffered line scanner over an input stream: reads in chunks into one
 // buffer and hands out each line as a view into it, without copying lines.
+// Binary formats take raw bytes from the same buffer. The stream is only
+// read forward, so a pipe or any other stream that cannot seek will do.
 #pragma once
 
 #include <cstddef>
@@ -59,6 +61,32 @@ public:
                 return true;
             }
         }
+    }
+
+    /// Up to `n` bytes ahead, left unread (fewer at the end of the input).
+    std::string_view peek(std::size_t n)
+    {
+        while (end_ - pos_ < n && fill()) {
+        }
+        return std::string_view(buf_.data() + pos_, end_ - pos_ < n ? end_ - pos_ : n);
+    }
+    /// Passes over `n` bytes that peek has shown.
+    void skip(std::size_t n) { pos_ = scan_ = pos_ + n; }
+    /// The next `n` bytes into `to`; false when the input ends first.
+    bool read(void* to, std::size_t n)
+    {
+        const std::string_view bytes = peek(n);
+        std::memcpy(to, bytes.data(), bytes.size());
+        skip(bytes.size());
+        return bytes.size() == n;
+    }
+    /// The next byte, or -1 at the end of the input.
+    int get()
+    {
+        if (pos_ == end_ && !fill())
+            return -1;
+        scan_ = pos_ + 1;
+        return static_cast<unsigned char>(buf_[pos_++]);
     }
 
     /// Number of the line last returned (1-based); 0 before the first.

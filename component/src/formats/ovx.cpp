@@ -3,6 +3,7 @@
 #include "ovx.h"
 
 #include "line_reader.h"
+#include "read_back.h"
 #include "read_error.h"
 #include "record_fields.h"
 #include "text_writer.h"
@@ -185,6 +186,24 @@ std::size_t leading_keyword(std::string_view line)
     return n >= 3 && n < line.size() && line[n] == ' ' ? n : 0;
 }
 
+// Refuses an element whose record the reader would not make again as it
+// is: left out for its coordinates or radius, or moved to another layer,
+// arc view or sweep.
+void require_record_reads_back(const TElement& e)
+{
+    if (!require_placed_as_written(e) || e.GetEtype() == etPoint || e.GetEtype() == etLine)
+        return;
+    if (!(read_back(e.GetCoord(4)) > 0)) // the reader skips arcs without a radius
+        refuse(e, "slot 4", e.GetCoord(4));
+    // A circle's view is its fill code: the record gives it back as an arc
+    // of the top plane, as it gives back every circle as an arc.
+    if (e.GetEtype() != etArc)
+        return;
+    if (e.GetView() < 1 || e.GetView() > 90)
+        refuse(e, "view", e.GetView());
+    require_arc_stays_an_arc(e, read_back(e.GetCoord(5)), read_back(e.GetCoord(6)));
+}
+
 } // namespace
 
 void read(std::istream& in, DrawingSink& sink)
@@ -304,6 +323,7 @@ bool write(std::ostream& out, const DrawingSource& drawing)
         const TElement& e = *element;
         if (e.GetDeleted())
             continue;
+        require_record_reads_back(e);
         const int colour = Ops::get_ovx_color(e.GetColor());
         switch (e.GetEtype()) {
         case etPoint:

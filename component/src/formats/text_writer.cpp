@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace orvex::formats {
 
@@ -19,8 +20,9 @@ std::string plain_text(double value)
 }
 } // namespace
 
-UnwritableValue::UnwritableValue(double value)
-    : std::runtime_error(plain_text(value) + ", which cannot be written so that it reads back"), Value(value)
+UnwritableValue::UnwritableValue(double value, std::string holder)
+    : std::runtime_error(plain_text(value) + ", which cannot be written so that it reads back"), Value(value),
+      Holder(std::move(holder))
 {
 }
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <ostream>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,8 +15,11 @@ namespace orvex::formats {
 /// writers stop at it, and a save that meets it writes nothing.
 class UnwritableValue : public std::runtime_error {
 public:
-    explicit UnwritableValue(double Value);
+    explicit UnwritableValue(double Value, std::string Holder = {});
     const double Value;
+    /// What holds the value ("element 3 (slot 4)"); empty when the writer
+    /// met it in a number alone.
+    const std::string Holder;
 };
 
 /// Whether real_text writes x so that it reads back: x is finite and its

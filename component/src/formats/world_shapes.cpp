@@ -48,11 +48,33 @@ void WorldShapes::count_one()
         throw ERangeError("the file would make more than " + std::to_string(kMaxElements) + " elements");
 }
 
+void WorldShapes::note(int index)
+{
+    if (index < 0)
+        return; // left out by the factory
+    if (firstMade_ < 0)
+        firstMade_ = index;
+    lastMade_ = index;
+}
+
+void WorldShapes::for_each_made(const std::function<void(TElement&)>& change)
+{
+    if (firstMade_ < 0)
+        return;
+    for (int i = firstMade_; i <= lastMade_; ++i)
+        change(sink_.element(i));
+}
+
+int WorldShapes::made_count() const
+{
+    return firstMade_ < 0 ? 0 : lastMade_ - firstMade_ + 1;
+}
+
 void WorldShapes::point(const Vec3& p, const ShapeStyle& style)
 {
     count_one();
     widen(p);
-    sink_.make_element(etPoint, p[0], p[1], p[2], 0, 0, 0, style.Colour, 0, style.Layer, 0, 0);
+    note(sink_.make_element(etPoint, p[0], p[1], p[2], 0, 0, 0, style.Colour, 0, style.Layer, 0, 0));
 }
 
 void WorldShapes::line(const Vec3& a, const Vec3& b, const ShapeStyle& style)
@@ -65,7 +87,7 @@ void WorldShapes::line(const Vec3& a, const Vec3& b, const ShapeStyle& style)
 void WorldShapes::make_line(const Vec3& a, const Vec3& b, const ShapeStyle& s)
 {
     count_one();
-    sink_.make_element(etLine, a[0], a[1], a[2], b[0], b[1], b[2], s.Colour, s.LineType, s.Layer, 0, 0);
+    note(sink_.make_element(etLine, a[0], a[1], a[2], b[0], b[1], b[2], s.Colour, s.LineType, s.Layer, 0, 0));
 }
 
 void WorldShapes::arc(const Vec3& centre, double radius, const Vec3& xAxis, const Vec3& normal, double start,
@@ -113,7 +135,7 @@ void WorldShapes::arc(const Vec3& centre, double radius, const Vec3& xAxis, cons
         if (view == 1 && normal[2] < 0)
             std::swap(c[4], c[5]); // seen from below: the sweep turns the other way
     }
-    sink_.make_element(etArc, c[0], c[1], c[2], c[3], c[4], c[5], s.Colour, s.LineType, s.Layer, 0, view);
+    note(sink_.make_element(etArc, c[0], c[1], c[2], c[3], c[4], c[5], s.Colour, s.LineType, s.Layer, 0, view));
 }
 
 void WorldShapes::curve(Curve at, double t0, double t1, int pieces, const std::vector<Vec3>& extent,

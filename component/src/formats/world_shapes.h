@@ -55,6 +55,13 @@ public:
     /// The chord tolerance the curves are cut to.
     double tolerance() const;
 
+    /// Calls `change` on every element from the first this made to the last
+    /// (the factory numbers them one after the other, so these are all its
+    /// own when nothing else made elements meanwhile).
+    void for_each_made(const std::function<void(TElement&)>& change);
+    /// How many elements for_each_made visits.
+    int made_count() const;
+
 private:
     struct CurveJob {
         Curve at;
@@ -63,12 +70,15 @@ private:
         ShapeStyle style;
     };
     void widen(const Vec3& p);
+    /// Keeps the index the factory gave (-1 when it made nothing).
+    void note(int index);
     void count_one();
     void make_line(const Vec3& a, const Vec3& b, const ShapeStyle& s);
     void make_chain(const CurveJob& job, double tolerance);
 
     DrawingSink& sink_;
     long long made_ = 0;
+    int firstMade_ = -1, lastMade_ = -1;
     std::vector<CurveJob> curves_;
     Vec3 min_{1e300, 1e300, 1e300}, max_{-1e300, -1e300, -1e300};
 };
