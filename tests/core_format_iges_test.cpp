@@ -447,8 +447,9 @@ TEST(IgesReader, BlankStatusFieldsReadAsZeros)
         iges::read(in, *d);
         ASSERT_EQ(d->Elements.Count(), 1) << mode;
         EXPECT_EQ(d->Elements[0].GetCoord(5), 2);
-        if (mode == imFull)
+        if (mode == imFull) {
             EXPECT_EQ(d->Report.Count("128").Skipped, 1);
+        }
     }
 }
 
