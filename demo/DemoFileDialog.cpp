@@ -10,7 +10,7 @@ int CadTypeOfFile(const QString& FileName)
     const QString extension = point < 0 ? QString() : FileName.mid(point).toUpper();
     if (extension == QLatin1String(".DXF"))
         return 2;
-    if (extension == QLatin1String(".IGS"))
+    if (extension == QLatin1String(".IGS") || extension == QLatin1String(".IGES"))
         return 3;
     return 1;
 }

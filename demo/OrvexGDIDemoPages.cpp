@@ -288,10 +288,8 @@ void TForm1::Button18Click() { OrvexGDI1->Redraw(); }
 void TForm1::Button13Click()
 {
     const QString name = ChooseDrawingFile(*OrvexGDI2);
-    if (name.isEmpty())
-        return;
-    OrvexGDI2->LoadFromFile(name);
-    OrvexGDI2->ZoomAll();
+    if (!name.isEmpty())
+        ReadDrawingFile(*OrvexGDI2, name, false);
 }
 
 void TForm1::Button17Click() { OrvexGDI1->ClearElements(); }

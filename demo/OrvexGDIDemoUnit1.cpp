@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QColorDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -20,6 +21,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
+
+#include <stdexcept>
 
 namespace orvex::demo {
 
@@ -34,7 +37,7 @@ const QColor kSilver(192, 192, 192);
 constexpr TColor kLimeGreen = 0x00FF00;
 
 const QString kDrawingFilter = QStringLiteral(
-    "OVX Files (*.ovx)|*.ovx|DXF Files (*.dxf)|*.dxf|IGES Files (*.igs)|*.igs|ALL Files (*.*)|*.*");
+    "OVX Files (*.ovx)|*.ovx|DXF Files (*.dxf)|*.dxf|IGES Files (*.igs;*.iges)|*.igs;*.iges|ALL Files (*.*)|*.*");
 const QString kDrawingExt = QStringLiteral(".ovx");
 
 TColor framework_color(const QColor& c)
@@ -129,6 +132,9 @@ TOrvexGDI* TForm1::create_drawing_control(QWidget* Parent, const char* Name, con
     control->SetTransparent(true);
     control->SetCurrentColor(kLimeGreen);
     control->SetCadType(0); // stored as 1, OVX
+    // Drawings of other CAD programs open whole: blocks, polylines, splines, ...
+    control->SetImportMode(imFull);
+    control->SetWheelZoom(true);
     control->SetVersion(QStringLiteral("2.1"));
     return control;
 }
@@ -280,22 +286,29 @@ QString TForm1::ChooseDrawingFile(TOrvexGDI& Target)
     return name;
 }
 
+void TForm1::ReadDrawingFile(TOrvexGDI& Target, const QString& FileName, bool Merge)
+{
+    const int before = Target.Elements->Count();
+    Merge ? Target.MergeFile(FileName) : Target.LoadFromFile(FileName);
+    Target.ZoomAll();
+    // A file the reader found nothing in would otherwise just show an empty picture.
+    if (Target.Elements->Count() == (Merge ? before : 0))
+        throw std::runtime_error(QFileInfo(FileName).fileName().toStdString() +
+                                 ": no drawing element was found in this file");
+}
+
 void TForm1::LoadCADClick()
 {
     const QString name = ChooseDrawingFile(*OrvexGDI1);
-    if (name.isEmpty())
-        return;
-    OrvexGDI1->LoadFromFile(name);
-    OrvexGDI1->ZoomAll();
+    if (!name.isEmpty())
+        ReadDrawingFile(*OrvexGDI1, name, false);
 }
 
 void TForm1::MergeCAD1Click()
 {
     const QString name = ChooseDrawingFile(*OrvexGDI1);
-    if (name.isEmpty())
-        return;
-    OrvexGDI1->MergeFile(name);
-    OrvexGDI1->ZoomAll();
+    if (!name.isEmpty())
+        ReadDrawingFile(*OrvexGDI1, name, true);
 }
 
 void TForm1::SaveCADClick()

@@ -164,6 +164,9 @@ private:
     /// Target's CadType from the extension and returns the full name; on
     /// cancel returns an empty name and changes nothing.
     QString ChooseDrawingFile(TOrvexGDI& Target);
+    /// Loads or merges the file into Target and zooms to all; an error naming
+    /// the file when it gave no element.
+    void ReadDrawingFile(TOrvexGDI& Target, const QString& FileName, bool Merge);
     /// Runs SaveDialog1 for a picture of the given kind (1 BMP, 2 GIF, 3 JPEG).
     QString ChoosePictureFile(int FilterIndex, const QString& DefaultExt);
     /// Lets the user choose the printer; false when cancelled.

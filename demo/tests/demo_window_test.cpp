@@ -169,13 +169,13 @@ TEST_F(DemoWindow, LoadCadChoosesTheReaderFromTheUpperCasedExtension)
     save(3, QStringLiteral("a.igs"));
     save(3, QStringLiteral("b.IGS"));
     save(2, QStringLiteral("c.Dxf"));
-    save(1, QStringLiteral("a.iges"));
+    save(3, QStringLiteral("a.iges"));
     save(1, QStringLiteral("noextension"));
     save(1, QStringLiteral("typed.ovx"));
     const struct {
         const char* chosen; // as typed into the dialog
         int cadType;
-    } rows[] = {{"a.igs", 3}, {"b.IGS", 3}, {"c.Dxf", 2}, {"a.iges", 1}, {"noextension", 1}, {"typed", 1}};
+    } rows[] = {{"a.igs", 3}, {"b.IGS", 3}, {"c.Dxf", 2}, {"a.iges", 3}, {"noextension", 1}, {"typed", 1}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.chosen);
         gdi().SetCadType(2);
@@ -275,6 +275,24 @@ TEST_F(DemoWindow, ReaderErrorIsShownAndTheDrawingAndZoomStay)
     EXPECT_TRUE(message.contains(QStringLiteral("2"))) << message.toStdString() << " names the line";
     EXPECT_EQ(gdi().Elements->Count(), 5);
     EXPECT_TRUE(edit("Edit1").isEmpty()) << "no ZoomAll after a failed read";
+}
+
+// Drawings open with the full import; a file that gives no element is named
+// in a message rather than shown as an empty picture.
+TEST_F(DemoWindow, FilesOpenWholeAndAnEmptyReadIsNamed)
+{
+    EXPECT_EQ(gdi().GetImportMode(), imFull);
+    EXPECT_TRUE(gdi().GetWheelZoom());
+    QFile junk(path(QStringLiteral("junk.dxf")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("this is no drawing\n");
+    junk.close();
+    for (const char* item : {"LoadCAD", "MergeCAD1"}) {
+        SCOPED_TRACE(item);
+        QString message;
+        EXPECT_EQ(Answering({ChooseFile(junk.fileName()), ReadMessage(message)}, [&] { trigger(item); }), 0u);
+        EXPECT_TRUE(message.contains(QStringLiteral("junk.dxf"))) << message.toStdString();
+    }
 }
 
 // ---------------------------------------------------------------- zoom window
