@@ -102,6 +102,34 @@ TEST(RenderFigures, HighlightsReplaceTheColourExceptForRectanglesAndEllipses)
     EXPECT_EQ(d.at(150, 30), QColor(0, 255, 0)); // own colour, not yellow
 }
 
+// White is the foreground colour: drawn black on light backgrounds, white on
+// dark ones; other colours and highlights (the background of highlight 3
+// too) are drawn as they are.
+TEST(RenderFigures, WhiteStandsOutOnEveryBackground)
+{
+    const struct {
+        TColor background, colour;
+        int highlight;
+        QColor expected;
+    } rows[] = {{0x000000, 0xFFFFFF, 0, QColor(255, 255, 255)}, {0x303030, 0xFFFFFF, 0, QColor(255, 255, 255)},
+                {0xFFFFFF, 0xFFFFFF, 0, kBlack},                {0xC0C0C0, 0xFFFFFF, 0, kBlack},
+                {0xFFFFFF, 0xFEFFFF, 0, QColor(255, 255, 254)}, {0xFFFFFF, 0xFFFFFF, 1, QColor(255, 255, 0)},
+                {0xFFFFFF, 0x0000FF, 3, QColor(255, 255, 255)}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << std::hex << row.background << " " << row.colour << " " << row.highlight);
+        Drawing d;
+        d.SetBackgroundColor(row.background);
+        d.Settings->DrawColor = row.colour;
+        d.GetElement(d.MakeLine(10, 20, 0, 60, 20, 0)).SetHighlight(static_cast<std::uint8_t>(row.highlight));
+        d.MakeEllipse(120, 50, 30, 20);
+        d.Redraw();
+        EXPECT_EQ(d.at(35, 20), row.expected);
+        if (row.highlight == 0) {
+            EXPECT_EQ(d.at(120, 60), row.expected) << "the ellipse";
+        }
+    }
+}
+
 TEST(RenderPens, UnlistedLineTypesKeepTheDashStyleOfThePreviousOutline)
 {
     Drawing d;

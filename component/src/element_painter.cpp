@@ -372,11 +372,25 @@ void ElementPainter::finish()
     flush();
 }
 
+namespace {
+// White is a drawing's foreground colour (AutoCAD's colour 7, the white of
+// the file tables): on a light background it is drawn black, so that it
+// stands out on any background as CAD programs show it.
+TColor foreground_on(TColor colour, TColor background)
+{
+    if (colour != 0xFFFFFF)
+        return colour;
+    const int r = background & 0xFF, g = (background >> 8) & 0xFF, b = (background >> 16) & 0xFF;
+    const bool light = 299 * r + 587 * g + 114 * b > 127500;
+    return light ? 0x000000 : colour;
+}
+} // namespace
+
 void ElementPainter::draw_element(const TElement& e)
 {
     if (e.GetDeleted())
         return;
-    TColor colour = e.GetColor();
+    TColor colour = foreground_on(e.GetColor(), s_.BackgroundColor);
     if (!s_.CanvasMode) {
         switch (e.GetHighlight()) {
         case codes::kHighlightYellow:
@@ -421,10 +435,12 @@ void ElementPainter::draw_element(const TElement& e)
         draw_image(e.slot(0), e.slot(1), e.slot(2), e.slot(3), e.GetImage());
         break;
     case etEllipse:
-        draw_ellipse(e.slot(0), e.slot(1), e.slot(4), e.slot(5), e.GetColor(), e.GetLineType());
+        draw_ellipse(e.slot(0), e.slot(1), e.slot(4), e.slot(5), foreground_on(e.GetColor(), s_.BackgroundColor),
+                     e.GetLineType());
         break;
     case etRectangle:
-        draw_rectangle(e.slot(0), e.slot(1), e.slot(4), e.slot(5), e.GetColor(), e.GetLineType(), e.GetView());
+        draw_rectangle(e.slot(0), e.slot(1), e.slot(4), e.slot(5), foreground_on(e.GetColor(), s_.BackgroundColor),
+                       e.GetLineType(), e.GetView());
         break;
     case etClipRect:
         draw_clip_rect(e.slot(0), e.slot(1), e.slot(2), e.slot(3));

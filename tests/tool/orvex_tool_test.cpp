@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QSet>
@@ -394,6 +395,41 @@ TEST(OrvexRender, OptionsShapeThePicture)
     EXPECT_EQ(white.pixel(0, 0), qRgb(255, 255, 255));
     EXPECT_EQ(top.pixel(0, 0), qRgb(0, 0, 0));
     EXPECT_GT(distinct_colours(smooth), 2 * distinct_colours(top)) << "smoothing blends edge pixels";
+}
+
+// Every real file that gives elements shows them on a white and on a black
+// background: nothing is drawn in the background's own colour.
+TEST(OrvexRender, RealFilesShowInkOnWhiteAndOnBlack)
+{
+    const QDir folder(QStringLiteral(ORVEX_REALWORLD_DIR));
+    if (!folder.exists())
+        GTEST_SKIP() << "no shared real files";
+    int files = 0;
+    for (const char* kind : {"dxf", "iges"}) {
+        for (const QFileInfo& file : QDir(folder.filePath(kind)).entryInfoList(QDir::Files)) {
+            orvex::TOrvexGDI control;
+            control.SetCadType(QString(kind) == "dxf" ? 2 : 3);
+            control.SetImportMode(orvex::imFull);
+            control.LoadFromFile(file.filePath());
+            if (control.Elements->Count() == 0)
+                continue;
+            ++files;
+            for (const char* background : {"white", "black"}) {
+                SCOPED_TRACE(str(file.fileName()) + " on " + background);
+                const QString out = output(file.completeBaseName() + "-" + background + ".png");
+                expect_clean_success(run_tool({"render", "--size", "300x200", "--background", background,
+                                               file.filePath(), out}));
+                const QImage picture = QImage(out).convertToFormat(QImage::Format_RGB32);
+                const QRgb paper = QString(background) == "white" ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+                long ink = 0;
+                for (int y = 0; y < picture.height(); ++y)
+                    for (int x = 0; x < picture.width(); ++x)
+                        ink += picture.pixel(x, y) != paper;
+                EXPECT_GT(ink, 0);
+            }
+        }
+    }
+    EXPECT_GT(files, 20);
 }
 
 TEST(OrvexFailures, ExitOneWithOneLineNamingTheFileAndTheReason)

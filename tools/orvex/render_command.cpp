@@ -180,8 +180,9 @@ void render_command(const QStringList& args)
 
     TOrvexGDI control;
     control.resize(size);
-    load_drawing(control, in, from, mode);
+    // The readers choose colours that stand out from the background.
     control.SetBackgroundColor(colour);
+    load_drawing(control, in, from, mode);
     control.SetAntiAlias(a.has("--aa"));
     if (a.has("--rotate"))
         control.RotateView(angles[0], angles[1], angles[2]);

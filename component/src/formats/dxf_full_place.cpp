@@ -63,8 +63,8 @@ Placer::Placer(DrawingSink& sink, const std::unordered_map<std::string, Layer>& 
 
 TColor Placer::aci(int index) const
 {
-    if (index == 7 && background_ == 0xFFFFFF)
-        return 0x000000; // AutoCAD's colour 7 stands out from the background
+    // Colour 7 is stored as white whatever the background; the drawing shows
+    // white in black on a light background.
     if (index < 1 || index > 255)
         index = 7;
     return colour_of_rgb(kAciPalette[static_cast<std::size_t>(index)]);

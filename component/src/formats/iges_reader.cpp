@@ -498,7 +498,9 @@ private:
             return static_cast<TColor>(std::lround(std::clamp(std::isfinite(percent) ? percent : 0.0, 0.0, 100.0) *
                                                    255 / 100));
         };
-        return byte(rgb[0]) | byte(rgb[1]) << 8 | byte(rgb[2]) << 16;
+        const TColor colour = byte(rgb[0]) | byte(rgb[1]) << 8 | byte(rgb[2]) << 16;
+        // Black is read as colour number 0 is: silver on a black background.
+        return colour == 0x000000 && sink_.background_color() == 0x000000 ? 0xC0C0C0 : colour;
     }
 
     void make_elements()
