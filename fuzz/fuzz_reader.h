@@ -20,13 +20,37 @@
 
 namespace orvex::fuzz {
 
-// An input stream buffer over the fuzzer's bytes, without a copy.
+// An input stream buffer over the fuzzer's bytes, without a copy. It seeks
+// like a file does, since a reader may look ahead and go back (the DXF
+// reader does, to tell binary files from text).
 class MemoryBuffer : public std::streambuf {
 public:
     MemoryBuffer(const std::uint8_t* data, std::size_t size)
     {
         char* begin = const_cast<char*>(reinterpret_cast<const char*>(data));
         setg(begin, begin, begin + size);
+    }
+
+protected:
+    pos_type seekoff(off_type offset, std::ios_base::seekdir dir, std::ios_base::openmode which) override
+    {
+        if (!(which & std::ios_base::in))
+            return pos_type(off_type(-1));
+        off_type from = 0;
+        if (dir == std::ios_base::cur)
+            from = gptr() - eback();
+        else if (dir == std::ios_base::end)
+            from = egptr() - eback();
+        // Offsets past either end fail and leave the position as it was.
+        if (offset < -from || offset > (egptr() - eback()) - from)
+            return pos_type(off_type(-1));
+        setg(eback(), eback() + from + offset, egptr());
+        return pos_type(from + offset);
+    }
+
+    pos_type seekpos(pos_type position, std::ios_base::openmode which) override
+    {
+        return seekoff(off_type(position), std::ios_base::beg, which);
     }
 };
 
