@@ -47,12 +47,13 @@ llvm_cov=${ORVEX_FUZZ_COV:-llvm-cov}
 
 # ---- build
 coverage="-fprofile-instr-generate -fcoverage-mapping"
+mkdir -p "$build"
 CC=$CC CXX=$CXX cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DORVEX_BUILD_FUZZ=ON -DORVEX_LIBFUZZER=ON \
   -DCMAKE_CXX_FLAGS="$coverage" \
   -DCMAKE_EXE_LINKER_FLAGS="-fprofile-instr-generate" \
-  -DCMAKE_SHARED_LINKER_FLAGS="-fprofile-instr-generate" >"$build.configure.log" 2>&1 ||
-  { cat "$build.configure.log"; exit 1; }
+  -DCMAKE_SHARED_LINKER_FLAGS="-fprofile-instr-generate" >"$build/configure.log" 2>&1 ||
+  { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" --parallel "${ORVEX_FUZZ_JOBS:-2}" --target "${targets[@]}"
 
 # ---- fuzz
