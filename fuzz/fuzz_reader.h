@@ -92,10 +92,11 @@ void read_full(const std::uint8_t* data, std::size_t size, TColor background, Re
 
 /// Reads the bytes, checks what was staged, writes it, reads that back and
 /// checks that the same elements came back. `angles` says how the format
-/// keeps arc angles (IGES writes end points).
+/// keeps arc angles (IGES writes end points); `kept`, which elements its
+/// text holds.
 template <typename Read, typename Write>
 int read_then_write(const std::uint8_t* data, std::size_t size, TColor background, Read read, Write write,
-                    AngleText angles = AngleText::Angles)
+                    AngleText angles = AngleText::Angles, KeptByText kept = nullptr)
 {
     formats::StagedDrawing drawing = fresh_drawing(background);
     if (!read_drawing(reinterpret_cast<const char*>(data), size, read, drawing))
@@ -114,7 +115,7 @@ int read_then_write(const std::uint8_t* data, std::size_t size, TColor backgroun
     formats::StagedDrawing again = fresh_drawing(background);
     if (!read_drawing(text.data(), text.size(), read, again))
         finding("what the writer wrote does not read back");
-    expect_same_elements(drawing.Elements, again.Elements, angles);
+    expect_same_elements(drawing.Elements, again.Elements, angles, kept);
     return 0;
 }
 

@@ -88,6 +88,9 @@ for target in "${targets[@]}"; do
     tail -n 60 "$log"
     echo "== $target FAILED; input kept in $artifacts" >&2
     failed+=("$target")
+    # A run that ends in a finding writes no profile: replay what it had.
+    LLVM_PROFILE_FILE="$profiles/$target-%p.profraw" \
+      "$build/fuzz/$target" -runs=0 "$found" "$seeds" >"$log.replay" 2>&1 || true
   fi
   binaries+=("$build/fuzz/$target")
   if [ "${ORVEX_FUZZ_MERGE:-0}" = 1 ] && [ "$seconds" -gt 0 ]; then
