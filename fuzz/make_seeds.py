@@ -403,6 +403,10 @@ def iges_seeds():
         E(142, [1]),                                      # 18
     ]
     seeds["bound-curves.igs"] = iges(bound, version=3)
+    # Pointers and counts beyond the integers.
+    seeds["huge-values.igs"] = iges([E(106, ["1.0D20", 1, 0, 0, 0], form=11), E(102, ["1.0D30", 3, "2.0D11"]),
+                                     E(142, [1, 1, "5.0D23", 0, 1]), E(141, [1, 1, 1, "1.0D25", 0, 0, "1.0D25"]),
+                                     E(120, ["-1.0D12", "9.0D99", 0, 1])])
     seeds["custom-delimiters.igs"] = iges(conics[:2] + copious[3:4] + placed[:6], delims=("/", "#"), version=0)
     # All of it on one line without line ends, records of 80 columns.
     flat = iges(conics[:1] + placed[:4]).decode().replace("\n", "")
