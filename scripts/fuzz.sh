@@ -16,6 +16,8 @@
 #   ORVEX_FUZZ_MERGE=1    merge what the run found into fuzz/corpus/NAME,
 #                         keeping only inputs that reach new code
 #   ORVEX_FUZZ_JOBS       parallel build jobs (default: 2)
+#   ORVEX_FUZZ_ALSO       more targets to build with clang, not run
+#                         (CI: "orvex OrvexGDIDemo")
 #
 # The whole project is configured with clang, so the library builds with it
 # too; only the fuzz targets and what they link are built. New inputs go to
@@ -26,6 +28,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+bash scripts/install-deps.sh
 
 seconds=${1:-${ORVEX_FUZZ_SECONDS:-60}}
 [ $# -gt 0 ] && shift
@@ -54,7 +57,8 @@ CC=$CC CXX=$CXX cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInf
   -DCMAKE_EXE_LINKER_FLAGS="-fprofile-instr-generate" \
   -DCMAKE_SHARED_LINKER_FLAGS="-fprofile-instr-generate" >"$build/configure.log" 2>&1 ||
   { cat "$build/configure.log"; exit 1; }
-cmake --build "$build" --parallel "${ORVEX_FUZZ_JOBS:-2}" --target "${targets[@]}"
+read -r -a also <<<"${ORVEX_FUZZ_ALSO:-}"
+cmake --build "$build" --parallel "${ORVEX_FUZZ_JOBS:-2}" --target "${targets[@]}" "${also[@]}"
 
 # ---- fuzz
 export ASAN_OPTIONS=detect_leaks=1
@@ -63,6 +67,7 @@ export LSAN_OPTIONS=suppressions=$root/scripts/lsan-suppressions.txt:print_suppr
 profiles=$build/fuzz-profiles
 rm -rf "$profiles" && mkdir -p "$profiles"
 failed=()
+passed=0
 binaries=()
 for target in "${targets[@]}"; do
   name=${target#fuzz_}
@@ -72,7 +77,7 @@ for target in "${targets[@]}"; do
   found=$build/fuzz-found/$name
   artifacts=$build/fuzz-artifacts/$target
   mkdir -p "$found" "$artifacts"
-  options=(-timeout=30 -rss_limit_mb=4096 -print_final_stats=1 "-artifact_prefix=$artifacts/")
+  options=(-timeout=60 -rss_limit_mb=4096 -print_final_stats=1 "-artifact_prefix=$artifacts/")
   [ -f "fuzz/$name.dict" ] && options+=("-dict=$root/fuzz/$name.dict")
   if [ "$seconds" -eq 0 ]; then
     options+=(-runs=0)
@@ -84,6 +89,7 @@ for target in "${targets[@]}"; do
   if LLVM_PROFILE_FILE="$profiles/$target-%p.profraw" \
       "$build/fuzz/$target" "${options[@]}" "$found" "$seeds" >"$log" 2>&1; then
     grep -E '^(stat::number_of_executed_units|stat::new_units_added|Done)' "$log" || true
+    passed=$((passed + 1))
   else
     tail -n 60 "$log"
     echo "== $target FAILED; input kept in $artifacts" >&2
@@ -113,6 +119,7 @@ if [ ${#raw[@]} -gt 0 ]; then
     -show-region-summary=false -show-branch-summary=false "${readers[@]/#/$root/}"
 fi
 
+echo "fuzz: $passed passed, ${#failed[@]} failed"
 if [ ${#failed[@]} -gt 0 ]; then
   echo "fuzz.sh: failed: ${failed[*]}" >&2
   exit 1
