@@ -18,7 +18,11 @@ namespace {
 constexpr double kDegreesPerRadian = static_cast<double>(Ops::DegreesPerRadian);
 constexpr double kTurn = 6.283185307179586;
 constexpr int kMaxNesting = 16;
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+constexpr long long kMaxPlacements = 10'000; // see WorldShapes::kMaxElements
+#else
 constexpr long long kMaxPlacements = 2'000'000; // 100,000,000 elements of a block of 50
+#endif
 
 double or_default(double v, double otherwise) { return given(v) ? v : otherwise; }
 double first_or(const std::vector<double>& v, double otherwise) { return v.empty() ? otherwise : v.front(); }
