@@ -390,6 +390,18 @@ TEST(DxfFullImport, SweepsWithHugeStartsEnd)
         dxf::read(in, *d);
         EXPECT_EQ(d->Report.Count("ELLIPSE").Read + d->Report.Count("ELLIPSE").Skipped, 1) << start;
     }
+    // An arc tilted when every arc view is taken is drawn as a chain too.
+    std::string tilted = pairs({{"0", "SECTION"}, {"2", "ENTITIES"}});
+    for (int k = 0; k < 100; ++k)
+        tilted += pairs({{"0", "ARC"}, {"40", "1"}, {"50", k == 99 ? "1e20" : "10"}, {"51", "20"},
+                         {"210", std::to_string(std::sin(0.1 + k * 0.01))}, {"220", "0"},
+                         {"230", std::to_string(std::cos(0.1 + k * 0.01))}});
+    tilted += pairs({{"0", "ENDSEC"}, {"0", "EOF"}});
+    auto d = fresh(0xFFFFFF);
+    d->ImportMode = imFull;
+    std::istringstream in(tilted);
+    dxf::read(in, *d);
+    EXPECT_EQ(d->Report.Count("ARC").Read, 100);
 }
 
 TEST(DxfReader, IntegerGroupsOutsideThirtyTwoBitsNameTheLine)

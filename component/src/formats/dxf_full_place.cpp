@@ -35,15 +35,6 @@ double degrees_of(double y, double x)
     return a;
 }
 
-// The end of a counter-clockwise sweep from t0 to t1, in radians: t1 when
-// it lies above t0, else t1 moved up by whole turns into (t0, t0 + 2 pi].
-// Found directly rather than a turn at a time, which never ends for start
-// values so large (or infinite) that adding a turn does not change them.
-double sweep_end(double t0, double t1)
-{
-    return t1 > t0 ? t1 : t0 + (kTurn - std::fmod(t0 - t1, kTurn));
-}
-
 bool numeric_name(const std::string& name, int& number)
 {
     if (name.empty() || name.size() > 3)
@@ -267,7 +258,7 @@ void Placer::ocs_arc(const Matrix& m, const Vec3& centre, double radius, double 
         return;
     }
     // Scaled unevenly: an ellipse, drawn as a chain.
-    const double t0 = start / kDegreesPerRadian, t1 = sweep_end(t0, full ? t0 + kTurn : end / kDegreesPerRadian);
+    const double t0 = start / kDegreesPerRadian, t1 = sweep_end(t0, full ? t0 + kTurn : end / kDegreesPerRadian, kTurn);
     std::vector<Vec3> box;
     for (const double dx : {-radius, radius})
         for (const double dy : {-radius, radius})
@@ -367,7 +358,7 @@ void Placer::ellipse(const Entity& e, const Context& c, const ShapeStyle& s)
         return;
     const Vec3 centre = e.points.front().p, major = e.second.front();
     const Vec3 minor = cross(unit(e.extrusion), major) * first_or(e.g40, 1);
-    const double t0 = first_or(e.g41, 0), t1 = sweep_end(t0, or_default(e.g42, kTurn));
+    const double t0 = first_or(e.g41, 0), t1 = sweep_end(t0, or_default(e.g42, kTurn), kTurn);
     const Matrix m = c.toWorld;
     std::vector<Vec3> box;
     for (const double a : {-1.0, 1.0})
