@@ -18,6 +18,8 @@
 #   ORVEX_FUZZ_JOBS       parallel build jobs (default: 2)
 #   ORVEX_FUZZ_ALSO       more targets to build with clang, not run
 #                         (CI: "orvex OrvexGDIDemo")
+#   ORVEX_FUZZ_MIN_LINES  fail when a reader source's line coverage is below
+#                         this percentage (CI: 80)
 #
 # The whole project is configured with clang, so the library builds with it
 # too; only the fuzz targets and what they link are built. New inputs go to
@@ -116,7 +118,16 @@ if [ ${#raw[@]} -gt 0 ]; then
            component/src/formats/iges*.cpp)
   echo "== line coverage of the readers (seeds plus ${seconds}s of fuzzing per target)"
   "$llvm_cov" report "${objects[@]}" -instr-profile="$profiles/merged.profdata" \
-    -show-region-summary=false -show-branch-summary=false "${readers[@]/#/$root/}"
+    -show-region-summary=false -show-branch-summary=false "${readers[@]/#/$root/}" | tee "$profiles/report.txt"
+  if [ -n "${ORVEX_FUZZ_MIN_LINES:-}" ]; then
+    # The last column of a file's row is its line coverage.
+    low=$(awk -v min="$ORVEX_FUZZ_MIN_LINES" '$1 ~ /\.cpp$/ { c = $NF; sub(/%/, "", c); if (c + 0 < min) print $1 " " $NF }' \
+      "$profiles/report.txt" | paste -sd " " -)
+    if [ -n "$low" ]; then
+      echo "fuzz.sh: line coverage below ${ORVEX_FUZZ_MIN_LINES}%: $low" >&2
+      failed+=("coverage")
+    fi
+  fi
 fi
 
 echo "fuzz: $passed passed, ${#failed[@]} failed"
