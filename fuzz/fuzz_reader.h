@@ -20,13 +20,37 @@
 
 namespace orvex::fuzz {
 
-// An input stream buffer over the fuzzer's bytes, without a copy.
+// An input stream buffer over the fuzzer's bytes, without a copy. It seeks
+// like a file does, since a reader may look ahead and go back (the DXF
+// reader does, to tell binary files from text).
 class MemoryBuffer : public std::streambuf {
 public:
     MemoryBuffer(const std::uint8_t* data, std::size_t size)
     {
         char* begin = const_cast<char*>(reinterpret_cast<const char*>(data));
         setg(begin, begin, begin + size);
+    }
+
+protected:
+    pos_type seekoff(off_type offset, std::ios_base::seekdir dir, std::ios_base::openmode which) override
+    {
+        if (!(which & std::ios_base::in))
+            return pos_type(off_type(-1));
+        off_type from = 0;
+        if (dir == std::ios_base::cur)
+            from = gptr() - eback();
+        else if (dir == std::ios_base::end)
+            from = egptr() - eback();
+        // Offsets past either end fail and leave the position as it was.
+        if (offset < -from || offset > (egptr() - eback()) - from)
+            return pos_type(off_type(-1));
+        setg(eback(), eback() + from + offset, egptr());
+        return pos_type(from + offset);
+    }
+
+    pos_type seekpos(pos_type position, std::ios_base::openmode which) override
+    {
+        return seekoff(off_type(position), std::ios_base::beg, which);
     }
 };
 
@@ -68,10 +92,11 @@ void read_full(const std::uint8_t* data, std::size_t size, TColor background, Re
 
 /// Reads the bytes, checks what was staged, writes it, reads that back and
 /// checks that the same elements came back. `angles` says how the format
-/// keeps arc angles (IGES writes end points).
+/// keeps arc angles (IGES writes end points); `kept`, which elements its
+/// text holds.
 template <typename Read, typename Write>
 int read_then_write(const std::uint8_t* data, std::size_t size, TColor background, Read read, Write write,
-                    AngleText angles = AngleText::Angles)
+                    AngleText angles = AngleText::Angles, KeptByText kept = nullptr)
 {
     formats::StagedDrawing drawing = fresh_drawing(background);
     if (!read_drawing(reinterpret_cast<const char*>(data), size, read, drawing))
@@ -90,7 +115,7 @@ int read_then_write(const std::uint8_t* data, std::size_t size, TColor backgroun
     formats::StagedDrawing again = fresh_drawing(background);
     if (!read_drawing(text.data(), text.size(), read, again))
         finding("what the writer wrote does not read back");
-    expect_same_elements(drawing.Elements, again.Elements, angles);
+    expect_same_elements(drawing.Elements, again.Elements, angles, kept);
     return 0;
 }
 

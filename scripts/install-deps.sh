@@ -10,6 +10,7 @@ packages=(
   libjpeg-dev libgif-dev fonts-dejavu-core
   xvfb xauth x11-utils imagemagick poppler-utils
   python3-ezdxf libocct-data-exchange-dev libdxflib-dev
+  clang llvm libclang-rt-dev
 )
 
 missing=()

@@ -406,6 +406,37 @@ TEST(DxfFullImport, OurOwnFilesKeepTheWritersColours)
     EXPECT_EQ(read_full(other)->Elements[0].GetColor(), 0x7F7FFF);
 }
 
+TEST(DxfFullImport, SweepsWithHugeStartsEnd)
+{
+    // Ellipses, and arcs of a block scaled unevenly (drawn as ellipses),
+    // whose start lies beyond what adding a turn changes: each is read at
+    // once instead of turning its end up a turn at a time for ever.
+    for (const char* start : {"1e20", "1e300"}) {
+        const std::string arc = pairs({{"0", "SECTION"}, {"2", "BLOCKS"}, {"0", "BLOCK"}, {"2", "B"}, {"0", "ARC"},
+                                       {"40", "1"}, {"50", start}, {"51", "0"}, {"0", "ENDBLK"}, {"0", "ENDSEC"}});
+        const std::string entities =
+            pairs({{"0", "SECTION"}, {"2", "ENTITIES"}, {"0", "INSERT"}, {"2", "B"}, {"41", "2"}, {"0", "ELLIPSE"},
+                   {"11", "1"}, {"40", "0.5"}, {"41", start}, {"42", "0"}, {"0", "ENDSEC"}, {"0", "EOF"}});
+        auto d = fresh(0xFFFFFF);
+        d->ImportMode = imFull;
+        std::istringstream in(arc + entities);
+        dxf::read(in, *d);
+        EXPECT_EQ(d->Report.Count("ELLIPSE").Read + d->Report.Count("ELLIPSE").Skipped, 1) << start;
+    }
+    // An arc tilted when every arc view is taken is drawn as a chain too.
+    std::string tilted = pairs({{"0", "SECTION"}, {"2", "ENTITIES"}});
+    for (int k = 0; k < 100; ++k)
+        tilted += pairs({{"0", "ARC"}, {"40", "1"}, {"50", k == 99 ? "1e20" : "10"}, {"51", "20"},
+                         {"210", std::to_string(std::sin(0.1 + k * 0.01))}, {"220", "0"},
+                         {"230", std::to_string(std::cos(0.1 + k * 0.01))}});
+    tilted += pairs({{"0", "ENDSEC"}, {"0", "EOF"}});
+    auto d = fresh(0xFFFFFF);
+    d->ImportMode = imFull;
+    std::istringstream in(tilted);
+    dxf::read(in, *d);
+    EXPECT_EQ(d->Report.Count("ARC").Read, 100);
+}
+
 TEST(DxfReader, IntegerGroupsOutsideThirtyTwoBitsNameTheLine)
 {
     try {

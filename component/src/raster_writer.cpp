@@ -310,7 +310,7 @@ void RasterWriter::thin_antialiased(double rx1, double ry1, double rx2, double r
         lightStart = 64 - (x1 & 63);
         lightEnd = x2 & 63;
     }
-    auto pair = [&](int at, Fixed position, unsigned share) {
+    auto pair = [&, steep = steep](int at, Fixed position, unsigned share) {
         const unsigned fraction = static_cast<unsigned>(position >> 8) & 0xFF;
         const int m = static_cast<int>(position >> 16);
         if (steep) {

@@ -1,5 +1,7 @@
 #include "curve_math.h"
 
+#include <cmath>
+
 namespace orvex::formats {
 
 Vec3 nurbs_point(int p, const std::vector<double>& U, const std::vector<Vec3>& P, const std::vector<double>& w,
@@ -28,6 +30,11 @@ Vec3 nurbs_point(int p, const std::vector<double>& U, const std::vector<Vec3>& P
     const auto& r = local[p];
     const double wr = r[3] != 0 ? r[3] : 1.0;
     return {r[0] / wr, r[1] / wr, r[2] / wr};
+}
+
+double sweep_end(double start, double end, double turn)
+{
+    return end > start ? end : start + (turn - std::fmod(start - end, turn));
 }
 
 } // namespace orvex::formats

@@ -19,7 +19,11 @@ namespace {
 constexpr double kDegreesPerRadian = static_cast<double>(Ops::DegreesPerRadian);
 constexpr double kTurn = 6.283185307179586;
 constexpr int kMaxNesting = 16;
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+constexpr long long kMaxPlacements = 10'000; // see WorldShapes::kMaxElements
+#else
 constexpr long long kMaxPlacements = 2'000'000; // 100,000,000 elements of a block of 50
+#endif
 
 double or_default(double v, double otherwise) { return given(v) ? v : otherwise; }
 double first_or(const std::vector<double>& v, double otherwise) { return v.empty() ? otherwise : v.front(); }
@@ -324,9 +328,7 @@ void Placer::ocs_arc(const Matrix& m, const Vec3& centre, double radius, double 
         return;
     }
     // Scaled unevenly: an ellipse, drawn as a chain.
-    double t0 = start / kDegreesPerRadian, t1 = full ? t0 + kTurn : end / kDegreesPerRadian;
-    while (t1 <= t0)
-        t1 += kTurn;
+    const double t0 = start / kDegreesPerRadian, t1 = sweep_end(t0, full ? t0 + kTurn : end / kDegreesPerRadian, kTurn);
     std::vector<Vec3> box;
     for (const double dx : {-radius, radius})
         for (const double dy : {-radius, radius})
@@ -426,9 +428,7 @@ void Placer::ellipse(const Entity& e, const Context& c, const ShapeStyle& s)
         return;
     const Vec3 centre = e.points.front().p, major = e.second.front();
     const Vec3 minor = cross(unit(e.extrusion), major) * first_or(e.g40, 1);
-    double t0 = first_or(e.g41, 0), t1 = or_default(e.g42, kTurn);
-    while (t1 <= t0)
-        t1 += kTurn;
+    const double t0 = first_or(e.g41, 0), t1 = sweep_end(t0, or_default(e.g42, kTurn), kTurn);
     const Matrix m = c.toWorld;
     std::vector<Vec3> box;
     for (const double a : {-1.0, 1.0})

@@ -70,7 +70,7 @@ bool copious(int form, const std::vector<double>& v, const Matrix& m, WorldShape
 {
     if (v.size() < 2)
         return false;
-    const int ip = static_cast<int>(v[0]);
+    const int ip = std::fabs(v[0]) < 4 ? static_cast<int>(v[0]) : 0; // 1, 2 or 3; any other is no form
     const std::size_t n = v[1] > 0 && v[1] < 1e7 ? static_cast<std::size_t>(v[1]) : 0;
     std::vector<Vec3> points;
     if (ip == 1) {

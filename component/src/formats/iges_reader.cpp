@@ -45,6 +45,22 @@ int mapped_type(int igesType)
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
+// A directory pointer held in a parameter value: its integer part, or 0
+// (no entry) for a value beyond the integers.
+int pointer_value(double v)
+{
+    return v > -2147483649.0 && v < 2147483648.0 ? static_cast<int>(v) : 0;
+}
+
+// A count held in a parameter value: its integer part, 0 when it is not
+// positive, and at most `limit` (the number of values that could follow).
+std::size_t count_value(double v, std::size_t limit)
+{
+    if (!(v > 0))
+        return 0;
+    return v < static_cast<double>(limit) ? static_cast<std::size_t>(v) : limit;
+}
+
 bool is_blank(std::string_view line)
 {
     for (char c : line)
@@ -335,7 +351,7 @@ private:
                 continue;
             on_line(entry->RecordLine, [&] { parameter_values(entry->Record, parameter_, record_, values); });
             if (values.size() >= 3)
-                mark_curve(static_cast<int>(values[2]), curves, 0);
+                mark_curve(pointer_value(values[2]), curves, 0);
         }
         // A boundary entity (141) names, after each model-space curve, the
         // parameter-space curves of the same piece.
@@ -344,12 +360,12 @@ private:
             if (entry == nullptr)
                 continue;
             on_line(entry->RecordLine, [&] { parameter_values(entry->Record, parameter_, record_, values); });
-            const std::size_t n = values.size() > 3 && values[3] > 0 ? static_cast<std::size_t>(values[3]) : 0;
+            const std::size_t n = values.size() > 3 ? count_value(values[3], values.size()) : 0;
             std::size_t at = 4;
             for (std::size_t piece = 0; piece < n && at + 2 < values.size(); ++piece) {
-                const std::size_t k = values[at + 2] > 0 ? static_cast<std::size_t>(values[at + 2]) : 0;
+                const std::size_t k = count_value(values[at + 2], values.size());
                 for (std::size_t i = 0; i < k && at + 3 + i < values.size(); ++i)
-                    mark_curve(static_cast<int>(values[at + 3 + i]), curves, 0);
+                    mark_curve(pointer_value(values[at + 3 + i]), curves, 0);
                 at += 3 + k;
             }
         }
@@ -364,7 +380,7 @@ private:
                 continue;
             on_line(entry.RecordLine, [&] { parameter_values(entry.Record, parameter_, record_, values); });
             for (std::size_t i = 0; i < (entry.Type == 120 ? 2u : 1u) && i < values.size(); ++i)
-                mark_curve(static_cast<int>(values[i]), curves, 0);
+                mark_curve(pointer_value(values[i]), curves, 0);
         }
         return curves;
     }
@@ -378,9 +394,9 @@ private:
             return;
         std::vector<double> members;
         on_line(composite->RecordLine, [&] { parameter_values(composite->Record, parameter_, record_, members); });
-        const std::size_t n = members.empty() ? 0 : static_cast<std::size_t>(std::max(0.0, members[0]));
+        const std::size_t n = members.empty() ? 0 : count_value(members[0], members.size());
         for (std::size_t i = 1; i <= n && i < members.size(); ++i)
-            mark_curve(static_cast<int>(members[i]), curves, depth + 1);
+            mark_curve(pointer_value(members[i]), curves, depth + 1);
     }
 
     // The element values of a point, line or arc record, in its own space.

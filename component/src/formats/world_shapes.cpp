@@ -1,5 +1,7 @@
 #include "world_shapes.h"
 
+#include "curve_math.h"
+
 #include <OrvexGDI/Ops.h>
 
 #include <algorithm>
@@ -112,9 +114,7 @@ void WorldShapes::arc(const Vec3& centre, double radius, const Vec3& xAxis, cons
     const Vec3 yAxis = cross(normal, xAxis);
     if (view == 0) {
         // Every arc view is taken: a chain.
-        double last = full ? start + 360 : end;
-        while (last <= start)
-            last += 360;
+        const double last = sweep_end(start, full ? start + 360 : end, 360);
         curves_.push_back(
             {[=](double t) { return centre + xAxis * (radius * std::cos(t)) + yAxis * (radius * std::sin(t)); },
              start / kDegreesPerRadian, last / kDegreesPerRadian, 8, s});
