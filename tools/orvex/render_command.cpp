@@ -126,10 +126,18 @@ void write_picture(TOrvexGDI& control, const QString& file, Output kind, QSize s
 
     save_with(file, [&](QIODevice& device) {
         if (kind == Output::Png) {
-            QImage image(size, QImage::Format_RGB32);
-            QPainter painter(&image);
-            control.redraw2(painter, size.width(), size.height());
-            painter.end();
+            // ZoomAll has drawn the control's own picture at this size
+            // already, as the BMP, GIF and JPEG files take it; drawing
+            // again would cost as much as the first time.
+            const QImage* drawn = control.GetBitmap();
+            QImage image;
+            if (drawn != nullptr && drawn->size() == size && drawn->devicePixelRatio() == 1.0) {
+                image = *drawn;
+            } else {
+                image = QImage(size, QImage::Format_RGB32);
+                QPainter painter(&image);
+                control.redraw2(painter, size.width(), size.height());
+            }
             // zlib's fastest level: drawings are large flat areas that
             // squeeze well anyway, and the default level costs more time
             // than the drawing itself. PNG stays lossless at every level.

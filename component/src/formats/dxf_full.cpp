@@ -164,6 +164,16 @@ public:
     }
 
 private:
+    // The blocks of the model space and of the paper layouts (R12 names them
+    // with "$", later versions with "*").
+    static bool layout_block(const std::string& key)
+    {
+        for (const char* layout : {"*MODEL_SPACE", "*PAPER_SPACE", "$MODEL_SPACE", "$PAPER_SPACE"})
+            if (key.rfind(layout, 0) == 0)
+                return true;
+        return false;
+    }
+
     // Entities of the blocks that no insert of the model space placed, the
     // layout blocks (*Model_Space, *Paper_Space...) aside: they give no
     // element although the report counts them as read.
@@ -171,7 +181,7 @@ private:
     {
         long long n = 0;
         for (const auto& [key, b] : blocks_)
-            if (!placer_->reached(key) && key.rfind("*MODEL_SPACE", 0) != 0 && key.rfind("*PAPER_SPACE", 0) != 0)
+            if (!placer_->reached(key) && !layout_block(key))
                 n += static_cast<long long>(b.entities.size());
         return static_cast<int>(std::min<long long>(n, std::numeric_limits<int>::max()));
     }
