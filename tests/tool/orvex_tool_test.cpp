@@ -565,10 +565,14 @@ TEST(OrvexFailures, NoDrawingFoundInFilesNoReaderRecognises)
             EXPECT_TRUE(run.err.contains(QLatin1String(f.says))) << str(run.err);
         }
 
-    const QString emptyDxf = write_output("no-elements.dxf", "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n");
-    const ToolRun run = run_tool({"info", emptyDxf});
-    expect_clean_success(run);
-    EXPECT_EQ(info_fields(run.out)["elements"], "0");
+    // Lines end as the readers end them, a lone CR included.
+    for (const QByteArray end : {"\n", "\r\n", "\r"}) {
+        const QString emptyDxf = write_output(
+            "no-elements.dxf", QByteArray("0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n").replace("\n", end));
+        const ToolRun run = run_tool({"info", emptyDxf});
+        expect_clean_success(run);
+        EXPECT_EQ(info_fields(run.out)["elements"], "0");
+    }
 }
 
 TEST(OrvexHelp, EveryCommandDescribesItsOptions)

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace orvex::tool {
@@ -19,26 +20,43 @@ std::string_view trimmed(std::string_view s)
 {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
         s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
         s.remove_suffix(1);
     return s;
 }
 
 // Hands the file's lines to `see` until it returns true (found); false when
-// no line satisfied it.
+// no line satisfied it. Lines end as the readers end them: CR LF, LF or a
+// lone CR. A line longer than kMaxLine is handed out in parts.
 template <typename See>
 bool any_line(const QString& file, See&& see)
 {
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    QByteArray line;
-    while (!in.atEnd()) {
-        line = in.readLine(kMaxLine);
-        if (see(std::string_view(line.constData(), std::size_t(line.size()))))
-            return true;
+    std::string line;
+    bool afterCR = false;
+    char chunk[1 << 16];
+    qint64 got;
+    while ((got = in.read(chunk, sizeof chunk)) > 0) {
+        for (qint64 i = 0; i < got; ++i) {
+            const char c = chunk[i];
+            if (c == '\n' && afterCR) {
+                afterCR = false;
+                continue;
+            }
+            afterCR = c == '\r';
+            if (c == '\n' || c == '\r' || qint64(line.size()) == kMaxLine) {
+                if (see(std::string_view(line)))
+                    return true;
+                line.clear();
+                if (c == '\n' || c == '\r')
+                    continue;
+            }
+            line.push_back(c);
+        }
     }
-    return false;
+    return !line.empty() && see(std::string_view(line));
 }
 
 bool binary_dxf(const QString& file)
@@ -88,9 +106,7 @@ bool iges_content(const QString& file)
         if (t.empty())
             return false;
         decided = true;
-        std::string_view r = line;
-        while (!r.empty() && (r.back() == '\r' || r.back() == '\n'))
-            r.remove_suffix(1);
+        const std::string_view r = line;
         if (r.size() >= 80) {
             const char letter = r[72];
             record = letter == 'S' || letter == 'G' || letter == 'D' || letter == 'P' || letter == 'T';

@@ -475,14 +475,21 @@ private:
         ++(read ? k->Read : k->Skipped);
     }
 
+    // The numbers of the global section's fields from its second on.
+    std::vector<double> global_values()
+    {
+        delimiters();
+        std::vector<double> values;
+        parameter_values(global_, parameter_, record_, values);
+        return values;
+    }
+
     // The units of the global section as the file states them: the name of
     // its units flag (field 14), or the units name (field 15) when the flag
     // defers to it or is not one of the standard's; "" when it states none.
     std::string units()
     {
-        delimiters();
-        std::vector<double> values;
-        parameter_values(global_, parameter_, record_, values);
+        const std::vector<double> values = global_values();
         static const char* const kFlags[] = {"",   "inch", "mm",   "",        "feet",        "miles",
                                              "m",  "km",   "mils", "microns", "cm",          "microinches"};
         const double flag = values.size() >= 13 ? values[12] : 0;
@@ -494,9 +501,7 @@ private:
     // The version flag of the global section (its 23rd field).
     std::string version()
     {
-        delimiters();
-        std::vector<double> values;
-        parameter_values(global_, parameter_, record_, values);
+        const std::vector<double> values = global_values();
         static const char* const kVersions[] = {"",    "1.0", "ANSI Y14.26M-1981", "2.0", "3.0", "ANSI Y14.26M-1987",
                                                 "4.0", "ASME/ANSI Y14.26M-1989", "5.0", "5.1", "5.2", "5.3"};
         if (values.size() < 22 || !(values[21] >= 1 && values[21] <= 11))
