@@ -402,7 +402,7 @@ TEST(IgesFullImport, CopiousDataConicsAndCounts)
         for (const int s : {1, 4})
             EXPECT_NEAR(e->GetCoord(s + 1), -e->GetCoord(s) * e->GetCoord(s) / 4, 1e-12);
     EXPECT_EQ(d->Report.Count("102 COMPOSITE CURVE").Read, 1);
-    EXPECT_EQ(d->Report.Count("128").Skipped, 1);
+    EXPECT_EQ(d->Report.Count("128 RATIONAL B-SPLINE SURFACE").Skipped, 1);
 
     // A colour by definition (314: red, green, blue in percent); the basic
     // import knows no such colours and draws lime.
@@ -433,6 +433,49 @@ TEST(IgesReader, OtherDelimitersAndUnits)
     EXPECT_EQ(d->Elements[2].GetColor(), 0xFFFFFF);
 }
 
+TEST(IgesReader, ReportNamesKindsByNumberAndNameAndTheUnitsTheFileStates)
+{
+    // Kinds the drawing leaves out are named as those it reads; a number
+    // without a name stays a number.
+    const struct {
+        int type;
+        const char* kind;
+    } kinds[] = {{314, "314 COLOR DEFINITION"}, {406, "406 PROPERTY"}, {402, "402 ASSOCIATIVITY INSTANCE"},
+                 {5001, "5001"}};
+    for (const auto& k : kinds) {
+        auto d = fresh(0xFFFFFF);
+        d->ImportMode = imFull;
+        std::istringstream in(global("1H,,1H;,,;") + directory(k.type, 1, 0, 0, 1, 0, 1) +
+                              parameter(std::to_string(k.type) + ",1.;", 1, 1));
+        iges::read(in, *d);
+        ASSERT_EQ(d->Report.Kinds.size(), 1u) << k.type;
+        EXPECT_EQ(d->Report.Kinds[0].Kind, k.kind);
+        EXPECT_EQ(d->Report.Kinds[0].Skipped, 1);
+    }
+
+    // The units flag (field 14) by its name, the units name (field 15) as
+    // written where the flag defers to it, in both imports.
+    const struct {
+        const char* global;
+        const char* units;
+    } units[] = {
+        {"1H,,1H;,,,,,,,,,,,1.,2,2HMM;", "mm"},
+        {"1H,,1H;,,,,,,,,,,,1.,4,2HFT;", "feet"},
+        {"1H,,1H;,,,,,,,,,,,1.,10,2HCM;", "cm"},
+        {"1H,,1H;,,,,,,,,,,,1.,3,5HCUBIT;", "CUBIT"},
+        {"1H,,1H;,,;", ""},
+    };
+    for (const auto& u : units)
+        for (const TImportMode mode : {imBasic, imFull}) {
+            auto d = fresh(0xFFFFFF);
+            d->ImportMode = mode;
+            std::istringstream in(global(u.global) + directory(110, 1, 0, 3, 1, 0, 1) +
+                                  parameter("110,0.,0.,0.,1.,2.,0.;", 1, 1));
+            iges::read(in, *d);
+            EXPECT_EQ(d->Report.Units, u.units) << u.global << " " << mode;
+        }
+}
+
 TEST(IgesReader, BlankStatusFieldsReadAsZeros)
 {
     // A directory entry whose status columns are blank is an entry like any
@@ -448,7 +491,7 @@ TEST(IgesReader, BlankStatusFieldsReadAsZeros)
         ASSERT_EQ(d->Elements.Count(), 1) << mode;
         EXPECT_EQ(d->Elements[0].GetCoord(5), 2);
         if (mode == imFull) {
-            EXPECT_EQ(d->Report.Count("128").Skipped, 1);
+            EXPECT_EQ(d->Report.Count("128 RATIONAL B-SPLINE SURFACE").Skipped, 1);
         }
     }
 }

@@ -114,7 +114,7 @@ TEST(OrvexInfo, CountsLayersExtentsAndUnitsOfEverySampleInEveryFormat)
             EXPECT_EQ(f["elements"], QString::number(s.lines + s.arcs + s.points));
             EXPECT_EQ(f["layers"], s.layers);
             EXPECT_EQ(f["extents"], s.extents);
-            EXPECT_EQ(f["units"], ext == kExtensions[2] ? s.igesUnits : "inch");
+            EXPECT_EQ(f["units"], ext == kExtensions[2] ? s.igesUnits : "not stated");
             EXPECT_EQ(f["import"], "full");
             EXPECT_TRUE(f["read"].contains(QStringLiteral("LINE %1").arg(s.lines))) << str(f["read"]);
             EXPECT_EQ(f["skipped"], "nothing");
@@ -185,6 +185,50 @@ TEST(OrvexInfo, VersionsTheFilesDeclare)
     EXPECT_EQ(info_fields(blocks[1])["version"], "5.3 (flag 11)");
     EXPECT_EQ(info_fields(blocks[1])["lines"], "17"); // the rest of the file still reads
     EXPECT_EQ(info_fields(blocks[2])["version"], "none declared");
+}
+
+// What a DXF file states beyond its elements: the units of $INSUNITS, the
+// names of its layers and entities that only block definitions hold.
+TEST(OrvexInfo, UnitsLayerNamesAndUnplacedBlocksAsTheDxfStatesThem)
+{
+    auto header = [](const char* insunits) {
+        return QByteArray("0\nSECTION\n2\nHEADER\n9\n$INSUNITS\n70\n") + insunits + "\n0\nENDSEC\n";
+    };
+    auto line = [](const char* layer, const char* x) {
+        return QByteArray("0\nLINE\n8\n") + layer + "\n10\n" + x + "\n20\n0\n30\n0\n11\n5\n21\n5\n31\n0\n";
+    };
+    const QByteArray entities = QByteArray("0\nSECTION\n2\nENTITIES\n") + line("1", "0") + "0\nENDSEC\n0\nEOF\n";
+    const QByteArray block = "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nDOOR\n10\n0\n20\n0\n30\n0\n" + line("0", "0") +
+                             line("0", "1") + "0\nENDBLK\n0\nENDSEC\n";
+    const QByteArray insert = "0\nINSERT\n2\nDOOR\n8\n0\n10\n0\n20\n0\n30\n0\n";
+    const struct {
+        const char* name;
+        QByteArray dxf;
+        const char* field;
+        const char* full;
+        const char* basic;
+    } cases[] = {
+        {"mm", header("4") + entities, "units", "mm", "mm"},
+        {"feet", header("2") + entities, "units", "feet", "feet"},
+        {"unitless", header("0") + entities, "units", "unitless", "unitless"},
+        {"unstated", entities, "units", "not stated", "not stated"},
+        {"named", "0\nSECTION\n2\nENTITIES\n" + line("WALLS", "0") + line("DOORS", "1") + line("WALLS", "2") +
+                      "0\nENDSEC\n0\nEOF\n",
+         "layers", "1 (WALLS), 2 (DOORS)", "1"},
+        {"uninserted", block + "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n", "note",
+         "2 entities lie in block definitions that nothing inserts", ""},
+        {"inserted", block + "0\nSECTION\n2\nENTITIES\n" + insert + "0\nENDSEC\n0\nEOF\n", "note", "", ""},
+    };
+    for (const auto& c : cases) {
+        const QString dxf = write_output(QStringLiteral("states-%1.dxf").arg(c.name), c.dxf);
+        for (const char* mode : {"full", "basic"}) {
+            SCOPED_TRACE(std::string(c.name) + " " + mode);
+            const ToolRun run = run_tool({"info", "--import", mode, dxf});
+            expect_clean_success(run);
+            auto f = info_fields(run.out);
+            EXPECT_EQ(f[c.field], QString(mode) == "full" ? c.full : c.basic) << str(run.out);
+        }
+    }
 }
 
 // The elements of a drawing file, read by the library.
@@ -485,6 +529,49 @@ TEST(OrvexFailures, ExitOneWithOneLineNamingTheFileAndTheReason)
         if (f.leavesNoFile != nullptr) {
             EXPECT_FALSE(QFile::exists(output(f.leavesNoFile)));
         }
+    }
+}
+
+// A file that no reader recognises fails as a wrong file does, whatever the
+// command; a recognised file without elements is an empty drawing.
+TEST(OrvexFailures, NoDrawingFoundInFilesNoReaderRecognises)
+{
+    QByteArray noise(4096, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 7919 + 13) % 251);
+    QFile iges(sample("floor_plan.igs"));
+    ASSERT_TRUE(iges.open(QIODevice::ReadOnly));
+    const struct {
+        QString file;
+        const char* says;
+    } files[] = {
+        {write_output("junk.dxf", "this is not a drawing\nnor is this\n"), "junk.dxf: no drawing found (no DXF"},
+        {write_output("empty.ovx", ""), "empty.ovx: no drawing found (empty file)"},
+        {write_output("noise.igs", noise), "noise.igs: no drawing found (no IGES records)"},
+        {write_output("iges-named.dxf", iges.readAll()), "it reads as IGES (use --from iges)"},
+    };
+    for (const auto& f : files)
+        for (const char* command : {"info", "render", "convert"}) {
+            SCOPED_TRACE(str(f.file) + " " + command);
+            QStringList args{command, f.file};
+            if (QString(command) == "render")
+                args << output("nothing.png");
+            if (QString(command) == "convert")
+                args << output("nothing.ovx");
+            const ToolRun run = run_tool(args);
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_TRUE(run.out.isEmpty()) << str(run.out);
+            EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << str(run.err);
+            EXPECT_TRUE(run.err.contains(QLatin1String(f.says))) << str(run.err);
+        }
+
+    // Lines end as the readers end them, a lone CR included.
+    for (const QByteArray end : {"\n", "\r\n", "\r"}) {
+        const QString emptyDxf = write_output(
+            "no-elements.dxf", QByteArray("0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n").replace("\n", end));
+        const ToolRun run = run_tool({"info", emptyDxf});
+        expect_clean_success(run);
+        EXPECT_EQ(info_fields(run.out)["elements"], "0");
     }
 }
 

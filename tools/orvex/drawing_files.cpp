@@ -93,6 +93,8 @@ void load_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format,
     if (!probe.open(QIODevice::ReadOnly))
         throw ToolError(text(file) + ": cannot be read (" + text(probe.errorString()) + ")");
     probe.close();
+    if (const QString why = missing_drawing(file, format); !why.isEmpty())
+        throw ToolError(text(file) + ": no drawing found (" + text(why) + ")");
 
     control.SetCadType(static_cast<int>(format));
     control.SetImportMode(mode);

@@ -28,9 +28,14 @@ TImportMode import_mode(const QString& name);
 
 /// Replaces the control's drawing with the file's. ToolError, naming the
 /// file, for a file that is missing, not a regular file, unreadable, or
-/// whose content the reader rejects (with the line number the reader gives).
+/// whose content the reader rejects (with the line number the reader gives),
+/// and "no drawing found" for one that no reader recognises.
 /// A progress line goes to stderr for a large file when stderr is a terminal.
 void load_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format, TImportMode mode);
+
+/// Why the file holds no drawing a reader of `format` recognises ("empty
+/// file", "no DXF sections or entities", ...), or "" when it holds one.
+QString missing_drawing(const QString& file, DrawingFormat format);
 
 /// Writes the control's drawing. ToolError naming the file when it cannot be written.
 void save_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format);

@@ -9,9 +9,11 @@ QString help_text(const QString& command)
             "usage: orvex info [--from FORMAT] [--import MODE] FILE...\n"
             "\n"
             "Prints, for every drawing file: its format and version, the number of\n"
-            "elements of each type (lines: N, arcs: N, ...), the layers in use, the\n"
-            "extents, the units, the arc views the drawing defines, and what the\n"
-            "import read and skipped per entity kind of the file.\n"
+            "elements of each type (lines: N, arcs: N, ...), the layers in use with\n"
+            "their names, the extents, the units the file states, the arc views the\n"
+            "drawing defines, what the import read and skipped per entity kind of\n"
+            "the file, and a note when entities lie only in block definitions that\n"
+            "nothing inserts.\n"
             "\n"
             "  --from FORMAT   read every FILE as ovx, dxf or iges, whatever its extension\n"
             "  --import MODE   full (default) also reads what other CAD programs write\n"
@@ -54,7 +56,8 @@ QString help_text(const QString& command)
         "  render IN OUT     a picture (.png .bmp .gif .jpg) or vector drawing (.svg .pdf)\n"
         "\n"
         "orvex COMMAND --help describes a command. Exit status: 0 on success, 1 on\n"
-        "failure with one line on stderr naming the file and the reason.\n");
+        "failure with one line on stderr naming the file and the reason; a file\n"
+        "that no reader recognises fails with \"FILE: no drawing found (...)\".\n");
 }
 
 } // namespace orvex::tool

@@ -64,9 +64,14 @@ void describe(QTextStream& out, const QString& file, DrawingFormat format, TImpo
     for (const auto& [etype, n] : counts)
         out << "type " << etype << ": " << n << "\n";
 
+    // A layer's name follows its number where the file names it otherwise.
     QStringList layerList;
-    for (int layer : layers)
-        layerList << QString::number(layer);
+    for (int layer : layers) {
+        const QString name = layer >= 0 && layer <= 254 ? control.LayerName(layer) : QString();
+        layerList << (name.isEmpty() || name == QString::number(layer)
+                          ? QString::number(layer)
+                          : QString::number(layer) + QStringLiteral(" (") + name + QLatin1Char(')'));
+    }
     out << "layers: " << (layerList.isEmpty() ? QStringLiteral("none") : layerList.join(QLatin1String(", "))) << "\n";
 
     const TSettings& s = *control.Settings;
@@ -76,7 +81,9 @@ void describe(QTextStream& out, const QString& file, DrawingFormat format, TImpo
     else
         out << "extents: X " << number(s.ExtentMinX) << " .. " << number(s.ExtentMaxX) << ", Y "
             << number(s.ExtentMinY) << " .. " << number(s.ExtentMaxY) << "\n";
-    out << "units: " << (control.GetUnits() == uMM ? "mm" : "inch") << "\n";
+    // The units as the file states them ($INSUNITS, the IGES global section).
+    const std::string& units = control.LastLoadReport().Units;
+    out << "units: " << (units.empty() ? QStringLiteral("not stated") : QString::fromStdString(units)) << "\n";
 
     QStringList views;
     for (int v = s.ArcViews.low(); v <= s.ArcViews.high(); ++v)
@@ -97,6 +104,10 @@ void describe(QTextStream& out, const QString& file, DrawingFormat format, TImpo
     out << "read: " << (read.isEmpty() ? QStringLiteral("nothing") : read.join(QLatin1String(", "))) << "\n";
     out << "skipped: " << (skipped.isEmpty() ? QStringLiteral("nothing") : skipped.join(QLatin1String(", ")))
         << "\n";
+    // Entities read into blocks give elements only where an insert places them.
+    if (const int unplaced = control.LastLoadReport().UnplacedBlockEntities; unplaced > 0)
+        out << "note: " << unplaced << (unplaced == 1 ? " entity lies" : " entities lie")
+            << " in block definitions that nothing inserts\n";
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageWriter>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -26,6 +27,8 @@ namespace {
 enum class Output { Png, Bmp, Gif, Jpeg, Svg, Pdf };
 
 constexpr int kMaxSide = 16384;
+// Qt maps a PNG quality q to zlib level (100 - q) * 9 / 91: 85 gives level 1.
+constexpr int kPngQuality = 85;
 
 std::string text(const QString& s)
 {
@@ -123,11 +126,24 @@ void write_picture(TOrvexGDI& control, const QString& file, Output kind, QSize s
 
     save_with(file, [&](QIODevice& device) {
         if (kind == Output::Png) {
-            QImage image(size, QImage::Format_RGB32);
-            QPainter painter(&image);
-            control.redraw2(painter, size.width(), size.height());
-            painter.end();
-            return image.save(&device, "PNG");
+            // ZoomAll has drawn the control's own picture at this size
+            // already, as the BMP, GIF and JPEG files take it; drawing
+            // again would cost as much as the first time.
+            const QImage* drawn = control.GetBitmap();
+            QImage image;
+            if (drawn != nullptr && drawn->size() == size && drawn->devicePixelRatio() == 1.0) {
+                image = *drawn;
+            } else {
+                image = QImage(size, QImage::Format_RGB32);
+                QPainter painter(&image);
+                control.redraw2(painter, size.width(), size.height());
+            }
+            // zlib's fastest level: drawings are large flat areas that
+            // squeeze well anyway, and the default level costs more time
+            // than the drawing itself. PNG stays lossless at every level.
+            QImageWriter writer(&device, "PNG");
+            writer.setQuality(kPngQuality);
+            return writer.write(image);
         }
         if (kind == Output::Svg) {
             QSvgGenerator svg;

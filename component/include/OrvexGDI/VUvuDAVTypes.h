@@ -178,6 +178,12 @@ struct TLoadReport {
     std::string Format;            ///< "OVX", "DXF" or "IGES".
     std::string Version;           ///< The version the file declares; empty for none.
     std::vector<TLoadCount> Kinds; ///< Counts per entity kind, in the order first met.
+    /// The drawing units the file states, in its own terms ("inch", "mm",
+    /// "feet", "unitless", ...); empty when it states none (OVX never does).
+    std::string Units;
+    /// Entities read into block definitions that no INSERT of the model
+    /// space placed (full DXF import); they give no elements.
+    int UnplacedBlockEntities = 0;
 
     /// The counts of a kind; zeros for a kind the file did not hold.
     TLoadCount Count(const std::string& Kind) const

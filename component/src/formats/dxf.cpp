@@ -64,6 +64,12 @@ public:
         bool more = next(pair);
         while (more) {
             if (!pair.StartsEntity) {
+                if (pair.Code == 9 && pair.Text == "$INSUNITS") {
+                    more = next(pair);
+                    if (more && pair.Code == 70)
+                        report_units(pair);
+                    continue;
+                }
                 more = next(pair); // a pair of an entity this reader passes over
                 continue;
             }
@@ -84,6 +90,12 @@ public:
 
 private:
     bool next(Pair& pair) { return pairs_.next_whole(pair, afterEndMarker_); }
+
+    void report_units(const Pair& pair)
+    {
+        if (TLoadReport* report = sink_.report())
+            on_line(pairs_.line_number(), [&] { report->Units = units_name(trunc_int(pair.value())); });
+    }
 
     // The kind of entity a name starts, with the polyline state changes of
     // VERTEX, SEQEND and POLYLINE. Names are compared exactly.
@@ -326,6 +338,19 @@ void require_entity_reads_back(const TElement& e)
 }
 
 } // namespace
+
+std::string units_name(int Code)
+{
+    static const char* const kNames[] = {
+        "unitless",    "inch",        "feet",       "miles",      "mm",         "cm",
+        "m",           "km",          "microinches", "mils",      "yards",      "angstroms",
+        "nanometres",  "microns",     "decimetres", "decametres", "hectometres", "gigametres",
+        "astronomical units", "light years", "parsecs", "US survey feet", "US survey inches",
+        "US survey yards", "US survey miles"};
+    if (Code >= 0 && Code < static_cast<int>(std::size(kNames)))
+        return kNames[Code];
+    return "units code " + std::to_string(Code);
+}
 
 TColor colour_from_number(int Number, TColor Background)
 {

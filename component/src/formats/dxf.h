@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <istream>
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,6 +23,10 @@ void read(std::istream& in, DrawingSink& sink);
 /// Writes the drawing's points, lines, arcs and circles. False when the
 /// stream reported an error.
 bool write(std::ostream& out, const DrawingSource& drawing);
+
+/// The drawing units a $INSUNITS code stands for ("inch", "mm", "feet",
+/// "unitless", ...); "units code N" for a code without a name.
+std::string units_name(int Code);
 
 /// Colour of a DXF colour number (the integer part of group 62) on this
 /// background; numbers outside 0..16 give lime.

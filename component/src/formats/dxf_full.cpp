@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <limits>
 #include <memory>
 
 namespace orvex::formats::dxf {
@@ -99,6 +100,12 @@ public:
                         version_.assign(pair.Text);
                     continue;
                 }
+                if (section == Section::Header && pair.Code == 9 && pair.Text == "$INSUNITS") {
+                    more = next(pair);
+                    if (more && pair.Code == 70)
+                        on_line(pairs_.line_number(), [&] { units_ = units_name(trunc_int(pair.value())); });
+                    continue;
+                }
                 more = next(pair);
                 continue;
             }
@@ -151,10 +158,34 @@ public:
         if (TLoadReport* report = sink_.report()) {
             report->Version = version_;
             report->Kinds = counts_.take();
+            report->Units = units_;
+            report->UnplacedBlockEntities = unplaced_block_entities();
         }
     }
 
 private:
+    // The blocks of the model space and of the paper layouts (R12 names them
+    // with "$", later versions with "*").
+    static bool layout_block(const std::string& key)
+    {
+        for (const char* layout : {"*MODEL_SPACE", "*PAPER_SPACE", "$MODEL_SPACE", "$PAPER_SPACE"})
+            if (key.rfind(layout, 0) == 0)
+                return true;
+        return false;
+    }
+
+    // Entities of the blocks that no insert of the model space placed, the
+    // layout blocks (*Model_Space, *Paper_Space...) aside: they give no
+    // element although the report counts them as read.
+    int unplaced_block_entities() const
+    {
+        long long n = 0;
+        for (const auto& [key, b] : blocks_)
+            if (!placer_->reached(key) && !layout_block(key))
+                n += static_cast<long long>(b.entities.size());
+        return static_cast<int>(std::min<long long>(n, std::numeric_limits<int>::max()));
+    }
+
     bool next(Pair& pair)
     {
         if (!pairs_.next_whole(pair, afterEndMarker_))
@@ -415,6 +446,7 @@ private:
     bool afterEndMarker_ = false;
     WrittenLayout written_;
     std::string version_;
+    std::string units_;
     std::unordered_map<std::string, Layer> layers_;
     std::unordered_map<std::string, Block> blocks_;
     std::unique_ptr<Placer> placer_;

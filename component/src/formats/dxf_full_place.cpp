@@ -286,6 +286,7 @@ void Placer::insert(const Entity& e, const Context& c)
     const auto found = blocks_.find(name_key(e.block));
     if (found == blocks_.end() || c.depth >= kMaxNesting)
         return;
+    reached_.insert(found->first);
     const Block& block = found->second;
     if (block.entities.empty())
         return;

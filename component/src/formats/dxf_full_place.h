@@ -9,6 +9,7 @@
 
 #include <array>
 #include <map>
+#include <unordered_set>
 
 namespace orvex::formats::dxf::full {
 
@@ -26,6 +27,9 @@ public:
     /// writer's colour numbers stand for: one element per number, else
     /// nothing changes.
     void colour_as_written(const std::vector<std::uint8_t>& numbers);
+    /// An insert of the model space, directly or through other blocks,
+    /// placed the block of this name key.
+    bool reached(const std::string& key) const { return reached_.count(key) != 0; }
 
 private:
     // What an insert hands down to the entities of its block.
@@ -82,6 +86,7 @@ private:
     std::unordered_map<std::string, const LayerUse*> writtenUses_;
     Context top_;
     long long placements_ = 0;
+    std::unordered_set<std::string> reached_; // name keys of the blocks inserts placed
 };
 
 } // namespace orvex::formats::dxf::full

@@ -2,6 +2,7 @@
 // exponents), pointers, and Hollerith texts passed over whole.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -11,5 +12,9 @@ namespace orvex::formats::iges {
 /// fields and texts count as 0. The record ends at the record delimiter.
 /// EConvertError for a "D" exponent that is not a number.
 void parameter_values(std::string_view record, char parameter, char recordEnd, std::vector<double>& values);
+
+/// The Hollerith text of the record's field `Index` after the first (0 the
+/// second field, as in parameter_values); "" for a field that holds none.
+std::string parameter_text(std::string_view record, char parameter, char recordEnd, std::size_t Index);
 
 } // namespace orvex::formats::iges

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -441,34 +442,40 @@ private:
     // surfaces, trimmed surfaces.
     static bool drawn_through_others(int type) { return type == 102 || type == 141 || type == 142 || type == 144; }
 
+    // The report's name of an entity kind: its number and its name, or the
+    // number alone for a kind without a name here.
     static std::string kind_name(int type)
     {
-        switch (type) {
-        case 100:
-            return "100 CIRCULAR ARC";
-        case 102:
-            return "102 COMPOSITE CURVE";
-        case 104:
-            return "104 CONIC ARC";
-        case 106:
-            return "106 COPIOUS DATA";
-        case 110:
-            return "110 LINE";
-        case 116:
-            return "116 POINT";
-        case 124:
-            return "124 TRANSFORMATION MATRIX";
-        case 126:
-            return "126 B-SPLINE CURVE";
-        case 141:
-            return "141 BOUNDARY";
-        case 142:
-            return "142 CURVE ON SURFACE";
-        case 144:
-            return "144 TRIMMED SURFACE";
-        default:
-            return std::to_string(type);
-        }
+        static const std::pair<int, const char*> kNames[] = {
+            {100, "CIRCULAR ARC"}, {102, "COMPOSITE CURVE"}, {104, "CONIC ARC"}, {106, "COPIOUS DATA"},
+            {108, "PLANE"}, {110, "LINE"}, {112, "PARAMETRIC SPLINE CURVE"}, {114, "PARAMETRIC SPLINE SURFACE"},
+            {116, "POINT"}, {118, "RULED SURFACE"}, {120, "SURFACE OF REVOLUTION"}, {122, "TABULATED CYLINDER"},
+            {123, "DIRECTION"}, {124, "TRANSFORMATION MATRIX"}, {125, "FLASH"}, {126, "B-SPLINE CURVE"},
+            {128, "RATIONAL B-SPLINE SURFACE"}, {130, "OFFSET CURVE"}, {140, "OFFSET SURFACE"}, {141, "BOUNDARY"},
+            {142, "CURVE ON SURFACE"}, {143, "BOUNDED SURFACE"}, {144, "TRIMMED SURFACE"}, {150, "BLOCK"},
+            {152, "RIGHT ANGULAR WEDGE"}, {154, "RIGHT CIRCULAR CYLINDER"}, {156, "RIGHT CIRCULAR CONE FRUSTUM"},
+            {158, "SPHERE"}, {160, "TORUS"}, {162, "SOLID OF REVOLUTION"}, {164, "SOLID OF LINEAR EXTRUSION"},
+            {168, "ELLIPSOID"}, {180, "BOOLEAN TREE"}, {182, "SELECTED COMPONENT"}, {184, "SOLID ASSEMBLY"},
+            {186, "MANIFOLD SOLID B-REP OBJECT"}, {190, "PLANE SURFACE"}, {192, "RIGHT CIRCULAR CYLINDRICAL SURFACE"},
+            {194, "RIGHT CIRCULAR CONICAL SURFACE"}, {196, "SPHERICAL SURFACE"}, {198, "TOROIDAL SURFACE"},
+            {202, "ANGULAR DIMENSION"}, {204, "CURVE DIMENSION"}, {206, "DIAMETER DIMENSION"}, {208, "FLAG NOTE"},
+            {210, "GENERAL LABEL"}, {212, "GENERAL NOTE"}, {213, "NEW GENERAL NOTE"}, {214, "LEADER"},
+            {216, "LINEAR DIMENSION"}, {218, "ORDINATE DIMENSION"}, {220, "POINT DIMENSION"},
+            {222, "RADIUS DIMENSION"}, {228, "GENERAL SYMBOL"}, {230, "SECTIONED AREA"},
+            {302, "ASSOCIATIVITY DEFINITION"}, {304, "LINE FONT DEFINITION"}, {306, "MACRO DEFINITION"},
+            {308, "SUBFIGURE DEFINITION"}, {310, "TEXT FONT DEFINITION"}, {312, "TEXT DISPLAY TEMPLATE"},
+            {314, "COLOR DEFINITION"}, {316, "UNITS DATA"}, {320, "NETWORK SUBFIGURE DEFINITION"},
+            {322, "ATTRIBUTE TABLE DEFINITION"}, {402, "ASSOCIATIVITY INSTANCE"}, {404, "DRAWING"},
+            {406, "PROPERTY"}, {408, "SINGULAR SUBFIGURE INSTANCE"}, {410, "VIEW"},
+            {412, "RECTANGULAR ARRAY SUBFIGURE INSTANCE"}, {414, "CIRCULAR ARRAY SUBFIGURE INSTANCE"},
+            {416, "EXTERNAL REFERENCE"}, {418, "NODAL LOAD/CONSTRAINT"}, {420, "NETWORK SUBFIGURE INSTANCE"},
+            {422, "ATTRIBUTE TABLE INSTANCE"}, {430, "SOLID INSTANCE"}, {502, "VERTEX"}, {504, "EDGE"},
+            {508, "LOOP"}, {510, "FACE"}, {514, "SHELL"},
+        };
+        for (const auto& [number, name] : kNames)
+            if (number == type)
+                return std::to_string(type) + " " + name;
+        return std::to_string(type);
     }
 
     void count(int type, bool read)
@@ -484,12 +491,33 @@ private:
         ++(read ? k->Read : k->Skipped);
     }
 
-    // The version flag of the global section (its 23rd field).
-    std::string version()
+    // The numbers of the global section's fields from its second on.
+    std::vector<double> global_values()
     {
         delimiters();
         std::vector<double> values;
         parameter_values(global_, parameter_, record_, values);
+        return values;
+    }
+
+    // The units of the global section as the file states them: the name of
+    // its units flag (field 14), or the units name (field 15) when the flag
+    // defers to it or is not one of the standard's; "" when it states none.
+    std::string units()
+    {
+        const std::vector<double> values = global_values();
+        static const char* const kFlags[] = {"",   "inch", "mm",   "",        "feet",        "miles",
+                                             "m",  "km",   "mils", "microns", "cm",          "microinches"};
+        const double flag = values.size() >= 13 ? values[12] : 0;
+        if (flag >= 1 && flag <= 11 && flag == std::trunc(flag) && *kFlags[static_cast<int>(flag)] != '\0')
+            return kFlags[static_cast<int>(flag)];
+        return parameter_text(global_, parameter_, record_, 13);
+    }
+
+    // The version flag of the global section (its 23rd field).
+    std::string version()
+    {
+        const std::vector<double> values = global_values();
         static const char* const kVersions[] = {"",    "1.0", "ANSI Y14.26M-1981", "2.0", "3.0", "ANSI Y14.26M-1987",
                                                 "4.0", "ASME/ANSI Y14.26M-1989", "5.0", "5.1", "5.2", "5.3"};
         if (values.size() < 22 || !(values[21] >= 1 && values[21] <= 11))
@@ -575,8 +603,16 @@ private:
             }
         }
         curves.finish();
-        if (TLoadReport* report = sink_.report(); report != nullptr && full_)
-            report->Version = version();
+        if (TLoadReport* report = sink_.report(); report != nullptr) {
+            if (full_)
+                report->Version = version();
+            // A global section whose numbers do not read states no units.
+            try {
+                report->Units = units();
+            } catch (const std::exception&) {
+                report->Units.clear();
+            }
+        }
     }
 
     LineReader lines_;
