@@ -100,7 +100,8 @@ for target in "${targets[@]}"; do
     LLVM_PROFILE_FILE="$profiles/$target-%p.profraw" \
       "$build/fuzz/$target" -runs=0 "$found" "$seeds" >"$log.replay" 2>&1 || true
   fi
-  binaries+=("$build/fuzz/$target")
+  # Only the readers' targets hold the reader code whose coverage is reported.
+  case $target in *_reader) binaries+=("$build/fuzz/$target") ;; esac
   if [ "${ORVEX_FUZZ_MERGE:-0}" = 1 ] && [ "$seconds" -gt 0 ]; then
     LLVM_PROFILE_FILE=/dev/null "$build/fuzz/$target" -merge=1 "${options[@]:0:2}" "$seeds" "$found" \
       >"$build/fuzz-$target.merge.log" 2>&1 || { tail -n 20 "$build/fuzz-$target.merge.log"; failed+=("$target merge"); }
@@ -110,7 +111,7 @@ done
 # ---- coverage of the readers
 shopt -s nullglob
 raw=("$profiles"/*.profraw)
-if [ ${#raw[@]} -gt 0 ]; then
+if [ ${#raw[@]} -gt 0 ] && [ ${#binaries[@]} -gt 0 ]; then
   "$profdata" merge -sparse "${raw[@]}" -o "$profiles/merged.profdata"
   objects=("${binaries[0]}")
   for b in "${binaries[@]:1}"; do objects+=(-object "$b"); done
