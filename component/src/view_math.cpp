@@ -178,12 +178,12 @@ void zoom_about(TSettings& s, int View, int Width, int Height, double Factor, in
     s.PrevCenterY[View] = s.CenterY[View];
     // The view-plane point under the cursor, then the centre that puts it
     // under the cursor again at the new scale.
-    const double u = (X - s.OriginX[View]) / s.ScaleX[View];
-    const double w = (Y - s.OriginY[View]) / s.ScaleY[View];
+    const double u = (static_cast<double>(X) - s.OriginX[View]) / s.ScaleX[View];
+    const double w = (static_cast<double>(Y) - s.OriginY[View]) / s.ScaleY[View];
     s.HalfSize[View] = std::clamp(s.HalfSize[View] * Factor, kMinHalfSize, kMaxHalfSize);
     set_scale_factor(s, View, Height);
-    s.CenterX[View] = u + (Width / 2 - X) / s.ScaleX[View];
-    s.CenterY[View] = w + (Height / 2 - Y) / s.ScaleY[View];
+    s.CenterX[View] = u + (Width / 2 - static_cast<double>(X)) / s.ScaleX[View];
+    s.CenterY[View] = w + (Height / 2 - static_cast<double>(Y)) / s.ScaleY[View];
     set_origin(s, View, Width, Height);
 }
 
