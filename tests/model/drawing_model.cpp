@@ -84,29 +84,26 @@ constexpr Colour kDxfColours[16] = {0x000000, 0x0000FF, 0x00FFFF, 0x00FF00, 0x80
                                     0x008080, 0xFFFF00, 0x008000, 0x800000, 0x800080, 0xC0C0C0};
 constexpr Colour kSilver = 0xC0C0C0;
 
+// The first position of a colour in a 16-colour file table, or Otherwise.
+int table_index(const Colour (&table)[16], Colour c, int Otherwise)
+{
+    for (int i = 0; i < 16; ++i)
+        if (table[i] == c)
+            return i;
+    return Otherwise;
+}
+
 Colour ovx_round_trip(Colour c, Colour background)
 {
-    int index = 10;
-    for (int i = 0; i < 16; ++i)
-        if (kOvxColours[i] == c) {
-            index = i;
-            break;
-        }
-    if (index == 0 && background == 0x000000)
-        return kSilver;
-    if (index == 15 && background == 0xFFFFFF)
+    const int index = table_index(kOvxColours, c, 10);
+    if ((index == 0 && background == 0x000000) || (index == 15 && background == 0xFFFFFF))
         return kSilver;
     return kOvxColours[index];
 }
 
 Colour dxf_round_trip(Colour c, Colour background)
 {
-    int number = 3;
-    for (int i = 0; i < 16; ++i)
-        if (kDxfColours[i] == c) {
-            number = i;
-            break;
-        }
+    const int number = table_index(kDxfColours, c, 3);
     if (number == 0 && background == 0x000000)
         return kSilver;
     return kDxfColours[number];
