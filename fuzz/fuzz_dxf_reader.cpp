@@ -1,7 +1,7 @@
 // Fuzz target of the DXF reader.
 #include "fuzz_reader.h"
 
-#include "formats/dxf.h"
+#include "formats/dxf/dxf.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,7 +1,7 @@
 // Fuzz target of the IGES reader.
 #include "fuzz_reader.h"
 
-#include "formats/iges.h"
+#include "formats/iges/iges.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

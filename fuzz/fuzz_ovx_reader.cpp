@@ -1,7 +1,7 @@
 // Fuzz target of the OVX reader.
 #include "fuzz_reader.h"
 
-#include "formats/ovx.h"
+#include "formats/ovx/ovx.h"
 
 #include <cstdlib>
 #include <string>

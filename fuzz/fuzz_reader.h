@@ -4,8 +4,8 @@
 // any breach of the oracles, is a finding.
 #pragma once
 
-#include "formats/drawing_sink.h"
-#include "formats/text_writer.h"
+#include "formats/common/drawing_sink.h"
+#include "formats/common/text_writer.h"
 #include "oracles.h"
 
 #include <OrvexGDI/VUvuDAVTypes.h>

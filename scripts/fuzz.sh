@@ -20,6 +20,12 @@
 #                         (CI: "orvex OrvexGDIDemo")
 #   ORVEX_FUZZ_MIN_LINES  fail when a reader source's line coverage is below
 #                         this percentage (CI: 80)
+#   ORVEX_FUZZ_RUNS=1     a fixed number of inputs per target from a fixed
+#                         random seed instead of a time limit, so that two
+#                         runs on the same tree try the same inputs whatever
+#                         the machine's speed (CI). SECONDS then only scales
+#                         the counts: each target's count is about what it
+#                         runs in that many seconds on a 2-core machine.
 #
 # The whole project is configured with clang, so the library builds with it
 # too; only the fuzz targets and what they link are built. New inputs go to
@@ -63,6 +69,17 @@ read -r -a also <<<"${ORVEX_FUZZ_ALSO:-}"
 cmake --build "$build" --parallel "${ORVEX_FUZZ_JOBS:-2}" --target "${targets[@]}" "${also[@]}"
 
 # ---- fuzz
+# Inputs per second each target tries on a 2-core machine (measured), for
+# the fixed counts of ORVEX_FUZZ_RUNS.
+runs_per_second() {
+  case $1 in
+    dxf) echo 300 ;;
+    iges) echo 1500 ;;
+    ovx) echo 1500 ;;
+    model_sequence) echo 20 ;;
+    *) echo 200 ;;
+  esac
+}
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$root/scripts/lsan-suppressions.txt:print_suppressions=0
@@ -83,6 +100,8 @@ for target in "${targets[@]}"; do
   [ -f "fuzz/$name.dict" ] && options+=("-dict=$root/fuzz/$name.dict")
   if [ "$seconds" -eq 0 ]; then
     options+=(-runs=0)
+  elif [ "${ORVEX_FUZZ_RUNS:-0}" = 1 ]; then
+    options+=(-seed=1 "-runs=$((seconds * $(runs_per_second "$name")))")
   else
     options+=("-max_total_time=$seconds")
   fi
@@ -115,8 +134,7 @@ if [ ${#raw[@]} -gt 0 ] && [ ${#binaries[@]} -gt 0 ]; then
   "$profdata" merge -sparse "${raw[@]}" -o "$profiles/merged.profdata"
   objects=("${binaries[0]}")
   for b in "${binaries[@]:1}"; do objects+=(-object "$b"); done
-  readers=(component/src/formats/{ovx,dxf,dxf_pairs}.cpp component/src/formats/dxf_full*.cpp
-           component/src/formats/iges*.cpp)
+  readers=(component/src/formats/ovx/ovx.cpp component/src/formats/dxf/*.cpp component/src/formats/iges/*.cpp)
   echo "== line coverage of the readers (seeds plus ${seconds}s of fuzzing per target)"
   "$llvm_cov" report "${objects[@]}" -instr-profile="$profiles/merged.profdata" \
     -show-region-summary=false -show-branch-summary=false "${readers[@]/#/$root/}" | tee "$profiles/report.txt"

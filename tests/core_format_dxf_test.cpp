@@ -2,7 +2,7 @@
 // the group pairs, polylines and extrusions of the reader, round trips.
 #include "format_test_support.h"
 
-#include "formats/dxf.h"
+#include "formats/dxf/dxf.h"
 
 #include <OrvexGDI/Elements.h>
 

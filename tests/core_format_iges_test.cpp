@@ -3,7 +3,7 @@
 // other systems (records on several lines, matrices, other delimiters).
 #include "format_test_support.h"
 
-#include "formats/iges.h"
+#include "formats/iges/iges.h"
 
 #include <OrvexGDI/Elements.h>
 

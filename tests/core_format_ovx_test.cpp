@@ -2,8 +2,8 @@
 // keyword order and field rules, and round trips.
 #include "format_test_support.h"
 
-#include "formats/ovx.h"
-#include "formats/line_reader.h"
+#include "formats/ovx/ovx.h"
+#include "formats/common/line_reader.h"
 
 #include <OrvexGDI/Elements.h>
 

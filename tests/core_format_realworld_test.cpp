@@ -3,8 +3,8 @@
 // the readers once got wrong read right.
 #include "format_test_support.h"
 
-#include "../component/src/formats/dxf.h"
-#include "../component/src/formats/iges.h"
+#include "formats/dxf/dxf.h"
+#include "formats/iges/iges.h"
 
 #include <OrvexGDI/Elements.h>
 

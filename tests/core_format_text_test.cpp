@@ -4,12 +4,12 @@
 // cannot seek.
 #include "format_test_support.h"
 
-#include "formats/dxf.h"
-#include "formats/iges.h"
-#include "formats/line_reader.h"
-#include "formats/ovx.h"
-#include "formats/record_fields.h"
-#include "formats/text_writer.h"
+#include "formats/dxf/dxf.h"
+#include "formats/iges/iges.h"
+#include "formats/common/line_reader.h"
+#include "formats/ovx/ovx.h"
+#include "formats/common/record_fields.h"
+#include "formats/common/text_writer.h"
 
 #include <OrvexGDI/Elements.h>
 #include <OrvexGDI/Ops.h>

@@ -1,28 +1,33 @@
-// Projection, scale computation and extents as plain functions of the settings.
-#include "view_math.h"
+// Projection, scale computation and extents as plain functions of the view state.
+#include "view/view_math.h"
 
-#include <OrvexGDI/QOrvexGDI.h>
+#include <OrvexGDI/Elements.h>
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <utility>
 
 using namespace orvex;
 
 namespace {
-TSettings fresh()
+TViewState fresh()
 {
-    return TSettings(nullptr);
+    return TViewState();
 }
 
-QPoint pixel(TSettings& s, int v, double x, double y, double z)
+using Pixel = std::pair<int, int>;
+
+// The pixel the painter puts a model point at in view v.
+Pixel pixel(TViewState& s, int v, double x, double y, double z)
 {
     s.ViewNumber = v;
     view::view_window_proc(s);
     view::set_coefficiants(s);
-    double u = 0, w = 0;
-    view::project(s, v, x, y, z, u, w);
-    return {view::nearest(u * s.ScaleX[v] + s.OriginX[v]), view::nearest(w * s.ScaleY[v] + s.OriginY[v])};
+    Pixel p{-1, -1};
+    EXPECT_TRUE(view::Viewport::current(s).to_pixel(x, y, z, p.first, p.second));
+    return p;
 }
 } // namespace
 
@@ -40,12 +45,12 @@ TEST(ViewNearest, RoundsHalvesToEvenAndRejectsValuesBeyond32Bits)
 
 TEST(ViewProjection, StandardViewsShowTheirTwoModelAxes)
 {
-    TSettings s = fresh();
-    EXPECT_EQ(pixel(s, 1, 0, 0, 0), QPoint(10, 10));
-    EXPECT_EQ(pixel(s, 1, 5, 3, 0), QPoint(15, 7));
-    EXPECT_EQ(pixel(s, 1, 5, 3, 99), QPoint(15, 7)); // top view ignores Z
-    EXPECT_EQ(pixel(s, 2, 2, 7, 3), QPoint(12, 7));  // front view: (x, z)
-    EXPECT_EQ(pixel(s, 3, 2, 7, 3), QPoint(17, 7));  // side view: (y, z)
+    TViewState s = fresh();
+    EXPECT_EQ(pixel(s, 1, 0, 0, 0), Pixel(10, 10));
+    EXPECT_EQ(pixel(s, 1, 5, 3, 0), Pixel(15, 7));
+    EXPECT_EQ(pixel(s, 1, 5, 3, 99), Pixel(15, 7)); // top view ignores Z
+    EXPECT_EQ(pixel(s, 2, 2, 7, 3), Pixel(12, 7));  // front view: (x, z)
+    EXPECT_EQ(pixel(s, 3, 2, 7, 3), Pixel(17, 7));  // side view: (y, z)
 
     // Default isometric view: u = 0.9397x + 0.3420y, w = -0.1170x + 0.3214y + 0.9397z.
     s.ViewNumber = 4;
@@ -59,7 +64,7 @@ TEST(ViewProjection, StandardViewsShowTheirTwoModelAxes)
 
 TEST(ViewProjection, PixelsMapBackToModelPointsPerView)
 {
-    TSettings s = fresh();
+    TViewState s = fresh();
     s.ScaleX.fill(2.0);
     s.ScaleY.fill(-2.0);
     double x = 7, y = 7, z = 7;
@@ -86,7 +91,7 @@ TEST(ViewProjection, PixelsMapBackToModelPointsPerView)
 
 TEST(ViewScale, FitToExtentsUsesTheLargerPixelExtentOfTheSmallerSide)
 {
-    TSettings s = fresh();
+    TViewState s = fresh();
     s.ExtentMinX = 0, s.ExtentMaxX = 200; // 200 pixels wide at scale 1
     s.ExtentMinY = 0, s.ExtentMaxY = 100; // 100 pixels high
     view::set_scale(s, 0, 400, 300);
@@ -103,7 +108,7 @@ TEST(ViewScale, FitToExtentsUsesTheLargerPixelExtentOfTheSmallerSide)
 
 TEST(ViewScale, FlatExtentsCollapseToTheMinimumBox)
 {
-    TSettings s = fresh();
+    TViewState s = fresh();
     s.ExtentMinX = 0, s.ExtentMaxX = 10;
     s.ExtentMinY = 5, s.ExtentMaxY = 5; // a horizontal line
     view::set_scale(s, 0, 400, 300);
@@ -116,7 +121,7 @@ TEST(ViewScale, FlatExtentsCollapseToTheMinimumBox)
 
 TEST(ViewScale, IsometricFitCentresThroughTheFixedMapping)
 {
-    TSettings s = fresh();
+    TViewState s = fresh();
     s.ViewNumber = 4;
     s.ExtentMinX = 0, s.ExtentMaxX = 20;
     s.ExtentMinY = 0, s.ExtentMaxY = 10;
@@ -128,7 +133,7 @@ TEST(ViewScale, IsometricFitCentresThroughTheFixedMapping)
 
 TEST(ViewScale, ZoomModesAndTheirMemory)
 {
-    TSettings s = fresh();
+    TViewState s = fresh();
     s.CenterX[1] = 3, s.PrevCenterX[1] = -3;
     view::set_scale(s, 3, 400, 300);
     EXPECT_DOUBLE_EQ(s.HalfSize[1], 20);
@@ -150,7 +155,7 @@ TEST(ViewScale, ZoomModesAndTheirMemory)
 
 TEST(ViewScale, OriginBeyond32BitsIsLimitedToTheDeepestZoomThatFits)
 {
-    TSettings s = fresh();
+    TViewState s = fresh();
     s.HalfSize[1] = 1;
     s.CenterX[1] = 1e12;
     ASSERT_NO_THROW(view::set_scale(s, -1, 400, 300));
@@ -168,7 +173,7 @@ TEST(ViewScale, OriginBeyond32BitsIsLimitedToTheDeepestZoomThatFits)
 TEST(ViewExtents, ArcsWidenByFullSquareOnlyBeyondHalfATurn)
 {
     TElements list;
-    TSettings s = fresh();
+    TViewState s = fresh();
     TElement& wide = list.Add();
     wide.SetEtype(etArc);
     for (int i = 1; i <= 6; ++i)
@@ -177,7 +182,7 @@ TEST(ViewExtents, ArcsWidenByFullSquareOnlyBeyondHalfATurn)
     EXPECT_DOUBLE_EQ(s.ExtentMaxX, 5);
     EXPECT_DOUBLE_EQ(s.ExtentMinY, -5);
 
-    TSettings t = fresh();
+    TViewState t = fresh();
     t.ExtentMinX = t.ExtentMinY = 100; // so the end points alone decide
     t.ExtentMaxX = t.ExtentMaxY = -100;
     wide.SetCoord(6, 100);
@@ -207,7 +212,7 @@ TEST(ViewExtents, ArcsInOtherPlanesWidenInModelCoordinates)
     };
     for (const Case& c : cases) {
         TElements list;
-        TSettings s = fresh();
+        TViewState s = fresh();
         s.ExtentMinX = s.ExtentMinY = 100;
         s.ExtentMaxX = s.ExtentMaxY = -100;
         s.ArcViews[5] = c.plane;
@@ -227,7 +232,7 @@ TEST(ViewExtents, ArcsInOtherPlanesWidenInModelCoordinates)
 TEST(ViewExtents, ClampedAtTheFactoryRangeAndRecomputedFromVisibleLiveElements)
 {
     TElements list;
-    TSettings s = fresh();
+    TViewState s = fresh();
     auto line = [&](double x1, double y1, double x2, double y2) -> TElement& {
         TElement& e = list.Add();
         e.SetEtype(etLine);

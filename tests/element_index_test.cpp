@@ -1,8 +1,8 @@
 // The top view's element index against a pass over every element: the same
 // picture and the same picks, after every kind of change to the drawing.
-#include "element_index.h"
+#include "render/element_index.h"
 #include "picture_compare.h"
-#include "view_math.h"
+#include "view/view_math.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
 

@@ -2,7 +2,7 @@
 // reads into, and reading and writing through text.
 #pragma once
 
-#include "formats/drawing_sink.h"
+#include "formats/common/drawing_sink.h"
 
 #include <OrvexGDI/VUvuDAVTypes.h>
 

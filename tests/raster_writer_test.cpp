@@ -2,7 +2,7 @@
 // its anti-aliased light against the Wu line.
 #include "line_floors.h"
 #include "picture_compare.h"
-#include "raster_writer.h"
+#include "render/raster_writer.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,8 +1,8 @@
 // The paint pass: figures, colours, pens, fills, clipping and the element loop.
-#include "element_painter.h"
+#include "render/element_painter.h"
 #include "picture_compare.h"
 #include "recording_device.h"
-#include "view_math.h"
+#include "view/view_math.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
 

@@ -1,8 +1,8 @@
 // Interoperability: DXF we write opens in ezdxf, IGES we write loads in
 // Open CASCADE, and DXF from ezdxf and IGES from Open CASCADE read into the
 // drawing we expect.
-#include "formats/dxf.h"
-#include "formats/iges.h"
+#include "formats/dxf/dxf.h"
+#include "formats/iges/iges.h"
 
 #include "interop_support.h"
 

@@ -2,9 +2,9 @@
 // point against ezdxf's reading of the drawing in world coordinates, every
 // curve chain against ezdxf's flattening, and IGES edges against Open
 // CASCADE's transfer.
-#include "formats/dxf.h"
-#include "formats/iges.h"
-#include "formats/iges_parameters.h"
+#include "formats/dxf/dxf.h"
+#include "formats/iges/iges.h"
+#include "formats/iges/iges_parameters.h"
 
 #include "interop_support.h"
 

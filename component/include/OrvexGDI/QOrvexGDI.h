@@ -423,6 +423,13 @@ public:
     /// The near-end step; false when the element has no characteristic points.
     bool get_endpoint(const TElement& Element, int X, int Y, dpoint& NearEnd);
 
+private:
+    struct PickHit;
+    /// The candidate search, converting the pixel and testing each element once.
+    bool nearest_hit(int X, int Y, std::uint8_t FilterCode, PickHit& Hit);
+
+public:
+
     // ---- editing — editing.cpp
     /// N = 0: every live element joins the group; 1 <= N < Count: element N
     /// (unless deleted). The new members are drawn at once.
@@ -544,9 +551,9 @@ private:
     /// a redraw or for a pick; they are then in Candidates in list order.
     bool indexed_elements(const ModelBox& Window, bool ForDrawing, std::vector<int>& Candidates);
 
-    QTimer* startupTimer_ = nullptr;
-    std::unique_ptr<ElementIndex> index_;
-    int wheelTurn_ = 0; ///< Wheel turn not yet a whole notch (fine-grained wheels).
+    /// Mutable internals: the start-up timer, the element index, the wheel.
+    struct Impl;
+    std::unique_ptr<Impl> d_;
 };
 
 } // namespace orvex

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <OrvexGDI/VUvuDAVTypes.h>
+#include <OrvexGDI/ViewState.h>
 
 #include <QBrush>
 #include <QPen>
@@ -15,19 +16,10 @@ namespace orvex {
 
 class TOrvexGDI;
 
-/// The view rotation, computed before every paint.
-struct TRotationMatrix {
-    double R11 = 0, R12 = 0, R13 = 0; ///< First row.
-    double R21 = 0, R22 = 0, R23 = 0; ///< Second row.
-    double R31 = 0, R32 = 0, R33 = 0; ///< Third row.
-};
-
-/// A value per view, indexed by the view number 1 (top) .. 4 (isometric).
-template <typename T>
-using PerView = CheckedArray<T, 1, 4>;
-
-/// All state of one drawing control. Hosts may read and write the fields.
-class ORVEXGDI_EXPORT TSettings {
+/// All state of one drawing control. Hosts may read and write the fields;
+/// those of what the picture shows (view, zoom state, extents, arc planes,
+/// visible layers) come from TViewState.
+class ORVEXGDI_EXPORT TSettings : public TViewState {
 public:
     /// All fields at their initial values, owned by the control Owner.
     explicit TSettings(TOrvexGDI* Owner);
@@ -48,22 +40,7 @@ public:
     /// window, through an index of where they lie (off: every element).
     bool UseElementIndex = true;
     bool ShowAxis = false; ///< Draw the axis symbol after the elements.
-    CheckedArray<bool, 0, 254> LayerVisible; ///< Visibility per layer number.
-    CheckedArray<TArcView, 1, 90> ArcViews; ///< The drawing planes of arcs.
     int DefaultArcView = 1; ///< Arc view of arcs made by MakeArcX.
-
-    // View and projection
-    int ViewNumber = 1; ///< Current view: 1 top, 2 front, 3 side, 4 isometric or rotated.
-    double XRotation = -70, YRotation = 0, ZRotation = -20; ///< Rotation angles of views 2 to 4, degrees.
-    double IsoXRotation = -70, IsoYRotation = 0, IsoZRotation = -20; ///< Saved angles of the rotated view.
-    TRotationMatrix RotationMatrix; ///< Computed before every paint.
-    PerView<double> ScaleX, ScaleY; ///< Pixels per model unit; ScaleY is -ScaleX.
-    PerView<int> OriginX, OriginY; ///< Pixel position of the view plane's origin.
-    PerView<double> CenterX, CenterY; ///< Model point at the window centre.
-    PerView<double> HalfSize; ///< Half the visible model height.
-    PerView<double> PrevHalfSize, PrevCenterX, PrevCenterY; ///< The zoom before the last one (ZoomLast).
-    double ExtentMinX = 0, ExtentMinY = 0, ExtentMinZ = 0; ///< Lower drawing extents (Z is not maintained).
-    double ExtentMaxX = 0, ExtentMaxY = 0, ExtentMaxZ = 0; ///< Upper drawing extents (Z is not maintained).
     bool Millimetres = false; ///< The Units property: true for uMM.
 
     // Mouse and picking

@@ -1,7 +1,7 @@
 // Construction, the start-up timer, the published properties and the simple
 // state accessors of the drawing control.
-#include "codes.h"
-#include "element_index.h"
+#include "common/codes.h"
+#include "control/control_p.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
 
@@ -28,21 +28,6 @@ TSettings::TSettings(TOrvexGDI* owner) : Owner(owner)
     Pen = QPen(opaque_color(0x008000), 1.0);
     Pen.setCosmetic(true);
     FillBrush = QBrush(opaque_color(0xFFFF00));
-    LayerVisible.fill(true);
-
-    TArcView& top = ArcViews[1];
-    top = {1, 0, 0, 0, 1, 0, 0, 0, 1, true};
-    TArcView& front = ArcViews[2];
-    front = {1, 0, 0, 0, 0, -1, 0, 1, 0, true};
-    TArcView& side = ArcViews[3];
-    side = {0, 0, 1, 1, 0, 0, 0, 1, 0, true};
-    ArcViews[4].Defined = true; // all zero, but defined
-
-    ScaleX.fill(1.0);
-    ScaleY.fill(-1.0);
-    OriginX.fill(10);
-    OriginY.fill(10);
-    HalfSize.fill(10.0);
 }
 
 TOrvexGDI::TOrvexGDI(QWidget* parent)
@@ -50,7 +35,8 @@ TOrvexGDI::TOrvexGDI(QWidget* parent)
       elements_(std::make_unique<TElements>(this)),
       settings_(std::make_unique<TSettings>(this)),
       Settings(settings_.get()),
-      Elements(elements_.get())
+      Elements(elements_.get()),
+      d_(std::make_unique<Impl>())
 {
     // Every window paint covers the whole control with its picture.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -59,22 +45,22 @@ TOrvexGDI::TOrvexGDI(QWidget* parent)
 
     // The first picture is drawn once, a second after creation. The timer is
     // a child: destroying the control earlier destroys it unfired.
-    startupTimer_ = new QTimer(this);
-    startupTimer_->setObjectName(QStringLiteral("startupTimer"));
-    startupTimer_->setSingleShot(true);
-    startupTimer_->setInterval(1000);
-    connect(startupTimer_, &QTimer::timeout, this, &TOrvexGDI::waittimer);
-    startupTimer_->start();
+    d_->startupTimer = new QTimer(this);
+    d_->startupTimer->setObjectName(QStringLiteral("startupTimer"));
+    d_->startupTimer->setSingleShot(true);
+    d_->startupTimer->setInterval(1000);
+    connect(d_->startupTimer, &QTimer::timeout, this, &TOrvexGDI::waittimer);
+    d_->startupTimer->start();
 }
 
 TOrvexGDI::~TOrvexGDI() = default;
 
 void TOrvexGDI::waittimer()
 {
-    if (startupTimer_ != nullptr) {
-        startupTimer_->stop();
-        startupTimer_->deleteLater();
-        startupTimer_ = nullptr;
+    if (d_->startupTimer != nullptr) {
+        d_->startupTimer->stop();
+        d_->startupTimer->deleteLater();
+        d_->startupTimer = nullptr;
     }
     Redraw();
 }

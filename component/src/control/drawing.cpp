@@ -1,8 +1,8 @@
 // The programmatic drawing interface: the element factory, the Make...
 // methods that add elements and the Draw... methods that paint figures once.
-#include "element_painter.h"
+#include "render/paint_pass.h"
 #include "store/element_factory.h"
-#include "view_math.h"
+#include "view/view_math.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
 
@@ -105,8 +105,7 @@ void paint_once(QPainter* graphics, TSettings& settings, Step step)
 {
     if (graphics == nullptr || !graphics->isActive())
         return;
-    ElementPainter painter(*graphics, settings);
-    step(painter);
+    paint_pass(*graphics, settings, step);
 }
 } // namespace
 

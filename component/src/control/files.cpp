@@ -11,11 +11,11 @@
 // never replaces anything but a regular file.
 #include <OrvexGDI/QOrvexGDI.h>
 
-#include "formats/dxf.h"
-#include "formats/iges.h"
-#include "formats/ovx.h"
-#include "formats/read_error.h"
-#include "formats/text_writer.h"
+#include "formats/dxf/dxf.h"
+#include "formats/iges/iges.h"
+#include "formats/ovx/ovx.h"
+#include "formats/common/read_error.h"
+#include "formats/common/text_writer.h"
 #include "output/device_stream.h"
 
 #include <QFile>

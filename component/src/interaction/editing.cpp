@@ -3,13 +3,13 @@
 //
 // Deleting only marks an element; every deletion made here is recorded in
 // the element list, so UndeleteLast restores the most recent one.
-#include "codes.h"
+#include "common/codes.h"
 
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsEdit.h>
 #include <OrvexGDI/QOrvexGDI.h>
 
-#include "finite_input.h"
+#include "common/finite_input.h"
 
 #include <string>
 

@@ -2,7 +2,8 @@
 // rotate drags with their preview, the full redraw when a drag ends, and the
 // armed pick of a release. The host's mouse events follow, with the same
 // arguments.
-#include "view_math.h"
+#include "control/control_p.h"
+#include "view/view_math.h"
 
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/QOrvexGDI.h>
@@ -75,9 +76,9 @@ void TOrvexGDI::MouseMove(TShiftState Shift, int X, int Y)
     const bool rotateDrag = Shift == (ssAlt | ssLeft);
     if (panDrag && s.MousePan) {
         // The picture follows the mouse.
-        s.CenterX[v] += dx / s.ScaleX[v];
-        s.CenterY[v] += dy / s.ScaleY[v];
-        restore_view_invariant(v);
+        double du = 0, dw = 0;
+        view::Viewport::current(s).pixel_shift(dx, dy, du, dw);
+        view::pan(s, v, width(), height(), du, dw);
         s.MouseDownX = X;
         s.MouseDownY = Y;
         s.PanMoved = true;
@@ -182,9 +183,9 @@ void TOrvexGDI::wheelEvent(QWheelEvent* event)
     }
     event->accept();
     // A notch is 120 eighths of a degree; finer wheels add up to whole notches.
-    wheelTurn_ += event->angleDelta().y();
-    const int notches = wheelTurn_ / 120;
-    wheelTurn_ -= notches * 120;
+    d_->wheelTurn += event->angleDelta().y();
+    const int notches = d_->wheelTurn / 120;
+    d_->wheelTurn -= notches * 120;
     if (notches == 0)
         return;
     const QPoint p = event->position().toPoint();

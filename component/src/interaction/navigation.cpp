@@ -2,9 +2,9 @@
 //
 // Every operation works on the zoom state of the current view only, so each
 // of the four views keeps its own centre, size and zoom memory.
-#include "codes.h"
-#include "finite_input.h"
-#include "view_math.h"
+#include "common/codes.h"
+#include "common/finite_input.h"
+#include "view/view_math.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
 
@@ -89,9 +89,7 @@ void TOrvexGDI::Pan(double DX, double DY)
 {
     require_finite("Pan", {DX, DY});
     const int v = Settings->ViewNumber;
-    Settings->CenterX[v] += DX;
-    Settings->CenterY[v] += DY;
-    restore_view_invariant(v);
+    view::pan(*Settings, v, width(), height(), DX, DY);
     Redraw();
 }
 

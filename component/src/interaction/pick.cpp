@@ -1,7 +1,8 @@
 // Picking: the element nearest the cursor at a mouse release, with its
 // characteristic points (near end, far end, midpoint, closest point).
-#include "element_index.h"
-#include "view_math.h"
+#include "control/control_p.h"
+#include "render/element_index.h"
+#include "view/view_math.h"
 
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsPick.h>
@@ -74,14 +75,152 @@ void TOrvexGDI::set_onpick(int Index, const TDPoint& NearEnd, const TDPoint& Far
     fire_pick(Index, NearEnd, FarEnd, Mid, Closest);
 }
 
+namespace {
+// What a pick knows about the cursor, worked out once: its model point in
+// the current view, the view's scale and the aperture.
+struct Probe {
+    int View;
+    dpoint P;
+    double Scale;
+    double Aperture;
+};
+
+Probe probe_at(const TSettings& s, int X, int Y)
+{
+    const int v = s.ViewNumber;
+    Probe probe{v, {}, s.ScaleX[v], s.PickAperture};
+    view::Viewport::current(s).to_model(X, Y, probe.P.X, probe.P.Y, probe.P.Z);
+    return probe;
+}
+
+// The arc test: on a hit, the near end and the far end's X and Y.
+bool arc_test(const Probe& q, const TElement& e, dpoint& Near, double& FarX, double& FarY)
+{
+    dpoint nearEnd;
+    if (!Ops::arc_hit(q.View, q.P.X, q.P.Y, q.P.Z, q.Scale, q.Aperture, e, nearEnd, FarX, FarY))
+        return false;
+    Near = nearEnd;
+    return true;
+}
+
+// The hit test of one element; an arc's near end goes to Near and its far
+// end to FarX, FarY.
+bool element_test(const TSettings& s, const Probe& q, const TElement& e, dpoint& Near, double& FarX, double& FarY)
+{
+    if (!s.LayerVisible[e.GetLayer()]) // ERangeError outside 0..254
+        return false;
+    switch (e.GetEtype()) {
+    case etPoint:
+    case etPointMark:
+    case etArrow:
+        // Points are small on screen: they get twice the aperture.
+        return Ops::on_point(q.View, q.P.X, q.P.Y, q.P.Z, q.Scale, 2 * q.Aperture, e, Near.X, Near.Y, Near.Z);
+    case etLine:
+    case etLeader:
+    case etWitness: {
+        // In the rotated view a line is tested where the last paint drew it.
+        const TRotationMatrix& r = s.RotationMatrix;
+        const Ops::ViewRows rows{r.R11, r.R12, r.R13, r.R21, r.R22, r.R23};
+        return Ops::on_line(q.View, q.P.X, q.P.Y, q.P.Z, q.Scale, q.Aperture, e, Near.X, Near.Y, Near.Z,
+                            q.View == 4 ? &rows : nullptr);
+    }
+    case etArc:
+        return arc_test(q, e, Near, FarX, FarY);
+    default:
+        return false;
+    }
+}
+
+// The near-end step for an element hit at the probe; arcNear is the near end
+// its arc test found. False when the element has no characteristic points.
+bool near_end(const TSettings& s, const TElement& e, const Probe& q, const dpoint* arcNear, dpoint& NearEnd)
+{
+    NearEnd = {kNoPoint, kNoPoint, kNoPoint};
+    if (s.PickPointMode == kPointMode) {
+        switch (e.GetEtype()) {
+        case etPoint:
+            NearEnd = slots_123(e);
+            break;
+        case etLine:
+            // Only the top view tells the ends apart; elsewhere the first end.
+            if (q.View == 1 && Ops::distance(q.P.X, q.P.Y, e.slot(3), e.slot(4)) <
+                                   Ops::distance(q.P.X, q.P.Y, e.slot(0), e.slot(1)))
+                NearEnd = slots_456(e);
+            else
+                NearEnd = slots_123(e);
+            break;
+        case etArc:
+            if (arcNear != nullptr)
+                NearEnd = *arcNear;
+            break;
+        default:
+            break;
+        }
+    }
+    return !(NearEnd.X == kNoPoint && NearEnd.Y == kNoPoint);
+}
+} // namespace
+
+bool TOrvexGDI::nearest_hit(int X, int Y, std::uint8_t FilterCode, PickHit& Hit)
+{
+    const TSettings& s = *Settings;
+    const Probe q = probe_at(s, X, Y);
+    Hit.P = q.P;
+
+    // The nearest hit wins however far it is; a later element must be
+    // strictly nearer to replace an earlier one.
+    double bestDistance = std::numeric_limits<double>::infinity();
+    int bestIndex = -1;
+    auto consider = [&](TElement* e, int i) {
+        const int type = e->GetEtype();
+        if (!e->GetDeleted() && type != etNone && Ops::pick_filter_accepts(FilterCode, type)) {
+            dpoint near;
+            double farX = 0, farY = 0;
+            if (element_test(s, q, *e, near, farX, farY)) {
+                const double d = Ops::distance_2_points(closest_of_hit(*e, q.P), q.P);
+                if (d < bestDistance) {
+                    bestDistance = d;
+                    bestIndex = i;
+                    Hit.Near = near;
+                    Hit.FarX = farX;
+                    Hit.FarY = farY;
+                }
+            }
+        }
+    };
+    // In the top view only elements whose boxes come within the aperture
+    // (twice it for points) can be hit.
+    const double reach = 2 * q.Aperture / q.Scale * (1 + 1e-9);
+    std::vector<int> near;
+    const dpoint& p = q.P;
+    if (q.View == 1 && q.Scale > 0 && std::isfinite(reach) &&
+        indexed_elements({p.X - reach, p.Y - reach, p.X + reach, p.Y + reach}, false, near)) {
+        for (const int i : near)
+            consider(&Elements->GetElement(i), i);
+    } else {
+        int i = 0;
+        for (TElement* e : *Elements)
+            consider(e, i++);
+    }
+    if (bestIndex < 0)
+        return false;
+    Hit.Element = &Elements->GetElement(bestIndex);
+    Hit.Index = bestIndex;
+    return true;
+}
+
 bool TOrvexGDI::pick2(std::uint8_t FilterCode, int X, int Y, int& Index, dpoint& NearEnd, dpoint& FarEnd,
                       dpoint& Mid, dpoint& Closest)
 {
     Index = 0;
-    TElement* element = nullptr;
-    if (!main_pick(X, Y, NearEnd, element, FilterCode, Index))
+    PickHit hit;
+    if (!nearest_hit(X, Y, FilterCode, hit))
         return false;
-    const TElement& e = *element;
+    const TElement& e = *hit.Element;
+    Index = hit.Index;
+    const Probe q = {Settings->ViewNumber, hit.P, 0, 0};
+    if (!near_end(*Settings, e, q, &hit.Near, NearEnd))
+        return false;
 
     switch (e.GetEtype()) {
     case etLine:
@@ -91,14 +230,15 @@ bool TOrvexGDI::pick2(std::uint8_t FilterCode, int X, int Y, int& Index, dpoint&
         FarEnd = NearEnd; // a point is its own far end
         break;
     default:
-        FarEnd = Settings->PickFarEnd; // written by the arc test of the near-end step
+        // The arc's far end, as its hit test found it; hosts read it there too.
+        Settings->PickFarEnd.X = hit.FarX;
+        Settings->PickFarEnd.Y = hit.FarY;
+        FarEnd = Settings->PickFarEnd;
         break;
     }
 
-    dpoint p;
-    view::trans_pixel_coords(*Settings, Settings->ViewNumber, X, Y, p.X, p.Y, p.Z);
-    Closest = p;
-    Ops::get_closest_point(e, p, Closest);
+    Closest = hit.P;
+    Ops::get_closest_point(e, hit.P, Closest);
 
     switch (e.GetEtype()) {
     case etPoint:
@@ -116,93 +256,51 @@ bool TOrvexGDI::pick2(std::uint8_t FilterCode, int X, int Y, int& Index, dpoint&
 
 bool TOrvexGDI::main_pick(int X, int Y, dpoint& NearEnd, TElement*& Element, std::uint8_t FilterCode, int& Index)
 {
-    if (!pick_element(X, Y, FilterCode, Element, Index))
+    PickHit hit;
+    if (!nearest_hit(X, Y, FilterCode, hit))
         return false;
-    return get_endpoint(*Element, X, Y, NearEnd);
+    Element = hit.Element;
+    Index = hit.Index;
+    if (hit.Element->GetEtype() == etArc) {
+        Settings->PickFarEnd.X = hit.FarX;
+        Settings->PickFarEnd.Y = hit.FarY;
+    }
+    return near_end(*Settings, *hit.Element, {Settings->ViewNumber, hit.P, 0, 0}, &hit.Near, NearEnd);
 }
 
 bool TOrvexGDI::pick_element(int X, int Y, std::uint8_t FilterCode, TElement*& Element, int& Index)
 {
-    TSettings& s = *Settings;
-    const int v = s.ViewNumber;
-    dpoint p;
-    view::trans_pixel_coords(s, v, X, Y, p.X, p.Y, p.Z);
-    const double scale = s.ScaleX[v];
-    const double aperture = s.PickAperture;
-
-    // The nearest hit wins however far it is; a later element must be
-    // strictly nearer to replace an earlier one.
-    double bestDistance = std::numeric_limits<double>::infinity();
-    int bestIndex = -1;
-    auto consider = [&](TElement* e, int i) {
-        const int type = e->GetEtype();
-        if (!e->GetDeleted() && type != etNone && Ops::pick_filter_accepts(FilterCode, type)) {
-            double u = 0, w = 0, z = 0;
-            if (on_element(v, p.X, p.Y, p.Z, scale, aperture, *e, u, w, z)) {
-                const double d = Ops::distance_2_points(closest_of_hit(*e, p), p);
-                if (d < bestDistance) {
-                    bestDistance = d;
-                    bestIndex = i;
-                }
-            }
-        }
-    };
-    // In the top view only elements whose boxes come within the aperture
-    // (twice it for points) can be hit.
-    const double reach = 2 * aperture / scale * (1 + 1e-9);
-    std::vector<int> near;
-    if (v == 1 && scale > 0 && std::isfinite(reach) &&
-        indexed_elements({p.X - reach, p.Y - reach, p.X + reach, p.Y + reach}, false, near)) {
-        for (const int i : near)
-            consider(&Elements->GetElement(i), i);
-    } else {
-        int i = 0;
-        for (TElement* e : *Elements)
-            consider(e, i++);
-    }
-    if (bestIndex < 0)
+    PickHit hit;
+    if (!nearest_hit(X, Y, FilterCode, hit))
         return false;
-    Element = &Elements->GetElement(bestIndex);
-    Index = bestIndex;
+    Element = hit.Element;
+    Index = hit.Index;
     return true;
 }
 
 bool TOrvexGDI::on_element(int View, double X, double Y, double Z, double Scale, double Aperture,
                            const TElement& Element, double& U, double& V, double& W)
 {
-    if (!Settings->LayerVisible[Element.GetLayer()]) // ERangeError outside 0..254
+    dpoint near;
+    double farX = 0, farY = 0;
+    if (!element_test(*Settings, {View, {X, Y, Z}, Scale, Aperture}, Element, near, farX, farY))
         return false;
-    switch (Element.GetEtype()) {
-    case etPoint:
-    case etPointMark:
-    case etArrow:
-        // Points are small on screen: they get twice the aperture.
-        return Ops::on_point(View, X, Y, Z, Scale, 2 * Aperture, Element, U, V, W);
-    case etLine:
-    case etLeader:
-    case etWitness: {
-        // In the rotated view a line is tested where the last paint drew it.
-        const TRotationMatrix& r = Settings->RotationMatrix;
-        const Ops::ViewRows rows{r.R11, r.R12, r.R13, r.R21, r.R22, r.R23};
-        return Ops::on_line(View, X, Y, Z, Scale, Aperture, Element, U, V, W, View == 4 ? &rows : nullptr);
+    U = near.X, V = near.Y, W = near.Z;
+    if (Element.GetEtype() == etArc) {
+        Settings->PickFarEnd.X = farX;
+        Settings->PickFarEnd.Y = farY;
     }
-    case etArc:
-        return on_arc(View, X, Y, Z, Scale, Aperture, Element, U, V, W);
-    default:
-        return false;
-    }
+    return true;
 }
 
 bool TOrvexGDI::on_arc(int View, double X, double Y, double Z, double Scale, double Aperture,
                        const TElement& Element, double& NearX, double& NearY, double& NearZ)
 {
-    dpoint nearEnd;
+    dpoint near;
     double farX = 0, farY = 0;
-    if (!Ops::arc_hit(View, X, Y, Z, Scale, Aperture, Element, nearEnd, farX, farY))
+    if (!arc_test({View, {X, Y, Z}, Scale, Aperture}, Element, near, farX, farY))
         return false;
-    NearX = nearEnd.X;
-    NearY = nearEnd.Y;
-    NearZ = nearEnd.Z;
+    NearX = near.X, NearY = near.Y, NearZ = near.Z;
     Settings->PickFarEnd.X = farX;
     Settings->PickFarEnd.Y = farY;
     return true;
@@ -210,33 +308,16 @@ bool TOrvexGDI::on_arc(int View, double X, double Y, double Z, double Scale, dou
 
 bool TOrvexGDI::get_endpoint(const TElement& Element, int X, int Y, dpoint& NearEnd)
 {
-    TSettings& s = *Settings;
-    const int v = s.ViewNumber;
-    NearEnd = {kNoPoint, kNoPoint, kNoPoint};
-    dpoint p;
-    view::trans_pixel_coords(s, v, X, Y, p.X, p.Y, p.Z);
-
-    if (s.PickPointMode == kPointMode) {
-        switch (Element.GetEtype()) {
-        case etPoint:
-            NearEnd = slots_123(Element);
-            break;
-        case etLine:
-            // Only the top view tells the ends apart; elsewhere the first end.
-            if (v == 1 && Ops::distance(p.X, p.Y, Element.slot(3), Element.slot(4)) <
-                              Ops::distance(p.X, p.Y, Element.slot(0), Element.slot(1)))
-                NearEnd = slots_456(Element);
-            else
-                NearEnd = slots_123(Element);
-            break;
-        case etArc:
-            on_arc(v, p.X, p.Y, p.Z, s.ScaleX[v], s.PickAperture, Element, NearEnd.X, NearEnd.Y, NearEnd.Z);
-            break;
-        default:
-            break;
-        }
+    const Probe q = probe_at(*Settings, X, Y);
+    dpoint arcNear;
+    double farX = 0, farY = 0;
+    const bool arcHit = Element.GetEtype() == etArc && Settings->PickPointMode == kPointMode &&
+                        arc_test(q, Element, arcNear, farX, farY);
+    if (arcHit) {
+        Settings->PickFarEnd.X = farX;
+        Settings->PickFarEnd.Y = farY;
     }
-    return !(NearEnd.X == kNoPoint && NearEnd.Y == kNoPoint);
+    return near_end(*Settings, Element, q, arcHit ? &arcNear : nullptr, NearEnd);
 }
 
 } // namespace orvex

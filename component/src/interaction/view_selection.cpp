@@ -1,6 +1,6 @@
 // View selection, rotation, the arc-view table, pixel conversions and extents.
-#include "finite_input.h"
-#include "view_math.h"
+#include "common/finite_input.h"
+#include "view/view_math.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
 

@@ -2,7 +2,7 @@
 // the drawing files.
 #include <OrvexGDI/OpsFileText.h>
 
-#include "iges_colours.h"
+#include "formats/iges/iges_colours.h"
 
 #include <array>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Hit tests of the pick: points, lines and arcs under the cursor.
-#include "codes.h"
+#include "common/codes.h"
 
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsPick.h>

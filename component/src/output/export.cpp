@@ -5,8 +5,8 @@
 
 #include "encoders/bmp.h"
 #include "encoders/jpeg.h"
-#include "codes.h"
-#include "view_math.h"
+#include "common/codes.h"
+#include "view/view_math.h"
 
 #include <OrvexGDI/OrvexGIF.h>
 #include <OrvexGDI/QOrvexGDI.h>

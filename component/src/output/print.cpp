@@ -3,8 +3,8 @@
 #include "picture_source.h"
 #include "print_layout.h"
 
-#include "element_painter.h"
-#include "view_math.h"
+#include "render/element_painter.h"
+#include "view/view_math.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
 
@@ -63,28 +63,17 @@ void abort_job(QPainter& canvas, QPrinter& printer)
         QFile::remove(printer.outputFileName());
 }
 
-// The current view's projection, put back exactly after a vector print.
-struct SavedProjection {
-    SavedProjection(TSettings& s, int v)
-        : s_(s), v_(v), scaleX_(s.ScaleX[v]), scaleY_(s.ScaleY[v]), originX_(s.OriginX[v]), originY_(s.OriginY[v])
-    {
-    }
-    ~SavedProjection()
-    {
-        s_.ScaleX[v_] = scaleX_;
-        s_.ScaleY[v_] = scaleY_;
-        s_.OriginX[v_] = originX_;
-        s_.OriginY[v_] = originY_;
-        s_.OutputCanvas = nullptr;
-    }
-    SavedProjection(const SavedProjection&) = delete;
-    SavedProjection& operator=(const SavedProjection&) = delete;
+// The settings name the page as the output canvas for the length of a
+// vector print, however it ends.
+class PrintCanvas {
+public:
+    PrintCanvas(TSettings& s, QPainter& canvas) : s_(s) { s_.OutputCanvas = &canvas; }
+    ~PrintCanvas() { s_.OutputCanvas = nullptr; }
+    PrintCanvas(const PrintCanvas&) = delete;
+    PrintCanvas& operator=(const PrintCanvas&) = delete;
 
 private:
     TSettings& s_;
-    int v_;
-    double scaleX_, scaleY_;
-    int originX_, originY_;
 };
 
 } // namespace
@@ -120,7 +109,6 @@ void TOrvexGDI::PrintBMP()
 void TOrvexGDI::print_cad_proc(const TElements& Elements, int Width)
 {
     QPrinter& printer = Printer();
-    const int v = Settings->ViewNumber;
     const int pageWidth = printer.width();
     printer.setDocName(Settings->DrawingFileName);
     const int dpi = output::printer_dpi(pageWidth, printer.widthMM());
@@ -130,18 +118,16 @@ void TOrvexGDI::print_cad_proc(const TElements& Elements, int Width)
     QPainter canvas;
     begin_job(canvas, printer);
     try {
-        SavedProjection saved(*Settings, v);
-        Settings->ScaleX[v] *= f;
-        Settings->ScaleY[v] *= f;
+        // The page shows the current view at the printer's finer scale; the
+        // control's own zoom state is left as it is.
+        view::set_coefficiants(*Settings);
+        const view::Viewport page = view::Viewport::current(*Settings).scaled(f);
         canvas.setPen(QPen(Qt::black, output::print_pen_width(dpi)));
         canvas.setBrush(Qt::NoBrush);
-        Settings->OriginX[v] = view::nearest(Settings->OriginX[v] * f);
-        Settings->OriginY[v] = view::nearest(Settings->OriginY[v] * f);
         canvas.setFont(QFont(QStringLiteral("ARIAL"), 10));
-        view::set_coefficiants(*Settings);
-        Settings->OutputCanvas = &canvas;
+        PrintCanvas named(*Settings, canvas);
         {
-            ElementPainter painter(canvas, *Settings);
+            ElementPainter painter(canvas, PaintTarget::Printer, page, *Settings);
             for (const TElement* e : Elements) {
                 const int layer = e->GetLayer();
                 if (!e->GetDeleted() && layer >= 0 && layer <= 254 && Settings->LayerVisible[layer])
@@ -161,7 +147,8 @@ void TOrvexGDI::print_element(int /*View*/, const TElement& Element)
     // would decide for types 5 to 8, which draw nothing.
     if (!Settings->Printing || Settings->OutputCanvas == nullptr)
         return;
-    ElementPainter painter(*Settings->OutputCanvas, *Settings);
+    ElementPainter painter(*Settings->OutputCanvas, PaintTarget::Printer, view::Viewport::current(*Settings),
+                           *Settings);
     painter.draw_element(Element);
 }
 

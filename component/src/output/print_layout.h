@@ -2,7 +2,7 @@
 // rectangle a printed picture is stretched into. Plain values, for tests.
 #pragma once
 
-#include "view_math.h"
+#include "view/view_math.h"
 
 #include <cmath>
 

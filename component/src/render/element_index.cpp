@@ -1,4 +1,4 @@
-#include "element_index.h"
+#include "render/element_index.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "element_painter.h"
+#include "render/element_painter.h"
 
-#include "codes.h"
-#include "view_math.h"
+#include "common/codes.h"
+#include "view/view_math.h"
 
 #include <OrvexGDI/Ops.h>
 
@@ -70,25 +70,15 @@ QLinearGradient linear_gradient(const QRectF& box, double angle, const QColor& f
 }
 } // namespace
 
-ElementPainter::ElementPainter(QPainter& graphics, TSettings& settings) : g_(graphics), s_(settings)
+ElementPainter::ElementPainter(QPainter& out, PaintTarget target, const view::Viewport& viewport,
+                               const TSettings& settings)
+    : out_(out), s_(settings), target_(target), vp_(viewport)
 {
-    v_ = s_.ViewNumber;
-    if (v_ >= 1 && v_ <= 4) {
-        sx_ = s_.ScaleX[v_];
-        sy_ = s_.ScaleY[v_];
-        ox_ = s_.OriginX[v_];
-        oy_ = s_.OriginY[v_];
-    }
-    if (s_.CanvasMode && s_.OutputCanvas != nullptr) {
-        target_ = Target::Canvas;
-        canvas_ = s_.OutputCanvas;
-    } else if (s_.Printing && s_.OutputCanvas != nullptr) {
-        target_ = Target::Printer;
-        canvas_ = s_.OutputCanvas;
-    }
     keep_picture_clip();
     attach_writer();
-    const QPen& pen = target_ == Target::Picture ? s_.Pen : canvas_->pen();
+    // The picture starts with the control's outline pen; a canvas or a page
+    // with the pen its owner gave it.
+    const QPen& pen = target_ == PaintTarget::Picture ? s_.Pen : out_.pen();
     penArgb_ = pen.color().rgba();
     penStyle_ = pen.style();
     penWidth_ = pen.widthF();
@@ -106,29 +96,29 @@ ElementPainter::~ElementPainter()
 // which changes no pixel.
 void ElementPainter::keep_picture_clip()
 {
-    if (target_ != Target::Picture || !g_.isActive() || g_.device() == nullptr ||
-        g_.device()->devType() != QInternal::Image)
+    if (target_ != PaintTarget::Picture || !out_.isActive() || out_.device() == nullptr ||
+        out_.device()->devType() != QInternal::Image)
         return;
-    const auto* picture = static_cast<const QImage*>(g_.device());
+    const auto* picture = static_cast<const QImage*>(out_.device());
     pictureRect_ = QRectF(QPointF(0, 0), picture->deviceIndependentSize()).toAlignedRect();
-    if (!g_.hasClipping())
-        g_.setClipRect(pictureRect_, Qt::ReplaceClip);
+    if (!out_.hasClipping())
+        out_.setClipRect(pictureRect_, Qt::ReplaceClip);
 }
 
 void ElementPainter::attach_writer()
 {
     if (pictureRect_.isNull())
         return;
-    auto* picture = static_cast<QImage*>(g_.device());
+    auto* picture = static_cast<QImage*>(out_.device());
     const QImage::Format format = picture->format();
     if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) ||
-        !g_.deviceTransform().isIdentity() || g_.compositionMode() != QPainter::CompositionMode_SourceOver ||
-        g_.opacity() != 1.0)
+        !out_.deviceTransform().isIdentity() || out_.compositionMode() != QPainter::CompositionMode_SourceOver ||
+        out_.opacity() != 1.0)
         return;
     // The pixels the painter itself writes to, without detaching the picture.
     auto* bits = reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(picture->constBits()));
     writer_.emplace(bits, picture->bytesPerLine() / 4, picture->width(), picture->height());
-    antialias_ = g_.testRenderHint(QPainter::Antialiasing);
+    antialias_ = out_.testRenderHint(QPainter::Antialiasing);
     clip_writer();
 }
 
@@ -136,7 +126,7 @@ void ElementPainter::clip_writer()
 {
     if (!writer_)
         return;
-    const QRegion clip = g_.hasClipping() ? g_.clipRegion() : QRegion(pictureRect_);
+    const QRegion clip = out_.hasClipping() ? out_.clipRegion() : QRegion(pictureRect_);
     if (clip.rectCount() > 1) { // not a rectangle: QPainter clips
         writer_.reset();
         direct_ = false;
@@ -182,11 +172,11 @@ bool ElementPainter::arc_off_picture(double cx, double cy, double cz, double r, 
         b[0] = m.M12, b[1] = m.M22, b[2] = m.M32;
     }
     double cu = 0, cw = 0, au = 0, aw = 0, bu = 0, bw = 0;
-    view::project(s_, v_, c[0], c[1], c[2], cu, cw);
-    view::project(s_, v_, a[0], a[1], a[2], au, aw); // the projection has no offset
-    view::project(s_, v_, b[0], b[1], b[2], bu, bw);
-    const double x = cu * sx_ + ox_, y = cw * sy_ + oy_;
-    const double dx = std::abs(r * std::hypot(au, bu) * sx_), dy = std::abs(r * std::hypot(aw, bw) * sy_);
+    vp_.project(c[0], c[1], c[2], cu, cw);
+    vp_.project(a[0], a[1], a[2], au, aw); // the projection has no offset
+    vp_.project(b[0], b[1], b[2], bu, bw);
+    const double x = vp_.pixel_x(cu), y = vp_.pixel_y(cw);
+    const double dx = std::abs(r * std::hypot(au, bu) * vp_.ScaleX), dy = std::abs(r * std::hypot(aw, bw) * vp_.ScaleY);
     // Only a circle whose every point fits the raster is judged here.
     if (!view::fits_int(x - dx) || !view::fits_int(x + dx) || !view::fits_int(y - dy) || !view::fits_int(y + dy))
         return false;
@@ -203,24 +193,10 @@ void ElementPainter::use_pen()
 
 bool ElementPainter::to_pixel(double x, double y, double z, QPoint& p) const
 {
-    double u = 0, w = 0;
-    view::project(s_, v_, x, y, z, u, w);
-    const double px = u * sx_ + ox_;
-    const double py = w * sy_ + oy_;
-    if (!view::fits_int(px) || !view::fits_int(py))
+    int px = 0, py = 0;
+    if (!vp_.to_pixel(x, y, z, px, py))
         return false;
-    p = QPoint(static_cast<int>(std::nearbyint(px)), static_cast<int>(std::nearbyint(py)));
-    return true;
-}
-
-bool ElementPainter::flat_pixel(double a, double b, int& px, int& py) const
-{
-    const double fx = a * sx_ + ox_;
-    const double fy = b * sy_ + oy_;
-    if (!view::fits_int(fx) || !view::fits_int(fy))
-        return false;
-    px = static_cast<int>(std::nearbyint(fx));
-    py = static_cast<int>(std::nearbyint(fy));
+    p = QPoint(px, py);
     return true;
 }
 
@@ -230,12 +206,12 @@ void ElementPainter::apply_pen()
 {
     flush();
     QPen pen(QColor::fromRgba(penArgb_), penWidth_, penStyle_, Qt::SquareCap, Qt::BevelJoin);
-    if (target_ == Target::Picture) {
-        s_.Pen = pen;
-        g_.setPen(pen);
+    if (target_ == PaintTarget::Picture) {
+        out_.setPen(pen);
+        picturePen_ = pen;
     } else {
-        canvas_->setPen(pen);
-        canvas_->setBrush(Qt::NoBrush);
+        out_.setPen(pen);
+        out_.setBrush(Qt::NoBrush);
     }
     penApplied_ = true;
     penDirty_ = false;
@@ -247,7 +223,7 @@ void ElementPainter::set_color(TColor Colour, int LineType)
     QRgb argb = 0;
     Qt::PenStyle style = penStyle_;
     double width = penWidth_;
-    if (target_ == Target::Canvas) {
+    if (target_ == PaintTarget::Canvas) {
         argb = opaque_argb(Colour);
         if (LineType >= 0 && LineType <= 4)
             dash_style(LineType, style);
@@ -275,7 +251,7 @@ void ElementPainter::set_print_color(TColor Colour)
 
 void ElementPainter::set_draw_dc(TColor Colour, int LineType)
 {
-    if (target_ == Target::Printer)
+    if (target_ == PaintTarget::Printer)
         set_print_color(Colour);
     else
         set_color(Colour, LineType);
@@ -285,7 +261,7 @@ void ElementPainter::flush()
 {
     if (lines_.empty())
         return;
-    outline_painter().drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    out_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
     lines_.clear();
 }
 
@@ -303,7 +279,7 @@ void ElementPainter::segment(const QPoint& a, const QPoint& b)
         if (lines_.size() >= 4096)
             flush();
     } else {
-        outline_painter().drawLine(a, b);
+        out_.drawLine(a, b);
     }
 }
 
@@ -391,7 +367,7 @@ void ElementPainter::draw_element(const TElement& e)
     if (e.GetDeleted())
         return;
     TColor colour = foreground_on(e.GetColor(), s_.BackgroundColor);
-    if (!s_.CanvasMode) {
+    if (target_ != PaintTarget::Canvas) {
         switch (e.GetHighlight()) {
         case codes::kHighlightYellow:
             colour = 0x00FFFF;
@@ -413,7 +389,7 @@ void ElementPainter::draw_element(const TElement& e)
         }
     }
     // White outlines would vanish on paper: they print black.
-    if (target_ == Target::Printer && colour == 0xFFFFFF)
+    if (target_ == PaintTarget::Printer && colour == 0xFFFFFF)
         colour = 0;
     switch (e.GetEtype()) {
     case etPoint:
@@ -473,7 +449,7 @@ void ElementPainter::draw_point(double x, double y, double z, TColor Colour)
     if (off_picture(p.x() - 5, p.y() - 5, p.x() + 5, p.y() + 5))
         return;
     segment(QPoint(p.x() + 5, p.y()), QPoint(p.x() - 5, p.y()));
-    if (target_ == Target::Picture)
+    if (target_ == PaintTarget::Picture)
         segment(QPoint(p.x(), p.y() - 5), QPoint(p.x(), p.y() + 5));
     else
         segment(QPoint(p.x(), p.y() + 5), QPoint(p.x(), p.y() - 5));
@@ -482,7 +458,7 @@ void ElementPainter::draw_point(double x, double y, double z, TColor Colour)
 void ElementPainter::draw_arc(double cx, double cy, double cz, double Radius, double StartAngle, double EndAngle,
                               TColor Colour, int LineType, int ArcView)
 {
-    if (v_ != 1) {
+    if (vp_.View != 1) {
         draw_3d_arc(cx, cy, cz, Radius, StartAngle, EndAngle, Colour, LineType, ArcView);
         return;
     }
@@ -491,12 +467,9 @@ void ElementPainter::draw_arc(double cx, double cy, double cz, double Radius, do
         draw_3d_arc(cx, cy, cz, Radius, StartAngle, EndAngle, Colour, LineType, ArcView);
         return;
     }
-    const double leftF = (cx - Radius) * sx_, topF = (cy + Radius) * sy_;
-    const double rightF = (cx + Radius) * sx_, bottomF = (cy - Radius) * sy_;
-    if (!view::fits_int(leftF) || !view::fits_int(topF) || !view::fits_int(rightF) || !view::fits_int(bottomF))
+    double left = 0, top = 0, right = 0, bottom = 0;
+    if (!vp_.box_pixel(cx - Radius, cy + Radius, left, top) || !vp_.box_pixel(cx + Radius, cy - Radius, right, bottom))
         return;
-    const double left = std::nearbyint(leftF) + ox_, top = std::nearbyint(topF) + oy_;
-    const double right = std::nearbyint(rightF) + ox_, bottom = std::nearbyint(bottomF) + oy_;
     if (off_picture(left, top, right, bottom))
         return;
     use_pen();
@@ -505,7 +478,7 @@ void ElementPainter::draw_arc(double cx, double cy, double cz, double Radius, do
     const double end = Ops::fix_angle(EndAngle == 0 ? 360 : EndAngle);
     const double sweep = Ops::get_arc_angle(start, end, 3);
 
-    if (target_ == Target::Picture) {
+    if (target_ == PaintTarget::Picture) {
         // The arc runs clockwise on the screen from 360 - end through the
         // sweep; in QPainter's counter-clockwise degrees that is a start of
         // end - 360 and a negative span.
@@ -517,21 +490,21 @@ void ElementPainter::draw_arc(double cx, double cy, double cz, double Radius, do
             return;
         }
         flush();
-        g_.drawArc(box, from, span);
+        out_.drawArc(box, from, span);
         return;
     }
     // Canvases: the arc between its start and end points, skipped when far
     // off the page or shorter than two pixels.
     const double s = StartAngle / codes::kDegreesPerRadian, e = EndAngle / codes::kDegreesPerRadian;
-    const double xs = (cx + Radius * std::cos(s)) * sx_ + ox_, ys = (cy + Radius * std::sin(s)) * sy_ + oy_;
-    const double xe = (cx + Radius * std::cos(e)) * sx_ + ox_, ye = (cy + Radius * std::sin(e)) * sy_ + oy_;
+    const double xs = vp_.pixel_x(cx + Radius * std::cos(s)), ys = vp_.pixel_y(cy + Radius * std::sin(s));
+    const double xe = vp_.pixel_x(cx + Radius * std::cos(e)), ye = vp_.pixel_y(cy + Radius * std::sin(e));
     if (beyond_limit(xs) || beyond_limit(ys) || beyond_limit(xe) || beyond_limit(ye))
         return;
     const double pxs = std::nearbyint(xs), pys = std::nearbyint(ys), pxe = std::nearbyint(xe), pye = std::nearbyint(ye);
     if (std::abs(pxs - pxe) < 2 && std::abs(pys - pye) < 2)
         return;
     flush();
-    canvas_->drawArc(QRectF(left, top, right - left, bottom - top), static_cast<int>(std::lround(start * 16)),
+    out_.drawArc(QRectF(left, top, right - left, bottom - top), static_cast<int>(std::lround(start * 16)),
                      static_cast<int>(std::lround(sweep * 16)));
 }
 
@@ -574,7 +547,7 @@ void ElementPainter::draw_3d_arc(double cx, double cy, double cz, double Radius,
     }
     const double sweep = Ops::get_arc_angle(StartAngle, EndAngle, 3);
     const double length = std::abs(2 * M_PI * Radius) / (360 / std::abs(sweep));
-    const double segmentsF = std::trunc(length * sx_);
+    const double segmentsF = std::trunc(length * vp_.ScaleX);
     long long n = view::fits_int(segmentsF) ? static_cast<long long>(segmentsF) / 10 : 360;
     n = std::clamp<long long>(n, 10, 360);
 
@@ -605,8 +578,8 @@ void ElementPainter::draw_circle(double cx, double cy, double /*cz*/, double Rad
                                  int FillCode, const QImage* texture)
 {
     int px = 0, py = 0;
-    const double rF = Radius * sx_;
-    if (!flat_pixel(cx, cy, px, py) || !view::fits_int(rF))
+    const double rF = Radius * vp_.ScaleX;
+    if (!vp_.flat_pixel(cx, cy, px, py) || !view::fits_int(rF))
         return;
     const double rp = std::nearbyint(rF);
     const double left = px - rp, right = px + rp, upper = py - rp, lower = py + rp;
@@ -619,9 +592,9 @@ void ElementPainter::draw_circle(double cx, double cy, double /*cz*/, double Rad
     if (off_picture(left, upper, right, lower))
         return;
     use_pen();
-    if (target_ != Target::Picture) {
+    if (target_ != PaintTarget::Picture) {
         flush();
-        canvas_->drawEllipse(box);
+        out_.drawEllipse(box);
         return;
     }
     fill_circle(box, Colour, LineType, FillCode, texture);
@@ -643,14 +616,13 @@ void ElementPainter::fill_circle(const QRectF& box, TColor Colour, int LineType,
     QPainterPath disc;
     disc.addEllipse(box);
     if (FillCode == kFillSolid) {
-        s_.FillBrush.setColor(opaque_color(Colour));
-        g_.fillPath(disc, s_.FillBrush);
+        out_.fillPath(disc, fill_brush(Colour));
     } else if (linear) {
-        g_.fillPath(disc, linear_gradient(box, FillCode - kFillLinearFirst, opaque_color(Colour), Qt::white));
+        out_.fillPath(disc, linear_gradient(box, FillCode - kFillLinearFirst, opaque_color(Colour), Qt::white));
     } else if (translucent) {
         const QColor black(0, 0, 0, LineType & 0xFF);
         const QColor white(255, 255, 255, (static_cast<std::uint32_t>(Colour) >> 24) & 0xFF);
-        g_.fillPath(disc, linear_gradient(box, FillCode - kFillTranslucentFirst, black, white));
+        out_.fillPath(disc, linear_gradient(box, FillCode - kFillTranslucentFirst, black, white));
     } else if (FillCode == kFillRadial) {
         // Bell-shaped blend focused on the rim: the element colour at 90 %
         // on the boundary, fading to the surround colour towards the centre.
@@ -664,20 +636,28 @@ void ElementPainter::fill_circle(const QRectF& box, TColor Colour, int LineType,
                                static_cast<int>(std::lround(centre.blue() * weight + 255 * (1 - weight))));
             gradient.setColorAt(1.0 - fromRim, mixed);
         }
-        g_.fillPath(disc, gradient);
+        out_.fillPath(disc, gradient);
     } else { // kFillTexture: the element's image
         if (texture == nullptr || texture->isNull())
             return;
         QBrush brush(*texture);
         brush.setTransform(QTransform::fromTranslate(box.left(), box.bottom()));
-        g_.fillPath(disc, brush);
+        out_.fillPath(disc, brush);
     }
+}
+
+const QBrush& ElementPainter::fill_brush(TColor Colour)
+{
+    if (!fillBrush_)
+        fillBrush_ = s_.FillBrush;
+    fillBrush_->setColor(opaque_color(Colour));
+    return *fillBrush_;
 }
 
 bool ElementPainter::flat_box(double a, double b, double Width, double Height, int& x, int& y, int& w, int& h) const
 {
-    const double wF = Width * sx_, hF = Height * sy_;
-    if (!flat_pixel(a, b, x, y) || !view::fits_int(wF) || !view::fits_int(hF))
+    const double wF = Width * vp_.ScaleX, hF = Height * vp_.ScaleY;
+    if (!vp_.flat_pixel(a, b, x, y) || !view::fits_int(wF) || !view::fits_int(hF))
         return false;
     w = static_cast<int>(std::nearbyint(wF));
     h = -static_cast<int>(std::nearbyint(hF));
@@ -695,10 +675,9 @@ void ElementPainter::draw_rectangle(double cx, double cy, double Width, double H
     use_pen();
     flush();
     if (FillCode == codes::kFillSolid) {
-        s_.FillBrush.setColor(opaque_color(Colour));
-        outline_painter().fillRect(QRect(left, top, w, h), s_.FillBrush);
+        out_.fillRect(QRect(left, top, w, h), fill_brush(Colour));
     } else {
-        outline_painter().drawRect(QRectF(left, top, w, h));
+        out_.drawRect(QRectF(left, top, w, h));
     }
 }
 
@@ -709,12 +688,12 @@ void ElementPainter::draw_ellipse(double cx, double cy, double Width, double Hei
         return;
     set_draw_dc(Colour, LineType);
     use_pen();
-    if (target_ == Target::Picture) {
+    if (target_ == PaintTarget::Picture) {
         ellipse_outline(QRect(cxp - w / 2, cyp - h / 2, w, h));
         return;
     }
     flush();
-    outline_painter().drawEllipse(QRectF(cxp - w / 2, cyp - h / 2, w, h));
+    out_.drawEllipse(QRectF(cxp - w / 2, cyp - h / 2, w, h));
 }
 
 void ElementPainter::ellipse_outline(const QRect& box)
@@ -732,7 +711,7 @@ void ElementPainter::ellipse_outline(const QRect& box)
         return;
     }
     flush();
-    g_.drawEllipse(QRectF(box));
+    out_.drawEllipse(QRectF(box));
 }
 
 void ElementPainter::draw_image(double Left, double Top, double Width, double Height, const QImage* image)
@@ -743,32 +722,32 @@ void ElementPainter::draw_image(double Left, double Top, double Width, double He
     if (beyond_limit(x) || beyond_limit(y))
         return;
     flush();
-    outline_painter().drawImage(QRect(x, y, std::abs(w), std::abs(h)), *image);
+    out_.drawImage(QRect(x, y, std::abs(w), std::abs(h)), *image);
 }
 
 void ElementPainter::draw_clip_rect(double Left, double Top, double Width, double Height)
 {
     flush();
     if (Left == -999 && Top == -999) {
-        if (target_ == Target::Picture && !pictureRect_.isNull()) {
-            g_.setClipRect(pictureRect_, Qt::ReplaceClip); // back to the whole picture
+        if (target_ == PaintTarget::Picture && !pictureRect_.isNull()) {
+            out_.setClipRect(pictureRect_, Qt::ReplaceClip); // back to the whole picture
             clip_writer();
         } else
-            outline_painter().setClipping(false);
+            out_.setClipping(false);
         return;
     }
     int x = 0, y = 0, w = 0, h = 0;
     if (flat_box(Left, Top, Width, Height, x, y, w, h)) {
-        outline_painter().setClipRect(QRect(x, y, w, h), Qt::ReplaceClip);
+        out_.setClipRect(QRect(x, y, w, h), Qt::ReplaceClip);
         clip_writer();
     }
 }
 
 void ElementPainter::draw_axis()
 {
-    if (v_ < 1 || v_ > 4)
+    if (vp_.View < 1 || vp_.View > 4)
         return;
-    const double L = std::max(std::abs(s_.CenterX[v_]), std::abs(s_.CenterY[v_])) + s_.HalfSize[v_];
+    const double L = std::max(std::abs(s_.CenterX[vp_.View]), std::abs(s_.CenterY[vp_.View])) + s_.HalfSize[vp_.View];
     draw_line(-L, 0, 0, L, 0, 0, 0x0000FF, 0);
     draw_line(0, -L, 0, 0, L, 0, 0x0000FF, 0);
     draw_line(0, 0, -L, 0, 0, L, 0x0000FF, 0);

@@ -10,7 +10,8 @@
 // left as it was.
 #pragma once
 
-#include "raster_writer.h"
+#include "render/raster_writer.h"
+#include "view/viewport.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
 
@@ -22,10 +23,19 @@
 
 namespace orvex {
 
+/// What a paint pass draws on. The picture is the screen's off-screen
+/// picture or an exported image, drawn with the control's pens and
+/// highlights; the clipboard's vector copy and the printer page keep their
+/// own pen rules and get outlines only.
+enum class PaintTarget { Picture, Canvas, Printer };
+
 class ElementPainter {
 public:
-    /// Draws on graphics with the settings' current view, pen and brushes.
-    ElementPainter(QPainter& graphics, TSettings& settings);
+    /// Draws on out, a painter of the given kind, through the viewport, with
+    /// the settings' layers, arc planes, pen and brush as they stand. Writes
+    /// nothing into the settings: the pen and fill colour it leaves are
+    /// reported by last_pen() and last_fill().
+    ElementPainter(QPainter& out, PaintTarget target, const view::Viewport& viewport, const TSettings& settings);
     ~ElementPainter();
     ElementPainter(const ElementPainter&) = delete;
     ElementPainter& operator=(const ElementPainter&) = delete;
@@ -60,14 +70,20 @@ public:
 
     /// Sends batched lines to the painter; done automatically when needed.
     void flush();
+    /// Gives the painter the pen of the last figure and sends the batched
+    /// lines: the end of a pass, also done on destruction.
+    void finish();
+
+    /// The outline pen the picture was last given, if any: the control
+    /// keeps it as its current pen for the next pass.
+    const std::optional<QPen>& last_pen() const { return picturePen_; }
+    /// The fill brush as last recoloured, if any.
+    const std::optional<QBrush>& last_fill() const { return fillBrush_; }
 
 private:
-    enum class Target { Picture, Canvas, Printer };
-
     // Projection of a model point to pixels in the current view. False when
     // the pixel does not fit in 32 bits.
     bool to_pixel(double x, double y, double z, QPoint& p) const;
-    bool flat_pixel(double a, double b, int& px, int& py) const;
     // Flat mapping of a point with a model size: corner pixel, width
     // Nearest(Width * scale) and height -Nearest(Height * y scale).
     bool flat_box(double a, double b, double Width, double Height, int& x, int& y, int& w, int& h) const;
@@ -78,8 +94,6 @@ private:
     bool arc_off_picture(double cx, double cy, double cz, double r, int ArcView) const;
     // The pen as last set up goes to the painter before it draws.
     void use_pen();
-    // The last pen and the batched lines go out at the end of a pass.
-    void finish();
     void keep_picture_clip();
     // The writer for a picture a QPainter would fill pixel by pixel itself,
     // and its clip taken from the painter's.
@@ -90,20 +104,21 @@ private:
     // A whole ellipse outline in the box, through the writer when it can.
     void ellipse_outline(const QRect& box);
     void set_color(TColor Colour, int LineType);
+    // The fill brush in this colour.
+    const QBrush& fill_brush(TColor Colour);
     void set_print_color(TColor Colour);
     void apply_pen();
-    QPainter& outline_painter() { return target_ == Target::Picture ? g_ : *canvas_; }
     // The model point of the arc's plane point at offset (c, s) from its centre.
     void plane_point(double cx, double cy, double cz, double c, double s, int ArcView, double& x, double& y,
                      double& z) const;
     void fill_circle(const QRectF& box, TColor Colour, int LineType, int FillCode, const QImage* texture);
 
-    QPainter& g_;
-    TSettings& s_;
-    QPainter* canvas_ = nullptr;
-    Target target_ = Target::Picture;
-    int v_ = 1;
-    double sx_ = 1, sy_ = -1, ox_ = 0, oy_ = 0;
+    QPainter& out_;
+    const TSettings& s_;
+    const PaintTarget target_;
+    const view::Viewport vp_;
+    std::optional<QPen> picturePen_;
+    std::optional<QBrush> fillBrush_;
     // The picture's own rectangle when drawing into a picture, else null.
     QRect pictureRect_;
 

@@ -1,4 +1,4 @@
-#include "raster_writer.h"
+#include "render/raster_writer.h"
 
 #include <algorithm>
 #include <cmath>

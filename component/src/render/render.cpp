@@ -1,8 +1,9 @@
 // Painting the drawing into the off-screen picture.
-#include "codes.h"
-#include "element_index.h"
-#include "element_painter.h"
-#include "view_math.h"
+#include "control/control_p.h"
+#include "common/codes.h"
+#include "render/element_index.h"
+#include "render/paint_pass.h"
+#include "view/view_math.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
 
@@ -31,11 +32,11 @@ bool picture_window(const TSettings& s, const QPainter& Graphics, ModelBox& wind
     if (Graphics.device() == nullptr || Graphics.device()->devType() != QInternal::Image)
         return false;
     const QSizeF size = static_cast<const QImage*>(Graphics.device())->deviceIndependentSize();
-    const double sx = s.ScaleX[1], sy = s.ScaleY[1], ox = s.OriginX[1], oy = s.OriginY[1];
-    if (!(sx > 0 && sy < 0 && std::isfinite(sx) && std::isfinite(sy)))
+    const view::Viewport top = view::Viewport::of(s, 1);
+    if (!(top.ScaleX > 0 && top.ScaleY < 0 && std::isfinite(top.ScaleX) && std::isfinite(top.ScaleY)))
         return false;
-    window = {(-kReachPixels - ox) / sx, (size.height() + kReachPixels - oy) / sy,
-              (size.width() + kReachPixels - ox) / sx, (-kReachPixels - oy) / sy};
+    top.to_plane(-kReachPixels, size.height() + kReachPixels, window.x0, window.y0);
+    top.to_plane(size.width() + kReachPixels, -kReachPixels, window.x1, window.y1);
     return true;
 }
 // Whether the window shows less than half of the drawing's extents, so that
@@ -63,8 +64,7 @@ void TOrvexGDI::redraw2(QPainter& Graphics, int Width, int Height)
     std::vector<int> near;
     if (s.ViewNumber == 1 && !s.CanvasMode && !s.Printing && picture_window(s, Graphics, window) &&
         shows_part(window, s) && indexed_elements(window, true, near)) {
-        ElementPainter painter(Graphics, *Settings);
-        painter.plot_listed(*Elements, near);
+        paint_pass(Graphics, *Settings, [&](ElementPainter& painter) { painter.plot_listed(*Elements, near); });
         return;
     }
     plot_elements(Graphics, Settings->ViewNumber, codes::kPlotVisible);
@@ -74,11 +74,11 @@ ElementIndex* TOrvexGDI::element_index()
 {
     if (!Settings->UseElementIndex)
         return nullptr;
-    if (!index_)
-        index_ = std::make_unique<ElementIndex>();
-    if (!index_->current(*Elements, *Settings))
-        index_->build(*Elements, *Settings);
-    return index_.get();
+    if (!d_->index)
+        d_->index = std::make_unique<ElementIndex>();
+    if (!d_->index->current(*Elements, *Settings))
+        d_->index->build(*Elements, *Settings);
+    return d_->index.get();
 }
 
 bool TOrvexGDI::indexed_elements(const ModelBox& Window, bool ForDrawing, std::vector<int>& Candidates)
@@ -97,8 +97,7 @@ void TOrvexGDI::clear_screen(QPainter& Graphics, int Width, int Height)
 
 void TOrvexGDI::plot_elements(QPainter& Graphics, int View, int Mode)
 {
-    ElementPainter painter(Graphics, *Settings);
-    painter.plot_elements(*Elements, View, Mode);
+    paint_pass(Graphics, *Settings, [&](ElementPainter& painter) { painter.plot_elements(*Elements, View, Mode); });
 }
 
 } // namespace orvex

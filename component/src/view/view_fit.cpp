@@ -1,11 +1,11 @@
 // The whole-drawing fit of the front, side and rotated views: the box of
 // what the view shows of every live element on a visible layer, measured in
 // the view plane, fills about 90 % of the smaller picture side.
-#include "view_math.h"
+#include "view/view_math.h"
 
 #include <OrvexGDI/Ops.h>
 
-#include "codes.h"
+#include "common/codes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,7 +40,7 @@ bool on_sweep(double t, double start, double sweep)
 // An arc of radius r in its plane, seen in the view: its centre and the two
 // plane axes projected make u(t) = cu + au cos t + bu sin t and likewise w;
 // the box takes its end points and the extremes that lie on the sweep.
-void add_arc(const TSettings& s, int v, const TElement& e, PlaneBox& box)
+void add_arc(const TViewState& s, int v, const TElement& e, PlaneBox& box)
 {
     const int plane = e.GetView();
     if (plane < 1 || plane > 90)
@@ -64,7 +64,7 @@ void add_arc(const TSettings& s, int v, const TElement& e, PlaneBox& box)
                 at(t);
 }
 
-PlaneBox plane_box(const TSettings& s, const TElements& elements, int v)
+PlaneBox plane_box(const TViewState& s, const TElements& elements, int v)
 {
     PlaneBox box;
     const auto add = [&](double x, double y, double z) {
@@ -95,7 +95,7 @@ PlaneBox plane_box(const TSettings& s, const TElements& elements, int v)
 
 } // namespace
 
-bool fit_plane_box(TSettings& s, const TElements& elements, int Width, int Height)
+bool fit_plane_box(TViewState& s, const TElements& elements, int Width, int Height)
 {
     const int v = s.ViewNumber;
     set_coefficiants(s); // the fit measures with the angles the next paint uses

@@ -1,6 +1,6 @@
-#include "view_math.h"
+#include "view/view_math.h"
 
-#include "codes.h"
+#include "common/codes.h"
 
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsView.h>
@@ -26,7 +26,7 @@ int nearest(double value)
     return static_cast<int>(rounded);
 }
 
-void set_coefficiants(TSettings& s)
+void set_coefficiants(TViewState& s)
 {
     const double ax = s.XRotation / kDegreesPerRadian;
     const double ay = s.YRotation / kDegreesPerRadian;
@@ -46,7 +46,7 @@ void set_coefficiants(TSettings& s)
     r.R33 = cx * cy;
 }
 
-void view_window_proc(TSettings& s)
+void view_window_proc(TViewState& s)
 {
     switch (s.ViewNumber) {
     case 1:
@@ -66,38 +66,19 @@ void view_window_proc(TSettings& s)
     }
 }
 
-void coord_to_pixel(const TSettings& s, int View, double a, double b, int& px, int& py)
+void coord_to_pixel(const TViewState& s, int View, double a, double b, int& px, int& py)
 {
-    px = nearest(a * s.ScaleX[View] + s.OriginX[View]);
-    py = nearest(b * s.ScaleY[View] + s.OriginY[View]);
+    const Viewport viewport = Viewport::of(s, View);
+    px = nearest(viewport.pixel_x(a));
+    py = nearest(viewport.pixel_y(b));
 }
 
-void trans_pixel_coords(const TSettings& s, int View, int px, int py, double& x, double& y, double& z)
+void trans_pixel_coords(const TViewState& s, int View, int px, int py, double& x, double& y, double& z)
 {
-    if (View < 1 || View > 4)
-        return;
-    const double u = (px - s.OriginX[View]) / s.ScaleX[View];
-    const double w = (py - s.OriginY[View]) / s.ScaleY[View];
-    switch (View) {
-    case 1:
-        x = u, y = w, z = 0;
-        break;
-    case 2:
-        x = u, y = 0, z = w;
-        break;
-    case 3:
-        x = 0, y = u, z = w;
-        break;
-    case 4: {
-        double o1 = 0, o2 = 0, o3 = 0;
-        Ops::get_3d_point(u, w, 0, o1, o2, o3);
-        x = -o2, y = o1, z = 0;
-        break;
-    }
-    }
+    Viewport::of(s, View).to_model(px, py, x, y, z);
 }
 
-void set_scale_factor(TSettings& s, int View, int Height)
+void set_scale_factor(TViewState& s, int View, int Height)
 {
     s.ScaleX[View] = (Height / 2.0) / s.HalfSize[View];
     s.ScaleY[View] = -s.ScaleX[View];
@@ -108,7 +89,7 @@ namespace {
 // deepest zoom at which both centres still give a 32-bit pixel origin; a
 // centre too far out even for the widest view is moved in to the farthest
 // one that fits.
-void limit_zoom(TSettings& s, int View, int Width, int Height)
+void limit_zoom(TViewState& s, int View, int Width, int Height)
 {
     double& half = s.HalfSize[View];
     if (!(half >= kMinHalfSize)) // NaN too
@@ -129,7 +110,7 @@ void limit_zoom(TSettings& s, int View, int Width, int Height)
 }
 } // namespace
 
-void set_origin(TSettings& s, int View, int Width, int Height)
+void set_origin(TViewState& s, int View, int Width, int Height)
 {
     Width = std::max(Width, kMinPictureSide);
     Height = std::max(Height, kMinPictureSide);
@@ -139,7 +120,7 @@ void set_origin(TSettings& s, int View, int Width, int Height)
     s.OriginY[View] = centred_origin(s.CenterY[View], s.ScaleY[View], Height);
 }
 
-bool graphics_get_scale(TSettings& s, int View, int Width, int Height, int X1, int Y1, int X2, int Y2)
+bool graphics_get_scale(TViewState& s, int View, int Width, int Height, int X1, int Y1, int X2, int Y2)
 {
     if (X1 == X2 || Y1 == Y2)
         return false;
@@ -162,14 +143,16 @@ bool graphics_get_scale(TSettings& s, int View, int Width, int Height, int X1, i
     // The rectangle's centre becomes the view centre, measured with the old scale.
     const int cx = nearest(X1 + (static_cast<double>(X2) - X1) / 2);
     const int cy = nearest(Y1 + (static_cast<double>(Y2) - Y1) / 2);
-    s.CenterX[View] += (cx - Width / 2) / s.ScaleX[View];
-    s.CenterY[View] += (cy - Height / 2) / s.ScaleY[View];
+    double du = 0, dw = 0;
+    Viewport::of(s, View).pixel_shift(cx - Width / 2, cy - Height / 2, du, dw);
+    s.CenterX[View] += du;
+    s.CenterY[View] += dw;
 
     set_origin(s, View, Width, Height);
     return true;
 }
 
-void zoom_about(TSettings& s, int View, int Width, int Height, double Factor, int X, int Y)
+void zoom_about(TViewState& s, int View, int Width, int Height, double Factor, int X, int Y)
 {
     Width = std::max(Width, kMinPictureSide);
     Height = std::max(Height, kMinPictureSide);
@@ -178,17 +161,26 @@ void zoom_about(TSettings& s, int View, int Width, int Height, double Factor, in
     s.PrevCenterY[View] = s.CenterY[View];
     // The view-plane point under the cursor, then the centre that puts it
     // under the cursor again at the new scale.
-    const double u = (static_cast<double>(X) - s.OriginX[View]) / s.ScaleX[View];
-    const double w = (static_cast<double>(Y) - s.OriginY[View]) / s.ScaleY[View];
+    double u = 0, w = 0;
+    Viewport::of(s, View).to_plane(X, Y, u, w);
     s.HalfSize[View] = std::clamp(s.HalfSize[View] * Factor, kMinHalfSize, kMaxHalfSize);
     set_scale_factor(s, View, Height);
-    s.CenterX[View] = u + (Width / 2 - static_cast<double>(X)) / s.ScaleX[View];
-    s.CenterY[View] = w + (Height / 2 - static_cast<double>(Y)) / s.ScaleY[View];
+    double du = 0, dw = 0;
+    Viewport::of(s, View).pixel_shift(Width / 2 - static_cast<double>(X), Height / 2 - static_cast<double>(Y), du, dw);
+    s.CenterX[View] = u + du;
+    s.CenterY[View] = w + dw;
+    set_origin(s, View, Width, Height);
+}
+
+void pan(TViewState& s, int View, int Width, int Height, double du, double dw)
+{
+    s.CenterX[View] += du;
+    s.CenterY[View] += dw;
     set_origin(s, View, Width, Height);
 }
 
 namespace {
-void fit_to_extents(TSettings& s, int v, int Width, int Height)
+void fit_to_extents(TViewState& s, int v, int Width, int Height)
 {
     s.PrevHalfSize[v] = s.HalfSize[v];
     s.PrevCenterX[v] = s.CenterX[v];
@@ -196,11 +188,11 @@ void fit_to_extents(TSettings& s, int v, int Width, int Height)
 
     // The extent corners in pixels of the current scale, as doubles: far
     // extents may lie beyond 32 bits before the fit brings them in.
-    const auto pixel = [](double value, double scale, int origin) { return std::nearbyint(value * scale + origin); };
-    const double x1 = pixel(s.ExtentMinX, s.ScaleX[v], s.OriginX[v]);
-    const double y1 = pixel(s.ExtentMinY, s.ScaleY[v], s.OriginY[v]);
-    const double x2 = pixel(s.ExtentMaxX, s.ScaleX[v], s.OriginX[v]);
-    const double y2 = pixel(s.ExtentMaxY, s.ScaleY[v], s.OriginY[v]);
+    const Viewport viewport = Viewport::of(s, v);
+    const double x1 = std::nearbyint(viewport.pixel_x(s.ExtentMinX));
+    const double y1 = std::nearbyint(viewport.pixel_y(s.ExtentMinY));
+    const double x2 = std::nearbyint(viewport.pixel_x(s.ExtentMaxX));
+    const double y2 = std::nearbyint(viewport.pixel_y(s.ExtentMaxY));
     if (y1 == y2 || x1 == x2) {
         s.HalfSize[v] = s.ExtentMaxY - s.ExtentMinY;
         if (s.HalfSize[v] < kMinHalfSize) {
@@ -226,7 +218,7 @@ void fit_to_extents(TSettings& s, int v, int Width, int Height)
 }
 } // namespace
 
-void set_scale(TSettings& s, double Mode, int Width, int Height)
+void set_scale(TViewState& s, double Mode, int Width, int Height)
 {
     const int v = s.ViewNumber;
     Width = std::max(Width, kMinPictureSide);
@@ -250,7 +242,7 @@ void set_scale(TSettings& s, double Mode, int Width, int Height)
 }
 
 namespace {
-void widen(TSettings& s, double px, double py)
+void widen(TViewState& s, double px, double py)
 {
     if (px > s.ExtentMaxX)
         s.ExtentMaxX = px;
@@ -264,7 +256,7 @@ void widen(TSettings& s, double px, double py)
 // An arc in another plane widens the extents in model coordinates: its end
 // points through the plane's matrix, or, when it sweeps more than 180
 // degrees, the box around its whole circle in model X and Y.
-void widen_arc_in_plane(TSettings& s, const TElement& e, const TArcView& m)
+void widen_arc_in_plane(TViewState& s, const TElement& e, const TArcView& m)
 {
     const double u = e.slot(0), v = e.slot(1), w = e.slot(2), r = e.slot(3);
     const double cx = m.M11 * u + m.M12 * v + m.M13 * w;
@@ -283,7 +275,7 @@ void widen_arc_in_plane(TSettings& s, const TElement& e, const TArcView& m)
 }
 } // namespace
 
-void set_max_min(TSettings& s, const TElement& e)
+void set_max_min(TViewState& s, const TElement& e)
 {
     switch (e.GetEtype()) {
     case etPoint:
@@ -318,7 +310,7 @@ void set_max_min(TSettings& s, const TElement& e)
     s.ExtentMaxY = std::min(s.ExtentMaxY, kMaxExtent);
 }
 
-void get_max_min(TSettings& s, const TElements& elements)
+void get_max_min(TViewState& s, const TElements& elements)
 {
     s.ExtentMaxX = s.ExtentMaxY = -9000;
     s.ExtentMinX = s.ExtentMinY = 9000;
@@ -327,7 +319,7 @@ void get_max_min(TSettings& s, const TElements& elements)
             set_max_min(s, *e);
 }
 
-void reset_extents(TSettings& s)
+void reset_extents(TViewState& s)
 {
     s.ExtentMaxX = s.ExtentMaxY = s.ExtentMaxZ = -100;
     s.ExtentMinX = s.ExtentMinY = 100;

@@ -1,11 +1,14 @@
-// View math as plain functions of the settings record and a picture size:
-// projection of model points to pixels and back, the zoom state of each view
-// (scale, pixel origin, window fit) and the extents. The widget only feeds
-// them its size and mouse positions; tests call them without a widget.
+// View math as plain functions of the view state and a picture size: the
+// zoom state of each view (scale, pixel origin, window fit, pan, zoom about a
+// pixel), the rotation and the extents. The mapping of points between model
+// and pixels is the Viewport's. The widget only feeds them its size and mouse
+// positions; tests call them without a GUI.
 #pragma once
 
+#include "view/viewport.h"
+
 #include <OrvexGDI/Elements.h>
-#include <OrvexGDI/Settings.h>
+#include <OrvexGDI/ViewState.h>
 
 #include <cmath>
 #include <cstdint>
@@ -16,42 +19,32 @@ namespace orvex::view {
 /// ERangeError when the result does not fit in 32 bits.
 int nearest(double value);
 
-/// Whether nearest(value) would succeed.
-inline bool fits_int(double value)
-{
-    return value >= -2147483648.5 && value <= 2147483647.5; // false for NaN
-}
-
 /// The rotation matrix from XRotation, YRotation, ZRotation.
-void set_coefficiants(TSettings& s);
+void set_coefficiants(TViewState& s);
 /// The standard angles of the current view number.
-void view_window_proc(TSettings& s);
+void view_window_proc(TViewState& s);
 
-/// View-plane coordinates (u, w) of a model point in view v: the top view
-/// shows (x, y); the others go through the first two rows of the rotation.
-inline void project(const TSettings& s, int v, double x, double y, double z, double& u, double& w)
+/// View-plane coordinates (u, w) of a model point in view v.
+inline void project(const TViewState& s, int v, double x, double y, double z, double& u, double& w)
 {
-    if (v == 1) {
-        u = x;
-        w = y;
-    } else {
-        const TRotationMatrix& r = s.RotationMatrix;
-        u = r.R11 * x + r.R12 * y + r.R13 * z;
-        w = r.R21 * x + r.R22 * y + r.R23 * z;
-    }
+    Viewport::of(s, v).project(x, y, z, u, w);
 }
 
-/// Flat mapping of (a, b) with view View's scale and origin, no rotation.
-void coord_to_pixel(const TSettings& s, int View, double a, double b, int& px, int& py);
+/// Flat mapping of (a, b) with view View's scale and origin, no rotation;
+/// ERangeError beyond 32 bits.
+void coord_to_pixel(const TViewState& s, int View, double a, double b, int& px, int& py);
 /// Model point of a pixel in view View; outputs unwritten for other views.
-void trans_pixel_coords(const TSettings& s, int View, int px, int py, double& x, double& y,
-                                        double& z);
+void trans_pixel_coords(const TViewState& s, int View, int px, int py, double& x, double& y, double& z);
+
+/// Moves view View's centre by (du, dw) in its plane and recomputes its
+/// pixel origin for a Width x Height picture (a pan).
+void pan(TViewState& s, int View, int Width, int Height, double du, double dw);
 
 /// Scale computation: mode 0 fits the extents, 2 returns to the previous
 /// zoom, 3 doubles and 4 halves the visible size; any other mode only
 /// recomputes scale and origin.
-void set_scale(TSettings& s, double Mode, int Width, int Height);
-void set_scale_factor(TSettings& s, int View, int Height);
+void set_scale(TViewState& s, double Mode, int Width, int Height);
+void set_scale_factor(TViewState& s, int View, int Height);
 
 /// The pixel origin that puts model value `center` at the middle of `size`
 /// pixels at `scale` pixels per unit.
@@ -69,29 +62,29 @@ inline bool origin_fits(double center, double scale, int size)
 /// picture of Width x Height pixels (at least 4 x 4). The zoom state is kept
 /// one that can be shown: the half size within [0.04, 1e10], and no deeper
 /// than the deepest zoom whose pixel origins fit in 32 bits.
-void set_origin(TSettings& s, int View, int Width, int Height);
+void set_origin(TViewState& s, int View, int Width, int Height);
 /// Zoom of view View to the pixel rectangle (X1, Y1)-(X2, Y2): its longer
 /// side fills the picture and its centre becomes the view centre; the old
 /// zoom is remembered. False, with nothing changed, for a rectangle of no
 /// width or no height.
-bool graphics_get_scale(TSettings& s, int View, int Width, int Height, int X1, int Y1, int X2, int Y2);
+bool graphics_get_scale(TViewState& s, int View, int Width, int Height, int X1, int Y1, int X2, int Y2);
 
 /// The whole-drawing fit of a front, side or rotated view: the view-plane
 /// box of every live point, line and arc on a visible layer, as that view
 /// shows them, fills about 90 % of the smaller picture side. The previous
 /// zoom is remembered. False, with nothing changed, when nothing is shown.
-bool fit_plane_box(TSettings& s, const TElements& elements, int Width, int Height);
+bool fit_plane_box(TViewState& s, const TElements& elements, int Width, int Height);
 
 /// Zoom of view View by Factor (above 1 shows more) about the pixel
 /// (X, Y), which keeps showing the same view-plane point; the old zoom is
 /// remembered.
-void zoom_about(TSettings& s, int View, int Width, int Height, double Factor, int X, int Y);
+void zoom_about(TViewState& s, int View, int Width, int Height, double Factor, int X, int Y);
 
 /// Widens the extents by one element (points, lines and arcs only).
-void set_max_min(TSettings& s, const TElement& e);
+void set_max_min(TViewState& s, const TElement& e);
 /// Recomputes the extents from every live element on a visible layer.
-void get_max_min(TSettings& s, const TElements& elements);
+void get_max_min(TViewState& s, const TElements& elements);
 /// The extents reset of a load: max -100, min 100.
-void reset_extents(TSettings& s);
+void reset_extents(TViewState& s);
 
 } // namespace orvex::view

@@ -1,4 +1,4 @@
-#include "curve_math.h"
+#include "formats/common/curve_math.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // (de Boor's algorithm on weighted control points); the sweeps of arcs.
 #pragma once
 
-#include "model_space.h"
+#include "formats/common/model_space.h"
 
 #include <vector>
 

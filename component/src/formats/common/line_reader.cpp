@@ -1,4 +1,4 @@
-#include "line_reader.h"
+#include "formats/common/line_reader.h"
 
 #include <OrvexGDI/VUvuDAVTypes.h>
 

@@ -1,4 +1,4 @@
-#include "model_space.h"
+#include "formats/common/model_space.h"
 
 #include <OrvexGDI/Ops.h>
 

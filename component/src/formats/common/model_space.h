@@ -2,7 +2,7 @@
 // and the arc view a plane in model space belongs to.
 #pragma once
 
-#include "drawing_sink.h"
+#include "formats/common/drawing_sink.h"
 
 #include <array>
 #include <cmath>

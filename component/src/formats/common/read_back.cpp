@@ -1,7 +1,7 @@
-#include "read_back.h"
+#include "formats/common/read_back.h"
 
-#include "record_fields.h"
-#include "text_writer.h"
+#include "formats/common/record_fields.h"
+#include "formats/common/text_writer.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "record_fields.h"
+#include "formats/common/record_fields.h"
 
 #include <OrvexGDI/VUvuDAVTypes.h>
 

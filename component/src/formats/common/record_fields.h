@@ -1,7 +1,7 @@
 // Number texts and the comma-separated records of the OVX and IGES files.
 #pragma once
 
-#include "decimal_digits.h"
+#include "formats/common/decimal_digits.h"
 
 #include <array>
 #include <cstdint>

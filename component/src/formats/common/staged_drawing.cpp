@@ -1,5 +1,5 @@
 // A drawing read aside from the control, and the arc-view reset of a read.
-#include "drawing_sink.h"
+#include "formats/common/drawing_sink.h"
 #include "store/element_factory.h"
 
 namespace orvex::formats {

@@ -1,4 +1,4 @@
-#include "text_writer.h"
+#include "formats/common/text_writer.h"
 
 #include <OrvexGDI/Ops.h>
 

@@ -1,6 +1,6 @@
-#include "world_shapes.h"
+#include "formats/common/world_shapes.h"
 
-#include "curve_math.h"
+#include "formats/common/curve_math.h"
 
 #include <OrvexGDI/Ops.h>
 

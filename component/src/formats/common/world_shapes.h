@@ -5,8 +5,8 @@
 // drawing's size.
 #pragma once
 
-#include "drawing_sink.h"
-#include "model_space.h"
+#include "formats/common/drawing_sink.h"
+#include "formats/common/model_space.h"
 
 #include <functional>
 #include <vector>

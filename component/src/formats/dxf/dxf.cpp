@@ -2,14 +2,14 @@
 // each pair whose code is 0, reads the entity's pairs and makes its element;
 // POLYLINE, VERTEX and SEQEND drive a small state machine that turns
 // vertices into line segments.
-#include "dxf.h"
+#include "formats/dxf/dxf.h"
 
-#include "dxf_full.h"
-#include "dxf_pairs.h"
-#include "read_back.h"
-#include "read_error.h"
-#include "record_fields.h"
-#include "text_writer.h"
+#include "formats/dxf/dxf_full.h"
+#include "formats/dxf/dxf_pairs.h"
+#include "formats/common/read_back.h"
+#include "formats/common/read_error.h"
+#include "formats/common/record_fields.h"
+#include "formats/common/text_writer.h"
 
 #include <OrvexGDI/OpsFileText.h>
 

@@ -2,7 +2,7 @@
 // ENTITIES section of points, lines, arcs and circles out.
 #pragma once
 
-#include "drawing_sink.h"
+#include "formats/common/drawing_sink.h"
 
 #include <cstddef>
 #include <cstdint>

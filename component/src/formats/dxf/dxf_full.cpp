@@ -1,12 +1,12 @@
 // The full DXF import's reading of a file as sections: the version from the
 // header, the layer table, the block definitions (kept once, placed per
 // insert) and the entities of the model space, placed as they are read.
-#include "dxf_full.h"
+#include "formats/dxf/dxf_full.h"
 
-#include "dxf.h"
-#include "dxf_full_place.h"
-#include "dxf_pairs.h"
-#include "read_error.h"
+#include "formats/dxf/dxf.h"
+#include "formats/dxf/dxf_full_place.h"
+#include "formats/dxf/dxf_pairs.h"
+#include "formats/common/read_error.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 // The full DXF import: R12 to R2018, ASCII and binary.
 #pragma once
 
-#include "drawing_sink.h"
+#include "formats/common/drawing_sink.h"
 
 #include <istream>
 

@@ -2,7 +2,7 @@
 // coordinate systems), block definitions and the layer table.
 #pragma once
 
-#include "model_space.h"
+#include "formats/common/model_space.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "dxf_full_place.h"
+#include "formats/dxf/dxf_full_place.h"
 
-#include "curve_math.h"
-#include "dxf.h"
-#include "dxf_palette.h"
-#include "record_fields.h"
+#include "formats/common/curve_math.h"
+#include "formats/dxf/dxf.h"
+#include "formats/dxf/dxf_palette.h"
+#include "formats/common/record_fields.h"
 
 #include <OrvexGDI/Ops.h>
 

@@ -4,8 +4,8 @@
 // layers resolved as AutoCAD resolves them.
 #pragma once
 
-#include "dxf_full_model.h"
-#include "world_shapes.h"
+#include "formats/dxf/dxf_full_model.h"
+#include "formats/common/world_shapes.h"
 
 #include <array>
 #include <map>

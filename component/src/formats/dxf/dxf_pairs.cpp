@@ -1,8 +1,8 @@
 // Binary DXF: the sentinel, one- or two-byte group codes, and values whose
 // binary type follows from the group code.
-#include "dxf_pairs.h"
+#include "formats/dxf/dxf_pairs.h"
 
-#include "read_error.h"
+#include "formats/common/read_error.h"
 
 #include <OrvexGDI/VUvuDAVTypes.h>
 

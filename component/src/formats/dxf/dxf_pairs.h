@@ -3,8 +3,8 @@
 // code is 0, so a layer or block called "LINE" never starts an entity.
 #pragma once
 
-#include "line_reader.h"
-#include "record_fields.h"
+#include "formats/common/line_reader.h"
+#include "formats/common/record_fields.h"
 
 #include <OrvexGDI/OpsFileText.h>
 

@@ -1,11 +1,11 @@
 // IGES writing: every entity goes into two directory lines and one
 // parameter record (on several lines when its data is long).
-#include "iges.h"
-#include "ops/iges_colours.h"
+#include "formats/iges/iges.h"
+#include "formats/iges/iges_colours.h"
 
-#include "read_back.h"
-#include "record_fields.h"
-#include "text_writer.h"
+#include "formats/common/read_back.h"
+#include "formats/common/record_fields.h"
+#include "formats/common/text_writer.h"
 
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsFileText.h>

@@ -2,7 +2,7 @@
 // circular arcs (100), placed through transformation matrices (124).
 #pragma once
 
-#include "drawing_sink.h"
+#include "formats/common/drawing_sink.h"
 
 #include <istream>
 #include <ostream>

@@ -1,6 +1,6 @@
-#include "iges_curves.h"
+#include "formats/iges/iges_curves.h"
 
-#include "curve_math.h"
+#include "formats/common/curve_math.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // (106) and rational B-spline curves (126), as points and line chains.
 #pragma once
 
-#include "world_shapes.h"
+#include "formats/common/world_shapes.h"
 
 #include <vector>
 

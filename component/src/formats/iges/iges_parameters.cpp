@@ -1,6 +1,6 @@
-#include "iges_parameters.h"
+#include "formats/iges/iges_parameters.h"
 
-#include "record_fields.h"
+#include "formats/common/record_fields.h"
 
 #include <OrvexGDI/VUvuDAVTypes.h>
 

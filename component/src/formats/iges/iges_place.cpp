@@ -1,4 +1,4 @@
-#include "iges_place.h"
+#include "formats/iges/iges_place.h"
 
 #include <OrvexGDI/Ops.h>
 

@@ -2,7 +2,7 @@
 // points and lines move, arcs move and go into an arc view of their plane.
 #pragma once
 
-#include "model_space.h"
+#include "formats/common/model_space.h"
 
 namespace orvex::formats::iges {
 

@@ -4,14 +4,14 @@
 // that is model geometry becomes an element in directory order: its values
 // placed through the matrix chain it names, then made by the element
 // factory, which leaves out values it does not accept.
-#include "iges.h"
+#include "formats/iges/iges.h"
 
-#include "iges_curves.h"
-#include "iges_parameters.h"
-#include "iges_place.h"
-#include "line_reader.h"
-#include "read_error.h"
-#include "record_fields.h"
+#include "formats/iges/iges_curves.h"
+#include "formats/iges/iges_parameters.h"
+#include "formats/iges/iges_place.h"
+#include "formats/common/line_reader.h"
+#include "formats/common/read_error.h"
+#include "formats/common/record_fields.h"
 
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsFileText.h>

@@ -1,12 +1,12 @@
 // OVX drawings: VIEW records for the arc-view table, then one record per
 // point, line, arc or circle (and the three dimension kinds, written only).
-#include "ovx.h"
+#include "formats/ovx/ovx.h"
 
-#include "line_reader.h"
-#include "read_back.h"
-#include "read_error.h"
-#include "record_fields.h"
-#include "text_writer.h"
+#include "formats/common/line_reader.h"
+#include "formats/common/read_back.h"
+#include "formats/common/read_error.h"
+#include "formats/common/record_fields.h"
+#include "formats/common/text_writer.h"
 
 #include <OrvexGDI/OpsFileText.h>
 

@@ -1,7 +1,7 @@
 // The control's own drawing format: one keyword record per line.
 #pragma once
 
-#include "drawing_sink.h"
+#include "formats/common/drawing_sink.h"
 
 #include <istream>
 #include <ostream>
