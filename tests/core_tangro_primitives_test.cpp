@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -90,6 +91,130 @@ TEST_F(SinkTest, ClosestPointOnLineStopsWhenTheSinkObjects)
     get_closest_point_line(line, far, out);
     EXPECT_EQ(texts.size(), 1u);
     EXPECT_EQ(out.Z, 0);
+}
+
+// Each row is one difference the two families keep on purpose: the
+// control's (Ops) and the calculator's answer on an input where they part.
+using TwinFamilies = MessageSinkTest;
+
+TEST_F(TwinFamilies, DifferOnPurpose)
+{
+    using Results = std::vector<double>;
+    TElements list;
+    const TElement& dotArc = add_element(list, etArc, {3, 4, 5, 0, 0, 90});
+    // So far out that the unit step to the perpendicular is lost in rounding.
+    const TDPoint far{1e17, 3e17, 0};
+    struct {
+        const char* difference;
+        std::function<Results()> control, calculator;
+        Results controlGives, calculatorGives;
+        double tolerance;
+    } rows[] = {
+        {"degrees per radian: direction of (1, 1)",
+         [] { return Results{Ops::get_angle_degrees(0, 0, 1, 1)}; },
+         [] { return Results{get_angle_degrees(0, 0, 1, 1)}; },
+         {45},
+         {45 * 57.29577951 / (180 / std::numbers::pi)},
+         1e-10},
+        {"degrees per radian: point at 90 degrees on a radius of 1e6",
+         [] {
+             dpoint p;
+             Ops::point_arc_angle({{0, 0, 0}, 1e6, 0, 0}, 90, p);
+             return Results{p.X};
+         },
+         [] {
+             TDPoint p;
+             point_arc_angle({{0, 0, 0}, 1e6, 0, 0}, 90, p);
+             return Results{p.X};
+         },
+         {1e6 * std::cos(90 / 57.2957795131)},
+         {1e6 * std::cos(90 / 57.29577951)},
+         1e-9},
+        {"zero radius: point_arc_angle gives the centre or the origin and 1",
+         [] {
+             dpoint p{9, 9, 9};
+             const int code = Ops::point_arc_angle({{3, 4, 5}, 0, 0, 90}, 30, p);
+             return Results{double(code), p.X, p.Y, p.Z};
+         },
+         [] {
+             TDPoint p{9, 9, 9};
+             const int code = point_arc_angle({{3, 4, 5}, 0, 0, 90}, 30, p);
+             return Results{double(code), p.X, p.Y, p.Z};
+         },
+         {0, 3, 4, 5},
+         {1, 0, 0, 0},
+         0},
+        {"zero radius: arc end points are the centre or left untouched",
+         [&] {
+             double xs = 7, ys = 7, xe = 7, ye = 7;
+             Ops::get_arc_end_points(dotArc, xs, ys, xe, ye);
+             return Results{xs, ys, xe, ye};
+         },
+         [&] {
+             double xs = 7, ys = 7, xe = 7, ye = 7;
+             get_arc_end_points(dotArc, xs, ys, xe, ye);
+             return Results{xs, ys, xe, ye};
+         },
+         {3, 4, 3, 4},
+         {7, 7, 7, 7},
+         0},
+        {"zero radius: middle of the arc",
+         [&] {
+             double x = 1, y = 1, z = 1;
+             Ops::mid_arc(dotArc, x, y, z);
+             return Results{x, y, z};
+         },
+         [&] {
+             double x = 1, y = 1, z = 1;
+             mid_arc(dotArc, x, y, z);
+             return Results{x, y, z};
+         },
+         {3, 4, 5},
+         {0, 0, 5},
+         0},
+        {"zero radius: closest point of the circle",
+         [] {
+             dpoint out;
+             Ops::get_closest_point_arc({{3, 4, 5}, 0, 0, 0}, {9, 9, 0}, out);
+             return Results{out.X, out.Y, out.Z};
+         },
+         [] {
+             TDPoint out;
+             get_closest_point_arc({{3, 4, 5}, 0, 0, 0}, {9, 9, 0}, out);
+             return Results{out.X, out.Y, out.Z};
+         },
+         {3, 4, 5},
+         {0, 0, 5},
+         0},
+        {"closest point on a line: a lost perpendicular stops silently or is reported and passed",
+         [&] {
+             dpoint out{4, 4, 4};
+             Ops::get_closest_point_line({{0, 0, 0}, {1, 1, 0}}, to_dpoint(far), out);
+             return Results{out.X, out.Y, out.Z, double(texts.size())};
+         },
+         [&] {
+             TDPoint out{4, 4, 4};
+             get_closest_point_line({{0, 0, 0}, {1, 1, 0}}, far, out);
+             return Results{out.X, out.Y, out.Z, double(texts.size())};
+         },
+         {4, 4, 4, 0},
+         {3e17, 3e17, 0, 1},
+         0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.difference);
+        texts.clear();
+        const Results control = row.control();
+        texts.clear();
+        const Results calculator = row.calculator();
+        EXPECT_NE(control, calculator);
+        ASSERT_EQ(control.size(), row.controlGives.size());
+        ASSERT_EQ(calculator.size(), row.calculatorGives.size());
+        for (std::size_t i = 0; i < control.size(); ++i) {
+            EXPECT_NEAR(control[i], row.controlGives[i], row.tolerance) << "control, value " << i;
+            EXPECT_NEAR(calculator[i], row.calculatorGives[i], row.tolerance) << "calculator, value " << i;
+        }
+    }
 }
 
 // ---------------------------------------------------------------- primitives

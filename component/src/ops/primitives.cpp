@@ -1,6 +1,34 @@
 // Plane geometry of the drawing control: distances, directions, arcs, lines
 // and closest points on the lower-case records.
+//
+// The calculator (tangro/primitives.cpp) has functions of the same names on
+// the TD records. The steps both take alike live in ops/plane_primitives.h;
+// these differences are on purpose, and each pair stays apart:
+//
+// - Degrees per radian: 57.2957795131 here, the calculator's shorter
+//   57.29577951 there. Every direction and every point found at an angle
+//   differs in the last digits (the direction of (1, 1) is 45 here,
+//   44.9999999976 there); each family's results are made with its own
+//   constant and must stay so.
+// - A radius of exactly 0 in point_arc_angle: here the centre and result 0,
+//   so a dot's points at any angle are the dot itself; the calculator gives
+//   (0, 0, 0) and result 1. mid_arc and get_closest_point_arc follow from it:
+//   here the centre, there X = Y = 0 with the centre's Z.
+// - get_arc_end_points: here no result, and a zero radius gives the centre as
+//   both ends; the calculator's answers 1, or 0 with the outputs untouched for
+//   a zero radius.
+// - Result codes in get_closest_point_line: here a perpendicular that cannot
+//   be formed (903, coordinates so large that the unit step is lost) ends the
+//   search silently with `out` untouched; the calculator hands every code to
+//   its message sink (CHECK_ERROR2) and stops only when the sink answers above
+//   0, so with its silent default it goes on and writes a point.
+//
+// Alike on both sides, not differences: the 1e-7 axis nudge of directions,
+// and line intersection (the calculator's point_inter_2_lines runs this one
+// on copied records, 1e-6 steep-slope substitute included).
 #include <OrvexGDI/Ops.h>
+
+#include "ops/plane_primitives.h"
 
 #include <cmath>
 
@@ -8,16 +36,25 @@ namespace orvex::Ops {
 
 namespace {
 constexpr long double K = DegreesPerRadian;
+
+// The control's rules for the shared steps: its own constant and functions,
+// and result codes taken as they are.
+struct Control {
+    using Point = dpoint;
+    using Line = dline;
+    using Arc = darc;
+    static double direction(double x1, double y1, double x2, double y2) { return get_angle_degrees(x1, y1, x2, y2); }
+    static int point_on_arc(const darc& arc, double angle, dpoint& p) { return point_arc_angle(arc, angle, p); }
+    static int intersect(const dline& l1, const dline& l2, dpoint& p) { return point_inter_2_lines(l1, l2, p); }
+    static int report(int code) { return code; }
+};
 } // namespace
 
 // ---------------------------------------------------------------- distances and midpoints
 
 double distance(double x1, double y1, double x2, double y2)
 {
-    const double dx = std::fabs(x1 - x2);
-    const double dy = std::fabs(y1 - y2);
-    const double s = dx * dx + dy * dy;
-    return s > 0 ? std::sqrt(s) : 0.0;
+    return plane::distance(x1, y1, x2, y2);
 }
 
 double distance_2_points(const dpoint& p1, const dpoint& p2)
@@ -27,9 +64,7 @@ double distance_2_points(const dpoint& p1, const dpoint& p2)
 
 void midpoint(double x1, double y1, double z1, double x2, double y2, double z2, dpoint& p)
 {
-    p.X = x1 + (x2 - x1) / 2;
-    p.Y = y1 + (y2 - y1) / 2;
-    p.Z = z1 + (z2 - z1) / 2;
+    plane::midpoint(x1, y1, z1, x2, y2, z2, p);
 }
 
 dpoint midpoint_2_points(const dpoint& p1, const dpoint& p2)
@@ -43,109 +78,52 @@ dpoint midpoint_2_points(const dpoint& p1, const dpoint& p2)
 
 dline get_line_from_element(const TElement& element)
 {
-    return {{element.GetCoord(1), element.GetCoord(2), element.GetCoord(3)},
-            {element.GetCoord(4), element.GetCoord(5), element.GetCoord(6)}};
+    return plane::line_from_element<dline>(element);
 }
 
 darc get_arc_from_element(const TElement& element)
 {
-    return {{element.GetCoord(1), element.GetCoord(2), element.GetCoord(3)},
-            element.GetCoord(4),
-            element.GetCoord(5),
-            element.GetCoord(6)};
+    return plane::arc_from_element<darc>(element);
 }
 
 // ---------------------------------------------------------------- angles and arcs
 
 double fix_angle(double angle)
 {
-    if (angle > 360)
-        angle -= 360;
-    if (angle > 360)
-        angle -= 360;
-    if (angle < 0)
-        angle += 360;
-    if (angle < 0)
-        angle += 360;
-    return angle;
+    return plane::fix_angle(angle);
 }
 
 double get_angle_degrees(double x1, double y1, double x2, double y2)
 {
-    if (x1 == x2 && y1 == y2)
-        return 0;
-    // A zero difference becomes 1e-7 and the start point moves by it, so an
-    // axis direction lands just off the axis on a definite side.
-    double t = std::fabs(y2 - y1);
-    if (t == 0) {
-        t = 1e-7;
-        y1 += 1e-7;
-    }
-    double u = std::fabs(x2 - x1);
-    if (u == 0) {
-        u = 1e-7;
-        x1 += 1e-7;
-    }
-    double r = static_cast<double>(std::atan(static_cast<long double>(t) / u) * K);
-    if (x1 > x2 && y1 < y2)
-        r = 180 - r;
-    else if (x1 > x2 && y1 > y2)
-        r = r + 180;
-    else if (x1 < x2 && y1 > y2)
-        r = 360 - r;
-    return fix_angle(r);
+    return fix_angle(plane::direction_degrees(x1, y1, x2, y2, K));
 }
 
 double get_arc_angle(double start, double end, int mode)
 {
-    if (start == end)
-        return 360;
-    if (mode == 3)
-        return start < end ? end - start : 360 - (start - end);
-    if (mode == 2)
-        return start < end ? 360 - (end - start) : start - end;
-    return 0;
+    return plane::sweep(start, end, mode);
 }
 
 int point_arc_angle(const darc& arc, double angle, dpoint& p)
 {
-    const long double radians = angle / K;
-    p.X = static_cast<double>(arc.Center.X + arc.Radius * std::cos(radians));
-    p.Y = static_cast<double>(arc.Center.Y + arc.Radius * std::sin(radians));
-    p.Z = arc.Center.Z;
+    plane::point_at_angle(arc, angle, K, p);
     return 0;
 }
 
 void mid_arc(const TElement& element, double& x, double& y, double& z)
 {
-    const darc arc = get_arc_from_element(element);
-    const double sweep = get_arc_angle(arc.StartAngle, arc.EndAngle, 3);
-    dpoint p;
-    point_arc_angle(arc, arc.StartAngle + sweep / 2, p);
-    x = p.X;
-    y = p.Y;
-    z = arc.Center.Z;
+    plane::mid_arc<Control>(element, x, y, z);
 }
 
 void get_arc_end_points(const TElement& element, double& xs, double& ys, double& xe, double& ye)
 {
-    const darc arc = get_arc_from_element(element);
-    dpoint p;
-    point_arc_angle(arc, arc.StartAngle, p);
-    xs = p.X;
-    ys = p.Y;
-    point_arc_angle(arc, arc.EndAngle, p);
-    xe = p.X;
-    ye = p.Y;
+    plane::arc_end_points<Control>(get_arc_from_element(element), xs, ys, xe, ye);
 }
 
 // ---------------------------------------------------------------- lines
 
 int line_2_points(const dpoint& p1, const dpoint& p2, dline& line)
 {
-    line.P1 = p1;
-    line.P2 = p2;
-    return (p1.X == p2.X && p1.Y == p2.Y) ? CALC_UNDEFINED_LINE : CALC_OK;
+    return plane::line_2_points(p1, p2, line);
 }
 
 namespace {
@@ -181,39 +159,17 @@ int point_inter_2_lines(const dline& l1, const dline& l2, dpoint& p)
 
 void get_closest_point_line(const dline& line, const dpoint& p, dpoint& out)
 {
-    const double a = get_angle_degrees(line.P1.X, line.P1.Y, line.P2.X, line.P2.Y);
-    dpoint q;
-    point_arc_angle(darc{p, 1, 0, 0}, a + 90, q);
-    dline perpendicular;
-    if (line_2_points(p, q, perpendicular) > 0)
-        return;
-    point_inter_2_lines(line, perpendicular, out);
-    out.Z = 0;
+    plane::closest_point_line<Control>(line, p, out);
 }
 
 void get_closest_point_arc(const darc& arc, const dpoint& p, dpoint& out)
 {
-    const double a = get_angle_degrees(arc.Center.X, arc.Center.Y, p.X, p.Y);
-    point_arc_angle(arc, a, out);
-    out.Z = arc.Center.Z;
+    plane::closest_point_arc<Control>(arc, p, out);
 }
 
 int get_closest_point(const TElement& element, const dpoint& p, dpoint& out)
 {
-    switch (element.GetEtype()) {
-    case etPoint:
-        out = {element.GetCoord(1), element.GetCoord(2), element.GetCoord(3)};
-        break;
-    case etLine:
-        get_closest_point_line(get_line_from_element(element), p, out);
-        break;
-    case etArc:
-        get_closest_point_arc(get_arc_from_element(element), p, out);
-        break;
-    default:
-        break;
-    }
-    return 1;
+    return plane::closest_point<Control>(element, p, out);
 }
 
 } // namespace orvex::Ops

@@ -1,7 +1,35 @@
 // The calculator's plane primitives on the public records: distances,
 // midpoints, directions, points on arcs, sweeps, lines and closest points.
+//
+// The control (ops/primitives.cpp) has functions of the same names on its
+// lower-case records. The steps both take alike live in ops/plane_primitives.h;
+// these differences are on purpose, and each pair stays apart:
+//
+// - Degrees per radian: the calculator's shorter 57.29577951 here,
+//   57.2957795131 there. Every direction and every point found at an angle
+//   differs in the last digits (the direction of (1, 1) is 44.9999999976
+//   here, 45 there); each family's results are made with its own constant and
+//   must stay so.
+// - A radius of exactly 0 in point_arc_angle: here (0, 0, 0) and result 1, so
+//   a caller learns that a dot has no point at an angle; the control gives the
+//   centre and result 0. mid_arc and get_closest_point_arc follow from it:
+//   here X = Y = 0 with the centre's Z, there the centre.
+// - get_arc_end_points (and get_arc_end_points_arc): here 1, or 0 with the
+//   outputs untouched for a zero radius; the control's has no result and gives
+//   the centre as both ends.
+// - Result codes in get_closest_point_line: here every code goes to the message
+//   sink (CHECK_ERROR2), and a perpendicular that cannot be formed (903,
+//   coordinates so large that the unit step is lost) ends the search only when
+//   the sink answers above 0; with the silent default the search goes on and
+//   writes a point. The control ends it silently with `out` untouched.
+//
+// Alike on both sides, not differences: the 1e-7 axis nudge of directions,
+// and line intersection (point_inter_2_lines below runs the control's on
+// copied records, 1e-6 steep-slope substitute included).
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/TangroGDIOps.h>
+
+#include "ops/plane_primitives.h"
 
 #include <cmath>
 
@@ -11,41 +39,24 @@ namespace {
 constexpr long double K = DegreesPerRadian;
 constexpr long double TwoPi = 6.283185307179586477L;
 
-// Steps shared by the degree and radian forms of a direction: the angle in
-// [0, 360] before normalisation, with zero differences taken as 1e-7.
-double raw_angle(double x1, double y1, double x2, double y2)
-{
-    if (x1 == x2 && y1 == y2)
-        return 0;
-    double t = std::fabs(y2 - y1);
-    if (t == 0) {
-        t = 1e-7;
-        y1 += 1e-7;
-    }
-    double u = std::fabs(x2 - x1);
-    if (u == 0) {
-        u = 1e-7;
-        x1 += 1e-7;
-    }
-    double r = static_cast<double>(std::atan(static_cast<long double>(t) / u) * K);
-    if (x1 > x2 && y1 < y2)
-        r = 180 - r;
-    else if (x1 > x2 && y1 > y2)
-        r = r + 180;
-    else if (x1 < x2 && y1 > y2)
-        r = 360 - r;
-    return r;
-}
+// The calculator's rules for the shared steps: its own constant and
+// functions, and every result code handed to the message sink.
+struct Calculator {
+    using Point = TDPoint;
+    using Line = TDLine;
+    using Arc = TDArc;
+    static double direction(double x1, double y1, double x2, double y2) { return get_angle_degrees(x1, y1, x2, y2); }
+    static int point_on_arc(const TDArc& arc, double angle, TDPoint& p) { return point_arc_angle(arc, angle, p); }
+    static int intersect(const TDLine& l1, const TDLine& l2, TDPoint& p) { return point_inter_2_lines(l1, l2, p); }
+    static int report(int code) { return CHECK_ERROR2(code); }
+};
 } // namespace
 
 // ---------------------------------------------------------------- distances and midpoints
 
 double _distance(double x1, double y1, double x2, double y2)
 {
-    const double dx = std::fabs(x1 - x2);
-    const double dy = std::fabs(y1 - y2);
-    const double s = dx * dx + dy * dy;
-    return s > 0 ? std::sqrt(s) : 0.0;
+    return plane::distance(x1, y1, x2, y2);
 }
 
 double distance_2_points(const TDPoint& p1, const TDPoint& p2)
@@ -67,9 +78,7 @@ double get_length_of_line(const TDLine& line)
 
 void _midPoint(double x1, double y1, double z1, double x2, double y2, double z2, TDPoint& p)
 {
-    p.X = x1 + (x2 - x1) / 2;
-    p.Y = y1 + (y2 - y1) / 2;
-    p.Z = z1 + (z2 - z1) / 2;
+    plane::midpoint(x1, y1, z1, x2, y2, z2, p);
 }
 
 TDPoint midPoint_2_points(const TDPoint& p1, const TDPoint& p2)
@@ -88,16 +97,12 @@ TDPoint make_Point(double x, double y, double z)
 
 TDLine get_line_from_element(const TElement& element)
 {
-    return {{element.GetCoord(1), element.GetCoord(2), element.GetCoord(3)},
-            {element.GetCoord(4), element.GetCoord(5), element.GetCoord(6)}};
+    return plane::line_from_element<TDLine>(element);
 }
 
 TDArc get_arc_from_element(const TElement& element)
 {
-    return {{element.GetCoord(1), element.GetCoord(2), element.GetCoord(3)},
-            element.GetCoord(4),
-            element.GetCoord(5),
-            element.GetCoord(6)};
+    return plane::arc_from_element<TDArc>(element);
 }
 
 // ---------------------------------------------------------------- arcs
@@ -108,10 +113,7 @@ int point_arc_angle(const TDArc& arc, double angle, TDPoint& p)
         p = {0, 0, 0};
         return 1;
     }
-    const long double radians = angle / K;
-    p.X = static_cast<double>(arc.Center.X + arc.Radius * std::cos(radians));
-    p.Y = static_cast<double>(arc.Center.Y + arc.Radius * std::sin(radians));
-    p.Z = arc.Center.Z;
+    plane::point_at_angle(arc, angle, K, p);
     return 0;
 }
 
@@ -124,24 +126,12 @@ int point_center_arc(const TDArc& arc, TDPoint& p)
 
 void mid_arc(const TElement& element, double& x, double& y, double& z)
 {
-    const TDArc arc = get_arc_from_element(element);
-    const double sweep = get_arc_angle(arc.StartAngle, arc.EndAngle, 3);
-    TDPoint p;
-    point_arc_angle(arc, arc.StartAngle + sweep / 2, p);
-    x = p.X;
-    y = p.Y;
-    z = arc.Center.Z;
+    plane::mid_arc<Calculator>(element, x, y, z);
 }
 
 double get_arc_angle(double start, double end, int mode)
 {
-    if (start == end)
-        return 360;
-    if (mode == 3)
-        return start < end ? end - start : 360 - (start - end);
-    if (mode == 2)
-        return start < end ? 360 - (end - start) : start - end;
-    return 0;
+    return plane::sweep(start, end, mode);
 }
 
 double get_arc_length(double radius, double start, double end, int mode)
@@ -156,13 +146,7 @@ int get_arc_end_points_arc(const TDArc& arc, double& xs, double& ys, double& xe,
 {
     if (arc.Radius == 0)
         return 0;
-    TDPoint p;
-    point_arc_angle(arc, arc.StartAngle, p);
-    xs = p.X;
-    ys = p.Y;
-    point_arc_angle(arc, arc.EndAngle, p);
-    xe = p.X;
-    ye = p.Y;
+    plane::arc_end_points<Calculator>(arc, xs, ys, xe, ye);
     return 1;
 }
 
@@ -175,25 +159,17 @@ int get_arc_end_points(const TElement& element, double& xs, double& ys, double& 
 
 double fix_angle(double angle)
 {
-    if (angle > 360)
-        angle -= 360;
-    if (angle > 360)
-        angle -= 360;
-    if (angle < 0)
-        angle += 360;
-    if (angle < 0)
-        angle += 360;
-    return angle;
+    return plane::fix_angle(angle);
 }
 
 double get_angle_degrees(double x1, double y1, double x2, double y2)
 {
-    return fix_angle(raw_angle(x1, y1, x2, y2));
+    return fix_angle(plane::direction_degrees(x1, y1, x2, y2, K));
 }
 
 double get_angle_radians(double x1, double y1, double x2, double y2)
 {
-    return static_cast<double>(raw_angle(x1, y1, x2, y2) / K);
+    return static_cast<double>(plane::direction_degrees(x1, y1, x2, y2, K) / K);
 }
 
 double get_angle_2_points(const TDPoint& p1, const TDPoint& p2)
@@ -232,9 +208,7 @@ double detail::angle_of_direction(double dx, double dy)
 
 int line_2_points(const TDPoint& p1, const TDPoint& p2, TDLine& line)
 {
-    line.P1 = p1;
-    line.P2 = p2;
-    return (p1.X == p2.X && p1.Y == p2.Y) ? CALC_UNDEFINED_LINE : CALC_OK;
+    return plane::line_2_points(p1, p2, line);
 }
 
 int point_inter_2_lines(const TDLine& l1, const TDLine& l2, TDPoint& p)
@@ -250,39 +224,17 @@ int point_inter_2_lines(const TDLine& l1, const TDLine& l2, TDPoint& p)
 
 void get_closest_point_line(const TDLine& line, const TDPoint& p, TDPoint& out)
 {
-    const double a = get_angle_line(line);
-    TDPoint q;
-    point_arc_angle(TDArc{p, 1, 0, 0}, a + 90, q);
-    TDLine perpendicular;
-    if (CHECK_ERROR2(line_2_points(p, q, perpendicular)) > 0)
-        return;
-    CHECK_ERROR2(point_inter_2_lines(line, perpendicular, out));
-    out.Z = 0;
+    plane::closest_point_line<Calculator>(line, p, out);
 }
 
 void get_closest_point_arc(const TDArc& arc, const TDPoint& p, TDPoint& out)
 {
-    const double a = get_angle_degrees(arc.Center.X, arc.Center.Y, p.X, p.Y);
-    point_arc_angle(arc, a, out);
-    out.Z = arc.Center.Z;
+    plane::closest_point_arc<Calculator>(arc, p, out);
 }
 
 int get_closest_point(const TElement& element, const TDPoint& p, TDPoint& out)
 {
-    switch (element.GetEtype()) {
-    case etPoint:
-        out = {element.GetCoord(1), element.GetCoord(2), element.GetCoord(3)};
-        break;
-    case etLine:
-        get_closest_point_line(get_line_from_element(element), p, out);
-        break;
-    case etArc:
-        get_closest_point_arc(get_arc_from_element(element), p, out);
-        break;
-    default:
-        break;
-    }
-    return 1;
+    return plane::closest_point<Calculator>(element, p, out);
 }
 
 // ---------------------------------------------------------------- sides
