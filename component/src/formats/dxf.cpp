@@ -4,7 +4,6 @@
 // vertices into line segments.
 #include "dxf.h"
 
-#include "dxf_full.h"
 #include "dxf_pairs.h"
 #include "read_back.h"
 #include "read_error.h"
@@ -371,10 +370,6 @@ int number_from_colour(TColor Colour)
 
 void read(std::istream& in, DrawingSink& sink)
 {
-    if (sink.import_mode() == imFull) {
-        read_full(in, sink);
-        return;
-    }
     Reader(in, sink).run();
 }
 
