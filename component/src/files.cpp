@@ -43,10 +43,10 @@ struct CadFormat {
     Reader Read;
     Reader ReadFull; // the import of ImportMode imFull; Read where the format has no other
     Writer Write;
-    int OpenAttempts; // tries at opening the file, to read it or to save over it
-    bool SetsUnits; // a read takes the drawing unit the file names
-    bool NamesLayers; // a full import takes the file's layer names
-    bool KeepsFileName; // a read keeps the file's name as the drawing's
+    int OpenAttempts = 1; // tries at opening the file, to read it or to save over it
+    bool SetsUnits = false; // a read takes the drawing unit the file names
+    bool NamesLayers = false; // a full import takes the file's layer names
+    bool KeepsFileName = false; // a read keeps the file's name as the drawing's
 };
 
 // CadType as a row of the table: 1 OVX, 2 DXF, 3 IGES; any other value is
@@ -59,9 +59,12 @@ int known_cad_type(int CadType)
 const CadFormat& cad_format(int CadType)
 {
     static const CadFormat kFormats[] = {
-        {"OVX", formats::ovx::read, formats::ovx::read, formats::ovx::write, 2, false, false, false},
-        {"DXF", formats::dxf::read, formats::dxf::read_full, formats::dxf::write, 1, false, true, true},
-        {"IGES", formats::iges::read, formats::iges::read_full, formats::iges::write, 1, true, false, true},
+        {.Name = "OVX", .Read = formats::ovx::read, .ReadFull = formats::ovx::read, .Write = formats::ovx::write,
+         .OpenAttempts = 2},
+        {.Name = "DXF", .Read = formats::dxf::read, .ReadFull = formats::dxf::read_full,
+         .Write = formats::dxf::write, .NamesLayers = true, .KeepsFileName = true},
+        {.Name = "IGES", .Read = formats::iges::read, .ReadFull = formats::iges::read_full,
+         .Write = formats::iges::write, .SetsUnits = true, .KeepsFileName = true},
     };
     return kFormats[known_cad_type(CadType) - 1];
 }
@@ -242,7 +245,7 @@ int TOrvexGDI::read_cad(const QString& FileName, bool Merging)
         Elements->Clear();
         reset_extents();
     }
-    Settings->MergeMode = false;
+    Settings->MergeMode = false; // the merge, if it was one, is read
     Settings->LoadReport = load_report(staged, format);
     // A load replaces the layer names; a merge adds those of its file.
     if (!Merging)
