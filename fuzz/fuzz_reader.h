@@ -80,12 +80,11 @@ inline formats::StagedDrawing fresh_drawing(TColor background)
     return formats::StagedDrawing(views, background, uINCH);
 }
 
-/// Reads the bytes with the full import and checks what was staged.
+/// Reads the bytes with a full import reader and checks what was staged.
 template <typename Read>
 void read_full(const std::uint8_t* data, std::size_t size, TColor background, Read read)
 {
     formats::StagedDrawing drawing = fresh_drawing(background);
-    drawing.ImportMode = imFull;
     if (read_drawing(reinterpret_cast<const char*>(data), size, read, drawing))
         expect_factory_range(drawing.Elements);
 }

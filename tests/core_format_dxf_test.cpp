@@ -3,6 +3,7 @@
 #include "format_test_support.h"
 
 #include "formats/dxf/dxf.h"
+#include "formats/dxf/dxf_full.h"
 
 #include <OrvexGDI/Elements.h>
 
@@ -35,9 +36,8 @@ std::unique_ptr<formats::StagedDrawing> read_dxf(const std::string& text, TColor
 std::unique_ptr<formats::StagedDrawing> read_full(const std::string& text)
 {
     auto d = fresh(0xFFFFFF);
-    d->ImportMode = imFull;
     std::istringstream in(text);
-    dxf::read(in, *d);
+    dxf::read_full(in, *d);
     return d;
 }
 
@@ -418,9 +418,8 @@ TEST(DxfFullImport, SweepsWithHugeStartsEnd)
             pairs({{"0", "SECTION"}, {"2", "ENTITIES"}, {"0", "INSERT"}, {"2", "B"}, {"41", "2"}, {"0", "ELLIPSE"},
                    {"11", "1"}, {"40", "0.5"}, {"41", start}, {"42", "0"}, {"0", "ENDSEC"}, {"0", "EOF"}});
         auto d = fresh(0xFFFFFF);
-        d->ImportMode = imFull;
         std::istringstream in(arc + entities);
-        dxf::read(in, *d);
+        dxf::read_full(in, *d);
         EXPECT_EQ(d->Report.Count("ELLIPSE").Read + d->Report.Count("ELLIPSE").Skipped, 1) << start;
     }
     // An arc tilted when every arc view is taken is drawn as a chain too.
@@ -431,9 +430,8 @@ TEST(DxfFullImport, SweepsWithHugeStartsEnd)
                          {"230", std::to_string(std::cos(0.1 + k * 0.01))}});
     tilted += pairs({{"0", "ENDSEC"}, {"0", "EOF"}});
     auto d = fresh(0xFFFFFF);
-    d->ImportMode = imFull;
     std::istringstream in(tilted);
-    dxf::read(in, *d);
+    dxf::read_full(in, *d);
     EXPECT_EQ(d->Report.Count("ARC").Read, 100);
 }
 

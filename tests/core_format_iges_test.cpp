@@ -375,10 +375,9 @@ TEST(IgesFullImport, CopiousDataConicsAndCounts)
     };
     for (const Case& c : cases) {
         auto d = fresh(0xFFFFFF);
-        d->ImportMode = imFull;
         std::istringstream in(global("1H,,1H;,,;") + directory(106, 1, 0, 3, 1, c.form, 1, 9) +
                               parameter(c.record, 1, 1));
-        iges::read(in, *d);
+        iges::read_full(in, *d);
         int lines = 0, points = 0;
         for (const TElement* e : d->Elements) {
             lines += e->GetEtype() == etLine;
@@ -391,12 +390,11 @@ TEST(IgesFullImport, CopiousDataConicsAndCounts)
     }
     // y = -x^2 / 4 from x = -2 to 2, and what else the file holds.
     auto d = fresh(0xFFFFFF);
-    d->ImportMode = imFull;
     std::istringstream in(global("1H,,1H;,,;") + directory(104, 1, 0, 3, 1, 3, 1) + directory(102, 2, 0, 3, 1, 0, 3) +
                           directory(128, 3, 0, 3, 1, 0, 5) +
                           parameter("104,1.,0.,0.,0.,4.,0.,0.,-2.,-1.,2.,-1.;", 1, 1) + parameter("102,1,1;", 3, 2) +
                           parameter("128,1,1,1,1,0,0,1,0,0;", 5, 3));
-    iges::read(in, *d);
+    iges::read_full(in, *d);
     ASSERT_GT(d->Elements.Count(), 4);
     for (const TElement* e : d->Elements)
         for (const int s : {1, 4})
@@ -410,9 +408,8 @@ TEST(IgesFullImport, CopiousDataConicsAndCounts)
                                  directory(110, 2, 0, -1, 1, 0, 3) + parameter("314,100.,50.,0.,3HRGB;", 1, 1) +
                                  parameter("110,0.,0.,0.,1.,1.,0.;", 3, 2);
     auto full = fresh(0xFFFFFF);
-    full->ImportMode = imFull;
     std::istringstream fullIn(coloured);
-    iges::read(fullIn, *full);
+    iges::read_full(fullIn, *full);
     ASSERT_EQ(full->Elements.Count(), 1);
     EXPECT_EQ(full->Elements[0].GetColor(), 0x0080FF);
     EXPECT_EQ(read_iges(coloured)->Elements[0].GetColor(), 0x00FF00);
@@ -444,10 +441,9 @@ TEST(IgesReader, ReportNamesKindsByNumberAndNameAndTheUnitsTheFileStates)
                  {5001, "5001"}};
     for (const auto& k : kinds) {
         auto d = fresh(0xFFFFFF);
-        d->ImportMode = imFull;
         std::istringstream in(global("1H,,1H;,,;") + directory(k.type, 1, 0, 0, 1, 0, 1) +
                               parameter(std::to_string(k.type) + ",1.;", 1, 1));
-        iges::read(in, *d);
+        iges::read_full(in, *d);
         ASSERT_EQ(d->Report.Kinds.size(), 1u) << k.type;
         EXPECT_EQ(d->Report.Kinds[0].Kind, k.kind);
         EXPECT_EQ(d->Report.Kinds[0].Skipped, 1);
@@ -468,10 +464,9 @@ TEST(IgesReader, ReportNamesKindsByNumberAndNameAndTheUnitsTheFileStates)
     for (const auto& u : units)
         for (const TImportMode mode : {imBasic, imFull}) {
             auto d = fresh(0xFFFFFF);
-            d->ImportMode = mode;
             std::istringstream in(global(u.global) + directory(110, 1, 0, 3, 1, 0, 1) +
                                   parameter("110,0.,0.,0.,1.,2.,0.;", 1, 1));
-            iges::read(in, *d);
+            (mode == imFull ? iges::read_full : iges::read)(in, *d);
             EXPECT_EQ(d->Report.Units, u.units) << u.global << " " << mode;
         }
 }
@@ -485,9 +480,8 @@ TEST(IgesReader, BlankStatusFieldsReadAsZeros)
                              parameter("110,0.,0.,0.,1.,2.,0.;", 1, 1) + parameter("128,1,1,1,1,0,0,1,0,0;", 3, 2);
     for (const TImportMode mode : {imBasic, imFull}) {
         auto d = fresh(0xFFFFFF);
-        d->ImportMode = mode;
         std::istringstream in(text);
-        iges::read(in, *d);
+        (mode == imFull ? iges::read_full : iges::read)(in, *d);
         ASSERT_EQ(d->Elements.Count(), 1) << mode;
         EXPECT_EQ(d->Elements[0].GetCoord(5), 2);
         if (mode == imFull) {
@@ -500,10 +494,9 @@ TEST(IgesFullImport, BSplineOfEmptyRangeIsDrawnOverItsKnots)
 {
     // Degree 1 from (0, 0, 0) to (10, 0, 0), knots -1 -1 0 0, range 0 to 0.
     auto d = fresh(0xFFFFFF);
-    d->ImportMode = imFull;
     std::istringstream in(global("1H,,1H;,,;") + directory(126, 1, 0, 3, 1, 0, 1) +
                           parameter("126,1,1,1,0,1,0,-1.,-1.,0.,0.,1.,1.,0.,0.,0.,10.,0.,0.,0.,0.;", 1, 1));
-    iges::read(in, *d);
+    iges::read_full(in, *d);
     ASSERT_GT(d->Elements.Count(), 0);
     double low = 1e300, high = -1e300;
     for (const TElement* e : d->Elements)

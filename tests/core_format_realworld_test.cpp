@@ -167,9 +167,8 @@ TEST(SharedDrawings, EveryIgesDirectoryEntryIsInTheFullImportsReport)
         for (std::string line; std::getline(lines, line);)
             directoryLines += line.size() >= 73 && line[72] == 'D';
         auto d = fresh();
-        d->ImportMode = imFull;
         std::ifstream in(path, std::ios::binary);
-        formats::iges::read(in, *d);
+        formats::iges::read_full(in, *d);
         long long counted = 0;
         for (const TLoadCount& k : d->Report.Kinds)
             counted += k.Read + k.Skipped;

@@ -5,6 +5,7 @@
 #include "format_test_support.h"
 
 #include "formats/dxf/dxf.h"
+#include "formats/dxf/dxf_full.h"
 #include "formats/iges/iges.h"
 #include "formats/common/line_reader.h"
 #include "formats/ovx/ovx.h"
@@ -335,24 +336,24 @@ TEST(FormatStreams, ReadersNeedNoSeeking)
     using Read = void (*)(std::istream&, formats::DrawingSink&);
     const struct {
         const char* what;
-        Read read;
+        Read read, readFull;
         std::string text;
     } rows[] = {
-        {"OVX", formats::ovx::read, sample("house.ovx")},
-        {"DXF", formats::dxf::read, sample("house.dxf")},
-        {"binary DXF", formats::dxf::read, binary_dxf()},
-        {"IGES", formats::iges::read, sample("matrix_and_continuation.igs")},
+        {"OVX", formats::ovx::read, formats::ovx::read, sample("house.ovx")},
+        {"DXF", formats::dxf::read, formats::dxf::read_full, sample("house.dxf")},
+        {"binary DXF", formats::dxf::read, formats::dxf::read_full, binary_dxf()},
+        {"IGES", formats::iges::read, formats::iges::read_full, sample("matrix_and_continuation.igs")},
     };
     for (const auto& row : rows) {
         for (const TImportMode mode : {imBasic, imFull}) {
             SCOPED_TRACE(std::string(row.what) + (mode == imFull ? ", full import" : ", basic import"));
             auto seekable = testing_formats::fresh(), piped = testing_formats::fresh();
-            seekable->ImportMode = piped->ImportMode = mode;
+            const Read read = mode == imFull ? row.readFull : row.read;
             std::istringstream file(row.text);
-            row.read(file, *seekable);
+            read(file, *seekable);
             PipeBuffer pipe(row.text);
             std::istream stream(&pipe);
-            row.read(stream, *piped);
+            read(stream, *piped);
 
             ASSERT_GT(seekable->Elements.Count(), 0);
             ASSERT_EQ(piped->Elements.Count(), seekable->Elements.Count());

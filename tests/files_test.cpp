@@ -237,6 +237,35 @@ TEST_F(FilesTest, LoadsReplaceMergesAppend)
     EXPECT_FALSE(control_.Settings->ArcViews[3].Defined);
 }
 
+// Whichever way a read is asked for, MergeMode is clear once it returns; a
+// host that calls make_cad itself chooses a merge through MergeMode.
+TEST_F(FilesTest, MergeModeIsClearAfterEveryRead)
+{
+    write("line.dxf", data("line.dxf"));
+    control_.SetCadType(2);
+    const struct {
+        const char* how;
+        bool mergeModeBefore;
+        std::function<void(TOrvexGDI&, const QString&)> read;
+        int elements;
+    } rows[] = {
+        {"LoadFromFile", true, [](TOrvexGDI& c, const QString& f) { c.LoadFromFile(f); }, 1},
+        {"MergeFile", false, [](TOrvexGDI& c, const QString& f) { c.MergeFile(f); }, 3},
+        {"make_cad, MergeMode set", true, [](TOrvexGDI& c, const QString& f) { EXPECT_EQ(c.make_cad(f), 1); }, 3},
+        {"make_cad, MergeMode clear", false, [](TOrvexGDI& c, const QString& f) { EXPECT_EQ(c.make_cad(f), 1); }, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.how);
+        control_.Elements->Clear();
+        control_.MakePoint(100, 100, 0);
+        control_.MakePoint(-100, 0, 0);
+        control_.Settings->MergeMode = row.mergeModeBefore;
+        row.read(control_, path("line.dxf"));
+        EXPECT_EQ(control_.Elements->Count(), row.elements);
+        EXPECT_FALSE(control_.Settings->MergeMode);
+    }
+}
+
 // What a read gives an element, compared after later edits.
 struct LoadedValues {
     explicit LoadedValues(const TElement& e)

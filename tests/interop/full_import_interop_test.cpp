@@ -3,6 +3,7 @@
 // curve chain against ezdxf's flattening, and IGES edges against Open
 // CASCADE's transfer.
 #include "formats/dxf/dxf.h"
+#include "formats/dxf/dxf_full.h"
 #include "formats/iges/iges.h"
 #include "formats/iges/iges_parameters.h"
 
@@ -69,12 +70,11 @@ std::unique_ptr<formats::StagedDrawing> read_full(const std::string& path, bool 
     formats::ArcViewTable views;
     formats::reset_arc_views(views);
     auto d = std::make_unique<formats::StagedDrawing>(views, background, uINCH);
-    d->ImportMode = imFull;
     std::ifstream in(path, std::ios::binary);
     if (dxf)
-        formats::dxf::read(in, *d);
+        formats::dxf::read_full(in, *d);
     else
-        formats::iges::read(in, *d);
+        formats::iges::read_full(in, *d);
     return d;
 }
 

@@ -46,9 +46,6 @@ Q_ENUM_NS(TImportMode)
 class TOrvexGDI;
 class ElementIndex;
 struct ModelBox;
-namespace formats {
-class StagedDrawing;
-}
 
 /// The framework's shift state of a mouse event: which of the keys Shift,
 /// Alt and Ctrl and of the left, right and middle mouse buttons are held.
@@ -307,7 +304,9 @@ public:
     /// Writes the drawing in the format chosen by CadType. EFileError naming
     /// the file when it was not written (an existing file stays as it was).
     void SaveToFile(const QString& FileName);
-    /// The read behind LoadFromFile and MergeFile; 0 when the file cannot be opened.
+    /// Reads the file as LoadFromFile does, or as MergeFile does when
+    /// MergeMode is set; MergeMode is clear once the file was read. 0 when
+    /// the file cannot be opened.
     int make_cad(const QString& FileName);
     /// What the last successful load or merge read and left out.
     const TLoadReport& LastLoadReport() const { return Settings->LoadReport; }
@@ -516,8 +515,9 @@ private:
     void waittimer();
 
     // ---- drawing files — files.cpp
-    /// Takes the report and the layer names of a read that completed.
-    void take_load_report(formats::StagedDrawing& Staged, int Type, bool Merging);
+    /// The read behind LoadFromFile, MergeFile and make_cad: appends to the
+    /// drawing when Merging, else replaces it; 0 when the file cannot be opened.
+    int read_cad(const QString& FileName, bool Merging);
 
     // ---- navigation — navigation.cpp
     /// Fires OnZoom with the current view's half size and centre.

@@ -12,6 +12,7 @@
 #include <OrvexGDI/QOrvexGDI.h>
 
 #include "formats/dxf/dxf.h"
+#include "formats/dxf/dxf_full.h"
 #include "formats/iges/iges.h"
 #include "formats/ovx/ovx.h"
 #include "formats/common/read_error.h"
@@ -20,6 +21,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <cmath>
@@ -32,13 +34,23 @@ namespace orvex {
 
 namespace {
 
-// The reader and writer of each CadType (1 OVX, 2 DXF, 3 IGES); any other
-// value is taken as OVX.
+using Reader = void (*)(std::istream&, formats::DrawingSink&);
+using Writer = bool (*)(std::ostream&, const formats::DrawingSource&);
+
+// What the control does with each drawing format.
 struct CadFormat {
-    void (*read)(std::istream&, formats::DrawingSink&);
-    bool (*write)(std::ostream&, const formats::DrawingSource&);
+    const char* Name; // in the load report
+    Reader Read;
+    Reader ReadFull; // the import of ImportMode imFull; Read where the format has no other
+    Writer Write;
+    int OpenAttempts = 1; // tries at opening the file, to read it or to save over it
+    bool SetsUnits = false; // a read takes the drawing unit the file names
+    bool NamesLayers = false; // a full import takes the file's layer names
+    bool KeepsFileName = false; // a read keeps the file's name as the drawing's
 };
 
+// CadType as a row of the table: 1 OVX, 2 DXF, 3 IGES; any other value is
+// taken as OVX.
 int known_cad_type(int CadType)
 {
     return CadType == 2 || CadType == 3 ? CadType : 1;
@@ -47,9 +59,12 @@ int known_cad_type(int CadType)
 const CadFormat& cad_format(int CadType)
 {
     static const CadFormat kFormats[] = {
-        {formats::ovx::read, formats::ovx::write},
-        {formats::dxf::read, formats::dxf::write},
-        {formats::iges::read, formats::iges::write},
+        {.Name = "OVX", .Read = formats::ovx::read, .ReadFull = formats::ovx::read, .Write = formats::ovx::write,
+         .OpenAttempts = 2},
+        {.Name = "DXF", .Read = formats::dxf::read, .ReadFull = formats::dxf::read_full,
+         .Write = formats::dxf::write, .NamesLayers = true, .KeepsFileName = true},
+        {.Name = "IGES", .Read = formats::iges::read, .ReadFull = formats::iges::read_full,
+         .Write = formats::iges::write, .SetsUnits = true, .KeepsFileName = true},
     };
     return kFormats[known_cad_type(CadType) - 1];
 }
@@ -116,11 +131,14 @@ bool may_save_to(const QString& FileName, std::string& Why)
 // The save: false, with the reason in Why, when the file was not written.
 bool write_cad(TOrvexGDI& control, const QString& FileName, std::string& Why)
 {
-    const int type = known_cad_type(control.Settings->CadType);
+    const CadFormat& format = cad_format(control.Settings->CadType);
     if (!may_save_to(FileName, Why))
         return false;
     QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly) && !(type == 1 && file.open(QIODevice::WriteOnly))) {
+    bool opened = false;
+    for (int i = 0; i < format.OpenAttempts && !opened; ++i)
+        opened = file.open(QIODevice::WriteOnly);
+    if (!opened) {
         Why = file.errorString().toStdString();
         return false;
     }
@@ -131,7 +149,7 @@ bool write_cad(TOrvexGDI& control, const QString& FileName, std::string& Why)
                                          FileName.right(70).toLatin1().toStdString()};
     bool written = false;
     try {
-        written = cad_format(type).write(out, drawing);
+        written = format.Write(out, drawing);
         if (!written)
             Why = "the file could not be written";
     } catch (const formats::UnwritableValue& e) {
@@ -150,13 +168,13 @@ bool write_cad(TOrvexGDI& control, const QString& FileName, std::string& Why)
     return true;
 }
 
-} // namespace
-
-void TOrvexGDI::take_load_report(formats::StagedDrawing& Staged, int Type, bool Merging)
+// The report of a read that completed. Readers that count nothing
+// themselves get the elements made, per kind; the report counts the staged
+// elements, so it is taken before they move.
+TLoadReport load_report(formats::StagedDrawing& Staged, const CadFormat& Format)
 {
-    TLoadReport& report = Staged.Report;
-    report.Format = Type == 2 ? "DXF" : Type == 3 ? "IGES" : "OVX";
-    // Readers that count nothing themselves: the elements made, per kind.
+    TLoadReport report = std::move(Staged.Report);
+    report.Format = Format.Name;
     if (report.Kinds.empty()) {
         static const char* const kNames[] = {"", "POINT", "LINE", "ARC", "CIRCLE"};
         for (const TElement* e : Staged.Elements) {
@@ -169,33 +187,24 @@ void TOrvexGDI::take_load_report(formats::StagedDrawing& Staged, int Type, bool 
             ++k->Read;
         }
     }
-    Settings->LoadReport = std::move(report);
-    // A load replaces the names; a merge adds those of its file.
-    if (!Merging)
-        Settings->LayerNames.fill({});
-    if (Settings->ImportMode == imFull && Type == 2) {
-        for (int layer = 0; layer <= 254; ++layer)
-            if (!Staged.LayerNames[layer].empty())
-                Settings->LayerNames[layer] = Staged.LayerNames[layer];
-    }
+    return report;
 }
+
+} // namespace
 
 void TOrvexGDI::LoadFromFile(const QString& FileName)
 {
     Settings->MergeMode = false;
-    make_cad(FileName);
+    read_cad(FileName, false);
 }
 
 void TOrvexGDI::MergeFile(const QString& FileName)
 {
+    // MergeMode tells a host that a merge is being read: set for the read,
+    // clear again however the call ends.
     Settings->MergeMode = true;
-    try {
-        make_cad(FileName);
-    } catch (...) {
-        Settings->MergeMode = false;
-        throw;
-    }
-    Settings->MergeMode = false;
+    const auto cleared = qScopeGuard([this] { Settings->MergeMode = false; });
+    read_cad(FileName, true);
 }
 
 void TOrvexGDI::SaveToFile(const QString& FileName)
@@ -207,45 +216,52 @@ void TOrvexGDI::SaveToFile(const QString& FileName)
 
 int TOrvexGDI::make_cad(const QString& FileName)
 {
-    // Every read starts from a reset arc-view table; a file that cannot be
-    // opened, or a read that fails, puts the old table back.
-    const formats::ArcViewTable before = Settings->ArcViews;
-    formats::reset_arc_views(Settings->ArcViews);
+    return read_cad(FileName, Settings->MergeMode);
+}
+
+int TOrvexGDI::read_cad(const QString& FileName, bool Merging)
+{
     Settings->CadType = known_cad_type(Settings->CadType);
-    const int type = Settings->CadType;
+    const CadFormat& format = cad_format(Settings->CadType);
+    const bool full = Settings->ImportMode == imFull;
 
     std::ifstream in;
-    if (!open_for_reading(in, FileName, type == 1 ? 2 : 1)) {
-        Settings->ArcViews = before; // nothing was read, so nothing changes
-        return 0;
-    }
+    if (!open_for_reading(in, FileName, format.OpenAttempts))
+        return 0; // nothing was read, so nothing changes
 
+    // Every read starts from a reset arc-view table, staged with the
+    // elements; the control's table is replaced only when the read completes.
     formats::StagedDrawing staged(Settings->ArcViews, Settings->BackgroundColor, GetUnits());
-    staged.ImportMode = Settings->ImportMode;
+    formats::reset_arc_views(staged.ArcViews);
     try {
-        cad_format(type).read(in, staged);
+        (full ? format.ReadFull : format.Read)(in, staged);
     } catch (const std::exception& e) {
-        Settings->ArcViews = before;
         formats::raise_prefixed(e, QFile::encodeName(FileName).toStdString() + ", ");
         throw;
     }
 
     // Commit: replace or extend the drawing, then take the file's tables.
-    const bool merging = Settings->MergeMode;
-    if (!merging) {
+    if (!Merging) {
         Elements->Clear();
         reset_extents();
     }
-    Settings->MergeMode = false;
-    // The report counts the staged elements, so it is taken before they move.
-    take_load_report(staged, type, merging);
+    Settings->MergeMode = false; // the merge, if it was one, is read
+    Settings->LoadReport = load_report(staged, format);
+    // A load replaces the layer names; a merge adds those of its file.
+    if (!Merging)
+        Settings->LayerNames.fill({});
+    if (full && format.NamesLayers) {
+        for (int layer = 0; layer <= 254; ++layer)
+            if (!staged.LayerNames[layer].empty())
+                Settings->LayerNames[layer] = staged.LayerNames[layer];
+    }
     Elements->TakeFrom(staged.Elements);
     Settings->ArcViews = staged.ArcViews;
-    if (type == 3)
+    if (format.SetsUnits)
         SetUnits(staged.Units);
     if (staged.StopReading)
         Settings->StopReading = true;
-    if (type != 1)
+    if (format.KeepsFileName)
         Settings->DrawingFileName = FileName;
     get_max_min();
     return 1;

@@ -32,8 +32,6 @@ public:
     /// The DXF end marker was met.
     virtual void stop_reading() = 0;
 
-    /// How much of the file to read.
-    virtual TImportMode import_mode() const { return imBasic; }
     /// What the read met, for the host; nullptr when nobody asks.
     virtual TLoadReport* report() { return nullptr; }
     /// The file's name of a layer number (full import).
@@ -63,7 +61,6 @@ public:
     TColor background_color() const override { return Background; }
     void set_units(TDUnits Value) override { Units = Value; }
     void stop_reading() override { StopReading = true; }
-    TImportMode import_mode() const override { return ImportMode; }
     TLoadReport* report() override { return &Report; }
     void set_layer_name(int Layer, const std::string& Name) override { LayerNames[Layer] = Name; }
 
@@ -72,7 +69,6 @@ public:
     TColor Background;
     TDUnits Units;
     bool StopReading = false;
-    TImportMode ImportMode = imBasic;
     TLoadReport Report;
     CheckedArray<std::string, 0, 254> LayerNames;
 };

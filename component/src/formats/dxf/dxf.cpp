@@ -4,7 +4,6 @@
 // vertices into line segments.
 #include "formats/dxf/dxf.h"
 
-#include "formats/dxf/dxf_full.h"
 #include "formats/dxf/dxf_pairs.h"
 #include "formats/common/read_back.h"
 #include "formats/common/read_error.h"
@@ -371,10 +370,6 @@ int number_from_colour(TColor Colour)
 
 void read(std::istream& in, DrawingSink& sink)
 {
-    if (sink.import_mode() == imFull) {
-        read_full(in, sink);
-        return;
-    }
     Reader(in, sink).run();
 }
 

@@ -16,8 +16,9 @@ namespace orvex::formats::dxf {
 
 struct Pair;
 
-/// Reads the entities into the sink. Errors (ERangeError, EFileError) name
-/// the line.
+/// Reads the entities into the sink (the basic import; read_full in
+/// dxf_full.h is the full one). Errors (ERangeError, EFileError) name the
+/// line.
 void read(std::istream& in, DrawingSink& sink);
 
 /// Writes the drawing's points, lines, arcs and circles. False when the

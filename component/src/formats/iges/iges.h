@@ -13,6 +13,12 @@ namespace orvex::formats::iges {
 /// EListError, EConvertError, EFileError) name the line.
 void read(std::istream& in, DrawingSink& sink);
 
+/// The full import: as read, and also conic arcs, copious data and B-spline
+/// curves (104, 106, 126), the curves that define surfaces (120, 122),
+/// colours by definition (314), and the file's version and a count of every
+/// entity kind in the load report.
+void read_full(std::istream& in, DrawingSink& sink);
+
 /// Writes the drawing's points, lines and arcs after one identity matrix
 /// entity. False when the stream reported an error.
 bool write(std::ostream& out, const DrawingSource& drawing);

@@ -104,7 +104,7 @@ struct DirectoryEntry {
 
 class Reader {
 public:
-    Reader(std::istream& in, DrawingSink& sink) : lines_(in), sink_(sink), full_(sink.import_mode() == imFull) {}
+    Reader(std::istream& in, DrawingSink& sink, bool full) : lines_(in), sink_(sink), full_(full) {}
 
     void run()
     {
@@ -637,7 +637,12 @@ private:
 
 void read(std::istream& in, DrawingSink& sink)
 {
-    Reader(in, sink).run();
+    Reader(in, sink, false).run();
+}
+
+void read_full(std::istream& in, DrawingSink& sink)
+{
+    Reader(in, sink, true).run();
 }
 
 } // namespace orvex::formats::iges
