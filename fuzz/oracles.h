@@ -11,6 +11,7 @@
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsView.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -84,7 +85,12 @@ inline bool full_circle(const TElement& e)
 /// full circle.
 inline bool same_arc_ends(const TElement& a, const TElement& b)
 {
-    const double tolerance = 3e-4;
+    // Three points of four decimals each, and the angle routine's own error:
+    // it adds its quadrant offsets as 180 and 360 degrees while it turns
+    // radians into degrees with the control's rounded degrees per radian,
+    // which points up to 2e-12 radians off and moves an end point of an arc
+    // of radius 3e8 by 6e-4.
+    const double tolerance = 3e-4 + 4e-12 * std::max(std::abs(a.GetCoord(4)), std::abs(b.GetCoord(4)));
     double ax1, ay1, ax2, ay2, bx1, by1, bx2, by2;
     arc_point(a, 5, ax1, ay1);
     arc_point(a, 6, ax2, ay2);
