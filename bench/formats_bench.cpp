@@ -51,7 +51,8 @@ TOrvexGDI& drawing(int count = kEntities)
         std::mt19937 random(20260101 + count);
         std::uniform_real_distribution<double> coordinate(-1000, 1000), radius(0.5, 50), angle(0, 360);
         std::uniform_int_distribution<int> percent(0, 99), layer(1, 20), colourIndex(0, 7);
-        const orvex::TColor colours[] = {0x0000FF, 0x00FFFF, 0x00FF00, 0x808000, 0xFF0000, 0xFF00FF, 0xFFFFFF, 0x808080};
+        const orvex::TColor colours[] = {0x0000FF, 0x00FFFF, 0x00FF00, 0x808000,
+                                         0xFF0000, 0xFF00FF, 0xFFFFFF, 0x808080};
         auto c = [&] { return std::round(coordinate(random) * 10000) / 10000; };
         for (int i = 0; i < count; ++i) {
             const int kind = percent(random);
@@ -60,8 +61,8 @@ TOrvexGDI& drawing(int count = kEntities)
                 control->make_element(orvex::etLine, c(), c(), c(), c(), c(), c(), colour, 0, layer(random), 0, 0);
             else if (kind < 80)
                 control->make_element(orvex::etArc, c(), c(), 0, std::round(radius(random) * 100) / 100,
-                                      std::round(angle(random)), std::round(angle(random)), colour, 0, layer(random),
-                                      0, 1);
+                                      std::round(angle(random)), std::round(angle(random)), colour, 0, layer(random), 0,
+                                      1);
             else if (kind < 90)
                 control->make_element(orvex::etCircle, c(), c(), 0, std::round(radius(random) * 100) / 100, 0, 0,
                                       colour, 0, layer(random), 0, 1);
@@ -190,7 +191,10 @@ void BM_LoadInsertsAgainstLines(benchmark::State& state)
             const int x = (i % 100) * 60, y = (i / 100) * 3;
             ia << "0\nINSERT\n8\n1\n2\nB50\n10\n" << x << "\n20\n" << y << "\n30\n0\n";
             for (int k = 0; k < 50; ++k)
-                lb << "0\nLINE\n8\n1\n10\n" << x + k << "\n20\n" << y << "\n30\n0\n11\n" << x + k << "\n21\n"
+                lb << "0\nLINE\n8\n1\n10\n"
+                   << x + k << "\n20\n"
+                   << y << "\n30\n0\n11\n"
+                   << x + k << "\n21\n"
                    << y + 1 << "\n31\n0\n";
         }
         ia << "0\nENDSEC\n0\nEOF\n";
@@ -284,7 +288,7 @@ BENCHMARK(BM_SaveOvx)->Unit(benchmark::kMillisecond)->MinTime(2);
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     std::map<std::string, double> rate; // bytes per second
-    double inTurns = 0;                  // OVX MB/s over DXF MB/s, loaded in turns
+    double inTurns = 0;                 // OVX MB/s over DXF MB/s, loaded in turns
 
     void ReportRuns(const std::vector<Run>& runs) override
     {

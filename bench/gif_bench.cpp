@@ -71,9 +71,15 @@ const std::vector<std::uint32_t>& drawing()
             const int x0 = x(random), y0 = y(random), n = length(random);
             const std::uint32_t c = colours[pick(random)];
             switch (i % 4) {
-            case 0: line(x0, y0, x0 + n, y0, c); break;
-            case 1: line(x0, y0, x0, y0 + n, c); break;
-            default: line(x0, y0, x0 + n, y0 + n * (i % 3) / 2, c); break;
+            case 0:
+                line(x0, y0, x0 + n, y0, c);
+                break;
+            case 1:
+                line(x0, y0, x0, y0 + n, c);
+                break;
+            default:
+                line(x0, y0, x0 + n, y0 + n * (i % 3) / 2, c);
+                break;
             }
         }
         return p;

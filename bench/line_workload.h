@@ -16,15 +16,15 @@ constexpr int kLines = 20'000;
 constexpr int kColourRuns = 16;
 
 struct Line {
-    int x1, y1, x2, y2;    // pixels, y down
-    std::uint32_t colour;  // framework colour, red in the low byte
+    int x1, y1, x2, y2;   // pixels, y down
+    std::uint32_t colour; // framework colour, red in the low byte
 };
 
 inline std::vector<Line> make_lines(unsigned seed = 16)
 {
-    static const std::uint32_t palette[kColourRuns] = {
-        0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFF00FF, 0xFFFF00, 0xFFFFFF, 0x808080,
-        0x0080FF, 0x80FF00, 0xFF0080, 0x008000, 0x800000, 0x000080, 0xC0C0C0, 0x4080C0};
+    static const std::uint32_t palette[kColourRuns] = {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFF00FF, 0xFFFF00,
+                                                       0xFFFFFF, 0x808080, 0x0080FF, 0x80FF00, 0xFF0080, 0x008000,
+                                                       0x800000, 0x000080, 0xC0C0C0, 0x4080C0};
     std::mt19937 rng(seed);
     std::uniform_int_distribution<int> x(0, kWidth - 1), y(0, kHeight - 1), percent(0, 99);
     std::uniform_real_distribution<double> shortLength(5, 200), turn(0, 2 * M_PI);

@@ -59,8 +59,8 @@ void build_control(TOrvexGDI& control, const std::vector<Line>& lines)
     s.OriginY[1] = kHeight;
     control.Elements->Reserve(static_cast<int>(lines.size()));
     for (const Line& l : lines)
-        control.make_element(etLine, l.x1, kHeight - l.y1, 0, l.x2, kHeight - l.y2, 0, static_cast<TColor>(l.colour),
-                             0, 1, 0, 1);
+        control.make_element(etLine, l.x1, kHeight - l.y1, 0, l.x2, kHeight - l.y2, 0, static_cast<TColor>(l.colour), 0,
+                             1, 0, 1);
 }
 
 struct Workload {
@@ -154,9 +154,8 @@ int main(int argc, char** argv)
         control.Redraw(); // warm up
         const double redraw = median_ms([&] { control.Redraw(); }, 9);
         const double base = antialias ? wu : bresenham;
-        std::printf("%d lines, anti-aliasing %-3s: Redraw %.2f ms, %s floor %.2f ms, ratio %.2f\n",
-                    bench_lines::kLines, antialias ? "on" : "off", redraw, antialias ? "Wu" : "Bresenham", base,
-                    redraw / base);
+        std::printf("%d lines, anti-aliasing %-3s: Redraw %.2f ms, %s floor %.2f ms, ratio %.2f\n", bench_lines::kLines,
+                    antialias ? "on" : "off", redraw, antialias ? "Wu" : "Bresenham", base, redraw / base);
     }
     std::fflush(stdout);
 

@@ -146,7 +146,6 @@ void press_middle(TOrvexGDI& control)
     QApplication::sendEvent(&control, &press);
 }
 
-
 TOrvexGDI* g_large = nullptr;
 TOrvexGDI* g_small = nullptr;
 std::vector<QPoint>* g_cursors = nullptr;
@@ -234,13 +233,15 @@ int main(int argc, char** argv)
     press_middle(small);
     int step = 0;
     const double largeFrame = median_ms([&] {
-        for (int i = 0; i < kFrames; ++i)
-            pan_move(large, step++);
-    }) / kFrames;
+                                  for (int i = 0; i < kFrames; ++i)
+                                      pan_move(large, step++);
+                              }) /
+                              kFrames;
     const double smallFrame = median_ms([&] {
-        for (int i = 0; i < kFrames; ++i)
-            pan_move(small, step++);
-    }) / kFrames;
+                                  for (int i = 0; i < kFrames; ++i)
+                                      pan_move(small, step++);
+                              }) /
+                              kFrames;
     const double redraw = median_ms([&] { large.Redraw(); }, 3);
     std::printf("pan preview frame: %.3f ms on %d elements, %.3f ms on %d elements (ratio %.2f); "
                 "full redraw %.1f ms\n",

@@ -115,7 +115,7 @@ void set_view(TOrvexGDI& control)
 struct Primitive {
     int kind; // 0 line, 1 arc, 2 point, 3 circle
     QRgb colour;
-    QRect box;  // circle or arc bounds; line end points in x, y, right, bottom
+    QRect box; // circle or arc bounds; line end points in x, y, right, bottom
     int a = 0, span = 0;
 };
 
@@ -139,7 +139,8 @@ std::vector<Primitive> resolve(const TOrvexGDI& control)
             const double end = Ops::fix_angle(e->slot(5) == 0 ? 360 : e->slot(5));
             const double sweep = Ops::get_arc_angle(start, end, 3);
             out.push_back({1, c, QRect(px(x - r), px(y - r), px(2 * r), px(2 * r)),
-                           static_cast<int>(std::lround((end - 360) * 16)), static_cast<int>(std::lround(-sweep * 16))});
+                           static_cast<int>(std::lround((end - 360) * 16)),
+                           static_cast<int>(std::lround(-sweep * 16))});
             break;
         }
         case etPoint:
@@ -186,19 +187,12 @@ void plain_loop(QImage& image, const std::vector<Primitive>& primitives, bool an
     }
 }
 
-
 TOrvexGDI* g_control = nullptr;
 
 // One full redraw and one pass of the plain loop, the steps callgrind measures.
-__attribute__((noinline)) void redraw_once(TOrvexGDI& control)
-{
-    control.Redraw();
-}
+__attribute__((noinline)) void redraw_once(TOrvexGDI& control) { control.Redraw(); }
 
-__attribute__((noinline)) void zoom_all_once(TOrvexGDI& control)
-{
-    control.ZoomAll();
-}
+__attribute__((noinline)) void zoom_all_once(TOrvexGDI& control) { control.ZoomAll(); }
 
 __attribute__((noinline)) void plain_once(QImage& image, const std::vector<Primitive>& primitives, bool antialias)
 {

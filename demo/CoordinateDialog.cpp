@@ -44,13 +44,13 @@ TCoordinateDialog::TCoordinateDialog(TOrvexGDI* target, QWidget* Parent, const c
         // rather than run under its box.
         const int latestLeft = field.EditLeft - kLabelGap - label->width();
         label->move(std::max(kLabelGap, std::min(field.LabelAt.x(), latestLeft)), field.LabelAt.y());
-        edits_.push_back(AddEdit(this, editName.constData(), QString(), field.EditLeft, field.EditTop,
-                                 field.EditWidth));
+        edits_.push_back(
+            AddEdit(this, editName.constData(), QString(), field.EditLeft, field.EditTop, field.EditWidth));
         ++number;
     }
 
-    RadioButton1 = AddRadioButton(this, "RadioButton1", QStringLiteral("Draw Only"), Layout.DrawOnly.x(),
-                                  Layout.DrawOnly.y());
+    RadioButton1 =
+        AddRadioButton(this, "RadioButton1", QStringLiteral("Draw Only"), Layout.DrawOnly.x(), Layout.DrawOnly.y());
     RadioButton2 = AddRadioButton(this, "RadioButton2", QStringLiteral("Draw and Save to Memory"),
                                   Layout.DrawAndSave.x(), Layout.DrawAndSave.y());
     RadioButton1->setChecked(true);

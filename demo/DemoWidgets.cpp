@@ -4,9 +4,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QProxyStyle>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>

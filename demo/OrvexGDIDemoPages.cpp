@@ -27,8 +27,8 @@ constexpr TColor kRed = 0x0000FF;
 constexpr int kRays = 5;
 constexpr double kRayStep = 72;
 
-const QString kPictureFilter = QStringLiteral(
-    "BMP Files (*.bmp)|*.bmp|GIF Files (*.gif)|*.gif|JPEG Files {*.jpg)|*.jpg|ALL Files (*.*)|*.*");
+const QString kPictureFilter =
+    QStringLiteral("BMP Files (*.bmp)|*.bmp|GIF Files (*.gif)|*.gif|JPEG Files {*.jpg)|*.jpg|ALL Files (*.*)|*.*");
 
 // A number box with its caption to the left.
 QLineEdit* add_number(QWidget* parent, const char* labelName, const QString& caption, const char* editName,
@@ -76,8 +76,7 @@ void TForm1::create_page_demo2(QWidget* Page)
     Edit8 = add_number(group, "Label22", QStringLiteral("CenterX:"), "Edit8", QStringLiteral("0"), 48, 68);
     Edit9 = add_number(group, "Label23", QStringLiteral("CenterY:"), "Edit9", QStringLiteral("0"), 48, 92);
     add_command_button(&TForm1::Button5Click, group, "Button5", QStringLiteral("Rotate"), 104, 88);
-    Edit10 = add_number(group, "Label24", QStringLiteral("Number of Times:"), "Edit10", QStringLiteral("1"), 100,
-                        116);
+    Edit10 = add_number(group, "Label24", QStringLiteral("Number of Times:"), "Edit10", QStringLiteral("1"), 100, 116);
     CheckBox9 = AddCheckBox(Page, "CheckBox9", QStringLiteral("Linearcs"), 16, 164);
     connect(CheckBox9, &QCheckBox::toggled, this, Command(this, &TForm1::CheckBox9Click));
 }
@@ -91,8 +90,7 @@ void TForm1::create_page_demo3(QWidget* Page)
     Edit12 = add_number(group, "Label26", QStringLiteral("Shift X:"), "Edit12", QStringLiteral("2"), 48, 68);
     Edit13 = add_number(group, "Label27", QStringLiteral("Shift Y:"), "Edit13", QStringLiteral("2"), 48, 92);
     add_command_button(&TForm1::Button11Click, group, "Button11", QStringLiteral("Shift"), 104, 88);
-    Edit14 = add_number(group, "Label28", QStringLiteral("Number of Times:"), "Edit14", QStringLiteral("1"), 100,
-                        116);
+    Edit14 = add_number(group, "Label28", QStringLiteral("Number of Times:"), "Edit14", QStringLiteral("1"), 100, 116);
     add_command_button(&TForm1::Button14Click, group, "Button14", QStringLiteral("Delete Group"), 156, 132);
     add_command_button(&TForm1::Button15Click, group, "Button15", QStringLiteral("Reset Extents"), 64, 176);
 }
@@ -153,8 +151,7 @@ void TForm1::Button3Click()
     OrvexGDI1->Pick();
 }
 
-void TForm1::OrvexGDI1Pick(QObject*, int ElementNumber, TDPoint NearEnd, TDPoint FarEnd, TDPoint Mid,
-                           TDPoint Closest)
+void TForm1::OrvexGDI1Pick(QObject*, int ElementNumber, TDPoint NearEnd, TDPoint FarEnd, TDPoint Mid, TDPoint Closest)
 {
     SetCaption(Label34, QString());
     SetCaption(Label35, QString());

@@ -11,8 +11,8 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QColorDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -40,10 +40,7 @@ const QString kDrawingFilter = QStringLiteral(
     "OVX Files (*.ovx)|*.ovx|DXF Files (*.dxf)|*.dxf|IGES Files (*.igs;*.iges)|*.igs;*.iges|ALL Files (*.*)|*.*");
 const QString kDrawingExt = QStringLiteral(".ovx");
 
-TColor framework_color(const QColor& c)
-{
-    return c.red() | (c.green() << 8) | (c.blue() << 16);
-}
+TColor framework_color(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 } // namespace
 
 TForm1::TForm1(QWidget* Parent)

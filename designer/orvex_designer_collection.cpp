@@ -7,7 +7,4 @@ OrvexDesignerCollection::OrvexDesignerCollection(QObject* parent) : QObject(pare
     widgets_.append(new OrvexWidgetPlugin(this));
 }
 
-QList<QDesignerCustomWidgetInterface*> OrvexDesignerCollection::customWidgets() const
-{
-    return widgets_;
-}
+QList<QDesignerCustomWidgetInterface*> OrvexDesignerCollection::customWidgets() const { return widgets_; }

@@ -8,15 +8,9 @@
 
 OrvexWidgetPlugin::OrvexWidgetPlugin(QObject* parent) : QObject(parent) {}
 
-QString OrvexWidgetPlugin::name() const
-{
-    return QString::fromLatin1(orvex::TOrvexGDI::staticMetaObject.className());
-}
+QString OrvexWidgetPlugin::name() const { return QString::fromLatin1(orvex::TOrvexGDI::staticMetaObject.className()); }
 
-QString OrvexWidgetPlugin::group() const
-{
-    return QString::fromLatin1(orvex::kPalettePage);
-}
+QString OrvexWidgetPlugin::group() const { return QString::fromLatin1(orvex::kPalettePage); }
 
 QIcon OrvexWidgetPlugin::icon() const
 {
@@ -47,20 +41,11 @@ QString OrvexWidgetPlugin::whatsThis() const
               "IGES files. The construction calculator TTangroGDI is no widget: create it in code.");
 }
 
-bool OrvexWidgetPlugin::isContainer() const
-{
-    return false;
-}
+bool OrvexWidgetPlugin::isContainer() const { return false; }
 
-QWidget* OrvexWidgetPlugin::createWidget(QWidget* parent)
-{
-    return new orvex::TOrvexGDI(parent);
-}
+QWidget* OrvexWidgetPlugin::createWidget(QWidget* parent) { return new orvex::TOrvexGDI(parent); }
 
-QString OrvexWidgetPlugin::includeFile() const
-{
-    return QStringLiteral("<OrvexGDI/QOrvexGDI.h>");
-}
+QString OrvexWidgetPlugin::includeFile() const { return QStringLiteral("<OrvexGDI/QOrvexGDI.h>"); }
 
 QString OrvexWidgetPlugin::domXml() const
 {
@@ -75,12 +60,6 @@ QString OrvexWidgetPlugin::domXml() const
         .arg(name());
 }
 
-bool OrvexWidgetPlugin::isInitialized() const
-{
-    return initialized_;
-}
+bool OrvexWidgetPlugin::isInitialized() const { return initialized_; }
 
-void OrvexWidgetPlugin::initialize(QDesignerFormEditorInterface*)
-{
-    initialized_ = true;
-}
+void OrvexWidgetPlugin::initialize(QDesignerFormEditorInterface*) { initialized_ = true; }

@@ -15,8 +15,8 @@
 #include <istream>
 #include <ostream>
 #include <sstream>
-#include <string>
 #include <streambuf>
+#include <string>
 
 namespace orvex::fuzz {
 

@@ -46,8 +46,8 @@ inline void expect_factory_range(const TElements& elements)
             if (!std::isfinite(c[s]))
                 finding(element_name(i, e) + " slot " + std::to_string(s + 1) + " is not finite");
         }
-        bool same = Ops::check_max_min(e.GetEtype(), checked[0], checked[1], checked[2], checked[3], checked[4],
-                                       checked[5]);
+        bool same =
+            Ops::check_max_min(e.GetEtype(), checked[0], checked[1], checked[2], checked[3], checked[4], checked[5]);
         for (int s = 0; s < 6; ++s)
             same = same && checked[s] == c[s];
         if (!same)
@@ -57,15 +57,9 @@ inline void expect_factory_range(const TElements& elements)
 
 /// How far a value may move through the writers' text: four decimals, and
 /// beyond 1e9 what the 15 characters of the text keep.
-inline double text_tolerance(double x)
-{
-    return std::abs(x) < 1e9 ? 1.01e-4 : std::abs(x) * 1e-12 + 1;
-}
+inline double text_tolerance(double x) { return std::abs(x) < 1e9 ? 1.01e-4 : std::abs(x) * 1e-12 + 1; }
 
-inline bool near_in_text(double a, double b, double tolerance)
-{
-    return std::abs(a - b) <= tolerance;
-}
+inline bool near_in_text(double a, double b, double tolerance) { return std::abs(a - b) <= tolerance; }
 
 // An arc's end point at slot `angle`.
 inline void arc_point(const TElement& e, int angle, double& x, double& y)
@@ -75,10 +69,7 @@ inline void arc_point(const TElement& e, int angle, double& x, double& y)
     y = e.GetCoord(2) + e.GetCoord(4) * std::sin(t);
 }
 
-inline bool full_circle(const TElement& e)
-{
-    return e.GetCoord(5) == 0 && e.GetCoord(6) == 360;
-}
+inline bool full_circle(const TElement& e) { return e.GetCoord(5) == 0 && e.GetCoord(6) == 360; }
 
 /// Arcs compared by their end points, for a format that writes end points
 /// instead of angles: ends that the text cannot tell apart read back as a

@@ -1,9 +1,9 @@
 #include <OrvexGDI/QOrvexGDI.h>
 
-#include <QSignalSpy>
-#include <QTimer>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace orvex;
@@ -13,10 +13,7 @@ namespace {
 // background colour change observed in the picture.
 class Control : public TOrvexGDI {
 public:
-    Control()
-    {
-        resize(64, 48);
-    }
+    Control() { resize(64, 48); }
     // Paints a marker so a later Redraw can be seen to have happened.
     void mark()
     {

@@ -58,41 +58,25 @@ TEST(DxfWriter, PointsArcsAndCircles)
     d->make_element(etEllipse, 1, 2, 0, 3, 4, 0, 0, 0, 3, 0, 1); // not written
     d->make_element(etLine, 0, 0, 0, 1, 1, 0, 0, 0, 1, 0, 0);
     d->Elements[4].SetDeleted(true); // not written
-    const std::string expected = std::string("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\n") +
-                                 crlf({"POINT", "8", "4", "10", "1.0", "20", "-2.5", "30", ".0", "62", "7", "0",
-                                       "ARC", "8", "3", "10", "1.0", "20", "2.0", "30", ".0", "40", "5.0", "50",
-                                       "30.0", "51", "60.0", "62", "3", "0", "CIRCLE", "8", "3", "10", "1.0", "20",
-                                       "2.0", "30", "3.0", "40", "4.0", "62", "9", "0", "ENDSEC", "0", "EOF"});
+    const std::string expected =
+        std::string("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\n") +
+        crlf({"POINT", "8",  "4",    "10", "1.0", "20", "-2.5",   "30", ".0",     "62", "7",   "0",
+              "ARC",   "8",  "3",    "10", "1.0", "20", "2.0",    "30", ".0",     "40", "5.0", "50",
+              "30.0",  "51", "60.0", "62", "3",   "0",  "CIRCLE", "8",  "3",      "10", "1.0", "20",
+              "2.0",   "30", "3.0",  "40", "4.0", "62", "9",      "0",  "ENDSEC", "0",  "EOF"});
     EXPECT_EQ(write_text(dxf::write, *d), expected);
 }
 
 TEST(DxfReader, GroupValuesAndColours)
 {
-    auto d = read_dxf(pairs({{"  0", "SECTION"},
-                             {"  2", "HEADER"},
-                             {"  9", "$ACADVER"},
-                             {"  1", "AC1009"},
-                             {"  0", "LINE"},
-                             {"  8", "WALLS"},
-                             {"  6", "DASHED"},
-                             {" 62", "256"},
-                             {" 10", "  1.5"},
-                             {" 20", "2"},
-                             {" 30", "12abc"}, // not a number: 0
-                             {" 11", "4"},
-                             {" 21", "5"},
-                             {" 31", "6"},
-                             {"  0", "POINT"},
-                             {"  8", "7"},
-                             {"  6", "3"},
-                             {" 62", "0"},
-                             {" 10", "1"},
-                             {"  0", "CIRCLE"},
-                             {"  8", "300"},
-                             {" 62", "7.9"},
-                             {" 40", "2"},
-                             {"  0", "ENDSEC"}}),
-                      0x000000);
+    auto d =
+        read_dxf(pairs({{"  0", "SECTION"}, {"  2", "HEADER"}, {"  9", "$ACADVER"}, {"  1", "AC1009"}, {"  0", "LINE"},
+                        {"  8", "WALLS"},   {"  6", "DASHED"}, {" 62", "256"},      {" 10", "  1.5"},  {" 20", "2"},
+                        {" 30", "12abc"}, // not a number: 0
+                        {" 11", "4"},       {" 21", "5"},      {" 31", "6"},        {"  0", "POINT"},  {"  8", "7"},
+                        {"  6", "3"},       {" 62", "0"},      {" 10", "1"},        {"  0", "CIRCLE"}, {"  8", "300"},
+                        {" 62", "7.9"},     {" 40", "2"},      {"  0", "ENDSEC"}}),
+                 0x000000);
     ASSERT_EQ(d->Elements.Count(), 3);
     const TElement& line = d->Elements[0];
     EXPECT_EQ(line.GetLayer(), 1);
@@ -115,37 +99,12 @@ TEST(DxfReader, GroupValuesAndColours)
 
 TEST(DxfReader, ExtrusionsBecomeArcViews)
 {
-    auto d = read_dxf(pairs({{"0", "CIRCLE"},
-                             {"10", "5"},
-                             {"20", "2"},
-                             {"30", "1"},
-                             {"40", "3"},
-                             {"210", "0"},
-                             {"220", "0"},
-                             {"230", "-1"},
-                             {"0", "ARC"},
-                             {"10", "5"},
-                             {"20", "2"},
-                             {"30", "1"},
-                             {"40", "3"},
-                             {"50", "30"},
-                             {"51", "60"},
-                             {"210", "0"},
-                             {"220", "0"},
-                             {"230", "-1"},
-                             {"0", "ARC"},
-                             {"40", "3"},
-                             {"50", "10"},
-                             {"51", "20"},
-                             {"210", "0.2"},
-                             {"220", "-0.9"},
-                             {"230", "0.1"},
-                             {"0", "ARC"},
-                             {"40", "3"},
-                             {"210", "-1"},
-                             {"220", "0"},
-                             {"230", "0"},
-                             {"0", "EOF"}}));
+    auto d = read_dxf(pairs(
+        {{"0", "CIRCLE"}, {"10", "5"},    {"20", "2"},     {"30", "1"},    {"40", "3"},  {"210", "0"}, {"220", "0"},
+         {"230", "-1"},   {"0", "ARC"},   {"10", "5"},     {"20", "2"},    {"30", "1"},  {"40", "3"},  {"50", "30"},
+         {"51", "60"},    {"210", "0"},   {"220", "0"},    {"230", "-1"},  {"0", "ARC"}, {"40", "3"},  {"50", "10"},
+         {"51", "20"},    {"210", "0.2"}, {"220", "-0.9"}, {"230", "0.1"}, {"0", "ARC"}, {"40", "3"},  {"210", "-1"},
+         {"220", "0"},    {"230", "0"},   {"0", "EOF"}}));
     ASSERT_EQ(d->Elements.Count(), 4);
     const TElement& circle = d->Elements[0];
     EXPECT_EQ(circle.GetView(), 1);
@@ -193,34 +152,11 @@ TEST(DxfReader, DownwardArcsAreMirroredIntoTheTopViewOnBothSidesOf180)
 
 std::string polyline(const std::string& flags)
 {
-    return pairs({{"0", "POLYLINE"},
-                  {"8", "2"},
-                  {"66", "1"},
-                  {"10", "0"},
-                  {"20", "0"},
-                  {"30", "0"},
-                  {"70", flags},
-                  {"0", "VERTEX"},
-                  {"8", "3"},
-                  {"10", "0"},
-                  {"20", "0"},
-                  {"30", "0"},
-                  {"0", "VERTEX"},
-                  {"8", "4"},
-                  {"62", "1"},
-                  {"10", "10"},
-                  {"20", "0"},
-                  {"30", "0"},
-                  {"0", "VERTEX"},
-                  {"8", "5"},
-                  {"10", "10"},
-                  {"20", "10"},
-                  {"30", "0"},
-                  {"0", "SEQEND"},
-                  {"8", "6"},
-                  {"0", "LINE"},
-                  {"11", "1"},
-                  {"0", "EOF"}});
+    return pairs({{"0", "POLYLINE"}, {"8", "2"},      {"66", "1"},  {"10", "0"},  {"20", "0"}, {"30", "0"},
+                  {"70", flags},     {"0", "VERTEX"}, {"8", "3"},   {"10", "0"},  {"20", "0"}, {"30", "0"},
+                  {"0", "VERTEX"},   {"8", "4"},      {"62", "1"},  {"10", "10"}, {"20", "0"}, {"30", "0"},
+                  {"0", "VERTEX"},   {"8", "5"},      {"10", "10"}, {"20", "10"}, {"30", "0"}, {"0", "SEQEND"},
+                  {"8", "6"},        {"0", "LINE"},   {"11", "1"},  {"0", "EOF"}});
 }
 
 TEST(DxfReader, PolylinesBecomeSegments)
@@ -263,12 +199,12 @@ TEST(DxfReader, EntityNamesComeOnlyAfterGroupCodeZero)
 {
     // Layers, blocks, line types and object values spelt like entity names
     // start nothing; the real entity around them keeps its values.
-    auto d = read_dxf(pairs({{"0", "SECTION"}, {"2", "TABLES"}, {"0", "LAYER"}, {"2", "LINE"}, {"70", "0"},
-                             {"0", "ENDSEC"}, {"0", "SECTION"}, {"2", "BLOCKS"}, {"0", "BLOCK"}, {"2", "CIRCLE"},
-                             {"0", "ENDBLK"}, {"0", "ENDSEC"}, {"0", "SECTION"}, {"2", "ENTITIES"}, {"0", "LINE"},
-                             {"8", "POLYLINE"}, {"6", "VERTEX"}, {"10", "1"}, {"20", "2"}, {"1", "ARC"},
-                             {"11", "3"}, {"21", "4"}, {"0", "ACMOBJECT"}, {"300", "POINT"}, {"0", "ENDSEC"},
-                             {"0", "EOF"}}));
+    auto d = read_dxf(pairs(
+        {{"0", "SECTION"}, {"2", "TABLES"},   {"0", "LAYER"}, {"2", "LINE"},     {"70", "0"},        {"0", "ENDSEC"},
+         {"0", "SECTION"}, {"2", "BLOCKS"},   {"0", "BLOCK"}, {"2", "CIRCLE"},   {"0", "ENDBLK"},    {"0", "ENDSEC"},
+         {"0", "SECTION"}, {"2", "ENTITIES"}, {"0", "LINE"},  {"8", "POLYLINE"}, {"6", "VERTEX"},    {"10", "1"},
+         {"20", "2"},      {"1", "ARC"},      {"11", "3"},    {"21", "4"},       {"0", "ACMOBJECT"}, {"300", "POINT"},
+         {"0", "ENDSEC"},  {"0", "EOF"}}));
     ASSERT_EQ(d->Elements.Count(), 1);
     EXPECT_EQ(d->Elements[0].GetEtype(), etLine);
     EXPECT_EQ(d->Elements[0].GetCoord(1), 1);
@@ -352,14 +288,26 @@ TEST(DxfFullImport, InsertsOfBlocksNestedAndInArrays)
     // A block of one line at base (1, 0), placed turned a quarter and
     // doubled in Y, and as a 2 x 3 array (columns 10 apart, rows 20) inside
     // another block; an array too large to place is an error, not a hang.
-    const std::string blocks = pairs({{"0", "SECTION"}, {"2", "BLOCKS"}, {"0", "BLOCK"}, {"2", "B"}, {"10", "1"},
-                                      {"20", "0"}, {"0", "LINE"}, {"8", "0"}, {"10", "1"}, {"20", "0"}, {"11", "2"},
-                                      {"21", "0"}, {"0", "ENDBLK"}, {"0", "BLOCK"}, {"2", "ARRAY"}, {"0", "INSERT"},
-                                      {"2", "b"}, {"10", "1"}, {"20", "0"}, {"70", "3"}, {"71", "2"}, {"44", "10"},
-                                      {"45", "20"}, {"0", "ENDBLK"}, {"0", "ENDSEC"}});
-    auto d = read_full(blocks + pairs({{"0", "SECTION"}, {"2", "ENTITIES"}, {"0", "INSERT"}, {"2", "B"}, {"10", "5"},
-                                       {"20", "5"}, {"42", "2"}, {"50", "90"}, {"0", "INSERT"}, {"2", "ARRAY"},
-                                       {"10", "0"}, {"20", "100"}, {"0", "ENDSEC"}, {"0", "EOF"}}));
+    const std::string blocks =
+        pairs({{"0", "SECTION"}, {"2", "BLOCKS"}, {"0", "BLOCK"},  {"2", "B"},      {"10", "1"},
+               {"20", "0"},      {"0", "LINE"},   {"8", "0"},      {"10", "1"},     {"20", "0"},
+               {"11", "2"},      {"21", "0"},     {"0", "ENDBLK"}, {"0", "BLOCK"},  {"2", "ARRAY"},
+               {"0", "INSERT"},  {"2", "b"},      {"10", "1"},     {"20", "0"},     {"70", "3"},
+               {"71", "2"},      {"44", "10"},    {"45", "20"},    {"0", "ENDBLK"}, {"0", "ENDSEC"}});
+    auto d = read_full(blocks + pairs({{"0", "SECTION"},
+                                       {"2", "ENTITIES"},
+                                       {"0", "INSERT"},
+                                       {"2", "B"},
+                                       {"10", "5"},
+                                       {"20", "5"},
+                                       {"42", "2"},
+                                       {"50", "90"},
+                                       {"0", "INSERT"},
+                                       {"2", "ARRAY"},
+                                       {"10", "0"},
+                                       {"20", "100"},
+                                       {"0", "ENDSEC"},
+                                       {"0", "EOF"}}));
     ASSERT_EQ(d->Elements.Count(), 7);
     auto near = [](double a, double b) { return std::fabs(a - b) < 1e-9; };
     const TElement& turned = d->Elements[0];
@@ -370,8 +318,13 @@ TEST(DxfFullImport, InsertsOfBlocksNestedAndInArrays)
     EXPECT_TRUE(near(last.GetCoord(1), 21) && near(last.GetCoord(2), 120))
         << last.GetCoord(1) << " " << last.GetCoord(2);
     EXPECT_EQ(d->Report.Count("INSERT").Read, 3);
-    EXPECT_THROW(read_full(blocks + pairs({{"0", "SECTION"}, {"2", "ENTITIES"}, {"0", "INSERT"}, {"2", "B"},
-                                           {"70", "10000"}, {"71", "10000"}, {"0", "ENDSEC"}})),
+    EXPECT_THROW(read_full(blocks + pairs({{"0", "SECTION"},
+                                           {"2", "ENTITIES"},
+                                           {"0", "INSERT"},
+                                           {"2", "B"},
+                                           {"70", "10000"},
+                                           {"71", "10000"},
+                                           {"0", "ENDSEC"}})),
                  ERangeError);
 }
 
@@ -379,8 +332,16 @@ TEST(DxfFullImport, LayersNamedByANumberKeepItWithoutALayerTable)
 {
     // WALLS comes first and no table reserves 1 and 2 for the layers "1"
     // and "2": WALLS moves to a number of its own.
-    auto d = read_full(pairs({{"0", "LINE"}, {"8", "WALLS"}, {"11", "1"}, {"0", "LINE"}, {"8", "1"}, {"11", "2"},
-                              {"0", "LINE"}, {"8", "2"}, {"11", "3"}, {"0", "EOF"}}));
+    auto d = read_full(pairs({{"0", "LINE"},
+                              {"8", "WALLS"},
+                              {"11", "1"},
+                              {"0", "LINE"},
+                              {"8", "1"},
+                              {"11", "2"},
+                              {"0", "LINE"},
+                              {"8", "2"},
+                              {"11", "3"},
+                              {"0", "EOF"}}));
     ASSERT_EQ(d->Elements.Count(), 3);
     const int walls = d->Elements[0].GetLayer();
     EXPECT_NE(walls, 1);
@@ -412,11 +373,28 @@ TEST(DxfFullImport, SweepsWithHugeStartsEnd)
     // whose start lies beyond what adding a turn changes: each is read at
     // once instead of turning its end up a turn at a time for ever.
     for (const char* start : {"1e20", "1e300"}) {
-        const std::string arc = pairs({{"0", "SECTION"}, {"2", "BLOCKS"}, {"0", "BLOCK"}, {"2", "B"}, {"0", "ARC"},
-                                       {"40", "1"}, {"50", start}, {"51", "0"}, {"0", "ENDBLK"}, {"0", "ENDSEC"}});
-        const std::string entities =
-            pairs({{"0", "SECTION"}, {"2", "ENTITIES"}, {"0", "INSERT"}, {"2", "B"}, {"41", "2"}, {"0", "ELLIPSE"},
-                   {"11", "1"}, {"40", "0.5"}, {"41", start}, {"42", "0"}, {"0", "ENDSEC"}, {"0", "EOF"}});
+        const std::string arc = pairs({{"0", "SECTION"},
+                                       {"2", "BLOCKS"},
+                                       {"0", "BLOCK"},
+                                       {"2", "B"},
+                                       {"0", "ARC"},
+                                       {"40", "1"},
+                                       {"50", start},
+                                       {"51", "0"},
+                                       {"0", "ENDBLK"},
+                                       {"0", "ENDSEC"}});
+        const std::string entities = pairs({{"0", "SECTION"},
+                                            {"2", "ENTITIES"},
+                                            {"0", "INSERT"},
+                                            {"2", "B"},
+                                            {"41", "2"},
+                                            {"0", "ELLIPSE"},
+                                            {"11", "1"},
+                                            {"40", "0.5"},
+                                            {"41", start},
+                                            {"42", "0"},
+                                            {"0", "ENDSEC"},
+                                            {"0", "EOF"}});
         auto d = fresh(0xFFFFFF);
         std::istringstream in(arc + entities);
         dxf::read_full(in, *d);
@@ -425,8 +403,12 @@ TEST(DxfFullImport, SweepsWithHugeStartsEnd)
     // An arc tilted when every arc view is taken is drawn as a chain too.
     std::string tilted = pairs({{"0", "SECTION"}, {"2", "ENTITIES"}});
     for (int k = 0; k < 100; ++k)
-        tilted += pairs({{"0", "ARC"}, {"40", "1"}, {"50", k == 99 ? "1e20" : "10"}, {"51", "20"},
-                         {"210", std::to_string(std::sin(0.1 + k * 0.01))}, {"220", "0"},
+        tilted += pairs({{"0", "ARC"},
+                         {"40", "1"},
+                         {"50", k == 99 ? "1e20" : "10"},
+                         {"51", "20"},
+                         {"210", std::to_string(std::sin(0.1 + k * 0.01))},
+                         {"220", "0"},
                          {"230", std::to_string(std::cos(0.1 + k * 0.01))}});
     tilted += pairs({{"0", "ENDSEC"}, {"0", "EOF"}});
     auto d = fresh(0xFFFFFF);

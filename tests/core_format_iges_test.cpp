@@ -34,8 +34,8 @@ std::string card(const std::string& text, const std::string& suffix)
     return text + std::string(used < 80 ? 80 - used : 0, ' ') + suffix + "\r\n";
 }
 
-std::string directory(int type, int parameter, int matrix, int colour, int lines, int form, int sequence,
-                      int level = 0, const char* status = "00000000")
+std::string directory(int type, int parameter, int matrix, int colour, int lines, int form, int sequence, int level = 0,
+                      const char* status = "00000000")
 {
     char first[128], second[128];
     std::snprintf(first, sizeof first, "%8d%8d%8d%8d%8d%8d%8d%8s", type, parameter, 0, 1, level, 0, matrix, "");
@@ -179,14 +179,13 @@ TEST(IgesReader, ParameterRecordsBelongToTheirDirectoryEntry)
     // Entries whose two type numbers differ make nothing; records on two
     // lines, in another order than the directory, a type the drawing does
     // not hold, and "D" exponents.
-    const std::string text = global("1H,,1H;,,;") + directory(110, 1, 0, 3, 1, 0, 1) +
-                             directory(116, 3, 0, 4, 1, 7, 3) + directory(126, 4, 0, 4, 1, 0, 5) +
-                             card("     110       1       0       1       0       0       0", "00000000D0000007") +
-                             card("     116       0       3       1       0", "D0000008") +
-                             parameter("116,1.0D1,2.,3.;", 3, 1) + parameter("126,1,2,3,4,5,6,7,8,9,10,", 5, 2) +
-                             parameter("11,12,13,14,15,16,17,18,19,20,21,22,23,24;", 5, 3) +
-                             parameter("110,1.,2.,3.,", 1, 4) + parameter("4.,5.,6.;", 1, 5) +
-                             parameter("110,9,9,9,9,9,9;", 7, 6);
+    const std::string text =
+        global("1H,,1H;,,;") + directory(110, 1, 0, 3, 1, 0, 1) + directory(116, 3, 0, 4, 1, 7, 3) +
+        directory(126, 4, 0, 4, 1, 0, 5) +
+        card("     110       1       0       1       0       0       0", "00000000D0000007") +
+        card("     116       0       3       1       0", "D0000008") + parameter("116,1.0D1,2.,3.;", 3, 1) +
+        parameter("126,1,2,3,4,5,6,7,8,9,10,", 5, 2) + parameter("11,12,13,14,15,16,17,18,19,20,21,22,23,24;", 5, 3) +
+        parameter("110,1.,2.,3.,", 1, 4) + parameter("4.,5.,6.;", 1, 5) + parameter("110,9,9,9,9,9,9;", 7, 6);
     auto d = read_iges(text);
     ASSERT_EQ(d->Elements.Count(), 2);
     const TElement& line = d->Elements[0];
@@ -235,7 +234,7 @@ TEST(IgesReader, EntitiesArePlacedThroughTheirMatrix)
     EXPECT_EQ(d->Elements[0].GetView(), 1);
     EXPECT_EQ(slots(1), (std::vector<double>{0, 0, 0, 2, 90, 180}));
     EXPECT_EQ(slots(2), (std::vector<double>{0, 0, 0, 2, 270, 0})); // mirrored: runs from -90 to 0
-    EXPECT_EQ(d->Elements[3].GetView(), 2); // the first free arc view
+    EXPECT_EQ(d->Elements[3].GetView(), 2);                         // the first free arc view
     EXPECT_TRUE(d->ArcViews[2].Defined);
     EXPECT_EQ(d->ArcViews[2].M33, 0);
     EXPECT_EQ(d->ArcViews[2].M23, -1); // the plane's normal is -Y
@@ -248,8 +247,8 @@ TEST(IgesReader, LayersFromFormNumbersAndLevels)
     // {form, level, layer}: our files keep the layer in the form number;
     // other systems' form numbers never abort a load, and their levels
     // survive where the form is 0.
-    const int cases[][3] = {{7, 0, 7},     {0, 0, 1},      {255, 0, 254}, {256, 0, 252}, {6007, 0, 252},
-                            {0, 31, 31},   {0, 254, 254},  {0, 255, 1},   {0, -3, 1},    {5, 31, 5}};
+    const int cases[][3] = {{7, 0, 7},   {0, 0, 1},     {255, 0, 254}, {256, 0, 252}, {6007, 0, 252},
+                            {0, 31, 31}, {0, 254, 254}, {0, 255, 1},   {0, -3, 1},    {5, 31, 5}};
     std::string text = global("1H,,1H;,,;");
     int n = 0;
     for (const auto& c : cases) {
@@ -266,8 +265,8 @@ TEST(IgesReader, LayersFromFormNumbersAndLevels)
 
 TEST(IgesReader, ColourZeroIsDrawnLikeDxfColourZero)
 {
-    const std::string text = global("1H,,1H;,,;") + directory(110, 1, 0, 0, 1, 0, 1) +
-                             parameter("110,0.,0.,0.,1.,1.,0.;", 1, 1);
+    const std::string text =
+        global("1H,,1H;,,;") + directory(110, 1, 0, 0, 1, 0, 1) + parameter("110,0.,0.,0.,1.,1.,0.;", 1, 1);
     EXPECT_EQ(read_text(iges::read, text, 0x000000)->Elements[0].GetColor(), 0xC0C0C0);
     EXPECT_EQ(read_text(iges::read, text, 0xFFFFFF)->Elements[0].GetColor(), 0x000000);
 }
@@ -303,14 +302,14 @@ TEST(IgesReader, CurvesThatAreNotModelGeometryAreLeftOut)
     // A line in a surface's parameter space (use flag 05), a blanked line,
     // and the parameter-space curve of a curve on a surface (142): a
     // composite (102) of two lines. Its model-space curve stays.
-    const std::string text =
-        global("1H,,1H;,,;") + directory(110, 1, 0, 3, 1, 0, 1, 0, "00010500") +
-        directory(110, 2, 0, 3, 1, 0, 3, 0, "01000000") + directory(110, 3, 0, 3, 1, 0, 5) +
-        directory(110, 4, 0, 3, 1, 0, 7) + directory(102, 5, 0, 3, 1, 0, 9) + directory(110, 6, 0, 3, 1, 0, 11) +
-        directory(142, 7, 0, 3, 1, 0, 13) + parameter("110,0.,0.,0.,1.,0.,0.;", 1, 1) +
-        parameter("110,0.,0.,0.,2.,0.,0.;", 3, 2) + parameter("110,0.,0.,0.,3.,0.,0.;", 5, 3) +
-        parameter("110,0.,0.,0.,4.,0.,0.;", 7, 4) + parameter("102,2,5,7;", 9, 5) +
-        parameter("110,5.,5.,5.,6.,6.,6.;", 11, 6) + parameter("142,1,0,9,11,2;", 13, 7);
+    const std::string text = global("1H,,1H;,,;") + directory(110, 1, 0, 3, 1, 0, 1, 0, "00010500") +
+                             directory(110, 2, 0, 3, 1, 0, 3, 0, "01000000") + directory(110, 3, 0, 3, 1, 0, 5) +
+                             directory(110, 4, 0, 3, 1, 0, 7) + directory(102, 5, 0, 3, 1, 0, 9) +
+                             directory(110, 6, 0, 3, 1, 0, 11) + directory(142, 7, 0, 3, 1, 0, 13) +
+                             parameter("110,0.,0.,0.,1.,0.,0.;", 1, 1) + parameter("110,0.,0.,0.,2.,0.,0.;", 3, 2) +
+                             parameter("110,0.,0.,0.,3.,0.,0.;", 5, 3) + parameter("110,0.,0.,0.,4.,0.,0.;", 7, 4) +
+                             parameter("102,2,5,7;", 9, 5) + parameter("110,5.,5.,5.,6.,6.,6.;", 11, 6) +
+                             parameter("142,1,0,9,11,2;", 13, 7);
     auto d = read_iges(text);
     ASSERT_EQ(d->Elements.Count(), 1);
     EXPECT_EQ(d->Elements[0].GetCoord(1), 5);
@@ -321,11 +320,16 @@ TEST(IgesReader, ValuesTheFactoryRefusesAreLeftOut)
     // {record, elements made}: NaN and infinity from exponents, values past
     // +-1e9 in every slot that counts; a Z past it becomes 0.
     const std::pair<const char*, int> cases[] = {
-        {"110,0.,0.,0.,1.,1.,0.;", 1},          {"110,1.D308,0.,0.,1.,1.,0.;", 0},
-        {"110,0D400,0.,0.,1.,1.,0.;", 0},       {"110,0.,1000000001.,0.,1.,1.,0.;", 0},
-        {"110,0.,0.,0.,1000000001.,1.,0.;", 0}, {"110,0.,0.,0.,1.,1000000001.,0.;", 0},
-        {"116,1000000001.,0.,0.;", 0},          {"116,0.,-1000000001.,0.;", 0},
-        {"100,0.,1000000001.,0.,1.,0.,1.,0.;", 0}, {"100,0.,0.,0.,1.D308,0.,1.,0.;", 0},
+        {"110,0.,0.,0.,1.,1.,0.;", 1},
+        {"110,1.D308,0.,0.,1.,1.,0.;", 0},
+        {"110,0D400,0.,0.,1.,1.,0.;", 0},
+        {"110,0.,1000000001.,0.,1.,1.,0.;", 0},
+        {"110,0.,0.,0.,1000000001.,1.,0.;", 0},
+        {"110,0.,0.,0.,1.,1000000001.,0.;", 0},
+        {"116,1000000001.,0.,0.;", 0},
+        {"116,0.,-1000000001.,0.;", 0},
+        {"100,0.,1000000001.,0.,1.,0.,1.,0.;", 0},
+        {"100,0.,0.,0.,1.D308,0.,1.,0.;", 0},
     };
     for (const auto& [record, made] : cases) {
         const int type = std::atoi(record);
@@ -369,7 +373,7 @@ TEST(IgesFullImport, CopiousDataConicsAndCounts)
         int form, lines, points;
     };
     const Case cases[] = {
-        {"106,1,3,5.,0.,0.,1.,0.,1.,1.;", 11, 2, 0}, {"106,2,3,0.,0.,0.,1.,0.,1.,1.,1.,2.;", 12, 2, 0},
+        {"106,1,3,5.,0.,0.,1.,0.,1.,1.;", 11, 2, 0},       {"106,2,3,0.,0.,0.,1.,0.,1.,1.,1.,2.;", 12, 2, 0},
         {"106,1,4,0.,0.,0.,1.,0.,1.,1.,0.,1.;", 63, 4, 0}, {"106,1,2,0.,0.,0.,1.,1.;", 1, 0, 2},
         {"106,2,2,0.,0.,0.,1.,1.,1.;", 2, 0, 2},
     };
@@ -437,8 +441,8 @@ TEST(IgesReader, ReportNamesKindsByNumberAndNameAndTheUnitsTheFileStates)
     const struct {
         int type;
         const char* kind;
-    } kinds[] = {{314, "314 COLOR DEFINITION"}, {406, "406 PROPERTY"}, {402, "402 ASSOCIATIVITY INSTANCE"},
-                 {5001, "5001"}};
+    } kinds[] = {
+        {314, "314 COLOR DEFINITION"}, {406, "406 PROPERTY"}, {402, "402 ASSOCIATIVITY INSTANCE"}, {5001, "5001"}};
     for (const auto& k : kinds) {
         auto d = fresh(0xFFFFFF);
         std::istringstream in(global("1H,,1H;,,;") + directory(k.type, 1, 0, 0, 1, 0, 1) +

@@ -2,8 +2,8 @@
 // keyword order and field rules, and round trips.
 #include "format_test_support.h"
 
-#include "formats/ovx/ovx.h"
 #include "formats/common/line_reader.h"
+#include "formats/ovx/ovx.h"
 
 #include <OrvexGDI/Elements.h>
 
@@ -46,7 +46,7 @@ TEST(OvxWriter, RecordsOfEveryWrittenType)
     d->make_element(etArrow, 1, 2, 3, 4, 5, 6, 0x123456, 0, 7, 0, 2);
     d->make_element(etLeader, 1, 2, 3, 4, 5, 6, 0x000000, 0, 7, 0, 2);
     d->make_element(etWitness, 1, 2, 3, 4, 5, 6, 0xFFFFFF, 0, 7, 0, 2);
-    d->make_element(etEllipse, 1, 2, 0, 4, 5, 6, 0, 0, 7, 0, 1);        // not written
+    d->make_element(etEllipse, 1, 2, 0, 4, 5, 6, 0, 0, 7, 0, 1);          // not written
     d->make_element(etPoint, -0.25, 1.23456, 12, 0, 0, 0, 0, 3, 9, 0, 0); // deleted below
     d->Elements[7].SetDeleted(true);
     EXPECT_EQ(write_text(ovx::write, *d), crlf({
@@ -77,8 +77,8 @@ TEST(OvxWriter, ViewCoefficientsInGeneralFormat)
 
 TEST(OvxReader, ColourIndicesFollowTheTableAndTheBackground)
 {
-    const std::string text = crlf({"POINT  0,0,0,0,1", "POINT  0,0,0,15,1", "POINT  0,0,0,16,1",
-                                   "POINT  0,0,0,-1,1", "POINT  0,0,0,12,1"});
+    const std::string text =
+        crlf({"POINT  0,0,0,0,1", "POINT  0,0,0,15,1", "POINT  0,0,0,16,1", "POINT  0,0,0,-1,1", "POINT  0,0,0,12,1"});
     auto onBlack = read_ovx(text, 0x000000);
     auto onWhite = read_ovx(text, 0xFFFFFF);
     ASSERT_EQ(onBlack->Elements.Count(), 5);
@@ -103,13 +103,13 @@ TEST(OvxReader, ColourOutsideTheTableComesBackAsLime)
 TEST(OvxReader, KeywordsAreTestedInOrder)
 {
     auto d = read_ovx(crlf({
-        "SPLINE 1,2,3,4,5,6,12,1,0",          // skipped although it holds LINE
-        "VLINE  1,2,3,4,5,6,7,12,3,2",        // one line: the LINE test is not reached
-        "VPOINT 1,2,3,7,12,4",                // one point
-        "ARC    1,2,3,5,10,20,1,12,5,0",      // an arc
-        "LINE ARC 0,0,0,5,0,90,2,12,6,1",     // holds both: a line and an arc
-        "no keyword here 1,2,3",              // ignored
-        "ARROW  1,2,3,4,1,12,1",              // ignored when reading
+        "SPLINE 1,2,3,4,5,6,12,1,0",      // skipped although it holds LINE
+        "VLINE  1,2,3,4,5,6,7,12,3,2",    // one line: the LINE test is not reached
+        "VPOINT 1,2,3,7,12,4",            // one point
+        "ARC    1,2,3,5,10,20,1,12,5,0",  // an arc
+        "LINE ARC 0,0,0,5,0,90,2,12,6,1", // holds both: a line and an arc
+        "no keyword here 1,2,3",          // ignored
+        "ARROW  1,2,3,4,1,12,1",          // ignored when reading
     }));
     ASSERT_EQ(d->Elements.Count(), 5);
     const TElement& vline = d->Elements[0];
@@ -131,12 +131,12 @@ TEST(OvxReader, KeywordsAreTestedInOrder)
 TEST(OvxReader, FieldRules)
 {
     auto d = read_ovx(crlf({
-        "LINE   1 000,2,3,4,5,6,12,1,0",       // spaces vanish before splitting
-        "POINT  1.5D3,2.0D-2,0,12,2.5",        // D exponents; layer 2.5 rounds to 2
-        "POINT  0,0,0,12.5,3.5",               // colour 12.5 -> 12, layer 3.5 -> 4
-        "  POINT 1,2,3,12,1",                  // indented: field 1 is "POINT1"
-        "POINT  1,2,3,12,1,7",                 // the line type field is ignored
-        "LINE   1",                            // missing fields read as 0
+        "LINE   1 000,2,3,4,5,6,12,1,0", // spaces vanish before splitting
+        "POINT  1.5D3,2.0D-2,0,12,2.5",  // D exponents; layer 2.5 rounds to 2
+        "POINT  0,0,0,12.5,3.5",         // colour 12.5 -> 12, layer 3.5 -> 4
+        "  POINT 1,2,3,12,1",            // indented: field 1 is "POINT1"
+        "POINT  1,2,3,12,1,7",           // the line type field is ignored
+        "LINE   1",                      // missing fields read as 0
     }));
     ASSERT_EQ(d->Elements.Count(), 6);
     EXPECT_EQ(d->Elements[0].GetCoord(1), 1000);
@@ -220,7 +220,8 @@ TEST(OvxReader, ErrorsNameTheLine)
     EXPECT_EQ(message_of(crlf({"POINT  1,2,3,12,256"}), ERangeError("")).rfind("line 1:", 0), 0u);
     EXPECT_EQ(message_of(crlf({"POINT  1,2,3,3e9,1"}), ERangeError("")).rfind("line 1:", 0), 0u);
     EXPECT_EQ(message_of(crlf({"LINE   1", "POINT  1.0Dx,2,3"}), EConvertError("")).rfind("line 2:", 0), 0u);
-    EXPECT_EQ(message_of(std::string(formats::LineReader::kMaxLine + 10, 'A'), ERangeError("")).rfind("line 1:", 0), 0u);
+    EXPECT_EQ(message_of(std::string(formats::LineReader::kMaxLine + 10, 'A'), ERangeError("")).rfind("line 1:", 0),
+              0u);
 }
 
 TEST(OvxFormat, RoundTripKeepsTheDrawing)
@@ -263,14 +264,13 @@ std::string outcome_of_reading(const std::string& text)
         out << int(e->GetEtype());
         for (int n = 1; n <= 6; ++n)
             out << ' ' << e->GetCoord(n);
-        out << ' ' << e->GetColor() << ' ' << e->GetLayer() << ' ' << e->GetLineType() << ' ' << e->GetView()
-            << '\n';
+        out << ' ' << e->GetColor() << ' ' << e->GetLayer() << ' ' << e->GetLineType() << ' ' << e->GetView() << '\n';
     }
     for (int n = 1; n <= 90; ++n) {
         const TArcView& v = d->ArcViews[n];
         if (v.Defined)
-            out << "view " << n << ' ' << v.M11 << ' ' << v.M12 << ' ' << v.M13 << ' ' << v.M21 << ' ' << v.M22
-                << ' ' << v.M23 << ' ' << v.M31 << ' ' << v.M32 << ' ' << v.M33 << '\n';
+            out << "view " << n << ' ' << v.M11 << ' ' << v.M12 << ' ' << v.M13 << ' ' << v.M21 << ' ' << v.M22 << ' '
+                << v.M23 << ' ' << v.M31 << ' ' << v.M32 << ' ' << v.M33 << '\n';
     }
     return out.str();
 }
@@ -282,8 +282,8 @@ TEST(OvxReader, RecordsOfTheWritersShapeReadAsAnyOtherRecord)
     // make the same elements, or stop with the same error, for records of
     // every keyword, field count and number shape.
     std::mt19937 random(3);
-    const char* const keywords[] = {"LINE", "ARC", "CIRCLE", "POINT", "VLINE", "VPOINT", "VIEW",
-                                    "SPLINE", "ARROW", "LINEARC", "XYZ"};
+    const char* const keywords[] = {"LINE", "ARC",    "CIRCLE", "POINT",   "VLINE", "VPOINT",
+                                    "VIEW", "SPLINE", "ARROW",  "LINEARC", "XYZ"};
     std::uniform_int_distribution<int> keyword(0, 10), spaces(1, 3), fields(0, 24), shape(0, 9), digits(0, 17),
         small(0, 300);
     auto number = [&] {

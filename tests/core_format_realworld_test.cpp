@@ -30,8 +30,8 @@ fs::path shared_dir()
     return ORVEX_REALWORLD_DIR;
 }
 
-#define REQUIRE_SHARED_FILES()                                                                                     \
-    if (!fs::is_directory(shared_dir()))                                                                           \
+#define REQUIRE_SHARED_FILES()                                                                                         \
+    if (!fs::is_directory(shared_dir()))                                                                               \
     GTEST_SKIP() << "no folder of shared drawings at " << shared_dir()
 
 std::string contents(const fs::path& path)
@@ -83,7 +83,8 @@ TEST(SharedDrawings, EveryFileLoads)
                 EXPECT_NO_THROW(read_shared(formats::iges::read, path));
         }
     }
-    EXPECT_GT(drawings, 0) << "no DXF or IGES file in " << shared_dir() / "dxf" << " or " << shared_dir() / "iges";
+    EXPECT_GT(drawings, 0) << "no DXF or IGES file in " << shared_dir() / "dxf"
+                           << " or " << shared_dir() / "iges";
 }
 
 TEST(SharedDrawings, DxfEntitiesComeOnlyFromNamesAfterCodeZero)
@@ -121,8 +122,12 @@ TEST(SharedDrawings, IgesCurvesOfOtherSystems)
     // PRO19800's two lines are blanked, bad_header's eight are 2-D
     // parametric curves.
     const std::pair<const char*, int> cases[] = {
-        {"igesreader_tubes_splined.iges", 8}, {"occt_BIGES.igs", 52},        {"occt_PRO19800.igs", 0},
-        {"occt_bad_header.igs", 0},           {"occt_bug23171_tube_surf.igs", 4}, {"occt_bug8363_f45.igs", 0},
+        {"igesreader_tubes_splined.iges", 8},
+        {"occt_BIGES.igs", 52},
+        {"occt_PRO19800.igs", 0},
+        {"occt_bad_header.igs", 0},
+        {"occt_bug23171_tube_surf.igs", 4},
+        {"occt_bug8363_f45.igs", 0},
     };
     for (const auto& [name, count] : cases) {
         SCOPED_TRACE(name);

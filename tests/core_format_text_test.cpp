@@ -4,13 +4,13 @@
 // cannot seek.
 #include "format_test_support.h"
 
+#include "formats/common/line_reader.h"
+#include "formats/common/record_fields.h"
+#include "formats/common/text_writer.h"
 #include "formats/dxf/dxf.h"
 #include "formats/dxf/dxf_full.h"
 #include "formats/iges/iges.h"
-#include "formats/common/line_reader.h"
 #include "formats/ovx/ovx.h"
-#include "formats/common/record_fields.h"
-#include "formats/common/text_writer.h"
 
 #include <OrvexGDI/Elements.h>
 #include <OrvexGDI/Ops.h>
@@ -45,10 +45,7 @@ TEST(FileText, ValInt)
         EXPECT_EQ(Ops::val_int(none), 0) << none;
 }
 
-TEST(FileText, StripSpacesKeepsOtherWhiteSpace)
-{
-    EXPECT_EQ(Ops::strip_spaces(" a b\tc \n"), "ab\tc\n");
-}
+TEST(FileText, StripSpacesKeepsOtherWhiteSpace) { EXPECT_EQ(Ops::strip_spaces(" a b\tc \n"), "ab\tc\n"); }
 
 TEST(FileText, FixCircleViewCodes)
 {
@@ -153,9 +150,38 @@ std::string reference_real_text(double x)
 
 TEST(FileText, WritersNumberTextMatchesTheFormattedPrintReference)
 {
-    std::vector<double> values = {0,      -0.0,    0.5,      -0.5,    2,        1.23456, -0.25,   12.5,  -3.1,
-                                  1e-5,   -4e-5,   0.00005,  -0.00005, 1e9,     -1e9,    1e14,    1e15,  123456789.12345,
-                                  -1e300, 1e300,   0.03125, -0.03125, 0.09375, 2.00015, 999999999.99995, -999999999.99995, 0.99995,  -0.99995, 99999.99995, 5e-324, HUGE_VAL, -HUGE_VAL};
+    std::vector<double> values = {0,
+                                  -0.0,
+                                  0.5,
+                                  -0.5,
+                                  2,
+                                  1.23456,
+                                  -0.25,
+                                  12.5,
+                                  -3.1,
+                                  1e-5,
+                                  -4e-5,
+                                  0.00005,
+                                  -0.00005,
+                                  1e9,
+                                  -1e9,
+                                  1e14,
+                                  1e15,
+                                  123456789.12345,
+                                  -1e300,
+                                  1e300,
+                                  0.03125,
+                                  -0.03125,
+                                  0.09375,
+                                  2.00015,
+                                  999999999.99995,
+                                  -999999999.99995,
+                                  0.99995,
+                                  -0.99995,
+                                  99999.99995,
+                                  5e-324,
+                                  HUGE_VAL,
+                                  -HUGE_VAL};
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> wide(-1e10, 1e10), narrow(-2, 2);
     std::uniform_int_distribution<int> decimals(0, 6);
@@ -187,9 +213,15 @@ TEST(FileText, WriterRefusesValuesWhoseTextWouldBeCutBeforeThePoint)
     const struct {
         double value;
         bool writable;
-    } rows[] = {{std::nextafter(1e15, 0.0), true}, {1e15, false},  {std::nextafter(-1e14, 0.0), true},
-                {-1e14, false},                    {-5e14, false}, {1e20, false},
-                {nan, false},                      {HUGE_VAL, false}, {-HUGE_VAL, false}};
+    } rows[] = {{std::nextafter(1e15, 0.0), true},
+                {1e15, false},
+                {std::nextafter(-1e14, 0.0), true},
+                {-1e14, false},
+                {-5e14, false},
+                {1e20, false},
+                {nan, false},
+                {HUGE_VAL, false},
+                {-HUGE_VAL, false}};
     for (const auto& row : rows) {
         char text[16];
         if (!row.writable) {
@@ -245,7 +277,8 @@ TEST(LineScanner, LongAndShortLinesOfEveryEndingInAnyChunking)
         std::string_view line;
         while (reader.next(line))
             lines.emplace_back(line);
-        ASSERT_EQ(lines, expected) << "round " << round << " chunk " << chunkSize << " text " << ::testing::PrintToString(text);
+        ASSERT_EQ(lines, expected) << "round " << round << " chunk " << chunkSize << " text "
+                                   << ::testing::PrintToString(text);
     }
 }
 
@@ -253,9 +286,13 @@ TEST(PlainRecordFields, ReadWhatTheGeneralSplitReads)
 {
     // Records of the writers' shape, and their corner cases: empty fields,
     // signs without digits, fifteen digits, the most fields allowed.
-    const std::vector<std::string> records = {
-        "1.5,-2.25,.0,10.0,5.5,.0,1,1,0,1", ",,", "-,+,.", "-0,+7,5.,.5", "123456789012345,-0.00000000000001",
-        "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22", ""};
+    const std::vector<std::string> records = {"1.5,-2.25,.0,10.0,5.5,.0,1,1,0,1",
+                                              ",,",
+                                              "-,+,.",
+                                              "-0,+7,5.,.5",
+                                              "123456789012345,-0.00000000000001",
+                                              "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22",
+                                              ""};
     for (const std::string& record : records) {
         formats::PlainFields plain;
         ASSERT_TRUE(plain.parse(record)) << record;
@@ -274,9 +311,9 @@ TEST(PlainRecordFields, RefuseWhatOnlyTheGeneralSplitReads)
 {
     // Every one of these is left to the general split, which knows spaces,
     // exponents, long numbers and records with too many fields.
-    for (const char* record : {"1, 2", "1 ", "1e5", "1E5", "1.5D3", "1234567890123456", "0.1234567890123456",
-                               "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23", "1;2", "x", "1,-x",
-                               "1.2.3", "--1", "1\t"}) {
+    for (const char* record :
+         {"1, 2", "1 ", "1e5", "1E5", "1.5D3", "1234567890123456", "0.1234567890123456",
+          "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23", "1;2", "x", "1,-x", "1.2.3", "--1", "1\t"}) {
         formats::PlainFields plain;
         EXPECT_FALSE(plain.parse(record)) << record;
     }

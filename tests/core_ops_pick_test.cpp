@@ -172,12 +172,12 @@ TEST(PickArcTest, SweepAndRadiusRules)
         bool hit;
     };
     const Case cases[] = {
-        {350, 10, 0, 5, true},     {350, 10, 5, 5, true},    {350, 10, 355, 5, true}, // through zero
-        {350, 10, 180, 5, false},  {350, 10, 20, 5, false},                           //
-        {40, 40, 180, 5, true},    {40, 40, 300, 5, true},                            // equal angles: full circle
-        {-90, 0, 300, 5, true},    {-90, 0, 90, 5, false},                            // 270 .. 360
-        {0, 180, 90, 5.5, true},   {0, 180, 90, 4.45, true},                          // 5 and 5.5 px off
-        {0, 180, 90, 5.7, false},  {0, 180, 90, 0, false},                            // 7 px; the centre
+        {350, 10, 0, 5, true},    {350, 10, 5, 5, true},    {350, 10, 355, 5, true}, // through zero
+        {350, 10, 180, 5, false}, {350, 10, 20, 5, false},                           //
+        {40, 40, 180, 5, true},   {40, 40, 300, 5, true},                            // equal angles: full circle
+        {-90, 0, 300, 5, true},   {-90, 0, 90, 5, false},                            // 270 .. 360
+        {0, 180, 90, 5.5, true},  {0, 180, 90, 4.45, true},                          // 5 and 5.5 px off
+        {0, 180, 90, 5.7, false}, {0, 180, 90, 0, false},                            // 7 px; the centre
     };
     TElements list;
     for (const Case& c : cases) {
@@ -250,9 +250,9 @@ TEST(ShiftElementTest, SubtractsTheOffsetBySlotsOfEachType)
         std::array<double, 6> expected;
     };
     const Case cases[] = {
-        {etPoint, {0, -1, 1, 4, 5, 6}},   {etArc, {0, -1, 1, 4, 5, 6}},   {etArrow, {0, -1, 1, 4, 5, 6}},
-        {etLine, {0, -1, 1, 3, 2, 4}},    {etWitness, {0, -1, 1, 3, 2, 4}}, {5, {0, -1, 3, 4, 5, 6}},
-        {etLeader, {0, -1, 2, 1, 5, 6}},  {etCircle, {1, 2, 3, 4, 5, 6}}, {etRectangle, {1, 2, 3, 4, 5, 6}},
+        {etPoint, {0, -1, 1, 4, 5, 6}},  {etArc, {0, -1, 1, 4, 5, 6}},     {etArrow, {0, -1, 1, 4, 5, 6}},
+        {etLine, {0, -1, 1, 3, 2, 4}},   {etWitness, {0, -1, 1, 3, 2, 4}}, {5, {0, -1, 3, 4, 5, 6}},
+        {etLeader, {0, -1, 2, 1, 5, 6}}, {etCircle, {1, 2, 3, 4, 5, 6}},   {etRectangle, {1, 2, 3, 4, 5, 6}},
         {etImage, {1, 2, 3, 4, 5, 6}},
     };
     TElements list;

@@ -44,8 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
                       AngleCase{"minus_x_just_above_180", 0, 0, -1, 0, 180 + kAxisEps},
                       AngleCase{"plus_y_just_above_90", 0, 0, 0, 1, 90 + kAxisEps},
                       AngleCase{"minus_y_just_below_270", 0, 0, 0, -1, 270 - kAxisEps},
-                      AngleCase{"plus_x_long_line_smaller_offset", 0, 0, 10, 0,
-                                360 - std::atan(1e-8) * 57.2957795131}),
+                      AngleCase{"plus_x_long_line_smaller_offset", 0, 0, 10, 0, 360 - std::atan(1e-8) * 57.2957795131}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OpsAngles, AxisOffsetIsNotZero)
@@ -72,8 +71,8 @@ TEST(OpsAngles, ArcSweepByMode)
         int mode;
         double sweep;
     } cases[] = {
-        {10, 10, 3, 360}, {10, 10, 2, 360}, {10, 10, 7, 360}, {350, 10, 3, 20}, {10, 350, 3, 340},
-        {10, 350, 2, 20}, {350, 10, 2, 340}, {10, 20, 1, 0},  {20, 10, 0, 0},   {0, 90, 3, 90},
+        {10, 10, 3, 360}, {10, 10, 2, 360},  {10, 10, 7, 360}, {350, 10, 3, 20}, {10, 350, 3, 340},
+        {10, 350, 2, 20}, {350, 10, 2, 340}, {10, 20, 1, 0},   {20, 10, 0, 0},   {0, 90, 3, 90},
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(get_arc_angle(c.start, c.end, c.mode), c.sweep)
@@ -205,12 +204,16 @@ INSTANTIATE_TEST_SUITE_P(
         InterCase{"parallel", {{0, 0, 0}, {1, 1, 0}}, {{0, 1, 0}, {1, 2, 0}}, 902, 0, 0, 0},
         InterCase{"coincident", {{0, 0, 0}, {2, 2, 0}}, {{0, 0, 0}, {1, 1, 0}}, 902, 0, 0, 0},
         // A vertical line is a steep line of slope dy / 1e-6.
-        InterCase{"vertical_and_horizontal", {{2, 0, 0}, {2, 1, 0}}, {{0, 3, 0}, {1, 3, 0}}, 0, 2 - 3e-6, 3,
-                  1e-9},
+        InterCase{"vertical_and_horizontal", {{2, 0, 0}, {2, 1, 0}}, {{0, 3, 0}, {1, 3, 0}}, 0, 2 - 3e-6, 3, 1e-9},
         // Two vertical lines of equal length have equal slopes: parallel.
         InterCase{"two_verticals_equal_rise", {{0, 0, 0}, {0, 1, 0}}, {{5, 0, 0}, {5, 1, 0}}, 902, 0, 0, 0},
-        InterCase{"coordinates_near_1e7", {{1e7, 1e7, 0}, {1e7 + 1, 1e7 + 1, 0}},
-                  {{1e7, 1e7 + 2, 0}, {1e7 + 1, 1e7 + 1, 0}}, 0, 1e7 + 1, 1e7 + 1, 1e-6}),
+        InterCase{"coordinates_near_1e7",
+                  {{1e7, 1e7, 0}, {1e7 + 1, 1e7 + 1, 0}},
+                  {{1e7, 1e7 + 2, 0}, {1e7 + 1, 1e7 + 1, 0}},
+                  0,
+                  1e7 + 1,
+                  1e7 + 1,
+                  1e-6}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OpsLines, NearlyEqualSlopesAreBentNotRejected)

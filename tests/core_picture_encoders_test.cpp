@@ -82,13 +82,13 @@ TEST_P(BmpFromEveryDepth, HeaderAndBottomUpPaddedRows)
     ASSERT_EQ(bmp.size(), 54u + 2 * 12); // rows of 9 bytes padded to 12
     EXPECT_EQ(bmp.substr(0, 2), "BM");
     EXPECT_EQ(le32(bmp, 2), bmp.size());
-    EXPECT_EQ(le32(bmp, 10), 54u);      // pixel data offset
-    EXPECT_EQ(le32(bmp, 14), 40u);      // info header size
-    EXPECT_EQ(le32(bmp, 18), 3u);       // width
-    EXPECT_EQ(le32(bmp, 22), 2u);       // height, positive: bottom-up
+    EXPECT_EQ(le32(bmp, 10), 54u);       // pixel data offset
+    EXPECT_EQ(le32(bmp, 14), 40u);       // info header size
+    EXPECT_EQ(le32(bmp, 18), 3u);        // width
+    EXPECT_EQ(le32(bmp, 22), 2u);        // height, positive: bottom-up
     EXPECT_EQ(le32(bmp, 26), 0x180001u); // one plane, 24 bits
-    EXPECT_EQ(le32(bmp, 30), 0u);       // no compression
-    EXPECT_EQ(le32(bmp, 34), 24u);      // image bytes
+    EXPECT_EQ(le32(bmp, 30), 0u);        // no compression
+    EXPECT_EQ(le32(bmp, 34), 24u);       // image bytes
     // The file's first row is the picture's last, each pixel blue, green, red.
     const std::string lastRow("\x1E\x14\x0A\xFF\xFF\xFF\x00\x00\x00\x00\x00\x00", 12);
     const std::string firstRow("\x00\x00\xFF\x00\xFF\x00\xFF\x00\x00\x00\x00\x00", 12);
@@ -133,10 +133,7 @@ struct DecodeErrors {
     std::jmp_buf jump;
 };
 
-extern "C" void decode_failed(j_common_ptr c)
-{
-    std::longjmp(reinterpret_cast<DecodeErrors*>(c->err)->jump, 1);
-}
+extern "C" void decode_failed(j_common_ptr c) { std::longjmp(reinterpret_cast<DecodeErrors*>(c->err)->jump, 1); }
 
 bool decode(const std::string& jpeg, Decoded& out)
 {

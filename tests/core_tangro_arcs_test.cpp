@@ -23,10 +23,7 @@ namespace {
 
 const TDArc kUntouched{{-9, -9, -9}, -9, -9, -9};
 
-double plane(const TDPoint& a, const TDPoint& b)
-{
-    return std::hypot(a.X - b.X, a.Y - b.Y);
-}
+double plane(const TDPoint& a, const TDPoint& b) { return std::hypot(a.X - b.X, a.Y - b.Y); }
 
 void expect_untouched(const TDArc& arc)
 {
@@ -85,8 +82,8 @@ TEST(TangroArcsCentre, TangentToACircleBySideOfPick)
         TDPoint pick, m;
         double radius;
     } cases[] = {
-        {{-3, 0, 0}, {5, 0, 0}, 6},   // pick beyond the given centre: outside contact
-        {{4, 0, 0}, {5, 0, 0}, 4},    // pick before it: near side
+        {{-3, 0, 0}, {5, 0, 0}, 6},       // pick beyond the given centre: outside contact
+        {{4, 0, 0}, {5, 0, 0}, 4},        // pick before it: near side
         {{0.6, 0, 0}, {0.5, 0, 0}, -0.5}, // centre inside the given circle: negative
     };
     for (const auto& c : cases) {
@@ -190,16 +187,16 @@ TEST_P(Arc3Points, MatchesTable)
 
 INSTANTIATE_TEST_SUITE_P(
     Tangro, Arc3Points,
-    ::testing::Values(
-        ThreePointCase{"unit_circle", {1, 0, 4}, {0, 1, 4}, {-1, 0, 4}, 0, 0, 0, 1},
-        ThreePointCase{"collinear", {0, 0, 0}, {1, 1, 0}, {2, 2, 0}, 908, 0, 0, 0},
-        ThreePointCase{"collinear_first_in_middle", {1, 1, 0}, {0, 0, 0}, {2, 2, 0}, 908, 0, 0, 0},
-        ThreePointCase{"vertical_collinear", {0, 0, 0}, {0, 1, 0}, {0, 5, 0}, 908, 0, 0, 0},
-        ThreePointCase{"first_two_equal", {0, 0, 0}, {0, 0, 7}, {2, 0, 0}, 0, 1, 0, 1},
-        ThreePointCase{"first_and_third_equal", {0, 0, 0}, {4, 0, 0}, {0, 0, 0}, 0, 2, 0, 2},
-        ThreePointCase{"last_two_equal", {0, 0, 0}, {0, 6, 0}, {0, 6, 0}, 0, 0, 3, 3},
-        ThreePointCase{"all_equal", {2, 3, 0}, {2, 3, 0}, {2, 3, 0}, 0, 2, 3, 0},
-        ThreePointCase{"near_1e7", {1e7 + 1, 1e7, 0}, {1e7, 1e7 + 1, 0}, {1e7 - 1, 1e7, 0}, 0, 1e7, 1e7, 1}),
+    ::testing::Values(ThreePointCase{"unit_circle", {1, 0, 4}, {0, 1, 4}, {-1, 0, 4}, 0, 0, 0, 1},
+                      ThreePointCase{"collinear", {0, 0, 0}, {1, 1, 0}, {2, 2, 0}, 908, 0, 0, 0},
+                      ThreePointCase{"collinear_first_in_middle", {1, 1, 0}, {0, 0, 0}, {2, 2, 0}, 908, 0, 0, 0},
+                      ThreePointCase{"vertical_collinear", {0, 0, 0}, {0, 1, 0}, {0, 5, 0}, 908, 0, 0, 0},
+                      ThreePointCase{"first_two_equal", {0, 0, 0}, {0, 0, 7}, {2, 0, 0}, 0, 1, 0, 1},
+                      ThreePointCase{"first_and_third_equal", {0, 0, 0}, {4, 0, 0}, {0, 0, 0}, 0, 2, 0, 2},
+                      ThreePointCase{"last_two_equal", {0, 0, 0}, {0, 6, 0}, {0, 6, 0}, 0, 0, 3, 3},
+                      ThreePointCase{"all_equal", {2, 3, 0}, {2, 3, 0}, {2, 3, 0}, 0, 2, 3, 0},
+                      ThreePointCase{
+                          "near_1e7", {1e7 + 1, 1e7, 0}, {1e7, 1e7 + 1, 0}, {1e7 - 1, 1e7, 0}, 0, 1e7, 1e7, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- given radius through a point
@@ -288,8 +285,7 @@ TEST(TangroArcsThroughPoint, ByElementType)
     EXPECT_NEAR(arc.Center.X, 3.25, 1e-9);
 
     arc = kUntouched;
-    EXPECT_EQ(arc_tangent_element_point(line_element(list, xaxis, etPoint), {5, 1, 0}, {0, 1, 0}, 1, 0, 90, arc),
-              -1);
+    EXPECT_EQ(arc_tangent_element_point(line_element(list, xaxis, etPoint), {5, 1, 0}, {0, 1, 0}, 1, 0, 90, arc), -1);
     expect_untouched(arc);
 }
 
@@ -389,9 +385,9 @@ TEST(TangroFillets, TwoCirclesTakeTheFirstCrossingFromOutside)
 TEST(TangroThreeLines, InscribedCircleOfATriangle)
 {
     TDArc arc = kUntouched;
-    EXPECT_EQ(arc_tan_3_lines({{0, 0, 0}, {0, 1, 0}}, {{0, 0, 0}, {1, 0, 0}}, {{2, 0, 0}, {0, 2, 0}}, {9, 9, 0}, 0,
-                              360, arc),
-              0);
+    EXPECT_EQ(
+        arc_tan_3_lines({{0, 0, 0}, {0, 1, 0}}, {{0, 0, 0}, {1, 0, 0}}, {{2, 0, 0}, {0, 2, 0}}, {9, 9, 0}, 0, 360, arc),
+        0);
     const double expected = 2 - std::sqrt(2.0);
     EXPECT_NEAR(arc.Center.X, expected, 1e-5);
     EXPECT_NEAR(arc.Center.Y, expected, 1e-5);
@@ -466,8 +462,7 @@ TEST(TangroTwoPointsLine, CircleThroughTwoPointsTouchingALine)
     TElements list;
     // A chord parallel to the line: the circle touches below its middle.
     TDArc arc = kUntouched;
-    EXPECT_EQ(arc_tan_2_points_element({0, 1, 0}, {2, 1, 0}, line_element(list, {{0, 0, 0}, {10, 0, 0}}), 5, 6, 7,
-                                       arc),
+    EXPECT_EQ(arc_tan_2_points_element({0, 1, 0}, {2, 1, 0}, line_element(list, {{0, 0, 0}, {10, 0, 0}}), 5, 6, 7, arc),
               0);
     EXPECT_NEAR(arc.Center.X, 1, 1e-4);
     EXPECT_NEAR(arc.Center.Y, 1, 1e-4);
@@ -476,8 +471,7 @@ TEST(TangroTwoPointsLine, CircleThroughTwoPointsTouchingALine)
     EXPECT_EQ(arc.EndAngle, 360);
 
     // A chord meeting the line at the origin: the touch point nearer to p1.
-    EXPECT_EQ(arc_tan_2_points_element({1, 1, 0}, {3, 3, 0}, line_element(list, {{0, 0, 0}, {10, 0, 0}}), 0, 0, 0,
-                                       arc),
+    EXPECT_EQ(arc_tan_2_points_element({1, 1, 0}, {3, 3, 0}, line_element(list, {{0, 0, 0}, {10, 0, 0}}), 0, 0, 0, arc),
               0);
     const double t = std::sqrt(6.0);
     EXPECT_NEAR(arc.Center.X, t, 1e-4);
@@ -485,8 +479,8 @@ TEST(TangroTwoPointsLine, CircleThroughTwoPointsTouchingALine)
     EXPECT_NEAR(arc.Center.Y, arc.Radius, 1e-4);
 
     // The element is read as a line whatever its type.
-    EXPECT_EQ(arc_tan_2_points_element({1, 1, 0}, {3, 3, 0},
-                                       line_element(list, {{0, 0, 0}, {10, 0, 0}}, etArc), 0, 0, 0, arc),
+    EXPECT_EQ(arc_tan_2_points_element({1, 1, 0}, {3, 3, 0}, line_element(list, {{0, 0, 0}, {10, 0, 0}}, etArc), 0, 0,
+                                       0, arc),
               0);
     EXPECT_NEAR(arc.Center.X, t, 1e-4);
 }

@@ -64,14 +64,14 @@ INSTANTIATE_TEST_SUITE_P(
         LineCircleCase{"horizontal_miss", {0, 1, -2}, circle(0, 0, 1), 904, 0, 0, 0, 0, 0},
         LineCircleCase{"horizontal_tangent", {0, 1, -1}, circle(0, 0, 1), 0, 0, 0, 1, 1, 1e-12},
         // A normal this close to vertical counts as horizontal.
-        LineCircleCase{"nearly_horizontal_is_horizontal", {5e-8, 1, -0.5}, circle(0, 0, 1), 0, kSin60, -kSin60, 0.5,
-                       0.5, 1e-12},
+        LineCircleCase{
+            "nearly_horizontal_is_horizontal", {5e-8, 1, -0.5}, circle(0, 0, 1), 0, kSin60, -kSin60, 0.5, 0.5, 1e-12},
         LineCircleCase{"vertical_chord", {1, 0, -0.5}, circle(0, 0, 1), 0, 0.5, 0.5, kSin60, -kSin60, 1e-12},
         // A tangent contact comes out as two points 0.0002 apart.
         LineCircleCase{"vertical_tangent", {1, 0, -1}, circle(0, 0, 1), 0, 1, 1, 1e-4, -1e-4, 1e-15},
         LineCircleCase{"slanted_tangent", {kR2, kR2, -1}, circle(0, 0, 1), 0, kR2, kR2, kR2, kR2, 2e-4},
-        LineCircleCase{"slanted_through_centre", {kR2, -kR2, 0}, circle(2, 2, 1), 0, 2 + kR2, 2 - kR2, 2 + kR2,
-                       2 - kR2, 1e-12},
+        LineCircleCase{
+            "slanted_through_centre", {kR2, -kR2, 0}, circle(2, 2, 1), 0, 2 + kR2, 2 - kR2, 2 + kR2, 2 - kR2, 1e-12},
         // The line passing outside the circle is reported, as in the horizontal case.
         LineCircleCase{"vertical_miss", {1, 0, -2}, circle(0, 0, 1), 904, 0, 0, 0, 0, 0},
         LineCircleCase{"slanted_miss", {kR2, kR2, -1.01}, circle(0, 0, 1), 904, 0, 0, 0, 0, 0},
@@ -79,13 +79,27 @@ INSTANTIATE_TEST_SUITE_P(
         LineCircleCase{"zero_radius_on_line", {1, 0, -3}, circle(3, 4, 0), 0, 3, 3, 4 + 1e-4, 4 - 1e-4, 1e-12},
         LineCircleCase{"zero_radius_off_line", {1, 0, -3}, circle(3.1, 4, 0), 904, 0, 0, 0, 0, 0},
         // Near 1e7 the terms lose their last digits.
-        LineCircleCase{"near_1e7_chord", {0.6, 0.8, -(0.6 * 1e7 + 0.8 * 1e7)}, circle(1e7, 1e7, 5), 0, 1e7 - 4,
-                       1e7 + 4, 1e7 + 3, 1e7 - 3, 0.05},
+        LineCircleCase{"near_1e7_chord",
+                       {0.6, 0.8, -(0.6 * 1e7 + 0.8 * 1e7)},
+                       circle(1e7, 1e7, 5),
+                       0,
+                       1e7 - 4,
+                       1e7 + 4,
+                       1e7 + 3,
+                       1e7 - 3,
+                       0.05},
         // ... but a tangent there is still not a miss.
-        LineCircleCase{"near_1e7_tangent", {0.6, 0.8, -(0.6 * 1e7 + 0.8 * 1e7) - 5}, circle(1e7, 1e7, 5), 0,
-                       1e7 + 3, 1e7 + 3, 1e7 + 4, 1e7 + 4, 1.0},
-        LineCircleCase{"near_1e7_miss_by_1", {0.6, 0.8, -(0.6 * 1e7 + 0.8 * 1e7) - 6}, circle(1e7, 1e7, 5), 904, 0,
-                       0, 0, 0, 0}),
+        LineCircleCase{"near_1e7_tangent",
+                       {0.6, 0.8, -(0.6 * 1e7 + 0.8 * 1e7) - 5},
+                       circle(1e7, 1e7, 5),
+                       0,
+                       1e7 + 3,
+                       1e7 + 3,
+                       1e7 + 4,
+                       1e7 + 4,
+                       1.0},
+        LineCircleCase{
+            "near_1e7_miss_by_1", {0.6, 0.8, -(0.6 * 1e7 + 0.8 * 1e7) - 6}, circle(1e7, 1e7, 5), 904, 0, 0, 0, 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- two circles
@@ -304,11 +318,16 @@ TEST(TangroPick, Calc3BySide)
         int code;
         double x, y;
     } cases[] = {
-        {1, 3, 2}, {2, 1, 5}, {3, 1, 5}, {4, 3, 2},
+        {1, 3, 2},
+        {2, 1, 5},
+        {3, 1, 5},
+        {4, 3, 2},
         // Only the low seven bits count.
-        {-127, 3, 2}, {-126, 1, 5},
+        {-127, 3, 2},
+        {-126, 1, 5},
         // No side: nothing is written.
-        {0, 7, 7}, {5, 7, 7},
+        {0, 7, 7},
+        {5, 7, 7},
     };
     for (const auto& c : cases) {
         TDPoint p{7, 7, 7};

@@ -17,10 +17,7 @@ using namespace orvex::testing_geometry;
 
 namespace {
 
-double radius_of(const TDArc& c, const TDPoint& p)
-{
-    return std::hypot(p.X - c.Center.X, p.Y - c.Center.Y);
-}
+double radius_of(const TDArc& c, const TDPoint& p) { return std::hypot(p.X - c.Center.X, p.Y - c.Center.Y); }
 
 TEST(TangroLines, PointAngleWritesOnlyXAndY)
 {
@@ -198,22 +195,52 @@ TEST_P(Tangent2Arcs, MatchesTable)
 INSTANTIATE_TEST_SUITE_P(
     Tangro, Tangent2Arcs,
     ::testing::Values(
-        Tangent2Case{"external_above", circle(0, 0, 2), circle(10, 0, 1), {0, 5, 0}, {10, 5, 0},
-                     {0.2, 1.98997, 0}, {10.1, 0.99499, 0}, 1e-5},
-        Tangent2Case{"external_below", circle(0, 0, 2), circle(10, 0, 1), {0, -5, 0}, {10, -5, 0},
-                     {0.2, -1.98997, 0}, {10.1, -0.99499, 0}, 1e-5},
-        Tangent2Case{"internal_crossing", circle(0, 0, 1), circle(10, 0, 1), {0, 5, 0}, {10, -5, 0},
-                     {0.2, 0.97980, 0}, {9.8, -0.97980, 0}, 1e-5},
-        Tangent2Case{"internal_other_way", circle(0, 0, 1), circle(10, 0, 1), {0, -5, 0}, {10, 5, 0},
-                     {0.2, -0.97980, 0}, {9.8, 0.97980, 0}, 1e-5},
+        Tangent2Case{"external_above",
+                     circle(0, 0, 2),
+                     circle(10, 0, 1),
+                     {0, 5, 0},
+                     {10, 5, 0},
+                     {0.2, 1.98997, 0},
+                     {10.1, 0.99499, 0},
+                     1e-5},
+        Tangent2Case{"external_below",
+                     circle(0, 0, 2),
+                     circle(10, 0, 1),
+                     {0, -5, 0},
+                     {10, -5, 0},
+                     {0.2, -1.98997, 0},
+                     {10.1, -0.99499, 0},
+                     1e-5},
+        Tangent2Case{"internal_crossing",
+                     circle(0, 0, 1),
+                     circle(10, 0, 1),
+                     {0, 5, 0},
+                     {10, -5, 0},
+                     {0.2, 0.97980, 0},
+                     {9.8, -0.97980, 0},
+                     1e-5},
+        Tangent2Case{"internal_other_way",
+                     circle(0, 0, 1),
+                     circle(10, 0, 1),
+                     {0, -5, 0},
+                     {10, 5, 0},
+                     {0.2, -0.97980, 0},
+                     {9.8, 0.97980, 0},
+                     1e-5},
         // With the smaller circle first the line starts on the larger one;
         // each end takes its own centre's Z.
-        Tangent2Case{"smaller_first_starts_on_larger", circle(10, 0, 1, 3), circle(0, 0, 2, 4), {10, 5, 0},
-                     {0, 5, 0}, {0.2, 1.98997, 4}, {10.1, 0.99499, 3}, 1e-5},
+        Tangent2Case{"smaller_first_starts_on_larger",
+                     circle(10, 0, 1, 3),
+                     circle(0, 0, 2, 4),
+                     {10, 5, 0},
+                     {0, 5, 0},
+                     {0.2, 1.98997, 4},
+                     {10.1, 0.99499, 3},
+                     1e-5},
         // Equal radii count the second circle as the larger: the line runs
         // from it, parallel to the centre line.
-        Tangent2Case{"equal_radii", circle(0, 0, 1), circle(10, 0, 1), {0, 5, 0}, {10, 5, 0}, {10, 1, 0},
-                     {0, 1, 0}, 1e-3}),
+        Tangent2Case{
+            "equal_radii", circle(0, 0, 1), circle(10, 0, 1), {0, 5, 0}, {10, 5, 0}, {10, 1, 0}, {0, 1, 0}, 1e-3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Property: both kinds of common tangent touch both circles at their ends.

@@ -40,10 +40,18 @@ TEST_F(SinkTest, CodesReachTheSinkWithTheirTexts)
         int code;
         const char* text;
     } cases[] = {
-        {905, "RADIUS DOES NOT INTERSECT"}, {902, "PARALLEL LINES"},   {908, "3 POINTS ON SAME LINE"},
-        {907, "CAN'T ALLOCATE MEMORY"},     {2, "FILE NOT FOUND"},     {6, "Library Requires Seperate Data Segments"},
-        {32, "Sharing Violation"},          {106, "INVALID NUMERIC FORMAT"}, {162, "HARDWARE FAILURE"},
-        {7, "I/O Error 7"},                 {901, "I/O Error 901"},    {-1, "I/O Error -1"},
+        {905, "RADIUS DOES NOT INTERSECT"},
+        {902, "PARALLEL LINES"},
+        {908, "3 POINTS ON SAME LINE"},
+        {907, "CAN'T ALLOCATE MEMORY"},
+        {2, "FILE NOT FOUND"},
+        {6, "Library Requires Seperate Data Segments"},
+        {32, "Sharing Violation"},
+        {106, "INVALID NUMERIC FORMAT"},
+        {162, "HARDWARE FAILURE"},
+        {7, "I/O Error 7"},
+        {901, "I/O Error 901"},
+        {-1, "I/O Error -1"},
     };
     for (const auto& c : cases) {
         texts.clear();
@@ -252,8 +260,8 @@ TEST(TangroAngles, AngleOfLineIsExactOnTheAxes)
     struct {
         double x1, y1, x2, y2, angle;
     } cases[] = {
-        {0, 0, 1, 1, 45}, {1, 1, 0, 0, 225}, {0, 0, 1, 0, 0},   {0, 0, -1, 0, 180}, {0, 0, 0, 1, 90},
-        {0, 0, 0, -1, 270}, {2, 2, 2, 2, 0}, {0, 0, -1, 1, 135}, {0, 0, 1, -1, 315},
+        {0, 0, 1, 1, 45},   {1, 1, 0, 0, 225}, {0, 0, 1, 0, 0},    {0, 0, -1, 0, 180}, {0, 0, 0, 1, 90},
+        {0, 0, 0, -1, 270}, {2, 2, 2, 2, 0},   {0, 0, -1, 1, 135}, {0, 0, 1, -1, 315},
     };
     TElements list;
     for (const auto& c : cases) {
@@ -394,8 +402,8 @@ TEST(TangroSides, SideFromPick)
         TDPoint p;
         int side;
     } cases[] = {
-        {{{0, 0, 0}, {10, 0, 0}}, {5, 1, 0}, 3},  {{{0, 0, 0}, {10, 0, 0}}, {5, -1, 0}, 4},
-        {{{0, 0, 0}, {0, 10, 0}}, {1, 5, 0}, 1},  {{{0, 0, 0}, {0, 10, 0}}, {-1, 5, 0}, 2},
+        {{{0, 0, 0}, {10, 0, 0}}, {5, 1, 0}, 3},   {{{0, 0, 0}, {10, 0, 0}}, {5, -1, 0}, 4},
+        {{{0, 0, 0}, {0, 10, 0}}, {1, 5, 0}, 1},   {{{0, 0, 0}, {0, 10, 0}}, {-1, 5, 0}, 2},
         {{{0, 0, 0}, {2, 10, 0}}, {-10, 0, 0}, 2}, {{{0, 0, 0}, {10, 0, 0}}, {5, 0, 0}, 1},
     };
     for (const auto& c : cases)
@@ -409,9 +417,9 @@ TEST(TangroSides, IntermediateAngleTable)
         int side;
         double expected;
     } cases[] = {
-        {0, 1, 270},   {45, 2, 135},   {90, 3, 180},   {90, 4, 360},   {135, 1, 45},  {180, 2, 270},
-        {135, 3, 45},  {180, 4, 270},  {200, 1, 290},  {270, 2, 180},  {225, 3, 135}, {225, 4, 315},
-        {300, 1, 30},  {360, 2, 270},  {315, 3, 45},   {315, 4, 225},
+        {0, 1, 270},  {45, 2, 135},  {90, 3, 180},  {90, 4, 360},  {135, 1, 45},  {180, 2, 270},
+        {135, 3, 45}, {180, 4, 270}, {200, 1, 290}, {270, 2, 180}, {225, 3, 135}, {225, 4, 315},
+        {300, 1, 30}, {360, 2, 270}, {315, 3, 45},  {315, 4, 225},
     };
     for (const auto& c : cases) {
         double result = -1;

@@ -12,10 +12,7 @@
 using namespace orvex;
 
 namespace {
-TViewState fresh()
-{
-    return TViewState();
-}
+TViewState fresh() { return TViewState(); }
 
 using Pixel = std::pair<int, int>;
 

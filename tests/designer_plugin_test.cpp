@@ -76,14 +76,20 @@ TEST_F(DesignerPlugin, EveryPublishedPropertyIsEditableThroughTheMetaObject)
         QString shown; // how the property editor shows the value read back
     };
     const Edit edits[] = {
-        {"BackgroundColor", 0x102030, "1056816"}, {"DrawColor", 0x0000FF, "255"},
-        {"View", int(vSIDE), "vSIDE"},            {"LineType", 2, "2"},
-        {"PickFilter", int(fLineArc), "fLineArc"}, {"CurrentLayer", 7, "7"},
-        {"CadType", 3, "3"},                      {"ImportMode", int(imFull), "imFull"},
+        {"BackgroundColor", 0x102030, "1056816"},
+        {"DrawColor", 0x0000FF, "255"},
+        {"View", int(vSIDE), "vSIDE"},
+        {"LineType", 2, "2"},
+        {"PickFilter", int(fLineArc), "fLineArc"},
+        {"CurrentLayer", 7, "7"},
+        {"CadType", 3, "3"},
+        {"ImportMode", int(imFull), "imFull"},
         {"Units", int(uMM), "uMM"},
-        {"MousePan", false, "false"},             {"WheelZoom", true, "true"},
+        {"MousePan", false, "false"},
+        {"WheelZoom", true, "true"},
         {"AntiAlias", true, "true"},
-        {"Version", "9.9", "2.1"},                {"Transparent", false, "false"},
+        {"Version", "9.9", "2.1"},
+        {"Transparent", false, "false"},
     };
     const QMetaObject* meta = control->metaObject();
     const int first = QWidget::staticMetaObject.propertyCount();
@@ -114,12 +120,21 @@ TEST(DesignerEnumerations, MetaObjectNamesMatchTheValues)
         int value;
     };
     const Key keys[] = {
-        {"TDView", "vTOP", vTOP},         {"TDView", "vFRONT", vFRONT},       {"TDView", "vSIDE", vSIDE},
-        {"TDView", "vISO", vISO},         {"TDUnits", "uINCH", uINCH},        {"TDUnits", "uMM", uMM},
-        {"TDFilter", "fAll", fAll},       {"TDFilter", "fPoints", fPoints},   {"TDFilter", "fLines", fLines},
-        {"TDFilter", "fArcs", fArcs},     {"TDFilter", "fPointLine", fPointLine},
-        {"TDFilter", "fPointArc", fPointArc}, {"TDFilter", "fLineArc", fLineArc},
-        {"TImportMode", "imBasic", imBasic}, {"TImportMode", "imFull", imFull},
+        {"TDView", "vTOP", vTOP},
+        {"TDView", "vFRONT", vFRONT},
+        {"TDView", "vSIDE", vSIDE},
+        {"TDView", "vISO", vISO},
+        {"TDUnits", "uINCH", uINCH},
+        {"TDUnits", "uMM", uMM},
+        {"TDFilter", "fAll", fAll},
+        {"TDFilter", "fPoints", fPoints},
+        {"TDFilter", "fLines", fLines},
+        {"TDFilter", "fArcs", fArcs},
+        {"TDFilter", "fPointLine", fPointLine},
+        {"TDFilter", "fPointArc", fPointArc},
+        {"TDFilter", "fLineArc", fLineArc},
+        {"TImportMode", "imBasic", imBasic},
+        {"TImportMode", "imFull", imFull},
     };
     for (const Key& k : keys) {
         const int index = orvex::staticMetaObject.indexOfEnumerator(k.enumeration);

@@ -68,8 +68,8 @@ TEST(ElementFactory, EverySlotOfEveryTypeIsChecked)
         int etype;
         Outcome bySlot[6];
     } rules[] = {
-        {etPoint, {R, R, Z, K, K, K}},   {etLine, {R, R, Z, R, R, Z}},   {etArc, {R, R, Z, R, A, A}},
-        {etCircle, {R, R, Z, R, A, A}},  {etImage, {R, R, R, R, R, R}},  {etEllipse, {R, R, R, R, R, R}},
+        {etPoint, {R, R, Z, K, K, K}},     {etLine, {R, R, Z, R, R, Z}},     {etArc, {R, R, Z, R, A, A}},
+        {etCircle, {R, R, Z, R, A, A}},    {etImage, {R, R, R, R, R, R}},    {etEllipse, {R, R, R, R, R, R}},
         {etRectangle, {R, R, R, R, R, R}}, {etClipRect, {R, R, R, R, R, R}},
     };
     const double inf = std::numeric_limits<double>::infinity();

@@ -280,7 +280,7 @@ TEST_F(EditingTest, UndeleteLastRestoresDeletionsMostRecentFirst)
         c.MakePoint(i, 0, 0);
     c.AddToGroup(1);
     c.AddToGroup(2);
-    c.DeleteGroup();   // records 1, then 2
+    c.DeleteGroup(); // records 1, then 2
     c.SetIsDeleted(4, true);
     c.SetIsDeleted(4, true); // already deleted: not recorded again
     c.AddToGroup(3);

@@ -1,7 +1,7 @@
 // The top view's element index against a pass over every element: the same
 // picture and the same picks, after every kind of change to the drawing.
-#include "render/element_index.h"
 #include "picture_compare.h"
+#include "render/element_index.h"
 #include "view/view_math.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
@@ -83,10 +83,7 @@ public:
     }
 };
 
-bool same_point(const dpoint& a, const dpoint& b)
-{
-    return a.X == b.X && a.Y == b.Y && a.Z == b.Z;
-}
+bool same_point(const dpoint& a, const dpoint& b) { return a.X == b.X && a.Y == b.Y && a.Z == b.Z; }
 
 void expect_like_every_element(Drawing& d, const char* step)
 {

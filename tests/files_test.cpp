@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <csignal>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <functional>
 #include <set>
@@ -40,10 +40,7 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    static QByteArray data(const char* name)
-    {
-        return read(QString(ORVEX_TEST_DATA_DIR) + "/formats/" + name);
-    }
+    static QByteArray data(const char* name) { return read(QString(ORVEX_TEST_DATA_DIR) + "/formats/" + name); }
 
     QTemporaryDir dir_;
     TOrvexGDI control_;
@@ -70,8 +67,7 @@ struct Snapshot {
         for (int i = 1; i <= 90; ++i)
             EXPECT_EQ(std::memcmp(&c.Settings->ArcViews[i], &views[i], sizeof(TArcView)), 0) << "arc view " << i;
         const TSettings& s = *c.Settings;
-        EXPECT_EQ((std::vector<double>{s.ExtentMinX, s.ExtentMinY, s.ExtentMaxX, s.ExtentMaxY, s.ExtentMaxZ}),
-                  extents);
+        EXPECT_EQ((std::vector<double>{s.ExtentMinX, s.ExtentMinY, s.ExtentMaxX, s.ExtentMaxY, s.ExtentMaxZ}), extents);
         EXPECT_EQ(c.Settings->DrawingFileName, fileName);
         EXPECT_EQ(c.GetUnits(), units);
         EXPECT_EQ(c.Settings->StopReading, stop);
@@ -174,8 +170,7 @@ TEST_F(FilesTest, FailedReadIntoAnEmptyControlLeavesItEmpty)
     control_.Settings->ExtentMaxZ = 3;
     for (bool merge : {false, true}) {
         const Snapshot before(control_);
-        EXPECT_THROW(merge ? control_.MergeFile(path("bad.ovx")) : control_.LoadFromFile(path("bad.ovx")),
-                     ERangeError);
+        EXPECT_THROW(merge ? control_.MergeFile(path("bad.ovx")) : control_.LoadFromFile(path("bad.ovx")), ERangeError);
         before.expect_same(control_);
         EXPECT_EQ(control_.Elements->Count(), 0);
     }
@@ -311,8 +306,8 @@ TEST_F(FilesTest, EditsAfterALoadKeepEveryLoadedElement)
     for (int cadType : {1, 2, 3}) {
         for (TImportMode mode : {imBasic, imFull}) {
             for (How how : {Load, MergeIntoEmpty, MergeAfterClear}) {
-                const QString file = path(QStringList{"bracket_plate.ovx", "bracket_plate.dxf",
-                                                      "bracket_plate.igs"}[cadType - 1]);
+                const QString file =
+                    path(QStringList{"bracket_plate.ovx", "bracket_plate.dxf", "bracket_plate.igs"}[cadType - 1]);
                 SCOPED_TRACE(file.toStdString() + (mode == imFull ? " full" : " basic") + " how " +
                              std::to_string(how));
                 TOrvexGDI c;

@@ -93,8 +93,8 @@ TEST_F(ScaledControl, MouseEventsArriveInLogicalPixels)
 
 TEST_F(ScaledControl, ExportedPictureHasTheLogicalSize)
 {
-    const QString file = QDir(QStringLiteral(ORVEX_TEST_OUTPUT_DIR)).filePath(
-        QStringLiteral("hidpi_%1.bmp").arg(expected_ratio()));
+    const QString file =
+        QDir(QStringLiteral(ORVEX_TEST_OUTPUT_DIR)).filePath(QStringLiteral("hidpi_%1.bmp").arg(expected_ratio()));
     control.SaveBMP(file);
     const QImage saved(file);
     ASSERT_EQ(saved.size(), QSize(200, 100));

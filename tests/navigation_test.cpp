@@ -4,15 +4,15 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QWheelEvent>
 #include <QMouseEvent>
 #include <QSignalSpy>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
-#include <tuple>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 using namespace orvex;
@@ -370,7 +370,9 @@ TEST_F(NavigationTest, PreviewDrawsTheFirst200VisibleElementsAndReleaseDrawsAll)
     for (int i = 0; i < 200; ++i)
         c.MakePoint(-10, -5, 0);
     c.MakePoint(10, 0, 0);
-    const auto lit = [this](double x, double y) { return c.GetBitmap()->pixelColor(c.CoordToPixel(x, y, 0)) != Qt::black; };
+    const auto lit = [this](double x, double y) {
+        return c.GetBitmap()->pixelColor(c.CoordToPixel(x, y, 0)) != Qt::black;
+    };
 
     send(QEvent::MouseButtonPress, {200, 150}, Qt::MiddleButton, Qt::MiddleButton);
     send(QEvent::MouseMove, {200, 150}, Qt::NoButton, Qt::MiddleButton); // a pan of nothing
@@ -413,8 +415,8 @@ TEST_F(NavigationTest, HostEventsFollowTheControlsHandlingWithTheSameArguments)
     c.OnMouseDown = [&](QObject* sender, Qt::MouseButton b, TShiftState shift, int x, int y) {
         EXPECT_EQ(sender, &c);
         EXPECT_EQ(s().MouseDownX, x) << "the control has taken the press position";
-        seen.push_back("down " + std::to_string(int(b)) + " " + std::to_string(shift.toInt()) + " " + std::to_string(x) +
-                       "," + std::to_string(y));
+        seen.push_back("down " + std::to_string(int(b)) + " " + std::to_string(shift.toInt()) + " " +
+                       std::to_string(x) + "," + std::to_string(y));
     };
     c.OnMouseMove = [&](QObject*, TShiftState shift, int x, int y) {
         EXPECT_DOUBLE_EQ(c.GetCenterX(), 1) << "the pan has happened";
@@ -430,8 +432,8 @@ TEST_F(NavigationTest, HostEventsFollowTheControlsHandlingWithTheSameArguments)
     drag({50, 60}, {40, 60}, Qt::LeftButton, Qt::ControlModifier);
     const int ctrlLeft = (ssCtrl | ssLeft).toInt();
     EXPECT_EQ(seen, (std::vector<std::string>{"down 1 " + std::to_string(ctrlLeft) + " 50,60",
-                                               "move " + std::to_string(ctrlLeft) + " 40,60",
-                                               "up 1 " + std::to_string(int(ssCtrl)) + " 40,60"}));
+                                              "move " + std::to_string(ctrlLeft) + " 40,60",
+                                              "up 1 " + std::to_string(int(ssCtrl)) + " 40,60"}));
     ASSERT_EQ(downs.count(), 1);
     ASSERT_EQ(moves.count(), 1);
     ASSERT_EQ(ups.count(), 1);
@@ -477,8 +479,8 @@ TEST_F(NavigationTest, ZoomAllShowsAThreeDimensionalDrawingWholeInEveryView)
                 if (picture.pixel(x, y) != background)
                     ink |= QRect(x, y, 1, 1);
         ASSERT_FALSE(ink.isEmpty());
-        EXPECT_TRUE(QRect(1, 1, 398, 298).contains(ink)) << "ink from (" << ink.left() << ", " << ink.top()
-                                                         << ") to (" << ink.right() << ", " << ink.bottom() << ")";
+        EXPECT_TRUE(QRect(1, 1, 398, 298).contains(ink)) << "ink from (" << ink.left() << ", " << ink.top() << ") to ("
+                                                         << ink.right() << ", " << ink.bottom() << ")";
         EXPECT_GE(std::max(ink.width(), ink.height()), 0.85 * 270);
 
         const double size = c.GetViewSize(), x = c.GetCenterX(), y = c.GetCenterY();
@@ -504,8 +506,8 @@ TEST_F(NavigationTest, WheelNotchesZoomAboutTheCursorWhenTurnedOn)
     EXPECT_TRUE(zoomSizes.empty());
 
     c.SetWheelZoom(true);
-    for (const auto& [view, delta, size] : {std::tuple{vTOP, 120, 24.0}, std::tuple{vTOP, -240, 46.875},
-                                           std::tuple{vFRONT, 120, 24.0}}) {
+    for (const auto& [view, delta, size] :
+         {std::tuple{vTOP, 120, 24.0}, std::tuple{vTOP, -240, 46.875}, std::tuple{vFRONT, 120, 24.0}}) {
         c.SetView(view);
         c.SetViewSize(30);
         zoomSizes.clear();

@@ -73,15 +73,9 @@ QImage read_by_content(const QString& file)
     return reader.read().convertToFormat(QImage::Format_RGB32);
 }
 
-bool reddish(const QColor& c)
-{
-    return c.red() - std::max(c.green(), c.blue()) > 60;
-}
+bool reddish(const QColor& c) { return c.red() - std::max(c.green(), c.blue()) > 60; }
 
-int web_level(int v)
-{
-    return (v + 3) / 51 * 51;
-}
+int web_level(int v) { return (v + 3) / 51 * 51; }
 
 class PictureFiles : public ::testing::Test {
 protected:
@@ -97,7 +91,8 @@ TEST_F(PictureFiles, EachKindWritesThePictureWhateverTheName)
         void (TOrvexGDI::*save)(const QString&);
         QByteArray magic;
     };
-    const Row rows[] = {{&TOrvexGDI::SaveBMP, "BM"}, {&TOrvexGDI::SaveGIF, "GIF87a"}, {&TOrvexGDI::SaveJPEG, "\xFF\xD8"}};
+    const Row rows[] = {
+        {&TOrvexGDI::SaveBMP, "BM"}, {&TOrvexGDI::SaveGIF, "GIF87a"}, {&TOrvexGDI::SaveJPEG, "\xFF\xD8"}};
     for (const Row& row : rows) {
         const QString file = path("x.png"); // the name decides nothing
         (d.*row.save)(file);
@@ -113,7 +108,8 @@ TEST_F(PictureFiles, EachKindWritesThePictureWhateverTheName)
             for (int y = 0; y < kH; ++y)
                 for (int x = 0; x < kW; ++x) {
                     const QColor c = shown.pixelColor(x, y);
-                    wrong += back.pixelColor(x, y) != QColor(web_level(c.red()), web_level(c.green()), web_level(c.blue()));
+                    wrong +=
+                        back.pixelColor(x, y) != QColor(web_level(c.red()), web_level(c.green()), web_level(c.blue()));
                 }
             EXPECT_EQ(wrong, 0);
         } else {
@@ -193,7 +189,8 @@ TEST(Clipboard, VectorDrawingShowsWhatTheScreenShowsAndLeavesThePicture)
     };
     // Lines at y = 100 (red) and 75 (white) show; the hidden (50) and the
     // deleted (30) one do not; the rectangle's lower edge lies at y = 120.
-    for (const Probe& probe : {Probe{100, true}, Probe{75, true}, Probe{50, false}, Probe{30, false}, Probe{120, true}}) {
+    for (const Probe& probe :
+         {Probe{100, true}, Probe{75, true}, Probe{50, false}, Probe{30, false}, Probe{120, true}}) {
         const int row = kH - probe.y;
         EXPECT_EQ(drawn.pixelColor(100, row) != QColor(Qt::black), probe.shown) << "svg, y = " << probe.y;
         EXPECT_EQ(qAlpha(png.pixel(100, row)) != 0, probe.shown) << "png, y = " << probe.y;
@@ -251,10 +248,7 @@ bool coloured(const QColor& c)
 {
     return std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 60;
 }
-bool dark(const QColor& c)
-{
-    return c.red() < 100 && c.green() < 100 && c.blue() < 100;
-}
+bool dark(const QColor& c) { return c.red() < 100 && c.green() < 100 && c.blue() < 100; }
 
 TEST_F(Printing, VectorPageShowsTheVisibleElementsAndTheViewComesBack)
 {
@@ -283,8 +277,8 @@ TEST_F(Printing, VectorPageShowsTheVisibleElementsAndTheViewComesBack)
     auto has_dark_near = [&](double row) {
         return std::any_of(darkRows.begin(), darkRows.end(), [&](int r) { return std::abs(r - row) <= 1.5; });
     };
-    EXPECT_TRUE(has_dark_near(redRow + step));      // the white line prints black
-    EXPECT_FALSE(has_dark_near(redRow + 2 * step)); // the hidden line is absent
+    EXPECT_TRUE(has_dark_near(redRow + step));        // the white line prints black
+    EXPECT_FALSE(has_dark_near(redRow + 2 * step));   // the hidden line is absent
     EXPECT_FALSE(has_dark_near(redRow + 2.8 * step)); // and so is the deleted one
     // Apart from the red line and the yellow rectangle nothing is coloured.
     for (const int row : rows_with(page, coloured))

@@ -169,7 +169,8 @@ TEST(RasterWriterArcs, CirclesArcsAndWideOutlinesAgainstThePainter)
     std::uniform_int_distribution<int> radius(2, 50), at(-30, 130), angle(0, 359), span(-359, 359);
     for (int i = 0; i < 60; ++i) {
         const int r = radius(rng);
-        arcs.push_back({at(rng), at(rng) - 20, 2 * r, 2 * r + (i % 3 == 0 ? 2 : 0), angle(rng), i % 4 ? span(rng) : 360});
+        arcs.push_back(
+            {at(rng), at(rng) - 20, 2 * r, 2 * r + (i % 3 == 0 ? 2 : 0), angle(rng), i % 4 ? span(rng) : 360});
     }
     auto paint = [&](int width, bool antialias, bool whole) {
         QImage image = blank();

@@ -1,7 +1,7 @@
 // The paint pass: figures, colours, pens, fills, clipping and the element loop.
-#include "render/element_painter.h"
 #include "picture_compare.h"
 #include "recording_device.h"
+#include "render/element_painter.h"
 #include "view/view_math.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
@@ -86,8 +86,12 @@ TEST(RenderFigures, HighlightsReplaceTheColourExceptForRectanglesAndEllipses)
     const struct {
         int highlight;
         QColor expected;
-    } rows[] = {{0, kRed},           {1, QColor(255, 255, 0)}, {2, kRed},
-                {3, QColor(64, 64, 64)}, {5, QColor(255, 0, 255)}, {7, QColor(99, 0, 0)},
+    } rows[] = {{0, kRed},
+                {1, QColor(255, 255, 0)},
+                {2, kRed},
+                {3, QColor(64, 64, 64)},
+                {5, QColor(255, 0, 255)},
+                {7, QColor(99, 0, 0)},
                 {9, kRed}};
     d.Settings->DrawColor = 0x0000FF;
     for (int i = 0; i < 7; ++i) {
@@ -111,9 +115,12 @@ TEST(RenderFigures, WhiteStandsOutOnEveryBackground)
         TColor background, colour;
         int highlight;
         QColor expected;
-    } rows[] = {{0x000000, 0xFFFFFF, 0, QColor(255, 255, 255)}, {0x303030, 0xFFFFFF, 0, QColor(255, 255, 255)},
-                {0xFFFFFF, 0xFFFFFF, 0, kBlack},                {0xC0C0C0, 0xFFFFFF, 0, kBlack},
-                {0xFFFFFF, 0xFEFFFF, 0, QColor(255, 255, 254)}, {0xFFFFFF, 0xFFFFFF, 1, QColor(255, 255, 0)},
+    } rows[] = {{0x000000, 0xFFFFFF, 0, QColor(255, 255, 255)},
+                {0x303030, 0xFFFFFF, 0, QColor(255, 255, 255)},
+                {0xFFFFFF, 0xFFFFFF, 0, kBlack},
+                {0xC0C0C0, 0xFFFFFF, 0, kBlack},
+                {0xFFFFFF, 0xFEFFFF, 0, QColor(255, 255, 254)},
+                {0xFFFFFF, 0xFFFFFF, 1, QColor(255, 255, 0)},
                 {0xFFFFFF, 0x0000FF, 3, QColor(255, 255, 255)}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << std::hex << row.background << " " << row.colour << " " << row.highlight);
@@ -141,8 +148,8 @@ TEST(RenderPens, UnlistedLineTypesKeepTheDashStyleOfThePreviousOutline)
     const struct {
         Qt::PenStyle style;
         double width;
-    } expected[] = {{Qt::DashDotLine, 1}, {Qt::DashDotLine, 1}, {Qt::DashDotLine, 2}, {Qt::SolidLine, 2},
-                    {Qt::DotLine, 1},     {Qt::DotLine, 1}};
+    } expected[] = {{Qt::DashDotLine, 1}, {Qt::DashDotLine, 1}, {Qt::DashDotLine, 2},
+                    {Qt::SolidLine, 2},   {Qt::DotLine, 1},     {Qt::DotLine, 1}};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(rec.lines[i].pen.style(), expected[i].style) << i;
         EXPECT_EQ(rec.lines[i].pen.widthF(), expected[i].width) << i;
@@ -181,7 +188,7 @@ TEST(RenderArcs, QuarterArcCoversItsQuadrantOnly)
     d.MakeArc(1, 100, 75, 0, 40, 0, 90);
     d.Redraw();
     const double r = 40 / std::sqrt(2.0);
-    EXPECT_TRUE(d.lit_near(100 + r, 75 + r, kRed)); // 45 degrees
+    EXPECT_TRUE(d.lit_near(100 + r, 75 + r, kRed));                     // 45 degrees
     EXPECT_EQ(d.at(std::lround(100 - r), std::lround(75 - r)), kBlack); // 225 degrees
     EXPECT_EQ(d.at(std::lround(100 + r), std::lround(75 - r)), kBlack); // 315 degrees
 }
@@ -192,9 +199,9 @@ TEST(RenderArcs, PolylineSegmentCountFollowsArcLength)
         double radius, start, end;
         std::size_t lines;
     } rows[] = {
-        {50, 0, 0, 32},       // 314 px of arc: 31 segments, then the closing line
-        {10, 0, 90, 11},      // short arcs get at least 10 segments
-        {10000, 0, 0, 360},   // long arcs at most 360, no closing line
+        {50, 0, 0, 32},     // 314 px of arc: 31 segments, then the closing line
+        {10, 0, 90, 11},    // short arcs get at least 10 segments
+        {10000, 0, 0, 360}, // long arcs at most 360, no closing line
     };
     for (const auto& row : rows) {
         Drawing d;
@@ -225,7 +232,7 @@ TEST(RenderCircles, FillCodes)
     QImage texture(4, 4, QImage::Format_RGB32);
     texture.fill(QColor(10, 200, 30));
     Drawing d;
-    d.Settings->DrawColor = 0xFF0000; // blue
+    d.Settings->DrawColor = 0xFF0000;  // blue
     d.MakeCircle(100, 30, 30, 0, 20);  // solid
     d.MakeCircle(200, 80, 30, 0, 20);  // linear gradient at 0 degrees, colour to white
     d.MakeCircle(101, 130, 30, 0, 20); // radial
@@ -250,7 +257,7 @@ TEST(RenderCircles, TranslucentGradientTakesItsAlphasFromLineTypeAndColour)
     Drawing d;
     d.Settings->BackgroundColor = 0x0000FF;
     d.Settings->BackgroundBrush.setColor(kRed);
-    d.Settings->LineType = 0; // black fully transparent at the start
+    d.Settings->LineType = 0;                                 // black fully transparent at the start
     d.Settings->DrawColor = static_cast<TColor>(0xFF000000u); // white fully opaque at the end
     d.MakeCircle(601, 100, 75, 0, 40);
     d.Redraw();
@@ -401,8 +408,8 @@ TEST(RenderBatching, OneCallPerSolidRunGivesTheSamePictureAsOneCallPerLine)
             p.drawLine(QPoint(int(e->slot(0)), kH - int(e->slot(1))), QPoint(int(e->slot(3)), kH - int(e->slot(4))));
         }
         p.end();
-        EXPECT_TRUE(testing_pictures::same_picture(batched, single,
-                                                   antialias ? "batched-lines-antialiased" : "batched-lines"));
+        EXPECT_TRUE(
+            testing_pictures::same_picture(batched, single, antialias ? "batched-lines-antialiased" : "batched-lines"));
         EXPECT_LE(d.record().calls, 3); // three colour runs
     }
 }
@@ -486,7 +493,7 @@ TEST(RenderCanvas, MetafileCanvasGetsOutlinesWithItsOwnPenRules)
     const RecordingEngine& rec = canvas.engine;
     ASSERT_EQ(rec.lines.size(), 3u);
     EXPECT_EQ(rec.lines[1].line, QLineF(50, kH - 50 + 5, 50, kH - 50 - 5)); // vertical arm drawn upwards
-    EXPECT_EQ(rec.lines[2].pen.color(), kRed); // highlights do not apply to the metafile
+    EXPECT_EQ(rec.lines[2].pen.color(), kRed);                              // highlights do not apply to the metafile
     EXPECT_EQ(rec.lines[2].pen.style(), Qt::DashDotLine);
     EXPECT_EQ(rec.ellipses.size() + rec.paths.size(), 2u); // the circle outline and the arc
     EXPECT_TRUE(picture.engine.lines.empty());

@@ -24,9 +24,16 @@ TEST(TangroComponent, ErrorTexts)
         int code;
         const char* text;
     } cases[] = {
-        {902, "PARALLEL LINES"}, {903, "UNDEFINED LINE"}, {904, "ARC DOES NOT INTERSECT"},
-        {905, "RADIUS DOES NOT INTERSECT"}, {906, "CONCENTRIC CIRCLES"}, {907, "CAN'T ALLOCATE MEMORY"},
-        {908, "3 POINTS ON SAME LINE"}, {901, "Undefined"}, {909, "Undefined"}, {0, "Undefined"},
+        {902, "PARALLEL LINES"},
+        {903, "UNDEFINED LINE"},
+        {904, "ARC DOES NOT INTERSECT"},
+        {905, "RADIUS DOES NOT INTERSECT"},
+        {906, "CONCENTRIC CIRCLES"},
+        {907, "CAN'T ALLOCATE MEMORY"},
+        {908, "3 POINTS ON SAME LINE"},
+        {901, "Undefined"},
+        {909, "Undefined"},
+        {0, "Undefined"},
         {-1, "Undefined"},
     };
     for (const auto& c : cases)
@@ -179,8 +186,7 @@ TEST(TangroComponent, ConstructionsForward)
     EXPECT_EQ(calc.ArcTan2Lines(xaxis, {{0, 3, 0}, {1, 3, 0}}, 1, 0, 360, {0, 1, 0}, {0, 1, 0}, arc), 902);
     EXPECT_EQ(calc.ArcTan2Lines(xaxis, yaxis, 1, 0, 360, {0.5, 0.5, 0}, {0.5, 0.5, 0}, arc), 0);
     EXPECT_NEAR(arc.Center.X, 1, 1.5e-6);
-    EXPECT_EQ(calc.ArcTanLineArc({{0, 0, 0}, {10, 0, 0}}, {{5, 2.5, 0}, 1, 0, 0}, 1, 0, 180, {3, 1, 0}, {5, 5, 0},
-                                 arc),
+    EXPECT_EQ(calc.ArcTanLineArc({{0, 0, 0}, {10, 0, 0}}, {{5, 2.5, 0}, 1, 0, 0}, 1, 0, 180, {3, 1, 0}, {5, 5, 0}, arc),
               0);
     EXPECT_NEAR(arc.Center.Y, 1, 1e-4);
     EXPECT_EQ(calc.ArcTan2Arcs({{0, 0, 0}, 1, 0, 0}, {{4, 0, 0}, 1, 0, 0}, 2, 0, 360, {}, {}, arc), 0);
@@ -233,13 +239,12 @@ TEST(TangroComponent, CreatedAndCalledThroughTheMetaObject)
     // An output argument is written through the reference the call passes.
     TDArc arc;
     int code = -1;
-    const QMetaMethod method =
-        calc->metaObject()->method(calc->metaObject()->indexOfMethod(QMetaObject::normalizedSignature(
-            "Arc3Points(TDPoint,TDPoint,TDPoint,double,double,TDArc&)")));
+    const QMetaMethod method = calc->metaObject()->method(calc->metaObject()->indexOfMethod(
+        QMetaObject::normalizedSignature("Arc3Points(TDPoint,TDPoint,TDPoint,double,double,TDArc&)")));
     ASSERT_TRUE(method.isValid());
     const TDPoint p1{1, 0, 0}, p2{0, 1, 0}, p3{-1, 0, 0};
-    ASSERT_TRUE(method.invoke(calc, Q_RETURN_ARG(int, code), Q_ARG(TDPoint, p1), Q_ARG(TDPoint, p2),
-                              Q_ARG(TDPoint, p3), Q_ARG(double, 0), Q_ARG(double, 360), Q_ARG(TDArc&, arc)));
+    ASSERT_TRUE(method.invoke(calc, Q_RETURN_ARG(int, code), Q_ARG(TDPoint, p1), Q_ARG(TDPoint, p2), Q_ARG(TDPoint, p3),
+                              Q_ARG(double, 0), Q_ARG(double, 360), Q_ARG(TDArc&, arc)));
     EXPECT_EQ(code, 0);
     EXPECT_NEAR(arc.Radius, 1.0, 1e-12);
     EXPECT_NEAR(arc.Center.X, 0.0, 1e-12);

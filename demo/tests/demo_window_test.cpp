@@ -131,11 +131,23 @@ TEST_F(DemoWindow, StartsWithTheDesignedWindowPagesAndCaptions)
     const struct {
         const char* name;
         const char* text;
-    } texts[] = {{"Label20", "0"},         {"Label1", "0.0"},       {"Label10", " is X"}, {"Label9", "Inches"},
-                 {"Label33", "--"},        {"Label36", "---"},      {"Edit4", "45"},      {"Edit1", ""},
-                 {"Edit7", "30"},          {"Edit10", "1"},         {"Edit12", "2"},      {"Edit11", "5"},
-                 {"Edit15", "4"},          {"Button18", "Button18"}, {"Button3", "Pick Element"},
-                 {"CheckBox9", "Linearcs"}, {"Label31", "More than one control"}};
+    } texts[] = {{"Label20", "0"},
+                 {"Label1", "0.0"},
+                 {"Label10", " is X"},
+                 {"Label9", "Inches"},
+                 {"Label33", "--"},
+                 {"Label36", "---"},
+                 {"Edit4", "45"},
+                 {"Edit1", ""},
+                 {"Edit7", "30"},
+                 {"Edit10", "1"},
+                 {"Edit12", "2"},
+                 {"Edit11", "5"},
+                 {"Edit15", "4"},
+                 {"Button18", "Button18"},
+                 {"Button3", "Pick Element"},
+                 {"CheckBox9", "Linearcs"},
+                 {"Label31", "More than one control"}};
     for (const auto& t : texts) {
         QWidget* w = find<QWidget>(t.name);
         const QVariant shown = w->property("text");
@@ -145,9 +157,14 @@ TEST_F(DemoWindow, StartsWithTheDesignedWindowPagesAndCaptions)
     const struct {
         const char* name;
         const char* caption;
-    } items[] = {{"LoadCAD", "Load CAD"},         {"PrintCad1", "PrintCAD"},     {"Metafile1", "Metafile"},
-                 {"ISOView1", "ISO View"},        {"BackgroundColor1", "Background Color..."},
-                 {"ZoomWindow1", "Zoom Window"}, {"Arc1", "Arc..."},           {"CurrentColor1", "Current Color..."}};
+    } items[] = {{"LoadCAD", "Load CAD"},
+                 {"PrintCad1", "PrintCAD"},
+                 {"Metafile1", "Metafile"},
+                 {"ISOView1", "ISO View"},
+                 {"BackgroundColor1", "Background Color..."},
+                 {"ZoomWindow1", "Zoom Window"},
+                 {"Arc1", "Arc..."},
+                 {"CurrentColor1", "Current Color..."}};
     for (const auto& item : items)
         EXPECT_EQ(action(item.name)->text(), QString::fromUtf8(item.caption)) << item.name;
     EXPECT_TRUE(action("Axis1")->isCheckable());
@@ -194,8 +211,8 @@ TEST_F(DemoWindow, CancelledDialogsChangeNothing)
     gdi().SetCadType(2);
     const double size = gdi().GetViewSize();
     const QImage before = picture();
-    for (const char* item : {"LoadCAD", "MergeCAD1", "SaveCAD", "SaveBMP1", "SaveGIF1", "SaveJPEG1",
-                             "BackgroundColor1", "CurrentColor1", "PrintCad1", "PrintBitmap1"}) {
+    for (const char* item : {"LoadCAD", "MergeCAD1", "SaveCAD", "SaveBMP1", "SaveGIF1", "SaveJPEG1", "BackgroundColor1",
+                             "CurrentColor1", "PrintCad1", "PrintBitmap1"}) {
         SCOPED_TRACE(item);
         EXPECT_EQ(Answering({Cancel()}, [&] { trigger(item); }), 0u);
         EXPECT_EQ(gdi().Elements->Count(), 5);
@@ -535,9 +552,9 @@ TEST_F(DemoWindow, PickFilterComesFromTheThreeBoxes)
     const struct {
         bool points, lines, arcs;
         TDFilter filter;
-    } rows[] = {{false, false, false, fAll},     {true, false, false, fPoints},  {false, true, false, fLines},
-                {false, false, true, fArcs},     {true, true, false, fPointLine}, {true, false, true, fPointArc},
-                {false, true, true, fLineArc},   {true, true, true, fAll}};
+    } rows[] = {{false, false, false, fAll},   {true, false, false, fPoints},   {false, true, false, fLines},
+                {false, false, true, fArcs},   {true, true, false, fPointLine}, {true, false, true, fPointArc},
+                {false, true, true, fLineArc}, {true, true, true, fAll}};
     for (const auto& row : rows) {
         check("CheckBox2", row.points);
         check("CheckBox3", row.lines);

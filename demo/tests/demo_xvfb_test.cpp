@@ -26,17 +26,13 @@ bool have(const char* tool)
     return std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-std::string quoted(const QString& text)
-{
-    return "'" + text.toStdString() + "'";
-}
+std::string quoted(const QString& text) { return "'" + text.toStdString() + "'"; }
 
 // Runs Script under a fresh Xvfb with $0 = the program and $1 = Shot.
 int run_under_xvfb(const std::string& script, const QString& shot)
 {
     const std::string command = "xvfb-run -a -s '-screen 0 1280x1024x24' sh -c '" + script + "' " +
-                                quoted(QStringLiteral(ORVEX_DEMO_PROGRAM)) + " " + quoted(shot) +
-                                " >/dev/null 2>&1";
+                                quoted(QStringLiteral(ORVEX_DEMO_PROGRAM)) + " " + quoted(shot) + " >/dev/null 2>&1";
     return std::system(command.c_str());
 }
 
@@ -60,8 +56,7 @@ protected:
         ASSERT_LT(*menuHeight, 60);
         // Between the drawing control and the page control, and below the read-outs.
         for (const QPoint at : {QPoint(345, 200), QPoint(500, 372), QPoint(1, 100)})
-            EXPECT_EQ(window.pixel(at.x(), at.y() + *menuHeight) | 0xFF000000u, kSilver)
-                << at.x() << "," << at.y();
+            EXPECT_EQ(window.pixel(at.x(), at.y() + *menuHeight) | 0xFF000000u, kSilver) << at.x() << "," << at.y();
         // The drawing area shows the control's black background.
         EXPECT_EQ(window.pixel(kDrawingArea.left() + 5, kDrawingArea.top() + 5 + *menuHeight) | 0xFF000000u,
                   qRgb(0, 0, 0));
@@ -78,7 +73,8 @@ TEST_F(DemoOnXServer, WindowOrvexDemoShowsTheSilverFormAndTheDrawingArea)
     const std::string script =
         "QT_QPA_PLATFORM=xcb \"$0\" & pid=$!; "
         "for i in $(seq 150); do xwininfo -name \"Orvex Demo\" >/dev/null 2>&1 && break; sleep 0.1; done; "
-        "sleep 2; import -window \"$(xwininfo -name \"Orvex Demo\" | sed -n \"s/.*Window id: \\(0x[0-9a-f]*\\).*/\\1/p\")\" "
+        "sleep 2; import -window \"$(xwininfo -name \"Orvex Demo\" | sed -n \"s/.*Window id: "
+        "\\(0x[0-9a-f]*\\).*/\\1/p\")\" "
         "\"$1\"; status=$?; kill $pid; exit $status";
     ASSERT_EQ(run_under_xvfb(script, shot), 0);
     const QImage window(shot);

@@ -18,8 +18,8 @@ using orvex::TOrvexGDI;
 namespace {
 
 // Colours of the files' 16-colour tables (red in the low byte).
-constexpr orvex::TColor kGreen = 0x00FF00, kYellow = 0x00FFFF, kRed = 0x0000FF, kCyan = 0xFFFF00,
-                        kWhite = 0xFFFFFF, kMagenta = 0xFF00FF, kBlue = 0xFF0000;
+constexpr orvex::TColor kGreen = 0x00FF00, kYellow = 0x00FFFF, kRed = 0x0000FF, kCyan = 0xFFFF00, kWhite = 0xFFFFFF,
+                        kMagenta = 0xFF00FF, kBlue = 0xFF0000;
 // Line types: solid, dotted (hidden edges), dash-dot (centre lines), wide solid.
 constexpr int kSolid = 0, kHidden = 2, kCentre = 3, kWide = 21;
 
@@ -30,10 +30,7 @@ void pen(TOrvexGDI& d, orvex::TColor colour, int lineType, int layer)
     d.SetCurrentLayer(layer);
 }
 
-void line(TOrvexGDI& d, double x1, double y1, double x2, double y2)
-{
-    d.MakeLine(x1, y1, 0, x2, y2, 0);
-}
+void line(TOrvexGDI& d, double x1, double y1, double x2, double y2) { d.MakeLine(x1, y1, 0, x2, y2, 0); }
 
 void line3(TOrvexGDI& d, double x1, double y1, double z1, double x2, double y2, double z2)
 {
@@ -43,10 +40,7 @@ void line3(TOrvexGDI& d, double x1, double y1, double z1, double x2, double y2, 
 // A full circle in the top plane. An arc of 360 degrees rather than a circle
 // element, so that all three formats carry it (the IGES writer takes points,
 // lines and arcs).
-void circle(TOrvexGDI& d, double x, double y, double r)
-{
-    d.MakeArc(1, x, y, 0, r, 0, 360);
-}
+void circle(TOrvexGDI& d, double x, double y, double r) { d.MakeArc(1, x, y, 0, r, 0, 360); }
 
 // A centre cross of half length h through (x, y).
 void centre_cross(TOrvexGDI& d, double x, double y, double h)

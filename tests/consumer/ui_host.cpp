@@ -18,9 +18,8 @@ int main(int argc, char** argv)
     const orvex::TOrvexGDI& c = *form.OrvexGDI1;
     const bool ok = c.GetBackgroundColor() == 0xFFFFFF && c.GetCurrentColor() == 0x0000FF &&
                     c.GetView() == orvex::vSIDE && c.GetLineType() == 2 && c.GetPickFilter() == orvex::fLineArc &&
-                    c.GetCurrentLayer() == 7 && c.GetCadType() == 2 &&
-                    c.GetImportMode() == orvex::imFull && c.GetUnits() == orvex::uMM &&
-                    !c.GetMousePan() && c.GetAntiAlias() && !c.GetTransparent();
+                    c.GetCurrentLayer() == 7 && c.GetCadType() == 2 && c.GetImportMode() == orvex::imFull &&
+                    c.GetUnits() == orvex::uMM && !c.GetMousePan() && c.GetAntiAlias() && !c.GetTransparent();
     if (!ok) {
         std::fprintf(stderr, "a property of the form did not reach the control\n");
         return 1;

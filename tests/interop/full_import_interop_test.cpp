@@ -25,28 +25,28 @@
 #include <vector>
 
 #ifdef ORVEX_HAVE_OCCT
-#include <BRepBuilderAPI_MakeEdge.hxx>
-#include <BRepBndLib.hxx>
-#include <GC_MakeArcOfEllipse.hxx>
-#include <Geom_BSplineCurve.hxx>
-#include <IGESControl_Writer.hxx>
-#include <TColStd_Array1OfInteger.hxx>
-#include <TColStd_Array1OfReal.hxx>
-#include <TColgp_Array1OfPnt.hxx>
-#include <gp_Ax2.hxx>
-#include <gp_Elips.hxx>
 #include <BRepAdaptor_Curve.hxx>
+#include <BRepBndLib.hxx>
+#include <BRepBuilderAPI_MakeEdge.hxx>
 #include <BRep_Tool.hxx>
 #include <Bnd_Box.hxx>
 #include <GCPnts_AbscissaPoint.hxx>
+#include <GC_MakeArcOfEllipse.hxx>
+#include <Geom_BSplineCurve.hxx>
 #include <IGESControl_Controller.hxx>
 #include <IGESControl_Reader.hxx>
+#include <IGESControl_Writer.hxx>
 #include <Interface_Static.hxx>
+#include <TColStd_Array1OfInteger.hxx>
+#include <TColStd_Array1OfReal.hxx>
+#include <TColgp_Array1OfPnt.hxx>
 #include <TopExp.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Edge.hxx>
 #include <TopoDS_Shape.hxx>
+#include <gp_Ax2.hxx>
+#include <gp_Elips.hxx>
 #endif
 
 namespace orvex {
@@ -95,10 +95,7 @@ struct World {
         for (std::size_t i = 0; i < 3; ++i)
             low[i] = std::min(low[i], p[i]), high[i] = std::max(high[i], p[i]);
     }
-    double size() const
-    {
-        return std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2], 1e-9});
-    }
+    double size() const { return std::max({high[0] - low[0], high[1] - low[1], high[2] - low[2], 1e-9}); }
 };
 
 World world_of(const formats::StagedDrawing& d)
@@ -121,8 +118,8 @@ World world_of(const formats::StagedDrawing& d)
             auto on = [&](double a) {
                 return to_world(slot(1) + r * std::cos(a / k), slot(2) + r * std::sin(a / k), slot(3));
             };
-            w.arcs.push_back({to_world(slot(1), slot(2), slot(3)), on(slot(5)), on(slot(6)), r,
-                              slot(5) == 0 && slot(6) == 360});
+            w.arcs.push_back(
+                {to_world(slot(1), slot(2), slot(3)), on(slot(5)), on(slot(6)), r, slot(5) == 0 && slot(6) == 360});
             // The whole sweep, a degree at a time, for the box.
             double sweep = slot(6) - slot(5);
             while (sweep <= 0)
@@ -469,9 +466,9 @@ TEST(FullIgesImport, SharedFilesAgreeWithOpenCascade)
         // Open CASCADE also makes the edges of surfaces and their boundaries
         // in parameter space; where a file holds only curves, one edge per
         // curve.
-        static const char* const curvesOnly[] = {"igesreader_tubes_splined.iges", "occt_BIGES.igs",
+        static const char* const curvesOnly[] = {"igesreader_tubes_splined.iges",   "occt_BIGES.igs",
                                                  "occt_OCC8842_cylinder_Ideas.igs", "occt_bug23171_tube_surf.igs",
-                                                 "occt_bug24012_line.igs", "pythonocc_curve_geom_plate.igs"};
+                                                 "occt_bug24012_line.igs",          "pythonocc_curve_geom_plate.igs"};
         if (std::find(std::begin(curvesOnly), std::end(curvesOnly), name) != std::end(curvesOnly)) {
             EXPECT_EQ(curves, occt.count);
             // Nothing of a curve is left out: the chains fall short of the

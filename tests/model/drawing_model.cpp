@@ -10,8 +10,8 @@ namespace orvex::model {
 namespace {
 
 constexpr double kDegreesPerRadian = 57.2957795131;
-constexpr double kLimit = 1e9;   // the factory's coordinate range
-constexpr double kExtent = 1e9;  // extents are kept within this
+constexpr double kLimit = 1e9;  // the factory's coordinate range
+constexpr double kExtent = 1e9; // extents are kept within this
 
 constexpr int kHighlightGroup = 2;
 
@@ -75,13 +75,11 @@ double fifteen_digits(double v)
 }
 
 // The 16-colour table of the native format, by index.
-constexpr Colour kOvxColours[16] = {0x000000, 0x008000, 0x000080, 0x008080, 0x00FFFF, 0x808000,
-                                    0x800080, 0x808080, 0x800000, 0xFF0000, 0x00FF00, 0xFFFF00,
-                                    0x0000FF, 0xFF00FF, 0xC0C0C0, 0xFFFFFF};
+constexpr Colour kOvxColours[16] = {0x000000, 0x008000, 0x000080, 0x008080, 0x00FFFF, 0x808000, 0x800080, 0x808080,
+                                    0x800000, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0xC0C0C0, 0xFFFFFF};
 // DXF colour numbers 0 to 15 (16, white again, is never written).
-constexpr Colour kDxfColours[16] = {0x000000, 0x0000FF, 0x00FFFF, 0x00FF00, 0x808000,
-                                    0xFF0000, 0xFF00FF, 0xFFFFFF, 0x808080, 0x000080,
-                                    0x008080, 0xFFFF00, 0x008000, 0x800000, 0x800080, 0xC0C0C0};
+constexpr Colour kDxfColours[16] = {0x000000, 0x0000FF, 0x00FFFF, 0x00FF00, 0x808000, 0xFF0000, 0xFF00FF, 0xFFFFFF,
+                                    0x808080, 0x000080, 0x008080, 0xFFFF00, 0x008000, 0x800000, 0x800080, 0xC0C0C0};
 constexpr Colour kSilver = 0xC0C0C0;
 
 // The first position of a colour in a 16-colour file table, or Otherwise.
@@ -116,8 +114,9 @@ Colour iges_round_trip(Colour c, Colour background)
     };
     // Written colour values (up to three per number) and what the number reads as.
     static constexpr Row kRows[] = {
-        {0x0000FF, 0x000080, -1, 0x0000FF}, {0x00FF00, 0x008000, -1, 0x00FF00}, {0xFF0000, 0x800000, -1, 0xFF0000},
-        {0x00FFFF, 0x008080, -1, 0x00FFFF}, {0xFF00FF, 0x800080, -1, 0xFF00FF}, {0xFFFF00, 0x808000, -1, 0xFFFF00},
+        {0x0000FF, 0x000080, -1, 0x0000FF},       {0x00FF00, 0x008000, -1, 0x00FF00},
+        {0xFF0000, 0x800000, -1, 0xFF0000},       {0x00FFFF, 0x008080, -1, 0x00FFFF},
+        {0xFF00FF, 0x800080, -1, 0xFF00FF},       {0xFFFF00, 0x808000, -1, 0xFFFF00},
         {0xFFFFFF, 0xC0C0C0, 0x808080, 0xFFFFFF},
     };
     if (c == 0x000000) // number 0 reads like DXF's black
@@ -153,10 +152,7 @@ int fix_circle(double& x, double& y, double& z, int code)
     }
 }
 
-bool in_group(const Element& e)
-{
-    return !e.deleted && e.highlight == kHighlightGroup;
-}
+bool in_group(const Element& e) { return !e.deleted && e.highlight == kHighlightGroup; }
 
 } // namespace
 
@@ -406,8 +402,7 @@ void Drawing::shift_group(double dx, double dy, double dz, int times, bool keepS
                      e.layer, 0, e.view);
                 break;
             case 3:
-                make(3, {s[0] + ox, s[1] + oy, s[2] + oz, s[3], s[4], s[5]}, e.colour, e.lineType, e.layer, 0,
-                     e.view);
+                make(3, {s[0] + ox, s[1] + oy, s[2] + oz, s[3], s[4], s[5]}, e.colour, e.lineType, e.layer, 0, e.view);
                 break;
             default:
                 break;
@@ -519,10 +514,7 @@ Raises Drawing::insert(int index)
     return Raises::Nothing;
 }
 
-void Drawing::add()
-{
-    elements.push_back(fresh());
-}
+void Drawing::add() { elements.push_back(fresh()); }
 
 void Drawing::clear_elements()
 {

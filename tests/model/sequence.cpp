@@ -15,9 +15,8 @@ namespace orvex::model {
 
 namespace {
 
-constexpr Colour kColours[] = {0x000000, 0x008000, 0x000080, 0x008080, 0x00FFFF, 0x808000, 0x800080,
-                               0x808080, 0x800000, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF,
-                               0xC0C0C0, 0xFFFFFF, 0x123456};
+constexpr Colour kColours[] = {0x000000, 0x008000, 0x000080, 0x008080, 0x00FFFF, 0x808000, 0x800080, 0x808080, 0x800000,
+                               0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0xC0C0C0, 0xFFFFFF, 0x123456};
 constexpr int kLayers[] = {1, 2, 3, 4, 5, 254, 0, 300};
 constexpr int kLineTypes[] = {0, 1, 2, 3, 10, 20};
 constexpr double kAngles[] = {30, 45, 90, 120, 200, 359, -30, 17.5, 0};
@@ -29,8 +28,8 @@ struct Sample {
     const char* name;
     int cadType;
 };
-constexpr Sample kSamples[] = {{"house.ovx", 1},          {"chamfered_block.ovx", 1}, {"bracket_plate.dxf", 2},
-                               {"floor_plan.dxf", 2},      {"bracket_plate.igs", 3},  {"chamfered_block.igs", 3}};
+constexpr Sample kSamples[] = {{"house.ovx", 1},      {"chamfered_block.ovx", 1}, {"bracket_plate.dxf", 2},
+                               {"floor_plan.dxf", 2}, {"bracket_plate.igs", 3},   {"chamfered_block.igs", 3}};
 const char* const kFormatNames[] = {"", "ovx", "dxf", "igs"};
 
 // Drawings stay within a size the checks can afford.
@@ -49,10 +48,7 @@ double coordinate(ChoiceSource& choices)
     return choices.below(2) == 0 ? k * 0.25 : k * 0.0123457;
 }
 
-double radius(ChoiceSource& choices)
-{
-    return 0.5 + choices.below(200) * 0.2503;
-}
+double radius(ChoiceSource& choices) { return 0.5 + choices.below(200) * 0.2503; }
 
 bool close(double a, double b)
 {
@@ -66,10 +62,7 @@ std::string number(double v)
     return text;
 }
 
-QString samples_folder()
-{
-    return QStringLiteral(ORVEX_SAMPLES_DIR);
-}
+QString samples_folder() { return QStringLiteral(ORVEX_SAMPLES_DIR); }
 
 // What a fresh control reads from a file, in the model's terms.
 Drawing::FileContents read_by_fresh_control(const QString& file, int cadType, TImportMode mode)
@@ -94,8 +87,8 @@ Drawing::FileContents read_by_fresh_control(const QString& file, int cadType, TI
     }
     for (int n = 1; n <= 90; ++n) {
         const TArcView& v = fresh.Settings->ArcViews[n];
-        contents.arcViews[static_cast<std::size_t>(n)] = {{v.M11, v.M12, v.M13, v.M21, v.M22, v.M23, v.M31, v.M32, v.M33},
-                                                         v.Defined};
+        contents.arcViews[static_cast<std::size_t>(n)] = {
+            {v.M11, v.M12, v.M13, v.M21, v.M22, v.M23, v.M31, v.M32, v.M33}, v.Defined};
     }
     return contents;
 }
@@ -131,8 +124,7 @@ struct SequenceRun::Impl {
         auto found = samples.find(key);
         if (found == samples.end()) {
             const Sample& s = kSamples[which];
-            found = samples.emplace(key, read_by_fresh_control(samples_folder() + "/" + s.name, s.cadType, mode))
-                        .first;
+            found = samples.emplace(key, read_by_fresh_control(samples_folder() + "/" + s.name, s.cadType, mode)).first;
         }
         return found->second;
     }
@@ -163,7 +155,9 @@ Op SequenceRun::next(ChoiceSource& choices) const
     if (grows && count > kMaxElements)
         op.kind = OpKind::ClearElements;
     // An index inside the list, or now and then one just past it.
-    const auto index = [&] { return choices.below(8) == 0 ? count + choices.below(2) : choices.below(std::max(count, 1)); };
+    const auto index = [&] {
+        return choices.below(8) == 0 ? count + choices.below(2) : choices.below(std::max(count, 1));
+    };
     switch (op.kind) {
     case OpKind::SetAttributes:
         op.n[0] = choices.below(static_cast<int>(std::size(kColours)));
@@ -262,10 +256,7 @@ Op SequenceRun::next(ChoiceSource& choices) const
     return op;
 }
 
-std::optional<std::string> SequenceRun::apply(const Op& op)
-{
-    return impl_->run(op);
-}
+std::optional<std::string> SequenceRun::apply(const Op& op) { return impl_->run(op); }
 
 std::optional<std::string> SequenceRun::Impl::run(const Op& op)
 {
@@ -498,8 +489,7 @@ std::optional<std::string> SequenceRun::Impl::compare() const
     const Drawing& m = model;
     const int count = c.Elements->Count();
     if (count != static_cast<int>(m.elements.size()))
-        return "the control has " + std::to_string(count) + " elements, the model " +
-               std::to_string(m.elements.size());
+        return "the control has " + std::to_string(count) + " elements, the model " + std::to_string(m.elements.size());
     std::map<const TElement*, int> objects;
     for (int i = 0; i < count; ++i) {
         const TElement& e = c.GetElement(i);
@@ -564,12 +554,12 @@ std::string as_cpp(const std::vector<Op>& ops)
             break;
         case OpKind::MakeLine:
         case OpKind::DrawLine:
-            out << (op.kind == OpKind::MakeLine ? "c.MakeLine(" : "c.DrawLine(") << D(0) << ", " << D(1) << ", "
-                << D(2) << ", " << D(3) << ", " << D(4) << ", " << D(5) << ");";
+            out << (op.kind == OpKind::MakeLine ? "c.MakeLine(" : "c.DrawLine(") << D(0) << ", " << D(1) << ", " << D(2)
+                << ", " << D(3) << ", " << D(4) << ", " << D(5) << ");";
             break;
         case OpKind::MakeArc:
-            out << "c.MakeArc(" << n[0] << ", " << D(0) << ", " << D(1) << ", " << D(2) << ", " << D(3) << ", "
-                << D(4) << ", " << D(5) << ");";
+            out << "c.MakeArc(" << n[0] << ", " << D(0) << ", " << D(1) << ", " << D(2) << ", " << D(3) << ", " << D(4)
+                << ", " << D(5) << ");";
             break;
         case OpKind::MakeCircle:
             out << "c.MakeCircle(" << n[0] << ", " << D(0) << ", " << D(1) << ", " << D(2) << ", " << D(3) << ");";
@@ -578,8 +568,7 @@ std::string as_cpp(const std::vector<Op>& ops)
             out << "c.MakeEllipse(" << D(0) << ", " << D(1) << ", " << D(2) << ", " << D(3) << ");";
             break;
         case OpKind::MakeRect:
-            out << "c.MakeFilledRect(" << D(0) << ", " << D(1) << ", " << D(2) << ", " << D(3) << ", " << n[0]
-                << ");";
+            out << "c.MakeFilledRect(" << D(0) << ", " << D(1) << ", " << D(2) << ", " << D(3) << ", " << n[0] << ");";
             break;
         case OpKind::MakeClipRect:
             out << "c.MakeClipRect(" << D(0) << ", " << D(1) << ", " << D(2) << ", " << D(3) << ");";

@@ -11,10 +11,7 @@
 namespace orvex::testing_geometry {
 
 /// A full circle record of radius r about (x, y, z).
-inline TDArc circle(double x, double y, double r, double z = 0)
-{
-    return TDArc{{x, y, z}, r, 0, 0};
-}
+inline TDArc circle(double x, double y, double r, double z = 0) { return TDArc{{x, y, z}, r, 0, 0}; }
 
 /// Distance of (x, y) from the infinite line through the segment.
 inline double line_distance(const TDLine& l, double x, double y)

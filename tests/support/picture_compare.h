@@ -32,10 +32,7 @@ inline long save_pictures(const QImage& a, const QImage& e, const QString& stem)
     return differing;
 }
 
-inline QString output_stem(const QString& name)
-{
-    return QDir(QStringLiteral(ORVEX_TEST_OUTPUT_DIR)).filePath(name);
-}
+inline QString output_stem(const QString& name) { return QDir(QStringLiteral(ORVEX_TEST_OUTPUT_DIR)).filePath(name); }
 
 inline ::testing::AssertionResult same_picture(const QImage& actual, const QImage& expected, const QString& name)
 {
@@ -46,9 +43,9 @@ inline ::testing::AssertionResult same_picture(const QImage& actual, const QImag
     const QString stem = output_stem(name);
     const long differing = save_pictures(a, e, stem);
     return ::testing::AssertionFailure() << name.toStdString() << ": " << differing << " pixels differ (formats "
-                                         << actual.format() << " and " << expected.format() << ", sizes "
-                                         << a.width() << "x" << a.height() << " and " << e.width() << "x"
-                                         << e.height() << "); pictures in " << stem.toStdString() << "-*.png";
+                                         << actual.format() << " and " << expected.format() << ", sizes " << a.width()
+                                         << "x" << a.height() << " and " << e.width() << "x" << e.height()
+                                         << "); pictures in " << stem.toStdString() << "-*.png";
 }
 
 /// Pictures of one size that may differ where a curve passes between pixel
@@ -83,9 +80,9 @@ inline ::testing::AssertionResult similar_picture(const QImage& actual, const QI
         return ::testing::AssertionSuccess();
     save_pictures(a, e, output_stem(name));
     return ::testing::AssertionFailure() << name.toStdString() << ": " << differing << " of " << lit
-                                         << " lit pixels differ, " << far << " with no match within a pixel; pictures in "
+                                         << " lit pixels differ, " << far
+                                         << " with no match within a pixel; pictures in "
                                          << output_stem(name).toStdString() << "-*.png";
 }
 
 } // namespace orvex::testing_pictures
-

@@ -41,8 +41,8 @@ inline void PrintTo(const diline& l, std::ostream* os)
 }
 inline void PrintTo(const TDView3D& v, std::ostream* os)
 {
-    *os << "view " << v.View << " [" << v.M11 << " " << v.M12 << " " << v.M13 << "; " << v.M21 << " " << v.M22
-        << " " << v.M23 << "; " << v.M31 << " " << v.M32 << " " << v.M33 << "]";
+    *os << "view " << v.View << " [" << v.M11 << " " << v.M12 << " " << v.M13 << "; " << v.M21 << " " << v.M22 << " "
+        << v.M23 << "; " << v.M31 << " " << v.M32 << " " << v.M33 << "]";
 }
 
 } // namespace orvex

@@ -31,20 +31,11 @@ using orvex::test::ToolRun;
 
 namespace {
 
-QString sample(const QString& name)
-{
-    return QStringLiteral(ORVEX_SAMPLES_DIR "/") + name;
-}
+QString sample(const QString& name) { return QStringLiteral(ORVEX_SAMPLES_DIR "/") + name; }
 
-QString output(const QString& name)
-{
-    return QStringLiteral(ORVEX_TOOL_OUTPUT_DIR "/") + name;
-}
+QString output(const QString& name) { return QStringLiteral(ORVEX_TOOL_OUTPUT_DIR "/") + name; }
 
-std::string str(const QString& s)
-{
-    return s.toStdString();
-}
+std::string str(const QString& s) { return s.toStdString(); }
 
 // The samples and what their generator put in them.
 struct Sample {
@@ -212,8 +203,9 @@ TEST(OrvexInfo, UnitsLayerNamesAndUnplacedBlocksAsTheDxfStatesThem)
         {"feet", header("2") + entities, "units", "feet", "feet"},
         {"unitless", header("0") + entities, "units", "unitless", "unitless"},
         {"unstated", entities, "units", "not stated", "not stated"},
-        {"named", "0\nSECTION\n2\nENTITIES\n" + line("WALLS", "0") + line("DOORS", "1") + line("WALLS", "2") +
-                      "0\nENDSEC\n0\nEOF\n",
+        {"named",
+         "0\nSECTION\n2\nENTITIES\n" + line("WALLS", "0") + line("DOORS", "1") + line("WALLS", "2") +
+             "0\nENDSEC\n0\nEOF\n",
          "layers", "1 (WALLS), 2 (DOORS)", "1"},
         {"uninserted", block + "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n", "note",
          "2 entities lie in block definitions that nothing inserts", ""},
@@ -461,8 +453,8 @@ TEST(OrvexRender, RealFilesShowInkOnWhiteAndOnBlack)
             for (const char* background : {"white", "black"}) {
                 SCOPED_TRACE(str(file.fileName()) + " on " + background);
                 const QString out = output(file.completeBaseName() + "-" + background + ".png");
-                expect_clean_success(run_tool({"render", "--size", "300x200", "--background", background,
-                                               file.filePath(), out}));
+                expect_clean_success(
+                    run_tool({"render", "--size", "300x200", "--background", background, file.filePath(), out}));
                 const QImage picture = QImage(out).convertToFormat(QImage::Format_RGB32);
                 const QRgb paper = QString(background) == "white" ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
                 long ink = 0;
@@ -584,8 +576,9 @@ TEST(OrvexHelp, EveryCommandDescribesItsOptions)
         {{"--help"}, {"info", "convert", "render", "Exit status"}},
         {{"info", "--help"}, {"usage: orvex info", "--from", "--import"}},
         {{"convert", "--help"}, {"usage: orvex convert", "--from", "--to", "--import", ".iges"}},
-        {{"render", "-h"}, {"usage: orvex render", "--size", "1200x900", "--view", "--rotate", "--aa", "--background",
-                            "--from", "--import", ".png", ".bmp", ".gif", ".jpg", ".svg", ".pdf"}},
+        {{"render", "-h"},
+         {"usage: orvex render", "--size", "1200x900", "--view", "--rotate", "--aa", "--background", "--from",
+          "--import", ".png", ".bmp", ".gif", ".jpg", ".svg", ".pdf"}},
     };
     for (const auto& h : helps) {
         SCOPED_TRACE(str(h.args.join(' ')));

@@ -6,10 +6,7 @@ namespace orvex::tool {
 
 namespace {
 
-std::string see_help(const QString& command)
-{
-    return " (see orvex " + command.toStdString() + " --help)";
-}
+std::string see_help(const QString& command) { return " (see orvex " + command.toStdString() + " --help)"; }
 
 } // namespace
 

@@ -75,9 +75,9 @@ bool dxf_content(const QString& file)
 {
     if (binary_dxf(file))
         return true;
-    static constexpr std::array<std::string_view, 12> kNames = {
-        "SECTION", "EOF",     "POINT",  "LINE",    "ARC",    "CIRCLE",
-        "POLYLINE", "LWPOLYLINE", "INSERT", "SPLINE", "ELLIPSE", "3DFACE"};
+    static constexpr std::array<std::string_view, 12> kNames = {"SECTION", "EOF",    "POINT",    "LINE",
+                                                                "ARC",     "CIRCLE", "POLYLINE", "LWPOLYLINE",
+                                                                "INSERT",  "SPLINE", "ELLIPSE",  "3DFACE"};
     long long number = 0;
     bool zeroCode = false;
     return any_line(file, [&](std::string_view line) {
@@ -121,8 +121,8 @@ bool iges_content(const QString& file)
 // A line that starts with a keyword of an OVX record.
 bool ovx_content(const QString& file)
 {
-    static constexpr std::array<std::string_view, 8> kKeywords = {"VIEW",  "SPLINE", "VLINE", "LINE",
-                                                                   "ARC",   "CIRCLE", "VPOINT", "POINT"};
+    static constexpr std::array<std::string_view, 8> kKeywords = {"VIEW", "SPLINE", "VLINE",  "LINE",
+                                                                  "ARC",  "CIRCLE", "VPOINT", "POINT"};
     return any_line(file, [&](std::string_view line) {
         const std::string_view t = trimmed(line);
         std::size_t n = 0;

@@ -14,10 +14,7 @@ namespace orvex::tool {
 
 namespace {
 
-std::string text(const QString& s)
-{
-    return s.toStdString();
-}
+std::string text(const QString& s) { return s.toStdString(); }
 
 bool format_from_name(const QString& name, DrawingFormat& format)
 {

@@ -14,9 +14,8 @@ namespace {
 QString dxf_version(QTextStream& in)
 {
     static const std::map<QString, QString> releases = {
-        {"AC1006", "R10"},  {"AC1009", "R11/R12"}, {"AC1012", "R13"},  {"AC1014", "R14"},
-        {"AC1015", "2000"}, {"AC1018", "2004"},    {"AC1021", "2007"}, {"AC1024", "2010"},
-        {"AC1027", "2013"}, {"AC1032", "2018"},
+        {"AC1006", "R10"},  {"AC1009", "R11/R12"}, {"AC1012", "R13"},  {"AC1014", "R14"},  {"AC1015", "2000"},
+        {"AC1018", "2004"}, {"AC1021", "2007"},    {"AC1024", "2010"}, {"AC1027", "2013"}, {"AC1032", "2018"},
     };
     // Group code and value lines alternate; the header comes before the entities.
     for (int pair = 0; pair < 100000 && !in.atEnd(); ++pair) {
@@ -71,8 +70,19 @@ QStringList iges_global_parameters(const QString& section)
 QString iges_version(QTextStream& in)
 {
     static const char* const flags[] = {
-        "",    "1.0", "ANSI Y14.26M-1981", "2.0", "3.0", "ASME/ANSI Y14.26M-1987", "4.0", "ASME Y14.26M-1989",
-        "5.0", "5.1", "5.2",               "5.3", "5.3",
+        "",
+        "1.0",
+        "ANSI Y14.26M-1981",
+        "2.0",
+        "3.0",
+        "ASME/ANSI Y14.26M-1987",
+        "4.0",
+        "ASME Y14.26M-1989",
+        "5.0",
+        "5.1",
+        "5.2",
+        "5.3",
+        "5.3",
     };
     QString global;
     while (!in.atEnd()) {

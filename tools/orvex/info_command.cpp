@@ -21,16 +21,13 @@ struct TypeName {
     const char* plural;
 };
 constexpr TypeName kTypeNames[] = {
-    {etLine, "lines"},        {etArc, "arcs"},           {etCircle, "circles"},    {etPoint, "points"},
-    {etPointMark, "marks"},   {etArrow, "arrows"},       {etLeader, "leaders"},    {etWitness, "witness lines"},
-    {etImage, "images"},      {etEllipse, "ellipses"},   {etRectangle, "rectangles"}, {etClipRect, "clip rectangles"},
+    {etLine, "lines"},      {etArc, "arcs"},         {etCircle, "circles"},       {etPoint, "points"},
+    {etPointMark, "marks"}, {etArrow, "arrows"},     {etLeader, "leaders"},       {etWitness, "witness lines"},
+    {etImage, "images"},    {etEllipse, "ellipses"}, {etRectangle, "rectangles"}, {etClipRect, "clip rectangles"},
 };
 constexpr int kAlwaysListed = 4;
 
-QString number(double value)
-{
-    return QString::number(value, 'g', 10);
-}
+QString number(double value) { return QString::number(value, 'g', 10); }
 
 void describe(QTextStream& out, const QString& file, DrawingFormat format, TImportMode mode)
 {
@@ -79,8 +76,8 @@ void describe(QTextStream& out, const QString& file, DrawingFormat format, TImpo
     if (live == 0)
         out << "extents: none\n";
     else
-        out << "extents: X " << number(s.ExtentMinX) << " .. " << number(s.ExtentMaxX) << ", Y "
-            << number(s.ExtentMinY) << " .. " << number(s.ExtentMaxY) << "\n";
+        out << "extents: X " << number(s.ExtentMinX) << " .. " << number(s.ExtentMaxX) << ", Y " << number(s.ExtentMinY)
+            << " .. " << number(s.ExtentMaxY) << "\n";
     // The units as the file states them ($INSUNITS, the IGES global section).
     const std::string& units = control.LastLoadReport().Units;
     out << "units: " << (units.empty() ? QStringLiteral("not stated") : QString::fromStdString(units)) << "\n";
@@ -102,8 +99,7 @@ void describe(QTextStream& out, const QString& file, DrawingFormat format, TImpo
     }
     out << "import: " << (mode == imFull ? "full" : "basic") << "\n";
     out << "read: " << (read.isEmpty() ? QStringLiteral("nothing") : read.join(QLatin1String(", "))) << "\n";
-    out << "skipped: " << (skipped.isEmpty() ? QStringLiteral("nothing") : skipped.join(QLatin1String(", ")))
-        << "\n";
+    out << "skipped: " << (skipped.isEmpty() ? QStringLiteral("nothing") : skipped.join(QLatin1String(", "))) << "\n";
     // Entities read into blocks give elements only where an insert places them.
     if (const int unplaced = control.LastLoadReport().UnplacedBlockEntities; unplaced > 0)
         out << "note: " << unplaced << (unplaced == 1 ? " entity lies" : " entities lie")

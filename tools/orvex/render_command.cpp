@@ -30,16 +30,13 @@ constexpr int kMaxSide = 16384;
 // Qt maps a PNG quality q to zlib level (100 - q) * 9 / 91: 85 gives level 1.
 constexpr int kPngQuality = 85;
 
-std::string text(const QString& s)
-{
-    return s.toStdString();
-}
+std::string text(const QString& s) { return s.toStdString(); }
 
 Output output_kind(const QString& file)
 {
     const QString suffix = QFileInfo(file).suffix().toLower();
     static const std::pair<const char*, Output> kinds[] = {
-        {"png", Output::Png}, {"bmp", Output::Bmp}, {"gif", Output::Gif}, {"jpg", Output::Jpeg},
+        {"png", Output::Png},   {"bmp", Output::Bmp}, {"gif", Output::Gif}, {"jpg", Output::Jpeg},
         {"jpeg", Output::Jpeg}, {"svg", Output::Svg}, {"pdf", Output::Pdf},
     };
     for (const auto& [name, kind] : kinds)
@@ -53,8 +50,7 @@ QSize picture_size(const QString& value)
 {
     const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^(\\d{1,6})x(\\d{1,6})$")).match(value);
     const QSize size = m.hasMatch() ? QSize(m.captured(1).toInt(), m.captured(2).toInt()) : QSize();
-    if (!m.hasMatch() || size.width() < 1 || size.height() < 1 || size.width() > kMaxSide ||
-        size.height() > kMaxSide)
+    if (!m.hasMatch() || size.width() < 1 || size.height() < 1 || size.width() > kMaxSide || size.height() > kMaxSide)
         throw ToolError("invalid --size '" + text(value) + "' (use WxH with sides 1.." + std::to_string(kMaxSide) +
                         ", e.g. 1200x900)");
     return size;

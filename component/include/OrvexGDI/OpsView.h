@@ -16,7 +16,6 @@ ORVEXGDI_EXPORT void get_3d_point(double s1, double s2, double s3, double& o1, d
 /// c2, c4 in range and finite angles c5, c6; images, ellipses, rectangles
 /// and clip rectangles all six slots. An out-of-range Z (c3, and a line's
 /// end Z c6) is set to 0 instead of rejecting. Other types always pass.
-ORVEXGDI_EXPORT bool check_max_min(int Etype, double& c1, double& c2, double& c3, double& c4, double& c5,
-                                   double& c6);
+ORVEXGDI_EXPORT bool check_max_min(int Etype, double& c1, double& c2, double& c3, double& c4, double& c5, double& c6);
 
 } // namespace orvex::Ops

@@ -53,13 +53,13 @@ inline constexpr TGifDrawOptions goAutoDither = 0x20;
 enum TGifThreadPriority : std::uint8_t { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 
 // Class-wide defaults; every new TGifPicture copies them.
-extern ORVEXGDI_EXPORT TGifColorReduction GifDefaultColorReduction;   // crWebPalette
-extern ORVEXGDI_EXPORT int GifDefaultColorReductionBits;              // 8
-extern ORVEXGDI_EXPORT TGifDitherMode GifDefaultDitherMode;           // dmNearest
-extern ORVEXGDI_EXPORT TGifCompression GifDefaultCompression;         // gcLZW
-extern ORVEXGDI_EXPORT TGifDrawOptions GifDefaultDrawOptions;         // all six options
-extern ORVEXGDI_EXPORT TGifThreadPriority GifDefaultThreadPriority;   // tpNormal
-extern ORVEXGDI_EXPORT int GifDefaultAnimationSpeed;                  // 100
+extern ORVEXGDI_EXPORT TGifColorReduction GifDefaultColorReduction; // crWebPalette
+extern ORVEXGDI_EXPORT int GifDefaultColorReductionBits;            // 8
+extern ORVEXGDI_EXPORT TGifDitherMode GifDefaultDitherMode;         // dmNearest
+extern ORVEXGDI_EXPORT TGifCompression GifDefaultCompression;       // gcLZW
+extern ORVEXGDI_EXPORT TGifDrawOptions GifDefaultDrawOptions;       // all six options
+extern ORVEXGDI_EXPORT TGifThreadPriority GifDefaultThreadPriority; // tpNormal
+extern ORVEXGDI_EXPORT int GifDefaultAnimationSpeed;                // 100
 
 // ---------------------------------------------------------------- colours
 
@@ -117,8 +117,7 @@ ORVEXGDI_EXPORT const std::array<TRGBEntry, 216>& WebPalette();
 /// palette is the web palette followed by 40 black entries (256 in all).
 /// `palette` and `bits` serve the quantising methods and are not used here.
 ORVEXGDI_EXPORT TGifIndexedBitmap ReduceColors(const TPixelBuffer& bitmap, TGifColorReduction reduction,
-                                               TGifDitherMode dither, const std::vector<TRGBEntry>* palette,
-                                               int bits);
+                                               TGifDitherMode dither, const std::vector<TRGBEntry>* palette, int bits);
 
 // ---------------------------------------------------------------- image objects
 

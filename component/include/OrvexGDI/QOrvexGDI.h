@@ -428,7 +428,6 @@ private:
     bool nearest_hit(int X, int Y, std::uint8_t FilterCode, PickHit& Hit);
 
 public:
-
     // ---- editing — editing.cpp
     /// N = 0: every live element joins the group; 1 <= N < Count: element N
     /// (unless deleted). The new members are drawn at once.
@@ -459,19 +458,19 @@ public:
 public slots:
     // The published setters in the spelling uic gives them ("set" and the
     // property name), so code generated from a .ui file compiles.
-    void setBackgroundColor(int Value) { SetBackgroundColor(Value); } ///< SetBackgroundColor.
-    void setDrawColor(int Value) { SetCurrentColor(Value); } ///< SetCurrentColor.
-    void setView(orvex::TDView Value) { SetView(Value); } ///< SetView.
-    void setLineType(int Value) { SetLineType(Value); } ///< SetLineType.
-    void setPickFilter(orvex::TDFilter Value) { SetPickFilter(Value); } ///< SetPickFilter.
-    void setCurrentLayer(int Value) { SetCurrentLayer(Value); } ///< SetCurrentLayer.
-    void setCadType(int Value) { SetCadType(Value); } ///< SetCadType.
+    void setBackgroundColor(int Value) { SetBackgroundColor(Value); }      ///< SetBackgroundColor.
+    void setDrawColor(int Value) { SetCurrentColor(Value); }               ///< SetCurrentColor.
+    void setView(orvex::TDView Value) { SetView(Value); }                  ///< SetView.
+    void setLineType(int Value) { SetLineType(Value); }                    ///< SetLineType.
+    void setPickFilter(orvex::TDFilter Value) { SetPickFilter(Value); }    ///< SetPickFilter.
+    void setCurrentLayer(int Value) { SetCurrentLayer(Value); }            ///< SetCurrentLayer.
+    void setCadType(int Value) { SetCadType(Value); }                      ///< SetCadType.
     void setImportMode(orvex::TImportMode Value) { SetImportMode(Value); } ///< SetImportMode.
-    void setUnits(orvex::TDUnits Value) { SetUnits(Value); } ///< SetUnits.
-    void setMousePan(bool Value) { SetMousePan(Value); } ///< SetMousePan.
-    void setWheelZoom(bool Value) { SetWheelZoom(Value); } ///< SetWheelZoom.
-    void setAntiAlias(bool Value) { SetAntiAlias(Value); } ///< SetAntiAlias.
-    void setVersion(const QString& Value) { SetVersion(Value); } ///< SetVersion.
+    void setUnits(orvex::TDUnits Value) { SetUnits(Value); }               ///< SetUnits.
+    void setMousePan(bool Value) { SetMousePan(Value); }                   ///< SetMousePan.
+    void setWheelZoom(bool Value) { SetWheelZoom(Value); }                 ///< SetWheelZoom.
+    void setAntiAlias(bool Value) { SetAntiAlias(Value); }                 ///< SetAntiAlias.
+    void setVersion(const QString& Value) { SetVersion(Value); }           ///< SetVersion.
 
 signals:
     void picked(int ElementNumber, orvex::TDPoint NearEnd, orvex::TDPoint FarEnd, orvex::TDPoint Mid,

@@ -127,8 +127,7 @@ ORVEXGDI_EXPORT int point_inter_2_arcs(const TDArc& c1, const TDArc& c2, TDPoint
 /// The intersection of two circles nearer to `pick` (a tie takes the second).
 ORVEXGDI_EXPORT int get_intersection_arc_arc(const TDArc& c1, const TDArc& c2, const TDPoint& pick, TDPoint& q);
 /// The point where the line meets the circle nearest to `pick`.
-ORVEXGDI_EXPORT int get_intersection_line_arc(const TDLine& line, const TDArc& circle, const TDPoint& pick,
-                                              TDPoint& q);
+ORVEXGDI_EXPORT int get_intersection_line_arc(const TDLine& line, const TDArc& circle, const TDPoint& pick, TDPoint& q);
 /// Intersection of a line element with the horizontal line at `y`; false for
 /// a horizontal element.
 ORVEXGDI_EXPORT bool horizontal_inter(double y, const TElement& element, TDPoint& p);
@@ -141,8 +140,7 @@ namespace detail {
 ORVEXGDI_EXPORT double angle_of_direction(double dx, double dy);
 /// Both intersections of the line NormalX*x + NormalY*y + Offset = 0 with the
 /// circle: 0, or 904 (outputs unchanged) when the line passes outside it.
-ORVEXGDI_EXPORT int line_circle(const diline& il, const TDArc& circle, double& xa, double& xb, double& ya,
-                                double& yb);
+ORVEXGDI_EXPORT int line_circle(const diline& il, const TDArc& circle, double& xa, double& xb, double& ya, double& yb);
 } // namespace detail
 
 // ================================================================ line constructions
@@ -207,12 +205,12 @@ ORVEXGDI_EXPORT int arc_tangent_line_arc(const TDLine& line, const TDArc& given,
 ORVEXGDI_EXPORT int arc_tangent_2_arcs(const TDArc& arc1, const TDArc& arc2, double r, double s, double e,
                                        const TDPoint& pick1, const TDPoint& pick2, TDArc& arc);
 /// The circle touching three lines, in the region that `pick` chooses.
-ORVEXGDI_EXPORT int arc_tan_3_lines(const TDLine& line1, const TDLine& line2, const TDLine& line3,
-                                    const TDPoint& pick, double s, double e, TDArc& arc);
+ORVEXGDI_EXPORT int arc_tan_3_lines(const TDLine& line1, const TDLine& line2, const TDLine& line3, const TDPoint& pick,
+                                    double s, double e, TDArc& arc);
 /// The full circle through p1 and p2 that touches the line of the element's
 /// slots 1 to 6; the three numbers are not used.
-ORVEXGDI_EXPORT int arc_tan_2_points_element(const TDPoint& p1, const TDPoint& p2, const TElement& element,
-                                             double r, double s, double e, TDArc& arc);
+ORVEXGDI_EXPORT int arc_tan_2_points_element(const TDPoint& p1, const TDPoint& p2, const TElement& element, double r,
+                                             double s, double e, TDArc& arc);
 /// Constructs nothing: the arc is left unchanged and the result is -1.
 ORVEXGDI_EXPORT int arc_tangent_line_2_points(const TDLine& line, const TDPoint& p1, const TDPoint& p2, double s,
                                               double e, TDArc& arc);

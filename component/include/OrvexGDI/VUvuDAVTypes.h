@@ -61,7 +61,6 @@ public:
 /// A framework colour value: 24 bits, red in the low byte (0x0000FF is red).
 using TColor = std::int32_t;
 
-
 /// A point in model space.
 struct TDPoint {
     /// Model coordinates.

@@ -41,20 +41,20 @@ public:
     }
 
     CheckedArray<bool, 0, 254> LayerVisible; ///< Visibility per layer number.
-    CheckedArray<TArcView, 1, 90> ArcViews; ///< The drawing planes of arcs.
+    CheckedArray<TArcView, 1, 90> ArcViews;  ///< The drawing planes of arcs.
 
     // View and projection
     int ViewNumber = 1; ///< Current view: 1 top, 2 front, 3 side, 4 isometric or rotated.
-    double XRotation = -70, YRotation = 0, ZRotation = -20; ///< Rotation angles of views 2 to 4, degrees.
+    double XRotation = -70, YRotation = 0, ZRotation = -20;          ///< Rotation angles of views 2 to 4, degrees.
     double IsoXRotation = -70, IsoYRotation = 0, IsoZRotation = -20; ///< Saved angles of the rotated view.
-    TRotationMatrix RotationMatrix; ///< Computed before every paint.
-    PerView<double> ScaleX, ScaleY; ///< Pixels per model unit; ScaleY is -ScaleX.
-    PerView<int> OriginX, OriginY; ///< Pixel position of the view plane's origin.
-    PerView<double> CenterX, CenterY; ///< Model point at the window centre.
-    PerView<double> HalfSize; ///< Half the visible model height.
-    PerView<double> PrevHalfSize, PrevCenterX, PrevCenterY; ///< The zoom before the last one (ZoomLast).
-    double ExtentMinX = 0, ExtentMinY = 0, ExtentMinZ = 0; ///< Lower drawing extents (Z is not maintained).
-    double ExtentMaxX = 0, ExtentMaxY = 0, ExtentMaxZ = 0; ///< Upper drawing extents (Z is not maintained).
+    TRotationMatrix RotationMatrix;                                  ///< Computed before every paint.
+    PerView<double> ScaleX, ScaleY;                                  ///< Pixels per model unit; ScaleY is -ScaleX.
+    PerView<int> OriginX, OriginY;                                   ///< Pixel position of the view plane's origin.
+    PerView<double> CenterX, CenterY;                                ///< Model point at the window centre.
+    PerView<double> HalfSize;                                        ///< Half the visible model height.
+    PerView<double> PrevHalfSize, PrevCenterX, PrevCenterY;          ///< The zoom before the last one (ZoomLast).
+    double ExtentMinX = 0, ExtentMinY = 0, ExtentMinZ = 0;           ///< Lower drawing extents (Z is not maintained).
+    double ExtentMaxX = 0, ExtentMaxY = 0, ExtentMaxZ = 0;           ///< Upper drawing extents (Z is not maintained).
 };
 
 } // namespace orvex

@@ -54,13 +54,13 @@ enum Highlight : int {
 
 /// Fill codes of circles (the View field); rectangles know only kFillSolid.
 enum FillCode : int {
-    kFillSolid = 100,               ///< the element colour
-    kFillRadial = 101,              ///< bell-shaped blend towards the rim
-    kFillLinearFirst = 200,         ///< element colour to white at code - 200 degrees ...
-    kFillLinearLast = 560,          ///< ... up to 360 degrees
-    kFillTexture = 600,             ///< the element's image, tiled
-    kFillTranslucentFirst = 601,    ///< translucent black to white at code - 601 degrees ...
-    kFillTranslucentLast = 961,     ///< ... up to 360 degrees
+    kFillSolid = 100,            ///< the element colour
+    kFillRadial = 101,           ///< bell-shaped blend towards the rim
+    kFillLinearFirst = 200,      ///< element colour to white at code - 200 degrees ...
+    kFillLinearLast = 560,       ///< ... up to 360 degrees
+    kFillTexture = 600,          ///< the element's image, tiled
+    kFillTranslucentFirst = 601, ///< translucent black to white at code - 601 degrees ...
+    kFillTranslucentLast = 961,  ///< ... up to 360 degrees
 };
 
 /// Internal codes of the pick filter.

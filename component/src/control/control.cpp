@@ -17,10 +17,7 @@ QRgb opaque_argb(TColor color)
     return 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
 
-QColor opaque_color(TColor color)
-{
-    return QColor::fromRgba(opaque_argb(color));
-}
+QColor opaque_color(TColor color) { return QColor::fromRgba(opaque_argb(color)); }
 
 TSettings::TSettings(TOrvexGDI* owner) : Owner(owner)
 {
@@ -31,12 +28,8 @@ TSettings::TSettings(TOrvexGDI* owner) : Owner(owner)
 }
 
 TOrvexGDI::TOrvexGDI(QWidget* parent)
-    : TGDIPCanvas(parent),
-      elements_(std::make_unique<TElements>(this)),
-      settings_(std::make_unique<TSettings>(this)),
-      Settings(settings_.get()),
-      Elements(elements_.get()),
-      d_(std::make_unique<Impl>())
+    : TGDIPCanvas(parent), elements_(std::make_unique<TElements>(this)), settings_(std::make_unique<TSettings>(this)),
+      Settings(settings_.get()), Elements(elements_.get()), d_(std::make_unique<Impl>())
 {
     // Every window paint covers the whole control with its picture.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -68,7 +61,8 @@ void TOrvexGDI::waittimer()
 void TOrvexGDI::SetBackgroundColor(TColor Value)
 {
     if (Value < 0)
-        throw ERangeError("background colour " + std::to_string(Value) + " is a system colour; give an explicit colour");
+        throw ERangeError("background colour " + std::to_string(Value) +
+                          " is a system colour; give an explicit colour");
     // Hosts may write the settings field directly: the brush tells what is shown.
     if (Value == Settings->BackgroundColor && Settings->BackgroundBrush.color() == opaque_color(Value))
         return;
@@ -98,10 +92,7 @@ void TOrvexGDI::SetPickFilter(TDFilter Value)
     Settings->PickFilterCode = Value <= fLineArc ? codes::kPickFilterCodes[Value] : codes::kPickAll;
 }
 
-void TOrvexGDI::SetCadType(int Value)
-{
-    Settings->CadType = (Value >= 1 && Value <= 3) ? Value : 1;
-}
+void TOrvexGDI::SetCadType(int Value) { Settings->CadType = (Value >= 1 && Value <= 3) ? Value : 1; }
 
 void TOrvexGDI::SetMousePan(bool Value)
 {

@@ -27,9 +27,9 @@ struct TOrvexGDI::Impl {
 struct TOrvexGDI::PickHit {
     TElement* Element = nullptr;
     int Index = -1;
-    dpoint P;                   ///< The pixel's model point.
-    dpoint Near;                ///< The near end the hit test found.
-    double FarX = 0, FarY = 0;  ///< An arc's far end.
+    dpoint P;                  ///< The pixel's model point.
+    dpoint Near;               ///< The near end the hit test found.
+    double FarX = 0, FarY = 0; ///< An arc's far end.
 };
 
 } // namespace orvex

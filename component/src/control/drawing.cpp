@@ -8,8 +8,8 @@
 
 namespace orvex {
 
-int TOrvexGDI::make_element(int Etype, double c1, double c2, double c3, double c4, double c5, double c6,
-                            TColor Colour, int LineType, int Layer, int Highlight, int View)
+int TOrvexGDI::make_element(int Etype, double c1, double c2, double c3, double c4, double c5, double c6, TColor Colour,
+                            int LineType, int Layer, int Highlight, int View)
 {
     TElement* e = add_element(*Elements, Etype, c1, c2, c3, c4, c5, c6, Colour, LineType, Layer, Highlight, View);
     if (e == nullptr)
@@ -31,12 +31,11 @@ int TOrvexGDI::MakePoint(double X, double Y, double Z)
 
 int TOrvexGDI::MakeLine(double X1, double Y1, double Z1, double X2, double Y2, double Z2)
 {
-    return make_element(etLine, X1, Y1, Z1, X2, Y2, Z2, Settings->DrawColor, Settings->LineType,
-                        Settings->CurrentLayer, 0, 1);
+    return make_element(etLine, X1, Y1, Z1, X2, Y2, Z2, Settings->DrawColor, Settings->LineType, Settings->CurrentLayer,
+                        0, 1);
 }
 
-int TOrvexGDI::MakeArc(int ArcView, double CX, double CY, double CZ, double Radius, double StartAngle,
-                       double EndAngle)
+int TOrvexGDI::MakeArc(int ArcView, double CX, double CY, double CZ, double Radius, double StartAngle, double EndAngle)
 {
     return make_element(etArc, CX, CY, CZ, Radius, StartAngle, EndAngle, Settings->DrawColor, Settings->LineType,
                         Settings->CurrentLayer, 0, ArcView);
@@ -80,10 +79,7 @@ int TOrvexGDI::MakeClipRect(double Left, double Top, double Width, double Height
                         Settings->CurrentLayer, 0, 1);
 }
 
-int TOrvexGDI::MakePointX(const TDPoint& Point)
-{
-    return MakePoint(Point.X, Point.Y, Point.Z);
-}
+int TOrvexGDI::MakePointX(const TDPoint& Point) { return MakePoint(Point.X, Point.Y, Point.Z); }
 
 int TOrvexGDI::MakeLineX(const TDLine& Line)
 {
@@ -125,8 +121,7 @@ void TOrvexGDI::DrawLine(double X1, double Y1, double Z1, double X2, double Y2, 
     update();
 }
 
-void TOrvexGDI::DrawArc(int ArcView, double CX, double CY, double CZ, double Radius, double StartAngle,
-                        double EndAngle)
+void TOrvexGDI::DrawArc(int ArcView, double CX, double CY, double CZ, double Radius, double StartAngle, double EndAngle)
 {
     AllocateCanvas();
     paint_once(Graphics, *Settings, [&](ElementPainter& p) {
@@ -153,10 +148,7 @@ void TOrvexGDI::DrawEllipse(double CX, double CY, double Width, double Height)
     update();
 }
 
-void TOrvexGDI::DrawPointX(const TDPoint& Point)
-{
-    DrawPoint(Point.X, Point.Y, Point.Z);
-}
+void TOrvexGDI::DrawPointX(const TDPoint& Point) { DrawPoint(Point.X, Point.Y, Point.Z); }
 
 void TOrvexGDI::DrawLineX(const TDLine& Line)
 {
@@ -190,9 +182,6 @@ void TOrvexGDI::DrawAxis()
     paint_once(Graphics, *Settings, [&](ElementPainter& p) { p.draw_axis(); });
 }
 
-void TOrvexGDI::ClearElements()
-{
-    Elements->Clear();
-}
+void TOrvexGDI::ClearElements() { Elements->Clear(); }
 
 } // namespace orvex

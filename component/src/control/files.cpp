@@ -11,12 +11,12 @@
 // never replaces anything but a regular file.
 #include <OrvexGDI/QOrvexGDI.h>
 
+#include "formats/common/read_error.h"
+#include "formats/common/text_writer.h"
 #include "formats/dxf/dxf.h"
 #include "formats/dxf/dxf_full.h"
 #include "formats/iges/iges.h"
 #include "formats/ovx/ovx.h"
-#include "formats/common/read_error.h"
-#include "formats/common/text_writer.h"
 #include "output/device_stream.h"
 
 #include <QFile>
@@ -43,28 +43,36 @@ struct CadFormat {
     Reader Read;
     Reader ReadFull; // the import of ImportMode imFull; Read where the format has no other
     Writer Write;
-    int OpenAttempts = 1; // tries at opening the file, to read it or to save over it
-    bool SetsUnits = false; // a read takes the drawing unit the file names
-    bool NamesLayers = false; // a full import takes the file's layer names
+    int OpenAttempts = 1;       // tries at opening the file, to read it or to save over it
+    bool SetsUnits = false;     // a read takes the drawing unit the file names
+    bool NamesLayers = false;   // a full import takes the file's layer names
     bool KeepsFileName = false; // a read keeps the file's name as the drawing's
 };
 
 // CadType as a row of the table: 1 OVX, 2 DXF, 3 IGES; any other value is
 // taken as OVX.
-int known_cad_type(int CadType)
-{
-    return CadType == 2 || CadType == 3 ? CadType : 1;
-}
+int known_cad_type(int CadType) { return CadType == 2 || CadType == 3 ? CadType : 1; }
 
 const CadFormat& cad_format(int CadType)
 {
     static const CadFormat kFormats[] = {
-        {.Name = "OVX", .Read = formats::ovx::read, .ReadFull = formats::ovx::read, .Write = formats::ovx::write,
+        {.Name = "OVX",
+         .Read = formats::ovx::read,
+         .ReadFull = formats::ovx::read,
+         .Write = formats::ovx::write,
          .OpenAttempts = 2},
-        {.Name = "DXF", .Read = formats::dxf::read, .ReadFull = formats::dxf::read_full,
-         .Write = formats::dxf::write, .NamesLayers = true, .KeepsFileName = true},
-        {.Name = "IGES", .Read = formats::iges::read, .ReadFull = formats::iges::read_full,
-         .Write = formats::iges::write, .SetsUnits = true, .KeepsFileName = true},
+        {.Name = "DXF",
+         .Read = formats::dxf::read,
+         .ReadFull = formats::dxf::read_full,
+         .Write = formats::dxf::write,
+         .NamesLayers = true,
+         .KeepsFileName = true},
+        {.Name = "IGES",
+         .Read = formats::iges::read,
+         .ReadFull = formats::iges::read_full,
+         .Write = formats::iges::write,
+         .SetsUnits = true,
+         .KeepsFileName = true},
     };
     return kFormats[known_cad_type(CadType) - 1];
 }
@@ -84,10 +92,7 @@ bool open_for_reading(std::ifstream& in, const QString& FileName, int attempts)
     return false;
 }
 
-bool same_value(double a, double b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
-}
+bool same_value(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b)); }
 
 // Where the drawing holds a value the writer refused: the first live
 // element or arc view holding it, else the first live element holding any
@@ -214,10 +219,7 @@ void TOrvexGDI::SaveToFile(const QString& FileName)
         throw EFileError(QFile::encodeName(FileName).toStdString() + ": " + why);
 }
 
-int TOrvexGDI::make_cad(const QString& FileName)
-{
-    return read_cad(FileName, Settings->MergeMode);
-}
+int TOrvexGDI::make_cad(const QString& FileName) { return read_cad(FileName, Settings->MergeMode); }
 
 int TOrvexGDI::read_cad(const QString& FileName, bool Merging)
 {

@@ -19,10 +19,7 @@ TGDIPWinControl::TGDIPWinControl(QWidget* parent) : QWidget(parent)
     AllocateCanvas();
 }
 
-TGDIPWinControl::~TGDIPWinControl()
-{
-    DeAllocateCanvas();
-}
+TGDIPWinControl::~TGDIPWinControl() { DeAllocateCanvas(); }
 
 namespace {
 

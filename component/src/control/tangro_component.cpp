@@ -21,10 +21,7 @@ TTangroGDI::TTangroGDI(QObject* Owner) : QObject(Owner) {}
 
 TTangroGDI::~TTangroGDI() = default;
 
-QString TTangroGDI::GetVersion() const
-{
-    return QStringLiteral("2.0");
-}
+QString TTangroGDI::GetVersion() const { return QStringLiteral("2.0"); }
 
 QString TTangroGDI::CalcErr(int code) const
 {
@@ -71,10 +68,7 @@ int TTangroGDI::PointArcAngle(const TDArc& g, double angle, TDPoint& p) const
     return Ops2::point_arc_angle(copy(g), angle, p);
 }
 
-int TTangroGDI::PointCenterArc(const TDArc& g, TDPoint& p) const
-{
-    return Ops2::point_center_arc(copy(g), p);
-}
+int TTangroGDI::PointCenterArc(const TDArc& g, TDPoint& p) const { return Ops2::point_center_arc(copy(g), p); }
 
 TDPoint TTangroGDI::MidPoint(double x1, double y1, double z1, double x2, double y2, double z2) const
 {
@@ -162,10 +156,7 @@ int TTangroGDI::LineOffset(const TDLine& l, double distance, const TDPoint& side
     return Ops2::offset_line(copy(l), distance, copy(side), result);
 }
 
-TDLine TTangroGDI::LineFromElement(const TElement& element) const
-{
-    return Ops2::get_line_from_element(element);
-}
+TDLine TTangroGDI::LineFromElement(const TElement& element) const { return Ops2::get_line_from_element(element); }
 
 // ---------------------------------------------------------------- arcs
 
@@ -249,22 +240,13 @@ int TTangroGDI::ArcTan3Lines(const TDLine& l1, const TDLine& l2, const TDLine& l
     return Ops2::arc_tan_3_lines(copy(l1), copy(l2), copy(l3), copy(pick), s, e, arc);
 }
 
-TDArc TTangroGDI::ArcFromElement(const TElement& element) const
-{
-    return Ops2::get_arc_from_element(element);
-}
+TDArc TTangroGDI::ArcFromElement(const TElement& element) const { return Ops2::get_arc_from_element(element); }
 
 // ---------------------------------------------------------------- measures
 
-double TTangroGDI::GetLineLength(const TDLine& l) const
-{
-    return Ops2::get_length_of_line(l);
-}
+double TTangroGDI::GetLineLength(const TDLine& l) const { return Ops2::get_length_of_line(l); }
 
-double TTangroGDI::FixAngle(double angle) const
-{
-    return Ops2::fix_angle(angle);
-}
+double TTangroGDI::FixAngle(double angle) const { return Ops2::fix_angle(angle); }
 
 double TTangroGDI::GetAngle(double x1, double y1, double x2, double y2) const
 {
@@ -276,10 +258,7 @@ double TTangroGDI::GetAngle2Points(const TDPoint& p1, const TDPoint& p2) const
     return Ops2::get_angle_2_points(p1, p2);
 }
 
-double TTangroGDI::GetAngleLine(const TDLine& l) const
-{
-    return Ops2::get_angle_line(l);
-}
+double TTangroGDI::GetAngleLine(const TDLine& l) const { return Ops2::get_angle_line(l); }
 
 double TTangroGDI::AngleOfLine(const TDLine& l) const
 {
@@ -296,19 +275,13 @@ double TTangroGDI::Distance2Points(const TDPoint& p1, const TDPoint& p2) const
     return Ops2::distance_2_points(p1, p2);
 }
 
-double TTangroGDI::Distance3D(const TDPoint& p1, const TDPoint& p2) const
-{
-    return Ops2::distance_3d(p1, p2);
-}
+double TTangroGDI::Distance3D(const TDPoint& p1, const TDPoint& p2) const { return Ops2::distance_3d(p1, p2); }
 
 double TTangroGDI::GetArcLength(double radius, double start, double end) const
 {
     return Ops2::get_arc_length(radius, start, end, 3);
 }
 
-double TTangroGDI::GetArcAngle(double start, double end) const
-{
-    return Ops2::get_arc_angle(start, end, 3);
-}
+double TTangroGDI::GetArcAngle(double start, double end) const { return Ops2::get_arc_angle(start, end, 3); }
 
 } // namespace orvex

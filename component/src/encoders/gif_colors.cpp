@@ -95,7 +95,7 @@ const LevelTables& levels()
 void reduce_row32(const std::uint8_t* source, std::uint8_t* target, int width, const LevelTables& t)
 {
     constexpr std::uint64_t colourBits = 0x00FFFFFF00FFFFFFull; // the alpha bytes are ignored
-    std::uint32_t previous = 0; // black, whose index is 0
+    std::uint32_t previous = 0;                                 // black, whose index is 0
     std::uint8_t index = 0;
     auto one = [&](int x) {
         std::uint32_t pixel;

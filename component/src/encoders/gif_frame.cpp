@@ -68,8 +68,8 @@ void TGifFrame::Assign(const TPixelBuffer& bitmap)
         gif::unpack_indices(bitmap, Data.data());
         return;
     }
-    TGifIndexedBitmap reduced = ReduceColors(bitmap, image_->ColorReduction, image_->DitherMode, nullptr,
-                                             image_->ColorReductionBits);
+    TGifIndexedBitmap reduced =
+        ReduceColors(bitmap, image_->ColorReduction, image_->DitherMode, nullptr, image_->ColorReductionBits);
     ColorMap.Assign(reduced.Palette);
     Data = std::move(reduced.Pixels);
 }

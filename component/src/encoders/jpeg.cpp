@@ -64,8 +64,7 @@ extern "C" void write_last_block(j_compress_ptr cinfo)
 {
     auto* d = reinterpret_cast<StreamDestination*>(cinfo->dest);
     const std::size_t used = sizeof d->block - d->pub.free_in_buffer;
-    if (!d->out->write(reinterpret_cast<const char*>(d->block), static_cast<std::streamsize>(used)) ||
-        !d->out->flush())
+    if (!d->out->write(reinterpret_cast<const char*>(d->block), static_cast<std::streamsize>(used)) || !d->out->flush())
         ERREXIT(cinfo, JERR_FILE_WRITE);
 }
 

@@ -26,9 +26,6 @@ inline unsigned palette_index(const std::uint8_t* row, int x, int bits)
 void read_argb_row(const TPixelBuffer& picture, int y, std::uint32_t* out);
 
 /// Whether the buffer's depth is one the encoders read.
-inline bool readable_depth(int bits)
-{
-    return bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32;
-}
+inline bool readable_depth(int bits) { return bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32; }
 
 } // namespace orvex::encoders

@@ -19,10 +19,7 @@ namespace {
 // The most elements that group copies may take a drawing to.
 constexpr long long kMaxElements = 50'000'000;
 
-bool in_group(const TElement& e)
-{
-    return !e.GetDeleted() && e.GetHighlight() == codes::kHighlightGroup;
-}
+bool in_group(const TElement& e) { return !e.GetDeleted() && e.GetHighlight() == codes::kHighlightGroup; }
 
 bool copied_by_group_edits(const TElement& e)
 {
@@ -39,8 +36,7 @@ void require_room_for_copies(const TElements& elements, int Times)
             ++members;
     if (elements.Count() + members * Times > kMaxElements)
         throw ERangeError(std::to_string(Times) + " copies of " + std::to_string(members) +
-                          " group members would take the drawing past " + std::to_string(kMaxElements) +
-                          " elements");
+                          " group members would take the drawing past " + std::to_string(kMaxElements) + " elements");
 }
 
 // The view's rotation plane: indices into (x, y, z) of its u and v axes; the
@@ -132,7 +128,7 @@ void TOrvexGDI::rotate_element(TElement& Element, double PivotU, double PivotV, 
     const int view = Settings->ViewNumber;
     const RotationPlane plane = rotation_plane(view);
     const TElement& e = Element;
-    const auto make = [&](int type, const double (&a)[3], double c4, double c5, double c6) {
+    const auto make = [&](int type, const double(&a)[3], double c4, double c5, double c6) {
         // A copy outside the factory's range is not made.
         make_element(type, a[0], a[1], a[2], c4, c5, c6, e.GetColor(), e.GetLineType(), e.GetLayer(),
                      codes::kHighlightGroup, e.GetView());
@@ -234,8 +230,8 @@ void TOrvexGDI::cad_offsetxy(double DX, double DY, double DZ, int Times, bool Ke
                 continue;
             switch (e.GetEtype()) {
             case etPoint:
-                make_element(etPoint, e.slot(0) + ox, e.slot(1) + oy, e.slot(2) + oz, e.slot(3), e.slot(4),
-                             e.slot(5), e.GetColor(), 0, e.GetLayer(), 0, e.GetView());
+                make_element(etPoint, e.slot(0) + ox, e.slot(1) + oy, e.slot(2) + oz, e.slot(3), e.slot(4), e.slot(5),
+                             e.GetColor(), 0, e.GetLayer(), 0, e.GetView());
                 break;
             case etLine:
                 make_element(etLine, e.slot(0) + ox, e.slot(1) + oy, e.slot(2) + oz, e.slot(3) + ox, e.slot(4) + oy,

@@ -19,10 +19,7 @@ void TOrvexGDI::set_onzoom()
     fire_zoom(Settings->HalfSize[v], Settings->CenterX[v], Settings->CenterY[v]);
 }
 
-void TOrvexGDI::restore_view_invariant(int View)
-{
-    view::set_origin(*Settings, View, width(), height());
-}
+void TOrvexGDI::restore_view_invariant(int View) { view::set_origin(*Settings, View, width(), height()); }
 
 void TOrvexGDI::drag_preview()
 {
@@ -102,10 +99,7 @@ void TOrvexGDI::ViewCenter(double X, double Y)
     Redraw();
 }
 
-double TOrvexGDI::GetViewSize() const
-{
-    return 2 * Settings->HalfSize[Settings->ViewNumber];
-}
+double TOrvexGDI::GetViewSize() const { return 2 * Settings->HalfSize[Settings->ViewNumber]; }
 
 void TOrvexGDI::SetViewSize(double Size)
 {
@@ -116,15 +110,9 @@ void TOrvexGDI::SetViewSize(double Size)
     Redraw();
 }
 
-double TOrvexGDI::GetCenterX() const
-{
-    return Settings->CenterX[Settings->ViewNumber];
-}
+double TOrvexGDI::GetCenterX() const { return Settings->CenterX[Settings->ViewNumber]; }
 
-double TOrvexGDI::GetCenterY() const
-{
-    return Settings->CenterY[Settings->ViewNumber];
-}
+double TOrvexGDI::GetCenterY() const { return Settings->CenterY[Settings->ViewNumber]; }
 
 void TOrvexGDI::SetCenterX(double X)
 {

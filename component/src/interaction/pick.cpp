@@ -20,20 +20,11 @@ constexpr int kPointMode = 10;
 // Marker of a near end that was not found.
 constexpr double kNoPoint = -999;
 
-dpoint slots_123(const TElement& e)
-{
-    return {e.slot(0), e.slot(1), e.slot(2)};
-}
+dpoint slots_123(const TElement& e) { return {e.slot(0), e.slot(1), e.slot(2)}; }
 
-dpoint slots_456(const TElement& e)
-{
-    return {e.slot(3), e.slot(4), e.slot(5)};
-}
+dpoint slots_456(const TElement& e) { return {e.slot(3), e.slot(4), e.slot(5)}; }
 
-bool same_point(const dpoint& a, const dpoint& b)
-{
-    return a.X == b.X && a.Y == b.Y && a.Z == b.Z;
-}
+bool same_point(const dpoint& a, const dpoint& b) { return a.X == b.X && a.Y == b.Y && a.Z == b.Z; }
 
 // The point of a hit element nearest to p, by the shape its hit test uses:
 // arrows are their anchor, leaders and witness lines their line.
@@ -143,8 +134,8 @@ bool near_end(const TSettings& s, const TElement& e, const Probe& q, const dpoin
             break;
         case etLine:
             // Only the top view tells the ends apart; elsewhere the first end.
-            if (q.View == 1 && Ops::distance(q.P.X, q.P.Y, e.slot(3), e.slot(4)) <
-                                   Ops::distance(q.P.X, q.P.Y, e.slot(0), e.slot(1)))
+            if (q.View == 1 &&
+                Ops::distance(q.P.X, q.P.Y, e.slot(3), e.slot(4)) < Ops::distance(q.P.X, q.P.Y, e.slot(0), e.slot(1)))
                 NearEnd = slots_456(e);
             else
                 NearEnd = slots_123(e);
@@ -209,8 +200,8 @@ bool TOrvexGDI::nearest_hit(int X, int Y, std::uint8_t FilterCode, PickHit& Hit)
     return true;
 }
 
-bool TOrvexGDI::pick2(std::uint8_t FilterCode, int X, int Y, int& Index, dpoint& NearEnd, dpoint& FarEnd,
-                      dpoint& Mid, dpoint& Closest)
+bool TOrvexGDI::pick2(std::uint8_t FilterCode, int X, int Y, int& Index, dpoint& NearEnd, dpoint& FarEnd, dpoint& Mid,
+                      dpoint& Closest)
 {
     Index = 0;
     PickHit hit;
@@ -293,8 +284,8 @@ bool TOrvexGDI::on_element(int View, double X, double Y, double Z, double Scale,
     return true;
 }
 
-bool TOrvexGDI::on_arc(int View, double X, double Y, double Z, double Scale, double Aperture,
-                       const TElement& Element, double& NearX, double& NearY, double& NearZ)
+bool TOrvexGDI::on_arc(int View, double X, double Y, double Z, double Scale, double Aperture, const TElement& Element,
+                       double& NearX, double& NearY, double& NearZ)
 {
     dpoint near;
     double farX = 0, farY = 0;

@@ -81,19 +81,10 @@ TDPoint TOrvexGDI::PixelToCoord(int X, int Y) const
     return p;
 }
 
-void TOrvexGDI::get_max_min()
-{
-    view::get_max_min(*Settings, *Elements);
-}
+void TOrvexGDI::get_max_min() { view::get_max_min(*Settings, *Elements); }
 
-void TOrvexGDI::reset_extents()
-{
-    view::reset_extents(*Settings);
-}
+void TOrvexGDI::reset_extents() { view::reset_extents(*Settings); }
 
-void TOrvexGDI::set_scale(double Mode)
-{
-    view::set_scale(*Settings, Mode, width(), height());
-}
+void TOrvexGDI::set_scale(double Mode) { view::set_scale(*Settings, Mode, width(), height()); }
 
 } // namespace orvex

@@ -122,9 +122,6 @@ TColor set_ovx_color(int Index, TColor Background)
     return kOvxColors[static_cast<std::size_t>(Index)];
 }
 
-TColor set_iges_color(int Number)
-{
-    return iges_colours::colour_of(Number);
-}
+TColor set_iges_color(int Number) { return iges_colours::colour_of(Number); }
 
 } // namespace orvex::Ops

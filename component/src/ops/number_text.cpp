@@ -90,9 +90,6 @@ std::string str_real(double x)
     return std::string(text, str_real_to(x, text));
 }
 
-std::string str_int(int i)
-{
-    return std::to_string(i);
-}
+std::string str_int(int i) { return std::to_string(i); }
 
 } // namespace orvex::Ops

@@ -31,8 +31,8 @@ bool view_plane(int view, double x, double y, double z, double& a, double& b)
 }
 } // namespace
 
-bool on_point(int view, double X, double Y, double Z, double scale, double aperture, const TElement& element,
-              double& u, double& v, double& w)
+bool on_point(int view, double X, double Y, double Z, double scale, double aperture, const TElement& element, double& u,
+              double& v, double& w)
 {
     double a = 0, b = 0, ea = 0, eb = 0;
     if (!view_plane(view, X, Y, Z, a, b))
@@ -61,8 +61,8 @@ void isometric_view_plane(double X, double Y, double& u, double& w)
     w = (sum - diff) / 2;
 }
 
-bool on_line(int view, double X, double Y, double Z, double scale, double aperture, const TElement& element,
-             double& u, double& v, double& w, const ViewRows* rotated)
+bool on_line(int view, double X, double Y, double Z, double scale, double aperture, const TElement& element, double& u,
+             double& v, double& w, const ViewRows* rotated)
 {
     dpoint p1, p2, pick;
     if (view == 4) {
@@ -141,8 +141,10 @@ bool arc_hit(int view, double X, double Y, double Z, double scale, double apertu
     if (!(s <= a && a <= e))
         return false;
 
-    const double sx = cx + r * std::cos(s / codes::kDegreesPerRadian), sy = cy + r * std::sin(s / codes::kDegreesPerRadian);
-    const double ex = cx + r * std::cos(e / codes::kDegreesPerRadian), ey = cy + r * std::sin(e / codes::kDegreesPerRadian);
+    const double sx = cx + r * std::cos(s / codes::kDegreesPerRadian),
+                 sy = cy + r * std::sin(s / codes::kDegreesPerRadian);
+    const double ex = cx + r * std::cos(e / codes::kDegreesPerRadian),
+                 ey = cy + r * std::sin(e / codes::kDegreesPerRadian);
     if (distance(ex, ey, px, py) < distance(sx, sy, px, py)) {
         near = {ex, ey, cz};
         farX = sx, farY = sy;

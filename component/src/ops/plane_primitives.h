@@ -176,8 +176,7 @@ int line_2_points(const Point& p1, const Point& p2, Line& line)
 /// perpendicular that cannot be formed ends the search when the family's
 /// report of it is above 0; `out` is then left as it was.
 template <class Family>
-void closest_point_line(const typename Family::Line& line, const typename Family::Point& p,
-                        typename Family::Point& out)
+void closest_point_line(const typename Family::Line& line, const typename Family::Point& p, typename Family::Point& out)
 {
     const double a = Family::direction(line.P1.X, line.P1.Y, line.P2.X, line.P2.Y);
     typename Family::Point q;

@@ -52,15 +52,9 @@ struct Control {
 
 // ---------------------------------------------------------------- distances and midpoints
 
-double distance(double x1, double y1, double x2, double y2)
-{
-    return plane::distance(x1, y1, x2, y2);
-}
+double distance(double x1, double y1, double x2, double y2) { return plane::distance(x1, y1, x2, y2); }
 
-double distance_2_points(const dpoint& p1, const dpoint& p2)
-{
-    return distance(p1.X, p1.Y, p2.X, p2.Y);
-}
+double distance_2_points(const dpoint& p1, const dpoint& p2) { return distance(p1.X, p1.Y, p2.X, p2.Y); }
 
 void midpoint(double x1, double y1, double z1, double x2, double y2, double z2, dpoint& p)
 {
@@ -76,32 +70,20 @@ dpoint midpoint_2_points(const dpoint& p1, const dpoint& p2)
 
 // ---------------------------------------------------------------- elements as records
 
-dline get_line_from_element(const TElement& element)
-{
-    return plane::line_from_element<dline>(element);
-}
+dline get_line_from_element(const TElement& element) { return plane::line_from_element<dline>(element); }
 
-darc get_arc_from_element(const TElement& element)
-{
-    return plane::arc_from_element<darc>(element);
-}
+darc get_arc_from_element(const TElement& element) { return plane::arc_from_element<darc>(element); }
 
 // ---------------------------------------------------------------- angles and arcs
 
-double fix_angle(double angle)
-{
-    return plane::fix_angle(angle);
-}
+double fix_angle(double angle) { return plane::fix_angle(angle); }
 
 double get_angle_degrees(double x1, double y1, double x2, double y2)
 {
     return fix_angle(plane::direction_degrees(x1, y1, x2, y2, K));
 }
 
-double get_arc_angle(double start, double end, int mode)
-{
-    return plane::sweep(start, end, mode);
-}
+double get_arc_angle(double start, double end, int mode) { return plane::sweep(start, end, mode); }
 
 int point_arc_angle(const darc& arc, double angle, dpoint& p)
 {
@@ -109,10 +91,7 @@ int point_arc_angle(const darc& arc, double angle, dpoint& p)
     return 0;
 }
 
-void mid_arc(const TElement& element, double& x, double& y, double& z)
-{
-    plane::mid_arc<Control>(element, x, y, z);
-}
+void mid_arc(const TElement& element, double& x, double& y, double& z) { plane::mid_arc<Control>(element, x, y, z); }
 
 void get_arc_end_points(const TElement& element, double& xs, double& ys, double& xe, double& ye)
 {
@@ -121,10 +100,7 @@ void get_arc_end_points(const TElement& element, double& xs, double& ys, double&
 
 // ---------------------------------------------------------------- lines
 
-int line_2_points(const dpoint& p1, const dpoint& p2, dline& line)
-{
-    return plane::line_2_points(p1, p2, line);
-}
+int line_2_points(const dpoint& p1, const dpoint& p2, dline& line) { return plane::line_2_points(p1, p2, line); }
 
 namespace {
 // Slope and intercept of the line through two points; an x-difference

@@ -3,9 +3,9 @@
 #include "picture_file.h"
 #include "picture_source.h"
 
+#include "common/codes.h"
 #include "encoders/bmp.h"
 #include "encoders/jpeg.h"
-#include "common/codes.h"
 #include "view/view_math.h"
 
 #include <OrvexGDI/OrvexGIF.h>
@@ -51,30 +51,15 @@ void clipboard_bmp(QPainter* Graphics, int Width, int Height)
 
 } // namespace Ops
 
-void TOrvexGDI::SaveBMP(const QString& FileName)
-{
-    Ops::Save_Bitmap(0, FileName, GetCanvas(), width(), height());
-}
+void TOrvexGDI::SaveBMP(const QString& FileName) { Ops::Save_Bitmap(0, FileName, GetCanvas(), width(), height()); }
 
-void TOrvexGDI::SaveGIF(const QString& FileName)
-{
-    Ops::Save_Bitmap(1, FileName, GetCanvas(), width(), height());
-}
+void TOrvexGDI::SaveGIF(const QString& FileName) { Ops::Save_Bitmap(1, FileName, GetCanvas(), width(), height()); }
 
-void TOrvexGDI::SaveJPEG(const QString& FileName)
-{
-    Ops::Save_Bitmap(2, FileName, GetCanvas(), width(), height());
-}
+void TOrvexGDI::SaveJPEG(const QString& FileName) { Ops::Save_Bitmap(2, FileName, GetCanvas(), width(), height()); }
 
-void TOrvexGDI::WmfToClipboard()
-{
-    clipboard_proc(GetCanvas(), 0, width(), height());
-}
+void TOrvexGDI::WmfToClipboard() { clipboard_proc(GetCanvas(), 0, width(), height()); }
 
-void TOrvexGDI::BmpToClipboard()
-{
-    clipboard_proc(GetCanvas(), 2, width(), height());
-}
+void TOrvexGDI::BmpToClipboard() { clipboard_proc(GetCanvas(), 2, width(), height()); }
 
 namespace {
 

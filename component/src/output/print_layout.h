@@ -16,10 +16,7 @@ inline int printer_dpi(int PageWidth, int PageWidthMm)
 }
 
 /// The printer pen of a vector print: 0.005 inch at that resolution.
-inline int print_pen_width(int Dpi)
-{
-    return view::nearest(Dpi * 0.005);
-}
+inline int print_pen_width(int Dpi) { return view::nearest(Dpi * 0.005); }
 
 /// Height of the rectangle (0, 0, Side, height) that a Width x Height picture
 /// is stretched into: Side x Height / Width, truncated.

@@ -24,17 +24,11 @@ void widen(ModelBox& b, double x, double y)
     b.y0 = std::min(b.y0, y), b.y1 = std::max(b.y1, y);
 }
 
-ModelBox around(double x, double y, double rx, double ry)
-{
-    return {x - rx, y - ry, x + rx, y + ry};
-}
+ModelBox around(double x, double y, double rx, double ry) { return {x - rx, y - ry, x + rx, y + ry}; }
 
 // Line types whose dash style is their own; the others keep the style of
 // the outline drawn before them.
-bool own_dash(int LineType)
-{
-    return (LineType >= 0 && LineType <= 4) || (LineType >= 21 && LineType <= 24);
-}
+bool own_dash(int LineType) { return (LineType >= 0 && LineType <= 4) || (LineType >= 21 && LineType <= 24); }
 
 bool uses_line_type(int etype)
 {
@@ -224,14 +218,14 @@ bool ElementIndex::query(const ModelBox& window, std::vector<int>& out, std::siz
     const bool meets = window.x0 <= bounds_.x1 && window.x1 >= bounds_.x0 && window.y0 <= bounds_.y1 &&
                        window.y1 >= bounds_.y0 && !items_.empty();
     if (meets) {
-        const int c0 = std::clamp(static_cast<int>((std::max(window.x0, bounds_.x0) - bounds_.x0) / cellWidth_), 0,
-                                  columns_ - 1);
-        const int c1 = std::clamp(static_cast<int>((std::min(window.x1, bounds_.x1) - bounds_.x0) / cellWidth_), 0,
-                                  columns_ - 1);
-        const int r0 = std::clamp(static_cast<int>((std::max(window.y0, bounds_.y0) - bounds_.y0) / cellHeight_), 0,
-                                  rows_ - 1);
-        const int r1 = std::clamp(static_cast<int>((std::min(window.y1, bounds_.y1) - bounds_.y0) / cellHeight_), 0,
-                                  rows_ - 1);
+        const int c0 =
+            std::clamp(static_cast<int>((std::max(window.x0, bounds_.x0) - bounds_.x0) / cellWidth_), 0, columns_ - 1);
+        const int c1 =
+            std::clamp(static_cast<int>((std::min(window.x1, bounds_.x1) - bounds_.x0) / cellWidth_), 0, columns_ - 1);
+        const int r0 =
+            std::clamp(static_cast<int>((std::max(window.y0, bounds_.y0) - bounds_.y0) / cellHeight_), 0, rows_ - 1);
+        const int r1 =
+            std::clamp(static_cast<int>((std::min(window.y1, bounds_.y1) - bounds_.y0) / cellHeight_), 0, rows_ - 1);
         for (int r = r0; r <= r1; ++r)
             for (int c = c0; c <= c1; ++c) {
                 const std::size_t cell = static_cast<std::size_t>(r) * columns_ + c;

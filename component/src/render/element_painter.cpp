@@ -20,10 +20,7 @@ constexpr double kPixelLimit = 100000; // figures beyond this are far off-screen
 constexpr int kDragElements = 200;
 
 // Outlines take a negative colour unchanged as ARGB (translucent outlines).
-QRgb outline_argb(TColor colour)
-{
-    return colour < 0 ? static_cast<QRgb>(colour) : opaque_argb(colour);
-}
+QRgb outline_argb(TColor colour) { return colour < 0 ? static_cast<QRgb>(colour) : opaque_argb(colour); }
 
 // Dash style of a line type; false when the type leaves the style unchanged.
 bool dash_style(int LineType, Qt::PenStyle& style)
@@ -51,10 +48,7 @@ bool dash_style(int LineType, Qt::PenStyle& style)
     }
 }
 
-bool beyond_limit(double value)
-{
-    return !(std::abs(value) <= kPixelLimit);
-}
+bool beyond_limit(double value) { return !(std::abs(value) <= kPixelLimit); }
 
 // A linear gradient across box at angle degrees (clockwise on the screen),
 // spanning the box's extent in that direction, as a non-scaled gradient brush does.
@@ -85,10 +79,7 @@ ElementPainter::ElementPainter(QPainter& out, PaintTarget target, const view::Vi
     lines_.reserve(1024);
 }
 
-ElementPainter::~ElementPainter()
-{
-    finish();
-}
+ElementPainter::~ElementPainter() { finish(); }
 
 // With a rectangle clip the raster engine writes pixels straight into the
 // picture; without one every pixel becomes a span of its own. So while no clip
@@ -148,9 +139,8 @@ bool ElementPainter::off_picture(double left, double top, double right, double b
 {
     // Anti-aliasing and two-pixel pens reach a little beyond the figure's box.
     constexpr double kReach = 4;
-    return !pictureRect_.isNull() &&
-           (right < pictureRect_.left() - kReach || left > pictureRect_.right() + kReach ||
-            bottom < pictureRect_.top() - kReach || top > pictureRect_.bottom() + kReach);
+    return !pictureRect_.isNull() && (right < pictureRect_.left() - kReach || left > pictureRect_.right() + kReach ||
+                                      bottom < pictureRect_.top() - kReach || top > pictureRect_.bottom() + kReach);
 }
 
 bool ElementPainter::arc_off_picture(double cx, double cy, double cz, double r, int ArcView) const
@@ -484,7 +474,8 @@ void ElementPainter::draw_arc(double cx, double cy, double cz, double Radius, do
         // end - 360 and a negative span.
         const double clockwiseStart = end == 0 ? 0 : 360 - end;
         const QRectF box(left, top, right - left, bottom - top);
-        const int from = static_cast<int>(std::lround(-clockwiseStart * 16)), span = static_cast<int>(std::lround(-sweep * 16));
+        const int from = static_cast<int>(std::lround(-clockwiseStart * 16)),
+                  span = static_cast<int>(std::lround(-sweep * 16));
         if (direct_) {
             writer_->arc(box.x(), box.y(), box.width(), box.height(), from / 16.0, span / 16.0);
             return;
@@ -505,11 +496,11 @@ void ElementPainter::draw_arc(double cx, double cy, double cz, double Radius, do
         return;
     flush();
     out_.drawArc(QRectF(left, top, right - left, bottom - top), static_cast<int>(std::lround(start * 16)),
-                     static_cast<int>(std::lround(sweep * 16)));
+                 static_cast<int>(std::lround(sweep * 16)));
 }
 
-void ElementPainter::plane_point(double cx, double cy, double cz, double c, double s, int ArcView, double& x,
-                                 double& y, double& z) const
+void ElementPainter::plane_point(double cx, double cy, double cz, double c, double s, int ArcView, double& x, double& y,
+                                 double& z) const
 {
     switch (ArcView) {
     case -1:

@@ -55,8 +55,8 @@ public:
     void draw_point(double x, double y, double z, TColor Colour);
     void draw_arc(double cx, double cy, double cz, double Radius, double StartAngle, double EndAngle, TColor Colour,
                   int LineType, int ArcView);
-    void draw_3d_arc(double cx, double cy, double cz, double Radius, double StartAngle, double EndAngle,
-                     TColor Colour, int LineType, int ArcView);
+    void draw_3d_arc(double cx, double cy, double cz, double Radius, double StartAngle, double EndAngle, TColor Colour,
+                     int LineType, int ArcView);
     void draw_circle(double cx, double cy, double cz, double Radius, TColor Colour, int LineType, int FillCode,
                      const QImage* texture = nullptr);
     void draw_rectangle(double cx, double cy, double Width, double Height, TColor Colour, int LineType, int FillCode);

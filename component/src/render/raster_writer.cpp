@@ -25,15 +25,9 @@ inline std::uint32_t byte_mul(std::uint32_t x, std::uint32_t a)
 }
 
 // Positions in 26.6 fixed point, truncated towards zero.
-inline int to_26_6(double v)
-{
-    return static_cast<int>(v * 64.0);
-}
+inline int to_26_6(double v) { return static_cast<int>(v * 64.0); }
 
-inline Fixed fixed_div(int numerator, int denominator)
-{
-    return (static_cast<Fixed>(numerator) * 65536) / denominator;
-}
+inline Fixed fixed_div(int numerator, int denominator) { return (static_cast<Fixed>(numerator) * 65536) / denominator; }
 
 // floor() for values well inside the int range, without a library call.
 inline int floor_int(double v)
@@ -175,8 +169,8 @@ void RasterWriter::line(double x1, double y1, double x2, double y2)
             put(floor_int(x1 + 0.5), floor_int(y1 + 0.5));
         return;
     }
-    const bool inside = x1 >= 0 && x1 < width_ && x2 >= 0 && x2 < width_ && y1 >= 0 && y1 < height_ && y2 >= 0 &&
-                        y2 < height_;
+    const bool inside =
+        x1 >= 0 && x1 < width_ && x2 >= 0 && x2 < width_ && y1 >= 0 && y1 < height_ && y2 >= 0 && y2 < height_;
     if (!inside && clip_to_picture(x1, y1, x2, y2, 1))
         return;
     if (antialias_)
@@ -511,12 +505,13 @@ void RasterWriter::arc(double left, double top, double width, double height, dou
             // The column holding the centre takes the extreme point itself,
             // so the arc reaches the box's edge there.
             const int split = std::clamp(centreColumn, first - 1, last + 1);
-            plain_steps(bits, 1, stride, colour, first, split - 1, first + 0.5 - cx, inverseA, middle, height, yLow, yEnd);
+            plain_steps(bits, 1, stride, colour, first, split - 1, first + 0.5 - cx, inverseA, middle, height, yLow,
+                        yEnd);
             if (split == centreColumn && split >= first && split <= last && middle + height >= yLow &&
                 middle + height < yEnd)
                 bits[floor_int(middle + height) * stride + split] = colour;
-            plain_steps(bits, 1, stride, colour, std::max(split + 1, first), last, std::max(split + 1, first) + 0.5 - cx,
-                        inverseA, middle, height, yLow, yEnd);
+            plain_steps(bits, 1, stride, colour, std::max(split + 1, first), last,
+                        std::max(split + 1, first) + 0.5 - cx, inverseA, middle, height, yLow, yEnd);
             return;
         }
         double offset = first + 0.5 - cx;
@@ -558,12 +553,13 @@ void RasterWriter::arc(double left, double top, double width, double height, dou
         const double xLow = colFirst, xEnd = colEnd, width = sign * a, middle = cx;
         if (plain) { // as for the columns, the row of the centre at the extreme
             const int split = std::clamp(centreRow, first - 1, last + 1);
-            plain_steps(bits, stride, 1, colour, first, split - 1, first + 0.5 - cy, inverseB, middle, width, xLow, xEnd);
+            plain_steps(bits, stride, 1, colour, first, split - 1, first + 0.5 - cy, inverseB, middle, width, xLow,
+                        xEnd);
             if (split == centreRow && split >= first && split <= last && middle + width >= xLow &&
                 middle + width < xEnd)
                 bits[split * stride + floor_int(middle + width)] = colour;
-            plain_steps(bits, stride, 1, colour, std::max(split + 1, first), last, std::max(split + 1, first) + 0.5 - cy,
-                        inverseB, middle, width, xLow, xEnd);
+            plain_steps(bits, stride, 1, colour, std::max(split + 1, first), last,
+                        std::max(split + 1, first) + 0.5 - cy, inverseB, middle, width, xLow, xEnd);
             return;
         }
         double offset = cy - (first + 0.5);

@@ -1,6 +1,6 @@
 // Painting the drawing into the off-screen picture.
-#include "control/control_p.h"
 #include "common/codes.h"
+#include "control/control_p.h"
 #include "render/element_index.h"
 #include "render/paint_pass.h"
 #include "view/view_math.h"

@@ -9,10 +9,7 @@ namespace orvex {
 
 /// Line types 10 and 20 make construction lines (stored as 1 and 2), which
 /// never widen the extents.
-inline bool is_construction_line(int LineType)
-{
-    return LineType == 10 || LineType == 20;
-}
+inline bool is_construction_line(int LineType) { return LineType == 10 || LineType == 20; }
 
 /// The factory's coordinate check on an element whose slots were filled
 /// after it was made (a reader that learns the values later): false when

@@ -82,10 +82,7 @@ TElement& TElements::GetElement(int Index) const
     return *order_[static_cast<std::size_t>(Index)];
 }
 
-void TElements::SetElement(int Index, const TElement& Value)
-{
-    GetElement(Index).Assign(&Value);
-}
+void TElements::SetElement(int Index, const TElement& Value) { GetElement(Index).Assign(&Value); }
 
 void TElements::Clear()
 {
@@ -140,10 +137,7 @@ void TElements::Reserve(int n)
         order_.reserve(static_cast<std::size_t>(n));
 }
 
-void TElements::RecordDeletion(TElement& Element)
-{
-    deletions_.push_back(&Element);
-}
+void TElements::RecordDeletion(TElement& Element) { deletions_.push_back(&Element); }
 
 void TElements::UndeleteLast()
 {

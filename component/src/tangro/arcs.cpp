@@ -9,10 +9,7 @@
 namespace orvex::TangroGDIOps {
 
 namespace {
-TDArc circle(const TDPoint& centre, double radius)
-{
-    return TDArc{centre, radius, 0, 0};
-}
+TDArc circle(const TDPoint& centre, double radius) { return TDArc{centre, radius, 0, 0}; }
 
 void set_sweep(TDArc& arc, double r, double s, double e)
 {
@@ -21,10 +18,7 @@ void set_sweep(TDArc& arc, double r, double s, double e)
     arc.EndAngle = e;
 }
 
-bool same_xy(const TDPoint& a, const TDPoint& b)
-{
-    return a.X == b.X && a.Y == b.Y;
-}
+bool same_xy(const TDPoint& a, const TDPoint& b) { return a.X == b.X && a.Y == b.Y; }
 } // namespace
 
 // ---------------------------------------------------------------- about a centre
@@ -56,8 +50,7 @@ int arc_center_tangent_line(const TDPoint& m, const TDLine& line, double s, doub
     return CALC_OK;
 }
 
-int arc_center_tangent_arc(const TDPoint& pick, const TDPoint& m, const TDArc& given, double s, double e,
-                           TDArc& arc)
+int arc_center_tangent_arc(const TDPoint& pick, const TDPoint& m, const TDArc& given, double s, double e, TDArc& arc)
 {
     const double dp = _distance(m.X, m.Y, pick.X, pick.Y);
     const double dc = _distance(m.X, m.Y, given.Center.X, given.Center.Y);
@@ -76,8 +69,7 @@ int arc_between_2_points(const TDPoint& p1, const TDPoint& p2, double s, double 
 
 // ---------------------------------------------------------------- through points
 
-int arc_through_2_points(const TDPoint& p1, const TDPoint& p2, double r, double s, double e, TDArc& arc1,
-                         TDArc& arc2)
+int arc_through_2_points(const TDPoint& p1, const TDPoint& p2, double r, double s, double e, TDArc& arc1, TDArc& arc2)
 {
     if (distance_2_points(p1, p2) > 2 * r + 0.0001) {
         error_box2("Points Too Far Apart to Fit Arc");
@@ -153,8 +145,8 @@ int arc_tangent_line_point(const TDLine& line, const TDPoint& pick, const TDPoin
     return CALC_OK;
 }
 
-int arc_tangent_arc_point(const TDArc& given, const TDPoint& pick, const TDPoint& through, double r, double s,
-                          double e, TDArc& arc)
+int arc_tangent_arc_point(const TDArc& given, const TDPoint& pick, const TDPoint& through, double r, double s, double e,
+                          TDArc& arc)
 {
     const double dt = distance_2_points(given.Center, through);
     const double R = given.Radius;
@@ -168,8 +160,8 @@ int arc_tangent_arc_point(const TDArc& given, const TDPoint& pick, const TDPoint
     return CALC_OK;
 }
 
-int arc_tangent_element_point(const TElement& element, const TDPoint& pick, const TDPoint& through, double r,
-                              double s, double e, TDArc& arc)
+int arc_tangent_element_point(const TElement& element, const TDPoint& pick, const TDPoint& through, double r, double s,
+                              double e, TDArc& arc)
 {
     switch (element.GetEtype()) {
     case etLine:
@@ -183,8 +175,8 @@ int arc_tangent_element_point(const TElement& element, const TDPoint& pick, cons
 
 // ---------------------------------------------------------------- fillets
 
-int arc_tangent_2_lines(const TDLine& line1, const TDLine& line2, double r, double s, double e,
-                        const TDPoint& pick1, const TDPoint& pick2, TDArc& arc)
+int arc_tangent_2_lines(const TDLine& line1, const TDLine& line2, double r, double s, double e, const TDPoint& pick1,
+                        const TDPoint& pick2, TDArc& arc)
 {
     set_sweep(arc, r, s, e);
     TDLine o1, o2;
@@ -193,8 +185,8 @@ int arc_tangent_2_lines(const TDLine& line1, const TDLine& line2, double r, doub
     return point_inter_2_lines(o1, o2, arc.Center);
 }
 
-int arc_tangent_line_arc(const TDLine& line, const TDArc& given, double r, double s, double e,
-                         const TDPoint& pick1, const TDPoint& pick2, TDArc& arc)
+int arc_tangent_line_arc(const TDLine& line, const TDArc& given, double r, double s, double e, const TDPoint& pick1,
+                         const TDPoint& pick2, TDArc& arc)
 {
     const double reach = distance_2_points(given.Center, pick2) > given.Radius ? given.Radius + r : given.Radius - r;
     TDLine moved;
@@ -207,8 +199,8 @@ int arc_tangent_line_arc(const TDLine& line, const TDArc& given, double r, doubl
     return CALC_OK;
 }
 
-int arc_tangent_2_arcs(const TDArc& arc1, const TDArc& arc2, double r, double s, double e,
-                       const TDPoint& /*pick1*/, const TDPoint& /*pick2*/, TDArc& arc)
+int arc_tangent_2_arcs(const TDArc& arc1, const TDArc& arc2, double r, double s, double e, const TDPoint& /*pick1*/,
+                       const TDPoint& /*pick2*/, TDArc& arc)
 {
     TDPoint first, second;
     const int code =
@@ -290,8 +282,8 @@ int arc_tan_3_lines(const TDLine& line1, const TDLine& line2, const TDLine& line
 
 // ---------------------------------------------------------------- two points and a line
 
-int arc_tan_2_points_element(const TDPoint& p1, const TDPoint& p2, const TElement& element, double /*r*/,
-                             double /*s*/, double /*e*/, TDArc& arc)
+int arc_tan_2_points_element(const TDPoint& p1, const TDPoint& p2, const TElement& element, double /*r*/, double /*s*/,
+                             double /*e*/, TDArc& arc)
 {
     const TDLine line = get_line_from_element(element);
     const double aL = get_angle_line(line);
@@ -312,8 +304,8 @@ int arc_tan_2_points_element(const TDPoint& p1, const TDPoint& p2, const TElemen
     make_iline(line, il);
     double xa = 0, xb = 0, ya = 0, yb = 0;
     detail::line_circle(il, circle(x, t), xa, xb, ya, yb);
-    const TDPoint touch = _distance(xa, ya, p1.X, p1.Y) < _distance(xb, yb, p1.X, p1.Y) ? TDPoint{xa, ya, 0}
-                                                                                         : TDPoint{xb, yb, 0};
+    const TDPoint touch =
+        _distance(xa, ya, p1.X, p1.Y) < _distance(xb, yb, p1.X, p1.Y) ? TDPoint{xa, ya, 0} : TDPoint{xb, yb, 0};
     arc_3_points(p1, p2, touch, 0, 360, arc);
     return CALC_OK;
 }

@@ -149,11 +149,20 @@ void calc3(double xa, double xb, double ya, double yb, std::int8_t code, TDPoint
 {
     bool first;
     switch (code & 0x7F) {
-    case 1: first = xa > xb; break;   // greater X
-    case 2: first = !(xa > xb); break; // smaller X
-    case 3: first = ya > yb; break;   // greater Y
-    case 4: first = !(ya > yb); break; // smaller Y
-    default: return;                  // no side: p stays as it was
+    case 1:
+        first = xa > xb;
+        break; // greater X
+    case 2:
+        first = !(xa > xb);
+        break; // smaller X
+    case 3:
+        first = ya > yb;
+        break; // greater Y
+    case 4:
+        first = !(ya > yb);
+        break; // smaller Y
+    default:
+        return; // no side: p stays as it was
     }
     p.X = first ? xa : xb;
     p.Y = first ? ya : yb;

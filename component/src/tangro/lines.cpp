@@ -7,10 +7,7 @@
 namespace orvex::TangroGDIOps {
 
 namespace {
-TDArc circle(const TDPoint& centre, double radius)
-{
-    return TDArc{centre, radius, 0, 0};
-}
+TDArc circle(const TDPoint& centre, double radius) { return TDArc{centre, radius, 0, 0}; }
 } // namespace
 
 int line_point_angle(const TDPoint& p, double angle, double length, TDLine& line)
@@ -76,8 +73,7 @@ int line_parallel_point(const TDPoint& p, const TDLine& line, TDLine& result)
     return offset_line(line, distance_2_points(p, f), p, result);
 }
 
-int line_tangent_2_arcs2(const TDArc& arc1, const TDArc& arc2, const TDPoint& pick1, const TDPoint& pick2,
-                         TDLine& line)
+int line_tangent_2_arcs2(const TDArc& arc1, const TDArc& arc2, const TDPoint& pick1, const TDPoint& pick2, TDLine& line)
 {
     const TDPoint& c1 = arc1.Center;
     const TDPoint& c2 = arc2.Center;

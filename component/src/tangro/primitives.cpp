@@ -54,15 +54,9 @@ struct Calculator {
 
 // ---------------------------------------------------------------- distances and midpoints
 
-double _distance(double x1, double y1, double x2, double y2)
-{
-    return plane::distance(x1, y1, x2, y2);
-}
+double _distance(double x1, double y1, double x2, double y2) { return plane::distance(x1, y1, x2, y2); }
 
-double distance_2_points(const TDPoint& p1, const TDPoint& p2)
-{
-    return _distance(p1.X, p1.Y, p2.X, p2.Y);
-}
+double distance_2_points(const TDPoint& p1, const TDPoint& p2) { return _distance(p1.X, p1.Y, p2.X, p2.Y); }
 
 double distance_3d(const TDPoint& p1, const TDPoint& p2)
 {
@@ -71,10 +65,7 @@ double distance_3d(const TDPoint& p1, const TDPoint& p2)
     return s > 0 ? std::sqrt(s) : 0.0;
 }
 
-double get_length_of_line(const TDLine& line)
-{
-    return distance_3d(line.P1, line.P2);
-}
+double get_length_of_line(const TDLine& line) { return distance_3d(line.P1, line.P2); }
 
 void _midPoint(double x1, double y1, double z1, double x2, double y2, double z2, TDPoint& p)
 {
@@ -88,22 +79,13 @@ TDPoint midPoint_2_points(const TDPoint& p1, const TDPoint& p2)
     return p;
 }
 
-TDPoint make_Point(double x, double y, double z)
-{
-    return {x, y, z};
-}
+TDPoint make_Point(double x, double y, double z) { return {x, y, z}; }
 
 // ---------------------------------------------------------------- elements as records
 
-TDLine get_line_from_element(const TElement& element)
-{
-    return plane::line_from_element<TDLine>(element);
-}
+TDLine get_line_from_element(const TElement& element) { return plane::line_from_element<TDLine>(element); }
 
-TDArc get_arc_from_element(const TElement& element)
-{
-    return plane::arc_from_element<TDArc>(element);
-}
+TDArc get_arc_from_element(const TElement& element) { return plane::arc_from_element<TDArc>(element); }
 
 // ---------------------------------------------------------------- arcs
 
@@ -124,15 +106,9 @@ int point_center_arc(const TDArc& arc, TDPoint& p)
     return 0;
 }
 
-void mid_arc(const TElement& element, double& x, double& y, double& z)
-{
-    plane::mid_arc<Calculator>(element, x, y, z);
-}
+void mid_arc(const TElement& element, double& x, double& y, double& z) { plane::mid_arc<Calculator>(element, x, y, z); }
 
-double get_arc_angle(double start, double end, int mode)
-{
-    return plane::sweep(start, end, mode);
-}
+double get_arc_angle(double start, double end, int mode) { return plane::sweep(start, end, mode); }
 
 double get_arc_length(double radius, double start, double end, int mode)
 {
@@ -157,10 +133,7 @@ int get_arc_end_points(const TElement& element, double& xs, double& ys, double& 
 
 // ---------------------------------------------------------------- directions
 
-double fix_angle(double angle)
-{
-    return plane::fix_angle(angle);
-}
+double fix_angle(double angle) { return plane::fix_angle(angle); }
 
 double get_angle_degrees(double x1, double y1, double x2, double y2)
 {
@@ -172,15 +145,9 @@ double get_angle_radians(double x1, double y1, double x2, double y2)
     return static_cast<double>(plane::direction_degrees(x1, y1, x2, y2, K) / K);
 }
 
-double get_angle_2_points(const TDPoint& p1, const TDPoint& p2)
-{
-    return get_angle_degrees(p1.X, p1.Y, p2.X, p2.Y);
-}
+double get_angle_2_points(const TDPoint& p1, const TDPoint& p2) { return get_angle_degrees(p1.X, p1.Y, p2.X, p2.Y); }
 
-double get_angle_line(const TDLine& line)
-{
-    return get_angle_degrees(line.P1.X, line.P1.Y, line.P2.X, line.P2.Y);
-}
+double get_angle_line(const TDLine& line) { return get_angle_degrees(line.P1.X, line.P1.Y, line.P2.X, line.P2.Y); }
 
 double angle_of_line(const TElement& element)
 {
@@ -206,10 +173,7 @@ double detail::angle_of_direction(double dx, double dy)
 
 // ---------------------------------------------------------------- lines
 
-int line_2_points(const TDPoint& p1, const TDPoint& p2, TDLine& line)
-{
-    return plane::line_2_points(p1, p2, line);
-}
+int line_2_points(const TDPoint& p1, const TDPoint& p2, TDLine& line) { return plane::line_2_points(p1, p2, line); }
 
 int point_inter_2_lines(const TDLine& l1, const TDLine& l2, TDPoint& p)
 {
@@ -268,21 +232,12 @@ void get_intermediate_angle(double angle, int side, double& result)
     result = angle + offsets[quarter][side - 1];
 }
 
-bool within(double tolerance, double a, double b)
-{
-    return std::fabs(a - b) <= tolerance;
-}
+bool within(double tolerance, double a, double b) { return std::fabs(a - b) <= tolerance; }
 
 // ---------------------------------------------------------------- number texts
 
-std::string str_real2(double x)
-{
-    return Ops::str_real(x);
-}
+std::string str_real2(double x) { return Ops::str_real(x); }
 
-std::string str_int2(int i)
-{
-    return Ops::str_int(i);
-}
+std::string str_int2(int i) { return Ops::str_int(i); }
 
 } // namespace orvex::TangroGDIOps

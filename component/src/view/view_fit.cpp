@@ -55,7 +55,9 @@ void add_arc(const TViewState& s, int v, const TElement& e, PlaneBox& box)
 
     const double start = e.slot(4) / codes::kDegreesPerRadian;
     const double sweep = Ops::get_arc_angle(e.slot(4), e.slot(5), 3) / codes::kDegreesPerRadian;
-    const auto at = [&](double t) { box.add(cu + au * std::cos(t) + bu * std::sin(t), cw + aw * std::cos(t) + bw * std::sin(t)); };
+    const auto at = [&](double t) {
+        box.add(cu + au * std::cos(t) + bu * std::sin(t), cw + aw * std::cos(t) + bw * std::sin(t));
+    };
     at(start);
     at(start + sweep);
     for (const double extreme : {std::atan2(bu, au), std::atan2(bw, aw)})

@@ -48,10 +48,7 @@ void set_scale_factor(TViewState& s, int View, int Height);
 
 /// The pixel origin that puts model value `center` at the middle of `size`
 /// pixels at `scale` pixels per unit.
-inline int centred_origin(double center, double scale, int size)
-{
-    return size / 2 - nearest(center * scale);
-}
+inline int centred_origin(double center, double scale, int size) { return size / 2 - nearest(center * scale); }
 /// Whether centred_origin fits in 32 bits, with room to spare for the
 /// picture's own pixels.
 inline bool origin_fits(double center, double scale, int size)

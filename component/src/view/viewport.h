@@ -19,13 +19,13 @@ inline bool fits_int(double value)
 }
 
 struct Viewport {
-    int View = 1;               ///< 1 top, 2 front, 3 side, 4 isometric or rotated.
-    double ScaleX = 1;          ///< Pixels per view-plane unit across.
-    double ScaleY = -1;         ///< Pixels per view-plane unit down (negative: up is up).
-    double OriginX = 0;         ///< Pixel of the view plane's origin.
+    int View = 1;       ///< 1 top, 2 front, 3 side, 4 isometric or rotated.
+    double ScaleX = 1;  ///< Pixels per view-plane unit across.
+    double ScaleY = -1; ///< Pixels per view-plane unit down (negative: up is up).
+    double OriginX = 0; ///< Pixel of the view plane's origin.
     double OriginY = 0;
-    TRotationMatrix Rotation;   ///< Model to view plane for views other than top.
-    int Width = 0, Height = 0;  ///< Picture size in pixels.
+    TRotationMatrix Rotation;  ///< Model to view plane for views other than top.
+    int Width = 0, Height = 0; ///< Picture size in pixels.
 
     /// View View of the state (its zoom state and the state's rotation as
     /// last computed) for a picture of Width x Height. A view number outside

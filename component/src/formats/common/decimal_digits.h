@@ -54,7 +54,7 @@ constexpr int kExactDigits = 15;
 /// correctly, as a full decimal conversion would.
 inline double exact_value(const DecimalDigits& d)
 {
-    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     const double value = static_cast<double>(d.mantissa) / kPowers[d.fraction];
     return std::bit_cast<double>(std::bit_cast<std::uint64_t>(value) ^ (std::uint64_t{d.negative} << 63));

@@ -19,8 +19,8 @@ public:
 
     /// The element factory: returns the new element's index, or -1 when the
     /// coordinates are rejected and nothing was made.
-    virtual int make_element(int Etype, double c1, double c2, double c3, double c4, double c5, double c6,
-                             TColor Colour, int LineType, int Layer, int Highlight, int View) = 0;
+    virtual int make_element(int Etype, double c1, double c2, double c3, double c4, double c5, double c6, TColor Colour,
+                             int LineType, int Layer, int Highlight, int View) = 0;
     /// An element made by make_element, for values placed after the factory.
     virtual TElement& element(int Index) = 0;
     /// The arc-view table of the drawing being read.

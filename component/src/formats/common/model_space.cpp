@@ -57,8 +57,8 @@ Matrix ocs_to_world(const Vec3& extrusion)
     if (!(norm(n) > 0))
         return Matrix{};
     const double limit = 1.0 / 64;
-    const Vec3 ax = unit(std::fabs(n[0]) < limit && std::fabs(n[1]) < limit ? cross(Vec3{0, 1, 0}, n)
-                                                                               : cross(Vec3{0, 0, 1}, n));
+    const Vec3 ax =
+        unit(std::fabs(n[0]) < limit && std::fabs(n[1]) < limit ? cross(Vec3{0, 1, 0}, n) : cross(Vec3{0, 0, 1}, n));
     const Vec3 ay = unit(cross(n, ax));
     return Matrix::from_axes(ax, ay, n);
 }

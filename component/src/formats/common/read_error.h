@@ -9,10 +9,7 @@
 
 namespace orvex::formats {
 
-inline std::string line_prefix(long long number)
-{
-    return "line " + std::to_string(number) + ": ";
-}
+inline std::string line_prefix(long long number) { return "line " + std::to_string(number) + ": "; }
 
 /// Whether a message already starts with "line <number>: ".
 inline bool has_line_prefix(const char* message)

@@ -107,10 +107,7 @@ void RecordFields::split(std::string_view text, char delimiter, char firstAlso)
     scan(text_);
 }
 
-void RecordFields::split_plain(std::string_view line)
-{
-    split(line, ',', ',');
-}
+void RecordFields::split_plain(std::string_view line) { split(line, ',', ','); }
 
 void RecordFields::split_ovx(std::string_view line)
 {
@@ -135,10 +132,7 @@ void RecordFields::split_ovx(std::string_view line)
     }
 }
 
-void RecordFields::split_iges(std::string_view data, char parameter, char record)
-{
-    split(data, parameter, record);
-}
+void RecordFields::split_iges(std::string_view data, char parameter, char record) { split(data, parameter, record); }
 
 double RecordFields::value(int N) const
 {

@@ -13,8 +13,7 @@ int StagedDrawing::make_element(int Etype, double c1, double c2, double c3, doub
                                 TColor Colour, int LineType, int Layer, int Highlight, int View)
 {
     // Extents are recomputed once the whole drawing is read.
-    const TElement* e =
-        add_element(Elements, Etype, c1, c2, c3, c4, c5, c6, Colour, LineType, Layer, Highlight, View);
+    const TElement* e = add_element(Elements, Etype, c1, c2, c3, c4, c5, c6, Colour, LineType, Layer, Highlight, View);
     return e == nullptr ? -1 : e->Index();
 }
 

@@ -67,10 +67,7 @@ void WorldShapes::for_each_made(const std::function<void(TElement&)>& change)
         change(sink_.element(i));
 }
 
-int WorldShapes::made_count() const
-{
-    return firstMade_ < 0 ? 0 : lastMade_ - firstMade_ + 1;
-}
+int WorldShapes::made_count() const { return firstMade_ < 0 ? 0 : lastMade_ - firstMade_ + 1; }
 
 void WorldShapes::point(const Vec3& p, const ShapeStyle& style)
 {

@@ -4,11 +4,11 @@
 // vertices into line segments.
 #include "formats/dxf/dxf.h"
 
-#include "formats/dxf/dxf_pairs.h"
 #include "formats/common/read_back.h"
 #include "formats/common/read_error.h"
 #include "formats/common/record_fields.h"
 #include "formats/common/text_writer.h"
+#include "formats/dxf/dxf_pairs.h"
 
 #include <OrvexGDI/OpsFileText.h>
 
@@ -286,8 +286,7 @@ private:
     {
         switch (kind) {
         case Kind::Point:
-            sink_.make_element(etPoint, e.First.v[0], e.First.v[1], e.First.v[2], 0, 0, 0, e.Colour, 0, e.Layer, 0,
-                               0);
+            sink_.make_element(etPoint, e.First.v[0], e.First.v[1], e.First.v[2], 0, 0, 0, e.Colour, 0, e.Layer, 0, 0);
             break;
         case Kind::Line:
         case Kind::SeqEnd:
@@ -312,8 +311,7 @@ private:
                 end = mirror(e.Start);
                 view = 1;
             }
-            sink_.make_element(etArc, x, e.First.v[1], z, e.Radius, start, end, e.Colour, e.LineType, e.Layer, 0,
-                               view);
+            sink_.make_element(etArc, x, e.First.v[1], z, e.Radius, start, end, e.Colour, e.LineType, e.Layer, 0, view);
             break;
         }
         case Kind::Unknown:
@@ -340,12 +338,31 @@ void require_entity_reads_back(const TElement& e)
 
 std::string units_name(int Code)
 {
-    static const char* const kNames[] = {
-        "unitless",    "inch",        "feet",       "miles",      "mm",         "cm",
-        "m",           "km",          "microinches", "mils",      "yards",      "angstroms",
-        "nanometres",  "microns",     "decimetres", "decametres", "hectometres", "gigametres",
-        "astronomical units", "light years", "parsecs", "US survey feet", "US survey inches",
-        "US survey yards", "US survey miles"};
+    static const char* const kNames[] = {"unitless",
+                                         "inch",
+                                         "feet",
+                                         "miles",
+                                         "mm",
+                                         "cm",
+                                         "m",
+                                         "km",
+                                         "microinches",
+                                         "mils",
+                                         "yards",
+                                         "angstroms",
+                                         "nanometres",
+                                         "microns",
+                                         "decimetres",
+                                         "decametres",
+                                         "hectometres",
+                                         "gigametres",
+                                         "astronomical units",
+                                         "light years",
+                                         "parsecs",
+                                         "US survey feet",
+                                         "US survey inches",
+                                         "US survey yards",
+                                         "US survey miles"};
     if (Code >= 0 && Code < static_cast<int>(std::size(kNames)))
         return kNames[Code];
     return "units code " + std::to_string(Code);
@@ -368,10 +385,7 @@ int number_from_colour(TColor Colour)
     return 3;
 }
 
-void read(std::istream& in, DrawingSink& sink)
-{
-    Reader(in, sink).run();
-}
+void read(std::istream& in, DrawingSink& sink) { Reader(in, sink).run(); }
 
 bool write(std::ostream& out, const DrawingSource& drawing)
 {

@@ -58,7 +58,7 @@ private:
 
     bool holds_ = true;
     Stage stage_ = Stage::Section;
-    std::string_view nameCode_ = "  0"; // the head pads its codes, the entities do not
+    std::string_view nameCode_ = "  0";       // the head pads its codes, the entities do not
     const std::string_view* codes_ = nullptr; // the groups of the entity being read
     std::size_t codeCount_ = 0, nextCode_ = 0;
     std::vector<std::uint8_t> colours_;

@@ -3,10 +3,10 @@
 // insert) and the entities of the model space, placed as they are read.
 #include "formats/dxf/dxf_full.h"
 
+#include "formats/common/read_error.h"
 #include "formats/dxf/dxf.h"
 #include "formats/dxf/dxf_full_place.h"
 #include "formats/dxf/dxf_pairs.h"
-#include "formats/common/read_error.h"
 
 #include <algorithm>
 #include <array>
@@ -38,8 +38,10 @@ Kind kind_of(std::string_view name)
     case 5:
         return name == "POINT" ? Kind::Point : Kind::Other;
     case 6:
-        return name == "CIRCLE" ? Kind::Circle : name == "INSERT" ? Kind::Insert : name == "SPLINE" ? Kind::Spline
-                                                                                                   : Kind::Other;
+        return name == "CIRCLE"   ? Kind::Circle
+               : name == "INSERT" ? Kind::Insert
+               : name == "SPLINE" ? Kind::Spline
+                                  : Kind::Other;
     case 7:
         return name == "ELLIPSE" ? Kind::Ellipse : Kind::Other;
     case 8:
@@ -458,9 +460,6 @@ private:
 
 } // namespace full
 
-void read_full(std::istream& in, DrawingSink& sink)
-{
-    full::Reader(in, sink).run();
-}
+void read_full(std::istream& in, DrawingSink& sink) { full::Reader(in, sink).run(); }
 
 } // namespace orvex::formats::dxf

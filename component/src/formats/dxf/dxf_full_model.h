@@ -37,8 +37,8 @@ struct Entity {
     bool paperSpace = false;
     Vec3 extrusion{0, 0, 1};
     double elevation = 0;
-    std::vector<Vertex> points;  // groups 10/20/30; vertices of polylines
-    std::vector<Vec3> second;    // groups 11/21/31
+    std::vector<Vertex> points;   // groups 10/20/30; vertices of polylines
+    std::vector<Vec3> second;     // groups 11/21/31
     std::vector<double> g40, g41; // radius, ratio, knots; scale X, start parameter, weights
     double g42 = kAbsent, g43 = kAbsent, g44 = kAbsent, g45 = kAbsent, g50 = kAbsent, g51 = kAbsent;
     int g70 = 0, g71 = 0, g72 = 0;

@@ -1,9 +1,9 @@
 #include "formats/dxf/dxf_full_place.h"
 
 #include "formats/common/curve_math.h"
+#include "formats/common/record_fields.h"
 #include "formats/dxf/dxf.h"
 #include "formats/dxf/dxf_palette.h"
-#include "formats/common/record_fields.h"
 
 #include <OrvexGDI/Ops.h>
 
@@ -252,8 +252,8 @@ void Placer::place(const Entity& e, const Context& c)
     case Kind::Arc: {
         const Matrix m = ocs_map(e, c);
         const bool full = e.kind == Kind::Circle;
-        ocs_arc(m, first, first_or(e.g40, 0), full ? 0 : or_default(e.g50, 0), full ? 360 : or_default(e.g51, 0),
-                full, s);
+        ocs_arc(m, first, first_or(e.g40, 0), full ? 0 : or_default(e.g50, 0), full ? 360 : or_default(e.g51, 0), full,
+                s);
         break;
     }
     case Kind::LwPolyline: {
@@ -297,9 +297,7 @@ void Placer::insert(const Entity& e, const Context& c)
     inner.depth = c.depth + 1;
     const Vec3 at = e.points.empty() ? Vec3{0, 0, 0} : e.points.front().p;
     const double sx = first_or(e.g41, 1), sy = or_default(e.g42, 1), sz = or_default(e.g43, 1);
-    const Matrix placed = ocs_map(e, c)
-                              .after(Matrix::translation(at))
-                              .after(Matrix::rotation_z(or_default(e.g50, 0)));
+    const Matrix placed = ocs_map(e, c).after(Matrix::translation(at)).after(Matrix::rotation_z(or_default(e.g50, 0)));
     const Matrix scaled = Matrix::scaling(sx, sy, sz).after(Matrix::translation(block.base * -1.0));
     const int columns = std::clamp(e.g70, 1, 10000), rows = std::clamp(e.g71, 1, 10000);
     const double dx = or_default(e.g44, 0), dy = or_default(e.g45, 0);
@@ -334,8 +332,11 @@ void Placer::ocs_arc(const Matrix& m, const Vec3& centre, double radius, double 
     for (const double dx : {-radius, radius})
         for (const double dy : {-radius, radius})
             box.push_back(m.apply(centre + Vec3{dx, dy, 0}));
-    shapes_.curve([=](double t) { return m.apply(centre + Vec3{radius * std::cos(t), radius * std::sin(t), 0}); },
-                  t0, t1, 16, box, s);
+    shapes_.curve(
+        [=](double t) {
+            return m.apply(centre + Vec3{radius * std::cos(t), radius * std::sin(t), 0});
+        },
+        t0, t1, 16, box, s);
 }
 
 void Placer::bulge_segment(const Matrix& m, const Vec3& a, const Vec3& b, double bulge, const ShapeStyle& s)
@@ -435,8 +436,8 @@ void Placer::ellipse(const Entity& e, const Context& c, const ShapeStyle& s)
     for (const double a : {-1.0, 1.0})
         for (const double b : {-1.0, 1.0})
             box.push_back(m.apply(centre + major * a + minor * b));
-    shapes_.curve([=](double t) { return m.apply(centre + major * std::cos(t) + minor * std::sin(t)); }, t0, t1,
-                  16, box, s);
+    shapes_.curve([=](double t) { return m.apply(centre + major * std::cos(t) + minor * std::sin(t)); }, t0, t1, 16,
+                  box, s);
 }
 
 void Placer::spline(const Entity& e, const Context& c, const ShapeStyle& s)

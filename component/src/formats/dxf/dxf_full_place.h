@@ -4,8 +4,8 @@
 // layers resolved as AutoCAD resolves them.
 #pragma once
 
-#include "formats/dxf/dxf_full_model.h"
 #include "formats/common/world_shapes.h"
+#include "formats/dxf/dxf_full_model.h"
 
 #include <array>
 #include <map>
@@ -35,8 +35,8 @@ private:
     // What an insert hands down to the entities of its block.
     struct Context {
         Matrix toWorld;
-        std::string layer;    // the insert's layer, for entities on layer 0
-        TColor colour;        // the insert's colour, for colour by block
+        std::string layer; // the insert's layer, for entities on layer 0
+        TColor colour;     // the insert's colour, for colour by block
         int depth = 0;
     };
     void place(const Entity& e, const Context& c);

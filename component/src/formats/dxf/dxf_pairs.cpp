@@ -25,8 +25,7 @@ Value value_type(int code)
     if ((code >= 60 && code <= 79) || (code >= 170 && code <= 179) || (code >= 270 && code <= 289) ||
         (code >= 370 && code <= 389) || (code >= 400 && code <= 409) || (code >= 1060 && code <= 1070))
         return Value::Int16;
-    if ((code >= 90 && code <= 99) || (code >= 420 && code <= 429) || (code >= 440 && code <= 459) ||
-        code == 1071)
+    if ((code >= 90 && code <= 99) || (code >= 420 && code <= 429) || (code >= 440 && code <= 459) || code == 1071)
         return Value::Int32;
     if (code >= 160 && code <= 169)
         return Value::Int64;
@@ -84,10 +83,7 @@ void PairReader::ended_inside(long long begun) const
                      std::to_string(begun));
 }
 
-bool PairReader::read_bytes(void* to, std::size_t n)
-{
-    return lines_.read(to, n);
-}
+bool PairReader::read_bytes(void* to, std::size_t n) { return lines_.read(to, n); }
 
 bool PairReader::next_binary(Pair& pair, bool& cut)
 {

@@ -13,8 +13,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -188,15 +188,14 @@ int split_parameter_text(std::string_view t, Line&& emit)
 
 } // namespace
 
-int number_from_colour(TColor Colour)
-{
-    return Ops::iges_colours::number_of(Colour);
-}
+int number_from_colour(TColor Colour) { return Ops::iges_colours::number_of(Colour); }
 
 bool write(std::ostream& out, const DrawingSource& drawing)
 {
     TextWriter w(out);
-    auto line = [&](std::string_view text, std::string_view suffix) { Card().text(text).suffix().text(suffix).write(w); };
+    auto line = [&](std::string_view text, std::string_view suffix) {
+        Card().text(text).suffix().text(suffix).write(w);
+    };
     std::string_view start = drawing.StartText;
     if (start.size() > 70)
         start.remove_prefix(start.size() - 70);
@@ -205,8 +204,18 @@ bool write(std::ostream& out, const DrawingSource& drawing)
     line(std::string("1H,,1H;,,,6HQUOREL,1H1,16,8,24,8,56,,1.,") + (mm ? "2,2HMM" : "1,4HINCH") + ",1,0.01,",
          "G0000001");
     line("13H850101.010000,1.000000000E-04,100.,,;", "G0000002");
-    Card().spaces(5).text("124").pad8(1).pad8(1).pad8(1).pad8(1).spaces(8).pad8(0).suffix().text(
-        "00000000D0000001").write(w);
+    Card()
+        .spaces(5)
+        .text("124")
+        .pad8(1)
+        .pad8(1)
+        .pad8(1)
+        .pad8(1)
+        .spaces(8)
+        .pad8(0)
+        .suffix()
+        .text("00000000D0000001")
+        .write(w);
     Card().spaces(5).text("124").pad8(0).pad8(3).pad8(1).suffix().text("D0000002").write(w);
 
     // Directory: two lines per entity; the parameter pointer counts the
@@ -218,7 +227,8 @@ bool write(std::ostream& out, const DrawingSource& drawing)
         if (!writable(e))
             continue;
         require_entity_reads_back(e);
-        const int lines = split_parameter_text(std::string_view(text, parameter_text(e, text)), [](std::string_view) {});
+        const int lines =
+            split_parameter_text(std::string_view(text, parameter_text(e, text)), [](std::string_view) {});
         const int type = iges_type(e.GetEtype());
         ++d;
         Card()

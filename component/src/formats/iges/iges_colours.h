@@ -32,7 +32,7 @@ inline constexpr Written kWritten[] = {
 inline TColor colour_of(int Number)
 {
     return Number >= 0 && Number < static_cast<int>(kRead.size()) ? kRead[static_cast<std::size_t>(Number)]
-                                                                    : kUnknownColour;
+                                                                  : kUnknownColour;
 }
 
 inline int number_of(TColor Colour)

@@ -131,8 +131,7 @@ bool bspline(const std::vector<double>& v, const Matrix& m, WorldShapes& shapes,
     int spans = 0;
     for (std::size_t i = static_cast<std::size_t>(M); i <= K; ++i)
         spans += U[i + 1] > U[i];
-    shapes.curve([=](double u) { return m.apply(nurbs_point(M, U, P, w, u)); }, u0, u1, 4 * std::max(1, spans), box,
-                 s);
+    shapes.curve([=](double u) { return m.apply(nurbs_point(M, U, P, w, u)); }, u0, u1, 4 * std::max(1, spans), box, s);
     return true;
 }
 

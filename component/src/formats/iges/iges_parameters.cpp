@@ -24,7 +24,6 @@ double field_value(std::string_view field, std::string& scratch)
     return iges_number(field);
 }
 
-
 // Hands each field of the record to `take(field, text)`, `text` holding the
 // characters of a Hollerith text and `field` the field otherwise; stops when
 // `take` returns false or at the record delimiter.

@@ -6,12 +6,12 @@
 // factory, which leaves out values it does not accept.
 #include "formats/iges/iges.h"
 
-#include "formats/iges/iges_curves.h"
-#include "formats/iges/iges_parameters.h"
-#include "formats/iges/iges_place.h"
 #include "formats/common/line_reader.h"
 #include "formats/common/read_error.h"
 #include "formats/common/record_fields.h"
+#include "formats/iges/iges_curves.h"
+#include "formats/iges/iges_parameters.h"
+#include "formats/iges/iges_place.h"
 
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsFileText.h>
@@ -48,10 +48,7 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // A directory pointer held in a parameter value: its integer part, or 0
 // (no entry) for a value beyond the integers.
-int pointer_value(double v)
-{
-    return v > -2147483649.0 && v < 2147483648.0 ? static_cast<int>(v) : 0;
-}
+int pointer_value(double v) { return v > -2147483649.0 && v < 2147483648.0 ? static_cast<int>(v) : 0; }
 
 // A count held in a parameter value: its integer part, 0 when it is not
 // positive, and at most `limit` (the number of values that could follow).
@@ -86,7 +83,7 @@ bool is_record(std::string_view r)
 }
 
 struct DirectoryEntry {
-    int Type = 0;   // 0 when the entry's two type numbers differ
+    int Type = 0; // 0 when the entry's two type numbers differ
     int Form = 0;
     int Level = 0;
     int Matrix = 0; // directory entry of its transformation matrix, 0 for none
@@ -447,30 +444,88 @@ private:
     static std::string kind_name(int type)
     {
         static const std::pair<int, const char*> kNames[] = {
-            {100, "CIRCULAR ARC"}, {102, "COMPOSITE CURVE"}, {104, "CONIC ARC"}, {106, "COPIOUS DATA"},
-            {108, "PLANE"}, {110, "LINE"}, {112, "PARAMETRIC SPLINE CURVE"}, {114, "PARAMETRIC SPLINE SURFACE"},
-            {116, "POINT"}, {118, "RULED SURFACE"}, {120, "SURFACE OF REVOLUTION"}, {122, "TABULATED CYLINDER"},
-            {123, "DIRECTION"}, {124, "TRANSFORMATION MATRIX"}, {125, "FLASH"}, {126, "B-SPLINE CURVE"},
-            {128, "RATIONAL B-SPLINE SURFACE"}, {130, "OFFSET CURVE"}, {140, "OFFSET SURFACE"}, {141, "BOUNDARY"},
-            {142, "CURVE ON SURFACE"}, {143, "BOUNDED SURFACE"}, {144, "TRIMMED SURFACE"}, {150, "BLOCK"},
-            {152, "RIGHT ANGULAR WEDGE"}, {154, "RIGHT CIRCULAR CYLINDER"}, {156, "RIGHT CIRCULAR CONE FRUSTUM"},
-            {158, "SPHERE"}, {160, "TORUS"}, {162, "SOLID OF REVOLUTION"}, {164, "SOLID OF LINEAR EXTRUSION"},
-            {168, "ELLIPSOID"}, {180, "BOOLEAN TREE"}, {182, "SELECTED COMPONENT"}, {184, "SOLID ASSEMBLY"},
-            {186, "MANIFOLD SOLID B-REP OBJECT"}, {190, "PLANE SURFACE"}, {192, "RIGHT CIRCULAR CYLINDRICAL SURFACE"},
-            {194, "RIGHT CIRCULAR CONICAL SURFACE"}, {196, "SPHERICAL SURFACE"}, {198, "TOROIDAL SURFACE"},
-            {202, "ANGULAR DIMENSION"}, {204, "CURVE DIMENSION"}, {206, "DIAMETER DIMENSION"}, {208, "FLAG NOTE"},
-            {210, "GENERAL LABEL"}, {212, "GENERAL NOTE"}, {213, "NEW GENERAL NOTE"}, {214, "LEADER"},
-            {216, "LINEAR DIMENSION"}, {218, "ORDINATE DIMENSION"}, {220, "POINT DIMENSION"},
-            {222, "RADIUS DIMENSION"}, {228, "GENERAL SYMBOL"}, {230, "SECTIONED AREA"},
-            {302, "ASSOCIATIVITY DEFINITION"}, {304, "LINE FONT DEFINITION"}, {306, "MACRO DEFINITION"},
-            {308, "SUBFIGURE DEFINITION"}, {310, "TEXT FONT DEFINITION"}, {312, "TEXT DISPLAY TEMPLATE"},
-            {314, "COLOR DEFINITION"}, {316, "UNITS DATA"}, {320, "NETWORK SUBFIGURE DEFINITION"},
-            {322, "ATTRIBUTE TABLE DEFINITION"}, {402, "ASSOCIATIVITY INSTANCE"}, {404, "DRAWING"},
-            {406, "PROPERTY"}, {408, "SINGULAR SUBFIGURE INSTANCE"}, {410, "VIEW"},
-            {412, "RECTANGULAR ARRAY SUBFIGURE INSTANCE"}, {414, "CIRCULAR ARRAY SUBFIGURE INSTANCE"},
-            {416, "EXTERNAL REFERENCE"}, {418, "NODAL LOAD/CONSTRAINT"}, {420, "NETWORK SUBFIGURE INSTANCE"},
-            {422, "ATTRIBUTE TABLE INSTANCE"}, {430, "SOLID INSTANCE"}, {502, "VERTEX"}, {504, "EDGE"},
-            {508, "LOOP"}, {510, "FACE"}, {514, "SHELL"},
+            {100, "CIRCULAR ARC"},
+            {102, "COMPOSITE CURVE"},
+            {104, "CONIC ARC"},
+            {106, "COPIOUS DATA"},
+            {108, "PLANE"},
+            {110, "LINE"},
+            {112, "PARAMETRIC SPLINE CURVE"},
+            {114, "PARAMETRIC SPLINE SURFACE"},
+            {116, "POINT"},
+            {118, "RULED SURFACE"},
+            {120, "SURFACE OF REVOLUTION"},
+            {122, "TABULATED CYLINDER"},
+            {123, "DIRECTION"},
+            {124, "TRANSFORMATION MATRIX"},
+            {125, "FLASH"},
+            {126, "B-SPLINE CURVE"},
+            {128, "RATIONAL B-SPLINE SURFACE"},
+            {130, "OFFSET CURVE"},
+            {140, "OFFSET SURFACE"},
+            {141, "BOUNDARY"},
+            {142, "CURVE ON SURFACE"},
+            {143, "BOUNDED SURFACE"},
+            {144, "TRIMMED SURFACE"},
+            {150, "BLOCK"},
+            {152, "RIGHT ANGULAR WEDGE"},
+            {154, "RIGHT CIRCULAR CYLINDER"},
+            {156, "RIGHT CIRCULAR CONE FRUSTUM"},
+            {158, "SPHERE"},
+            {160, "TORUS"},
+            {162, "SOLID OF REVOLUTION"},
+            {164, "SOLID OF LINEAR EXTRUSION"},
+            {168, "ELLIPSOID"},
+            {180, "BOOLEAN TREE"},
+            {182, "SELECTED COMPONENT"},
+            {184, "SOLID ASSEMBLY"},
+            {186, "MANIFOLD SOLID B-REP OBJECT"},
+            {190, "PLANE SURFACE"},
+            {192, "RIGHT CIRCULAR CYLINDRICAL SURFACE"},
+            {194, "RIGHT CIRCULAR CONICAL SURFACE"},
+            {196, "SPHERICAL SURFACE"},
+            {198, "TOROIDAL SURFACE"},
+            {202, "ANGULAR DIMENSION"},
+            {204, "CURVE DIMENSION"},
+            {206, "DIAMETER DIMENSION"},
+            {208, "FLAG NOTE"},
+            {210, "GENERAL LABEL"},
+            {212, "GENERAL NOTE"},
+            {213, "NEW GENERAL NOTE"},
+            {214, "LEADER"},
+            {216, "LINEAR DIMENSION"},
+            {218, "ORDINATE DIMENSION"},
+            {220, "POINT DIMENSION"},
+            {222, "RADIUS DIMENSION"},
+            {228, "GENERAL SYMBOL"},
+            {230, "SECTIONED AREA"},
+            {302, "ASSOCIATIVITY DEFINITION"},
+            {304, "LINE FONT DEFINITION"},
+            {306, "MACRO DEFINITION"},
+            {308, "SUBFIGURE DEFINITION"},
+            {310, "TEXT FONT DEFINITION"},
+            {312, "TEXT DISPLAY TEMPLATE"},
+            {314, "COLOR DEFINITION"},
+            {316, "UNITS DATA"},
+            {320, "NETWORK SUBFIGURE DEFINITION"},
+            {322, "ATTRIBUTE TABLE DEFINITION"},
+            {402, "ASSOCIATIVITY INSTANCE"},
+            {404, "DRAWING"},
+            {406, "PROPERTY"},
+            {408, "SINGULAR SUBFIGURE INSTANCE"},
+            {410, "VIEW"},
+            {412, "RECTANGULAR ARRAY SUBFIGURE INSTANCE"},
+            {414, "CIRCULAR ARRAY SUBFIGURE INSTANCE"},
+            {416, "EXTERNAL REFERENCE"},
+            {418, "NODAL LOAD/CONSTRAINT"},
+            {420, "NETWORK SUBFIGURE INSTANCE"},
+            {422, "ATTRIBUTE TABLE INSTANCE"},
+            {430, "SOLID INSTANCE"},
+            {502, "VERTEX"},
+            {504, "EDGE"},
+            {508, "LOOP"},
+            {510, "FACE"},
+            {514, "SHELL"},
         };
         for (const auto& [number, name] : kNames)
             if (number == type)
@@ -506,8 +561,8 @@ private:
     std::string units()
     {
         const std::vector<double> values = global_values();
-        static const char* const kFlags[] = {"",   "inch", "mm",   "",        "feet",        "miles",
-                                             "m",  "km",   "mils", "microns", "cm",          "microinches"};
+        static const char* const kFlags[] = {"",  "inch", "mm",   "",        "feet", "miles",
+                                             "m", "km",   "mils", "microns", "cm",   "microinches"};
         const double flag = values.size() >= 13 ? values[12] : 0;
         if (flag >= 1 && flag <= 11 && flag == std::trunc(flag) && *kFlags[static_cast<int>(flag)] != '\0')
             return kFlags[static_cast<int>(flag)];
@@ -518,8 +573,18 @@ private:
     std::string version()
     {
         const std::vector<double> values = global_values();
-        static const char* const kVersions[] = {"",    "1.0", "ANSI Y14.26M-1981", "2.0", "3.0", "ANSI Y14.26M-1987",
-                                                "4.0", "ASME/ANSI Y14.26M-1989", "5.0", "5.1", "5.2", "5.3"};
+        static const char* const kVersions[] = {"",
+                                                "1.0",
+                                                "ANSI Y14.26M-1981",
+                                                "2.0",
+                                                "3.0",
+                                                "ANSI Y14.26M-1987",
+                                                "4.0",
+                                                "ASME/ANSI Y14.26M-1989",
+                                                "5.0",
+                                                "5.1",
+                                                "5.2",
+                                                "5.3"};
         if (values.size() < 22 || !(values[21] >= 1 && values[21] <= 11))
             return {};
         return std::string("IGES ") + kVersions[static_cast<int>(values[21])];
@@ -539,8 +604,8 @@ private:
         if (rgb.size() < 3)
             return entry.Colour;
         auto byte = [](double percent) {
-            return static_cast<TColor>(std::lround(std::clamp(std::isfinite(percent) ? percent : 0.0, 0.0, 100.0) *
-                                                   255 / 100));
+            return static_cast<TColor>(
+                std::lround(std::clamp(std::isfinite(percent) ? percent : 0.0, 0.0, 100.0) * 255 / 100));
         };
         const TColor colour = byte(rgb[0]) | byte(rgb[1]) << 8 | byte(rgb[2]) << 16;
         // Black is read as colour number 0 is: silver on a black background.
@@ -568,8 +633,8 @@ private:
                 continue;
             }
             if (!entry.HasRecord)
-                throw EFileError(line_prefix(entry.Line) + "directory entry " + std::to_string(sequence) +
-                                 " (entity " + std::to_string(entry.Type) + ") has no parameter data");
+                throw EFileError(line_prefix(entry.Line) + "directory entry " + std::to_string(sequence) + " (entity " +
+                                 std::to_string(entry.Type) + ") has no parameter data");
             if (curve) {
                 // Other systems' form numbers are real forms: the level names the layer.
                 const ShapeStyle style{colour_of(entry), entry.LineType,
@@ -593,8 +658,8 @@ private:
             count(entry.Type, true);
             int made = -1;
             on_line(entry.RecordLine, [&] {
-                made = sink_.make_element(kind, shape.c[0], shape.c[1], shape.c[2], shape.c[3], shape.c[4],
-                                          shape.c[5], colour_of(entry), entry.LineType, entry.Layer, 0, shape.View);
+                made = sink_.make_element(kind, shape.c[0], shape.c[1], shape.c[2], shape.c[3], shape.c[4], shape.c[5],
+                                          colour_of(entry), entry.LineType, entry.Layer, 0, shape.View);
             });
             if (made >= 0) { // the factory leaves out values beyond its range
                 curves.include({shape.c[0], shape.c[1], shape.c[2]});
@@ -635,14 +700,8 @@ private:
 
 } // namespace
 
-void read(std::istream& in, DrawingSink& sink)
-{
-    Reader(in, sink, false).run();
-}
+void read(std::istream& in, DrawingSink& sink) { Reader(in, sink, false).run(); }
 
-void read_full(std::istream& in, DrawingSink& sink)
-{
-    Reader(in, sink, true).run();
-}
+void read_full(std::istream& in, DrawingSink& sink) { Reader(in, sink, true).run(); }
 
 } // namespace orvex::formats::iges

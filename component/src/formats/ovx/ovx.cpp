@@ -124,7 +124,7 @@ void read_record(unsigned keywords, const Fields& f, DrawingSink& sink)
         if (number > 90)
             number = 90;
         TArcView& view = sink.arc_views()[number];
-        view = TArcView{f.value(2), f.value(3), f.value(4), f.value(5), f.value(6),
+        view = TArcView{f.value(2), f.value(3), f.value(4), f.value(5),  f.value(6),
                         f.value(7), f.value(8), f.value(9), f.value(10), true};
     }
     if (keywords & kSpline)
@@ -161,18 +161,18 @@ void read_record(unsigned keywords, const Fields& f, DrawingSink& sink)
         double x = f.value(1), y = f.value(2), z = f.value(3);
         int view = 1;
         Ops::fix_circle(x, y, z, code, view);
-        sink.make_element(etArc, x, y, z, radius, 0, 360, colour(6), round_int(f.value(8)),
-                          layer_field(f.value(7)), 0, view);
+        sink.make_element(etArc, x, y, z, radius, 0, 360, colour(6), round_int(f.value(8)), layer_field(f.value(7)), 0,
+                          view);
     }
     if (keywords & kVPoint) {
         round_int(f.value(4)); // the view number is read and not used
-        sink.make_element(etPoint, f.value(1), f.value(2), f.value(3), 0, 0, 0, colour(5), 0,
-                          layer_field(f.value(6)), 0, 0);
+        sink.make_element(etPoint, f.value(1), f.value(2), f.value(3), 0, 0, 0, colour(5), 0, layer_field(f.value(6)),
+                          0, 0);
         return;
     }
     if (keywords & kPoint)
-        sink.make_element(etPoint, f.value(1), f.value(2), f.value(3), 0, 0, 0, colour(4), 0,
-                          layer_field(f.value(5)), 0, 0);
+        sink.make_element(etPoint, f.value(1), f.value(2), f.value(3), 0, 0, 0, colour(4), 0, layer_field(f.value(5)),
+                          0, 0);
 }
 
 // The length of the keyword run that starts a record in the shape our
