@@ -76,12 +76,14 @@ inline bool full_circle(const TElement& e) { return e.GetCoord(5) == 0 && e.GetC
 /// full circle.
 inline bool same_arc_ends(const TElement& a, const TElement& b)
 {
-    // Three points of four decimals each, and the angle routine's own error:
-    // it adds its quadrant offsets as 180 and 360 degrees while it turns
-    // radians into degrees with the control's rounded degrees per radian,
-    // which points up to 2e-12 radians off and moves an end point of an arc
-    // of radius 3e8 by 6e-4.
-    const double tolerance = 3e-4 + 4e-12 * std::max(std::abs(a.GetCoord(4)), std::abs(b.GetCoord(4)));
+    // Three points of four decimals each, and the rounded degrees per radian:
+    // a turn of 360 degrees is 2e-12 radians short of a whole turn, so angles
+    // a turn apart, and the angle routine's quadrant offsets of 180 and 360
+    // degrees, point that much apart per turn, which far from the centre
+    // (radius 3e8) moves an end point by 6e-4.
+    const double turns = 1 + (std::abs(a.GetCoord(5)) + std::abs(a.GetCoord(6))) / 360;
+    const double radius = std::max(std::abs(a.GetCoord(4)), std::abs(b.GetCoord(4)));
+    const double tolerance = 3e-4 + 2e-12 * turns * radius;
     double ax1, ay1, ax2, ay2, bx1, by1, bx2, by2;
     arc_point(a, 5, ax1, ay1);
     arc_point(a, 6, ax2, ay2);
