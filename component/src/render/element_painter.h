@@ -1,13 +1,12 @@
 // Draws elements and figures of one drawing onto a QPainter: the off-screen
 // picture, an exported image, a vector (SVG) canvas or a printer page.
 //
-// The picture target draws with the control's pen and brushes; solid opaque
-// outlines one or two pixels wide (lines, points, arcs and circle outlines)
-// are written straight into a 32-bit picture's pixels by a RasterWriter,
-// everything else goes through QPainter. In canvas
-// mode (a vector copy of the drawing) and printer mode every figure goes to
-// the output canvas with that target's pen rules instead, so the picture is
-// left as it was.
+// The caller names the target and the viewport; the settings are only read.
+// On a picture, solid opaque outlines one or two pixels wide (lines, points,
+// arcs and circle outlines) are written straight into a 32-bit picture's
+// pixels by a RasterWriter, everything else goes through QPainter. A vector
+// copy of the drawing and a printer page get every figure with that target's
+// pen rules instead.
 #pragma once
 
 #include "render/raster_writer.h"

@@ -106,9 +106,7 @@ bool fit_plane_box(TViewState& s, const TElements& elements, int Width, int Heig
         return false;
     Width = std::max(Width, codes::kMinPictureSide);
     Height = std::max(Height, codes::kMinPictureSide);
-    s.PrevHalfSize[v] = s.HalfSize[v];
-    s.PrevCenterX[v] = s.CenterX[v];
-    s.PrevCenterY[v] = s.CenterY[v];
+    remember_zoom(s, v);
     // The larger side of the box fills m - nearest(0.1 m) pixels, as the top view's fit does.
     const int m = std::min(Width, Height);
     const double extent = std::max(box.maxU - box.minU, box.maxW - box.minW);

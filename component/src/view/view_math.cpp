@@ -110,6 +110,13 @@ void limit_zoom(TViewState& s, int View, int Width, int Height)
 }
 } // namespace
 
+void remember_zoom(TViewState& s, int View)
+{
+    s.PrevHalfSize[View] = s.HalfSize[View];
+    s.PrevCenterX[View] = s.CenterX[View];
+    s.PrevCenterY[View] = s.CenterY[View];
+}
+
 void set_origin(TViewState& s, int View, int Width, int Height)
 {
     Width = std::max(Width, kMinPictureSide);
@@ -126,9 +133,7 @@ bool graphics_get_scale(TViewState& s, int View, int Width, int Height, int X1, 
         return false;
     Width = std::max(Width, kMinPictureSide);
     Height = std::max(Height, kMinPictureSide);
-    s.PrevHalfSize[View] = s.HalfSize[View];
-    s.PrevCenterX[View] = s.CenterX[View];
-    s.PrevCenterY[View] = s.CenterY[View];
+    remember_zoom(s, View);
 
     // The rectangle's longer pixel side decides which picture side it fills.
     const double w = std::abs(static_cast<double>(X1) - X2);
@@ -145,10 +150,7 @@ bool graphics_get_scale(TViewState& s, int View, int Width, int Height, int X1, 
     const int cy = nearest(Y1 + (static_cast<double>(Y2) - Y1) / 2);
     double du = 0, dw = 0;
     Viewport::of(s, View).pixel_shift(cx - Width / 2, cy - Height / 2, du, dw);
-    s.CenterX[View] += du;
-    s.CenterY[View] += dw;
-
-    set_origin(s, View, Width, Height);
+    pan(s, View, Width, Height, du, dw);
     return true;
 }
 
@@ -156,9 +158,7 @@ void zoom_about(TViewState& s, int View, int Width, int Height, double Factor, i
 {
     Width = std::max(Width, kMinPictureSide);
     Height = std::max(Height, kMinPictureSide);
-    s.PrevHalfSize[View] = s.HalfSize[View];
-    s.PrevCenterX[View] = s.CenterX[View];
-    s.PrevCenterY[View] = s.CenterY[View];
+    remember_zoom(s, View);
     // The view-plane point under the cursor, then the centre that puts it
     // under the cursor again at the new scale.
     double u = 0, w = 0;
@@ -182,9 +182,7 @@ void pan(TViewState& s, int View, int Width, int Height, double du, double dw)
 namespace {
 void fit_to_extents(TViewState& s, int v, int Width, int Height)
 {
-    s.PrevHalfSize[v] = s.HalfSize[v];
-    s.PrevCenterX[v] = s.CenterX[v];
-    s.PrevCenterY[v] = s.CenterY[v];
+    remember_zoom(s, v);
 
     // The extent corners in pixels of the current scale, as doubles: far
     // extents may lie beyond 32 bits before the fit brings them in.

@@ -60,6 +60,8 @@ inline bool origin_fits(double center, double scale, int size)
 /// one that can be shown: the half size within [0.04, 1e10], and no deeper
 /// than the deepest zoom whose pixel origins fit in 32 bits.
 void set_origin(TViewState& s, int View, int Width, int Height);
+/// Keeps view View's half size and centre as the zoom ZoomLast returns to.
+void remember_zoom(TViewState& s, int View);
 /// Zoom of view View to the pixel rectangle (X1, Y1)-(X2, Y2): its longer
 /// side fills the picture and its centre becomes the view centre; the old
 /// zoom is remembered. False, with nothing changed, for a rectangle of no
