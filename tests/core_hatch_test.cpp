@@ -111,7 +111,7 @@ TEST(HatchLines, LengthIsTheHatchedAreaOverTheSpacing)
         const double spacing = 0.5;
         r = hatch_lines(c.loops, c.style, {family(33, {0.3, 0.7}, spacing, 0.21)}, out);
         EXPECT_EQ(r.Status, HatchStatus::Done);
-        EXPECT_NEAR(length(out), c.area / spacing, 0.002 * c.area / spacing);
+        EXPECT_NEAR(length(out), c.area / spacing, 1e-4 * c.area / spacing);
     }
 }
 
@@ -127,56 +127,61 @@ TEST(HatchLines, DashedLinesInkTheirDashesShare)
     for (const auto& c : cases) {
         std::vector<HatchSegment> out;
         hatch_lines(region, HatchStyle::Normal, {family(45, {1, 2}, 0.5, 0.13, c.dashes)}, out);
-        EXPECT_NEAR(length(out) / length(whole), c.share, 0.005);
+        EXPECT_NEAR(length(out) / length(whole), c.share, 1e-4);
     }
 }
 
-// Dash 2, gap 1, dot, gap 1 on lines y = 0.5 + k, line k's pattern starting
-// at x = 0.35 + 0.7 k.
+// Dash 2, gap 1, dot, gap 1 on the lines y = 0.5 + k, line k's pattern
+// starting at x = 0.35 + 0.7 k; the same lines once more with the offset
+// pointing down (line k at y = 0.5 - k).
 TEST(HatchLines, DashesKeepTheirPlaceOnTheWholeLine)
 {
-    const HatchPatternLine pattern = family(0, {0.35, 0.5}, 1, 0.7, {2, -1, 0, -1});
-    auto hatch = [&](double x0, double width) {
-        std::vector<HatchSegment> out;
-        hatch_lines({poly({{x0, 0}, {x0 + width, 0}, {x0 + width, 10}, {x0, 10}})}, HatchStyle::Normal, {pattern}, out);
-        return out;
-    };
-    const std::vector<HatchSegment> whole = hatch(0, 20);
-    int dots = 0;
-    for (const HatchSegment& s : whole) {
-        // Where in its period the piece starts, 0 for a dash, 3 for the dot.
-        const double k = s.A.Y - 0.5, at = s.A.X - 0.35 - 0.7 * k;
-        if (s.A.X == s.B.X) {
-            ++dots;
-            EXPECT_NEAR(std::remainder(at - 3, 4), 0, 1e-9);
-        } else if (s.A.X > 0) {
-            EXPECT_NEAR(std::remainder(at, 4), 0, 1e-9);
+    for (double spacing : {1.0, -1.0}) {
+        SCOPED_TRACE(spacing);
+        const HatchPatternLine pattern = family(0, {0.35, 0.5}, spacing, 0.7, {2, -1, 0, -1});
+        auto hatch = [&](double x0, double width) {
+            std::vector<HatchSegment> out;
+            hatch_lines({poly({{x0, 0}, {x0 + width, 0}, {x0 + width, 10}, {x0, 10}})}, HatchStyle::Normal, {pattern},
+                        out);
+            return out;
+        };
+        const std::vector<HatchSegment> whole = hatch(0, 20);
+        int dots = 0;
+        for (const HatchSegment& s : whole) {
+            // Where in its period the piece starts, 0 for a dash, 3 for the dot.
+            const double k = (s.A.Y - 0.5) / spacing, at = s.A.X - 0.35 - 0.7 * k;
+            if (s.A.X == s.B.X) {
+                ++dots;
+                EXPECT_NEAR(std::remainder(at - 3, 4), 0, 1e-9);
+            } else if (s.A.X > 0) {
+                EXPECT_NEAR(std::remainder(at, 4), 0, 1e-9);
+            }
         }
-    }
-    EXPECT_EQ(dots, 50); // five periods on each of ten lines
+        EXPECT_EQ(dots, 50); // five periods on each of ten lines
 
-    // Two hatches side by side draw what one over both draws, the dashes
-    // across their common edge cut in two.
-    std::vector<HatchSegment> halves = hatch(0, 10), right = hatch(10, 10);
-    halves.insert(halves.end(), right.begin(), right.end());
-    auto order = [](const HatchSegment& a, const HatchSegment& b) {
-        return a.A.Y != b.A.Y ? a.A.Y < b.A.Y : a.A.X < b.A.X;
-    };
-    std::sort(halves.begin(), halves.end(), order);
-    std::vector<HatchSegment> joined;
-    for (const HatchSegment& s : halves)
-        if (!joined.empty() && joined.back().B.Y == s.A.Y && std::abs(joined.back().B.X - 10) < 1e-9 &&
-            std::abs(s.A.X - 10) < 1e-9)
-            joined.back().B = s.B;
-        else
-            joined.push_back(s);
-    ASSERT_EQ(joined.size(), whole.size());
-    std::vector<HatchSegment> sorted = whole;
-    std::sort(sorted.begin(), sorted.end(), order);
-    for (std::size_t i = 0; i < sorted.size(); ++i) {
-        EXPECT_NEAR(joined[i].A.X, sorted[i].A.X, 1e-9);
-        EXPECT_NEAR(joined[i].B.X, sorted[i].B.X, 1e-9);
-        EXPECT_EQ(joined[i].A.Y, sorted[i].A.Y);
+        // Two hatches side by side draw what one over both draws, the dashes
+        // across their common edge cut in two.
+        std::vector<HatchSegment> halves = hatch(0, 10), right = hatch(10, 10);
+        halves.insert(halves.end(), right.begin(), right.end());
+        auto order = [](const HatchSegment& a, const HatchSegment& b) {
+            return a.A.Y != b.A.Y ? a.A.Y < b.A.Y : a.A.X < b.A.X;
+        };
+        std::sort(halves.begin(), halves.end(), order);
+        std::vector<HatchSegment> joined;
+        for (const HatchSegment& s : halves)
+            if (!joined.empty() && joined.back().B.Y == s.A.Y && std::abs(joined.back().B.X - 10) < 1e-9 &&
+                std::abs(s.A.X - 10) < 1e-9)
+                joined.back().B = s.B;
+            else
+                joined.push_back(s);
+        ASSERT_EQ(joined.size(), whole.size());
+        std::vector<HatchSegment> sorted = whole;
+        std::sort(sorted.begin(), sorted.end(), order);
+        for (std::size_t i = 0; i < sorted.size(); ++i) {
+            EXPECT_NEAR(joined[i].A.X, sorted[i].A.X, 1e-9);
+            EXPECT_NEAR(joined[i].B.X, sorted[i].B.X, 1e-9);
+            EXPECT_EQ(joined[i].A.Y, sorted[i].A.Y);
+        }
     }
 }
 
