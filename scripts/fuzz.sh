@@ -134,7 +134,7 @@ if [ ${#raw[@]} -gt 0 ] && [ ${#binaries[@]} -gt 0 ]; then
   "$profdata" merge -sparse "${raw[@]}" -o "$profiles/merged.profdata"
   objects=("${binaries[0]}")
   for b in "${binaries[@]:1}"; do objects+=(-object "$b"); done
-  readers=(component/src/formats/ovx/ovx.cpp component/src/formats/dxf/*.cpp component/src/formats/iges/*.cpp)
+  readers=(component/src/formats/ovx/ovx.cpp component/src/formats/dxf/dxf*.cpp component/src/formats/iges/iges*.cpp)
   echo "== line coverage of the readers (seeds plus ${seconds}s of fuzzing per target)"
   "$llvm_cov" report "${objects[@]}" -instr-profile="$profiles/merged.profdata" \
     -show-region-summary=false -show-branch-summary=false "${readers[@]/#/$root/}" | tee "$profiles/report.txt"
