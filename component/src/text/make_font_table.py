@@ -228,6 +228,8 @@ def main():
     pool, offsets = [], {}
 
     def place(glyph):
+        if not 0 <= glyph.right - glyph.left <= 255:
+            sys.exit(f"glyph advance {glyph.right - glyph.left} does not fit a byte")
         points = encode(glyph)
         if points not in offsets:
             offsets[points] = len(pool)
