@@ -124,7 +124,7 @@ bool element_test(const TSettings& s, const Probe& q, const TElement& e, dpoint&
 
 // The near-end step for an element hit at the probe; arcNear is the near end
 // its arc test found. False when the element has no characteristic points.
-bool near_end(const TSettings& s, const TElement& e, const Probe& q, const dpoint* arcNear, dpoint& NearEnd)
+bool near_end(const TSettings& s, const TElement& e, int View, const dpoint& P, const dpoint* arcNear, dpoint& NearEnd)
 {
     NearEnd = {kNoPoint, kNoPoint, kNoPoint};
     if (s.PickPointMode == kPointMode) {
@@ -134,8 +134,8 @@ bool near_end(const TSettings& s, const TElement& e, const Probe& q, const dpoin
             break;
         case etLine:
             // Only the top view tells the ends apart; elsewhere the first end.
-            if (q.View == 1 &&
-                Ops::distance(q.P.X, q.P.Y, e.slot(3), e.slot(4)) < Ops::distance(q.P.X, q.P.Y, e.slot(0), e.slot(1)))
+            if (View == 1 &&
+                Ops::distance(P.X, P.Y, e.slot(3), e.slot(4)) < Ops::distance(P.X, P.Y, e.slot(0), e.slot(1)))
                 NearEnd = slots_456(e);
             else
                 NearEnd = slots_123(e);
@@ -149,6 +149,12 @@ bool near_end(const TSettings& s, const TElement& e, const Probe& q, const dpoin
         }
     }
     return !(NearEnd.X == kNoPoint && NearEnd.Y == kNoPoint);
+}
+// An arc hit's far end, kept where hosts read it.
+void keep_far_end(TSettings& s, double FarX, double FarY)
+{
+    s.PickFarEnd.X = FarX;
+    s.PickFarEnd.Y = FarY;
 }
 } // namespace
 
@@ -209,8 +215,7 @@ bool TOrvexGDI::pick2(std::uint8_t FilterCode, int X, int Y, int& Index, dpoint&
         return false;
     const TElement& e = *hit.Element;
     Index = hit.Index;
-    const Probe q = {Settings->ViewNumber, hit.P, 0, 0};
-    if (!near_end(*Settings, e, q, &hit.Near, NearEnd))
+    if (!near_end(*Settings, e, Settings->ViewNumber, hit.P, &hit.Near, NearEnd))
         return false;
 
     switch (e.GetEtype()) {
@@ -222,8 +227,7 @@ bool TOrvexGDI::pick2(std::uint8_t FilterCode, int X, int Y, int& Index, dpoint&
         break;
     default:
         // The arc's far end, as its hit test found it; hosts read it there too.
-        Settings->PickFarEnd.X = hit.FarX;
-        Settings->PickFarEnd.Y = hit.FarY;
+        keep_far_end(*Settings, hit.FarX, hit.FarY);
         FarEnd = Settings->PickFarEnd;
         break;
     }
@@ -253,10 +257,9 @@ bool TOrvexGDI::main_pick(int X, int Y, dpoint& NearEnd, TElement*& Element, std
     Element = hit.Element;
     Index = hit.Index;
     if (hit.Element->GetEtype() == etArc) {
-        Settings->PickFarEnd.X = hit.FarX;
-        Settings->PickFarEnd.Y = hit.FarY;
+        keep_far_end(*Settings, hit.FarX, hit.FarY);
     }
-    return near_end(*Settings, *hit.Element, {Settings->ViewNumber, hit.P, 0, 0}, &hit.Near, NearEnd);
+    return near_end(*Settings, *hit.Element, Settings->ViewNumber, hit.P, &hit.Near, NearEnd);
 }
 
 bool TOrvexGDI::pick_element(int X, int Y, std::uint8_t FilterCode, TElement*& Element, int& Index)
@@ -278,8 +281,7 @@ bool TOrvexGDI::on_element(int View, double X, double Y, double Z, double Scale,
         return false;
     U = near.X, V = near.Y, W = near.Z;
     if (Element.GetEtype() == etArc) {
-        Settings->PickFarEnd.X = farX;
-        Settings->PickFarEnd.Y = farY;
+        keep_far_end(*Settings, farX, farY);
     }
     return true;
 }
@@ -292,8 +294,7 @@ bool TOrvexGDI::on_arc(int View, double X, double Y, double Z, double Scale, dou
     if (!arc_test({View, {X, Y, Z}, Scale, Aperture}, Element, near, farX, farY))
         return false;
     NearX = near.X, NearY = near.Y, NearZ = near.Z;
-    Settings->PickFarEnd.X = farX;
-    Settings->PickFarEnd.Y = farY;
+    keep_far_end(*Settings, farX, farY);
     return true;
 }
 
@@ -305,10 +306,9 @@ bool TOrvexGDI::get_endpoint(const TElement& Element, int X, int Y, dpoint& Near
     const bool arcHit = Element.GetEtype() == etArc && Settings->PickPointMode == kPointMode &&
                         arc_test(q, Element, arcNear, farX, farY);
     if (arcHit) {
-        Settings->PickFarEnd.X = farX;
-        Settings->PickFarEnd.Y = farY;
+        keep_far_end(*Settings, farX, farY);
     }
-    return near_end(*Settings, Element, q, arcHit ? &arcNear : nullptr, NearEnd);
+    return near_end(*Settings, Element, q.View, q.P, arcHit ? &arcNear : nullptr, NearEnd);
 }
 
 } // namespace orvex
