@@ -40,7 +40,7 @@ bool on_sweep(double t, double start, double sweep)
 // An arc of radius r in its plane, seen in the view: its centre and the two
 // plane axes projected make u(t) = cu + au cos t + bu sin t and likewise w;
 // the box takes its end points and the extremes that lie on the sweep.
-void add_arc(const TViewState& s, int v, const TElement& e, PlaneBox& box)
+void add_arc(const TViewState& s, const Viewport& view, const TElement& e, PlaneBox& box)
 {
     const int plane = e.GetView();
     if (plane < 1 || plane > 90)
@@ -48,10 +48,10 @@ void add_arc(const TViewState& s, int v, const TElement& e, PlaneBox& box)
     const TArcView& m = s.ArcViews[plane];
     const double x = e.slot(0), y = e.slot(1), z = e.slot(2), r = e.slot(3);
     double cu = 0, cw = 0, au = 0, aw = 0, bu = 0, bw = 0;
-    project(s, v, m.M11 * x + m.M12 * y + m.M13 * z, m.M21 * x + m.M22 * y + m.M23 * z,
-            m.M31 * x + m.M32 * y + m.M33 * z, cu, cw);
-    project(s, v, r * m.M11, r * m.M21, r * m.M31, au, aw);
-    project(s, v, r * m.M12, r * m.M22, r * m.M32, bu, bw);
+    view.project(m.M11 * x + m.M12 * y + m.M13 * z, m.M21 * x + m.M22 * y + m.M23 * z,
+                 m.M31 * x + m.M32 * y + m.M33 * z, cu, cw);
+    view.project(r * m.M11, r * m.M21, r * m.M31, au, aw);
+    view.project(r * m.M12, r * m.M22, r * m.M32, bu, bw);
 
     const double start = e.slot(4) / codes::kDegreesPerRadian;
     const double sweep = Ops::get_arc_angle(e.slot(4), e.slot(5), 3) / codes::kDegreesPerRadian;
@@ -69,9 +69,10 @@ void add_arc(const TViewState& s, int v, const TElement& e, PlaneBox& box)
 PlaneBox plane_box(const TViewState& s, const TElements& elements, int v)
 {
     PlaneBox box;
+    const Viewport view = Viewport::of(s, v);
     const auto add = [&](double x, double y, double z) {
         double u = 0, w = 0;
-        project(s, v, x, y, z, u, w);
+        view.project(x, y, z, u, w);
         box.add(u, w);
     };
     for (const TElement* e : elements) {
@@ -86,7 +87,7 @@ PlaneBox plane_box(const TViewState& s, const TElements& elements, int v)
             add(e->slot(3), e->slot(4), e->slot(5));
             break;
         case etArc:
-            add_arc(s, v, *e, box);
+            add_arc(s, view, *e, box);
             break;
         default:
             break;
