@@ -134,7 +134,7 @@ TEST_F(FilesTest, ImportModeReportAndLayerNames)
     EXPECT_EQ(control_.property("ImportMode").value<TImportMode>(), imBasic);
     write("named.dxf", "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n"
                        "0\nLINE\n8\nWALLS\n10\n0\n20\n0\n11\n1\n21\n1\n0\nLINE\n8\n5\n10\n0\n20\n0\n11\n2\n21\n2\n"
-                       "0\nTEXT\n8\n5\n1\nhello\n0\nENDSEC\n0\nEOF\n");
+                       "0\nREGION\n8\n5\n1\nhello\n0\nENDSEC\n0\nEOF\n");
     control_.SetCadType(2);
     control_.LoadFromFile(path("named.dxf"));
     // Basic: layer names that are not numbers give layer 1; the report
@@ -153,7 +153,7 @@ TEST_F(FilesTest, ImportModeReportAndLayerNames)
     EXPECT_EQ(control_.LayerName(5), "5");
     const TLoadReport& report = control_.LastLoadReport();
     EXPECT_EQ(report.Version, "AC1015");
-    EXPECT_EQ(report.Count("TEXT").Skipped, 1);
+    EXPECT_EQ(report.Count("REGION").Skipped, 1);
     EXPECT_EQ(report.Count("LINE").Read, 2);
     EXPECT_THROW(control_.LayerName(255), ERangeError);
     // A basic load names no layers.

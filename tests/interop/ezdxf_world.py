@@ -4,6 +4,9 @@
                               import reads (bulges, nested inserts, ellipse,
                               spline, extrusions, colours by layer and block)
   ezdxf_world.py binary FILE OUT   save FILE again as binary DXF
+  ezdxf_world.py strip FILE OUT   save FILE without its texts, hatches,
+                              dimensions, leaders and faces (their geometry
+                              is judged by pictures, not entity by entity)
   ezdxf_world.py read FILE    print its model space in world coordinates:
                               L x1 y1 z1 x2 y2 z2        a line
                               A cx cy cz r sx sy sz ex ey ez   an arc (centre, radius, ends)
@@ -107,9 +110,31 @@ def read(path):
         emit(e)
 
 
+ANNOTATION = ("TEXT", "MTEXT", "ATTDEF", "HATCH", "DIMENSION", "LEADER", "MULTILEADER", "MLEADER",
+              "SOLID", "TRACE", "3DFACE", "MESH", "WIPEOUT")
+
+
+def strip(path, out):
+    try:
+        doc = ezdxf.readfile(path)
+    except Exception:
+        try:
+            doc, _ = recover.readfile(path)
+        except Exception as error:
+            print("UNREADABLE", type(error).__name__)
+            return
+    for layout in [doc.modelspace()] + list(doc.blocks):
+        for e in list(layout):
+            if e.dxftype() in ANNOTATION:
+                layout.delete_entity(e)
+            elif e.dxftype() == "INSERT":
+                e.delete_all_attribs()
+    doc.saveas(out)
+
+
 def binary(path, out):
     ezdxf.readfile(path).saveas(out, fmt="bin")
 
 
 if __name__ == "__main__":
-    {"make": make, "read": read, "binary": binary}[sys.argv[1]](*sys.argv[2:])
+    {"make": make, "read": read, "strip": strip, "binary": binary}[sys.argv[1]](*sys.argv[2:])

@@ -330,10 +330,15 @@ TEST(FullDxfImport, SharedFilesAgreeWithEzdxf)
         // import leaves dimensions out.
         if (name == "ezdxf_dimension_in_block.dxf")
             continue;
-        const std::string reading = ezdxf("read", path.string());
-        if (reading.rfind("UNREADABLE", 0) == 0)
+        // Texts, hatches, dimensions and faces are judged by pictures: both
+        // sides read the file without them.
+        const std::string geometry = out_path("geometry_" + name);
+        if (ezdxf("strip", path.string() + "' '" + geometry).rfind("UNREADABLE", 0) == 0)
             continue; // no outside reading to compare with
-        auto d = read_full(path.string(), true);
+        const std::string reading = ezdxf("read", geometry);
+        if (reading.rfind("UNREADABLE", 0) == 0)
+            continue;
+        auto d = read_full(geometry, true);
         for (const std::string& m : compare_with_ezdxf(world_of(*d), reading))
             ADD_FAILURE() << name << ": without counterpart: " << m;
         ++compared;

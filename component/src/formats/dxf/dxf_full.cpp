@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <limits>
 #include <memory>
 
@@ -34,20 +35,39 @@ Kind kind_of(std::string_view name)
     case 3:
         return name == "ARC" ? Kind::Arc : Kind::Other;
     case 4:
-        return name == "LINE" ? Kind::Line : Kind::Other;
+        return name == "LINE"   ? Kind::Line
+               : name == "TEXT" ? Kind::Text
+               : name == "MESH" ? Kind::Mesh
+                                : Kind::Other;
     case 5:
-        return name == "POINT" ? Kind::Point : Kind::Other;
+        return name == "POINT"   ? Kind::Point
+               : name == "MTEXT" ? Kind::MText
+               : name == "HATCH" ? Kind::Hatch
+               : name == "SOLID" ? Kind::Solid
+               : name == "TRACE" ? Kind::Trace
+                                 : Kind::Other;
     case 6:
         return name == "CIRCLE"   ? Kind::Circle
                : name == "INSERT" ? Kind::Insert
                : name == "SPLINE" ? Kind::Spline
+               : name == "ATTRIB" ? Kind::Attrib
+               : name == "ATTDEF" ? Kind::Attdef
+               : name == "LEADER" ? Kind::Leader
+               : name == "3DFACE" ? Kind::Face3d
                                   : Kind::Other;
     case 7:
-        return name == "ELLIPSE" ? Kind::Ellipse : Kind::Other;
+        return name == "ELLIPSE"   ? Kind::Ellipse
+               : name == "WIPEOUT" ? Kind::Wipeout
+               : name == "MLEADER" ? Kind::MultiLeader
+                                   : Kind::Other;
     case 8:
         return name == "POLYLINE" ? Kind::Polyline : Kind::Other;
+    case 9:
+        return name == "DIMENSION" ? Kind::Dimension : Kind::Other;
     case 10:
         return name == "LWPOLYLINE" ? Kind::LwPolyline : Kind::Other;
+    case 11:
+        return name == "MULTILEADER" ? Kind::MultiLeader : Kind::Other;
     default:
         return Kind::Other;
     }
@@ -102,6 +122,15 @@ public:
                         version_.assign(pair.Text);
                     continue;
                 }
+                if (section == Section::Header && pair.Code == 9 && pair.Text == "$LTSCALE") {
+                    more = next(pair);
+                    if (more && pair.Code == 40) {
+                        const double scale = pair.value();
+                        if (std::isfinite(scale) && scale > 0)
+                            tables_.lineTypeScale = scale;
+                    }
+                    continue;
+                }
                 if (section == Section::Header && pair.Code == 9 && pair.Text == "$INSUNITS") {
                     more = next(pair);
                     if (more && pair.Code == 70)
@@ -137,12 +166,16 @@ public:
             }
             if (section == Section::Tables && name == "LAYER") {
                 more = layer(pair);
+            } else if (section == Section::Tables && name == "STYLE") {
+                more = text_style(pair);
+            } else if (section == Section::Tables && name == "LTYPE") {
+                more = line_type(pair);
             } else if (section == Section::Blocks && name == "BLOCK") {
                 more = block(pair);
             } else if (section == Section::Entities) {
                 more = entity(pair, entity_);
                 if (!placer_)
-                    placer_ = std::make_unique<Placer>(sink_, layers_, blocks_);
+                    placer_ = std::make_unique<Placer>(sink_, layers_, blocks_, tables_);
                 const bool paper = entity_.paperSpace;
                 const bool read = !paper && placer_->place(entity_);
                 counts_.add(entity_.kind, entity_.name, read);
@@ -151,7 +184,7 @@ public:
             }
         }
         if (!placer_)
-            placer_ = std::make_unique<Placer>(sink_, layers_, blocks_);
+            placer_ = std::make_unique<Placer>(sink_, layers_, blocks_, tables_);
         placer_->finish();
         // Our own basic writer's files number their colours by its table, not
         // AutoCAD's: a drawing saved and opened again keeps its colours.
@@ -231,9 +264,75 @@ private:
                 case 420:
                     l.trueColour = static_cast<std::int32_t>(trunc_int(pair.value()));
                     break;
+                case 370:
+                    l.lineWeight = trunc_int(pair.value());
+                    break;
                 default:
                     break;
                 }
+            });
+        }
+        return false;
+    }
+
+    bool text_style(Pair& pair)
+    {
+        std::string name;
+        TextStyleDef style;
+        while (next(pair)) {
+            if (pair.StartsEntity) {
+                if (!name.empty())
+                    tables_.styles[name_key(name)] = style;
+                return true;
+            }
+            on_line(pairs_.line_number(), [&] {
+                switch (pair.Code) {
+                case 2:
+                    name.assign(pair.Text);
+                    break;
+                case 3:
+                    style.fontFile.assign(pair.Text);
+                    break;
+                case 1000:
+                    style.trueTypeFace.assign(pair.Text);
+                    break;
+                case 40:
+                    style.fixedHeight = pair.value();
+                    break;
+                case 41:
+                    style.widthFactor = pair.value();
+                    break;
+                case 50:
+                    style.obliqueDeg = pair.value();
+                    break;
+                case 71:
+                    style.generation = trunc_int(pair.value());
+                    break;
+                default:
+                    break;
+                }
+            });
+        }
+        return false;
+    }
+
+    bool line_type(Pair& pair)
+    {
+        std::string name;
+        LineTypeDef type;
+        while (next(pair)) {
+            if (pair.StartsEntity) {
+                if (!name.empty())
+                    tables_.lineTypes[name_key(name)] = std::move(type);
+                return true;
+            }
+            on_line(pairs_.line_number(), [&] {
+                if (pair.Code == 2)
+                    name.assign(pair.Text);
+                else if (pair.Code == 40)
+                    type.patternLength = pair.value();
+                else if (pair.Code == 49)
+                    type.dashes.push_back(pair.value());
             });
         }
         return false;
@@ -291,8 +390,9 @@ private:
             }
         } else if (more && e.kind == Kind::Insert && e.attributesFollow) {
             while (more && pair.Text == "ATTRIB") {
-                counts_.add(Kind::Other, "ATTRIB", false);
-                more = skip_entity(pair);
+                e.attributes.emplace_back();
+                more = entity(pair, e.attributes.back());
+                counts_.add(Kind::Attrib, "ATTRIB", true);
             }
         }
         if (more && (e.kind == Kind::Polyline || (e.kind == Kind::Insert && e.attributesFollow)) &&
@@ -338,12 +438,27 @@ private:
 
     bool groups(Pair& pair, Entity& e)
     {
+        const bool keep = keeps_groups(e.kind);
         while (next(pair)) {
             if (pair.StartsEntity)
                 return true;
-            on_line(pairs_.line_number(), [&] { group(pair, e); });
+            on_line(pairs_.line_number(), [&] {
+                group(pair, e);
+                if (keep)
+                    keep_group(pair, e);
+            });
         }
         return false;
+    }
+
+    static void keep_group(const Pair& pair, Entity& e)
+    {
+        Group& g = e.groups.emplace_back();
+        g.code = pair.Code;
+        if (text_code(pair.Code))
+            g.text.assign(pair.Text);
+        else
+            g.number = pair.value();
     }
 
     static void group(const Pair& pair, Entity& e)
@@ -438,6 +553,13 @@ private:
         case 420:
             e.trueColour = static_cast<std::int32_t>(trunc_int(v));
             break;
+        case 48:
+            if (std::isfinite(v) && v > 0)
+                e.lineTypeScale = v;
+            break;
+        case 370:
+            e.lineWeight = trunc_int(v);
+            break;
         default:
             break;
         }
@@ -451,6 +573,7 @@ private:
     std::string units_;
     std::unordered_map<std::string, Layer> layers_;
     std::unordered_map<std::string, Block> blocks_;
+    Tables tables_;
     std::unique_ptr<Placer> placer_;
     Entity entity_;
     Counts counts_;

@@ -8,12 +8,43 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace orvex::formats::dxf::full {
 
-enum class Kind : std::uint8_t { Line, Point, Circle, Arc, LwPolyline, Polyline, Ellipse, Spline, Insert, Other };
+enum class Kind : std::uint8_t {
+    Line,
+    Point,
+    Circle,
+    Arc,
+    LwPolyline,
+    Polyline,
+    Ellipse,
+    Spline,
+    Insert,
+    // Annotation and faces: read from their groups as written (Entity::groups).
+    Text,
+    Attrib,
+    Attdef,
+    MText,
+    Hatch,
+    Dimension,
+    Leader,
+    MultiLeader,
+    Solid,
+    Trace,
+    Face3d,
+    Mesh,
+    Wipeout,
+    Other
+};
+
+/// Kinds whose groups are kept as written, in order: their meaning depends
+/// on the order (hatch boundary paths, leader vertices) or on codes the
+/// common entity fields do not hold (texts, styles, justification).
+inline bool keeps_groups(Kind k) { return k >= Kind::Text && k < Kind::Other; }
 
 constexpr double kAbsent = std::numeric_limits<double>::quiet_NaN();
 inline bool given(double v) { return !std::isnan(v); }
@@ -25,6 +56,22 @@ struct Vertex {
     int face[4] = {0, 0, 0, 0};
 };
 
+/// One group as written: its code, the value as a number (0 for texts) and
+/// the text of codes that hold texts.
+struct Group {
+    int code = 0;
+    double number = 0;
+    std::string text;
+};
+
+/// Whether a group code holds a text rather than a number.
+inline bool text_code(int code)
+{
+    return (code >= 0 && code <= 9) || code == 100 || code == 102 || (code >= 300 && code <= 309) ||
+           (code >= 410 && code <= 419) || (code >= 430 && code <= 439) || (code >= 470 && code <= 479) ||
+           (code >= 999 && code <= 1009);
+}
+
 /// One entity with the groups the import uses. Lists hold repeated groups
 /// (vertices, control points, knots, weights).
 struct Entity {
@@ -34,6 +81,8 @@ struct Entity {
     std::string lineType;
     int colour = 256; // 256 by layer, 0 by block
     std::int32_t trueColour = -1;
+    int lineWeight = -1;       // hundredths of a millimetre; -1 by layer, -2 by block, -3 the default
+    double lineTypeScale = 1;  // group 48
     bool paperSpace = false;
     Vec3 extrusion{0, 0, 1};
     double elevation = 0;
@@ -44,6 +93,27 @@ struct Entity {
     int g70 = 0, g71 = 0, g72 = 0;
     bool attributesFollow = false; // an INSERT's group 66
     std::string block;             // group 2 of an INSERT
+    std::vector<Group> groups;     // every group after the name, for the kinds that keep them
+    std::vector<Entity> attributes; // the ATTRIBs that follow an INSERT
+
+    /// The first group of this code, or null.
+    const Group* find(int code) const
+    {
+        for (const Group& g : groups)
+            if (g.code == code)
+                return &g;
+        return nullptr;
+    }
+    double number(int code, double otherwise) const
+    {
+        const Group* g = find(code);
+        return g ? g->number : otherwise;
+    }
+    std::string_view text(int code) const
+    {
+        const Group* g = find(code);
+        return g ? std::string_view(g->text) : std::string_view();
+    }
 
     void clear()
     {
@@ -53,6 +123,8 @@ struct Entity {
         lineType.clear();
         colour = 256;
         trueColour = -1;
+        lineWeight = -1;
+        lineTypeScale = 1;
         paperSpace = false;
         extrusion = {0, 0, 1};
         elevation = 0;
@@ -64,6 +136,8 @@ struct Entity {
         g70 = g71 = g72 = 0;
         attributesFollow = false;
         block.clear();
+        groups.clear();
+        attributes.clear();
     }
 };
 
@@ -74,8 +148,33 @@ struct Block {
 
 struct Layer {
     int colour = 7;
+    int lineWeight = -3; // hundredths of a millimetre; -3 the default
     std::int32_t trueColour = -1;
     std::string lineType;
+};
+
+/// A text style of the STYLE table.
+struct TextStyleDef {
+    double fixedHeight = 0; // 0: each text gives its own
+    double widthFactor = 1;
+    double obliqueDeg = 0;
+    int generation = 0;     // 2 backwards, 4 upside down
+    std::string fontFile;   // the shape or TrueType font the style names
+    std::string trueTypeFace; // the face of an extended (1071/1000) style
+};
+
+/// A line type of the LTYPE table: its dash lengths (positive draws,
+/// negative skips, zero a dot) and the sum of their lengths.
+struct LineTypeDef {
+    std::vector<double> dashes;
+    double patternLength = 0;
+};
+
+/// The tables the placing reads besides layers.
+struct Tables {
+    std::unordered_map<std::string, TextStyleDef> styles;     // by name key
+    std::unordered_map<std::string, LineTypeDef> lineTypes;   // by name key
+    double lineTypeScale = 1;                                 // $LTSCALE
 };
 
 /// Names of blocks and layers compare without regard to case.

@@ -36,6 +36,10 @@ double degrees_of(double y, double x)
     return a;
 }
 
+// An attribute definition in a block shows only when it is constant: the
+// others are templates for the ATTRIBs that inserts carry.
+bool shown_in_block(const Entity& attdef) { return (static_cast<int>(attdef.number(70, 0)) & 2) != 0; }
+
 bool numeric_name(const std::string& name, int& number)
 {
     if (name.empty() || name.size() > 3)
@@ -52,8 +56,8 @@ bool numeric_name(const std::string& name, int& number)
 } // namespace
 
 Placer::Placer(DrawingSink& sink, const std::unordered_map<std::string, Layer>& layers,
-               const std::unordered_map<std::string, Block>& blocks)
-    : sink_(sink), layers_(layers), blocks_(blocks), shapes_(sink), background_(sink.background_color()),
+               const std::unordered_map<std::string, Block>& blocks, const Tables& tables)
+    : sink_(sink), layers_(layers), blocks_(blocks), tables_(tables), shapes_(sink), background_(sink.background_color()),
       numberTaken_(255), numberReserved_(255)
 {
     top_ = Context{Matrix{}, "0", aci(7), 0};
@@ -219,8 +223,7 @@ bool Placer::place(const Entity& e)
         return false;
     if (e.kind == Kind::Insert && blocks_.find(name_key(e.block)) == blocks_.end())
         return false;
-    place(e, top_);
-    return true;
+    return place(e, top_);
 }
 
 Matrix Placer::ocs_map(const Entity& e, const Context& c)
@@ -231,15 +234,17 @@ Matrix Placer::ocs_map(const Entity& e, const Context& c)
     return c.toWorld.after(ocs_to_world(n));
 }
 
-void Placer::place(const Entity& e, const Context& c)
+bool Placer::place(const Entity& e, const Context& c)
 {
     if (e.kind == Kind::Other)
-        return;
+        return false;
     if (e.kind == Kind::Insert) {
         insert(e, c);
-        return;
+        return true;
     }
     const ShapeStyle s = style_of(e, c);
+    if (keeps_groups(e.kind))
+        return annotation(e, c, s);
     const Vec3 first = e.points.empty() ? Vec3{0, 0, 0} : e.points.front().p;
     switch (e.kind) {
     case Kind::Line:
@@ -279,6 +284,36 @@ void Placer::place(const Entity& e, const Context& c)
     default:
         break;
     }
+    return true;
+}
+
+bool Placer::annotation(const Entity& e, const Context& c, const ShapeStyle& s)
+{
+    switch (e.kind) {
+    case Kind::Text:
+    case Kind::Attrib:
+    case Kind::Attdef:
+        return text_entity(e, c, s);
+    case Kind::MText:
+        return mtext(e, c, s);
+    case Kind::Hatch:
+        return hatch(e, c, s);
+    case Kind::Solid:
+    case Kind::Trace:
+    case Kind::Face3d:
+    case Kind::Wipeout:
+        return face(e, c, s);
+    case Kind::Mesh:
+        return mesh(e, c, s);
+    case Kind::Dimension:
+        return dimension(e, c, s);
+    case Kind::Leader:
+        return leader(e, c, s);
+    case Kind::MultiLeader:
+        return multileader(e, c, s);
+    default:
+        return false;
+    }
 }
 
 void Placer::insert(const Entity& e, const Context& c)
@@ -308,8 +343,31 @@ void Placer::insert(const Entity& e, const Context& c)
         for (int column = 0; column < columns; ++column) {
             inner.toWorld = placed.after(Matrix::translation({column * dx, row * dy, 0})).after(scaled);
             for (const Entity& child : block.entities)
-                place(child, inner);
+                if (child.kind != Kind::Attdef || shown_in_block(child))
+                    place(child, inner);
         }
+    // The attributes stand in the world already (the insert's OCS only).
+    for (const Entity& attribute : e.attributes)
+        place(attribute, c);
+}
+
+bool Placer::place_block(const std::string& name, const Matrix& toWorld, const Entity& owner, const Context& c)
+{
+    const auto found = blocks_.find(name_key(name));
+    if (found == blocks_.end() || c.depth >= kMaxNesting)
+        return false;
+    reached_.insert(found->first);
+    if (++placements_ > kMaxPlacements)
+        throw ERangeError("the file places blocks more than " + std::to_string(kMaxPlacements) + " times");
+    Context inner;
+    inner.layer = (c.depth > 0 && owner.layer == "0") ? c.layer : owner.layer;
+    inner.colour = style_of(owner, c).Colour;
+    inner.depth = c.depth + 1;
+    inner.toWorld = c.toWorld.after(toWorld).after(Matrix::translation(found->second.base * -1.0));
+    for (const Entity& child : found->second.entities)
+        if (child.kind != Kind::Attdef || shown_in_block(child))
+            place(child, inner);
+    return true;
 }
 
 void Placer::ocs_arc(const Matrix& m, const Vec3& centre, double radius, double start, double end, bool full,

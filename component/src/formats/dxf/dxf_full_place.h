@@ -6,6 +6,7 @@
 
 #include "formats/common/world_shapes.h"
 #include "formats/dxf/dxf_full_model.h"
+#include "text/text_layout.h"
 
 #include <array>
 #include <map>
@@ -16,7 +17,7 @@ namespace orvex::formats::dxf::full {
 class Placer {
 public:
     Placer(DrawingSink& sink, const std::unordered_map<std::string, Layer>& layers,
-           const std::unordered_map<std::string, Block>& blocks);
+           const std::unordered_map<std::string, Block>& blocks, const Tables& tables);
 
     /// Places an entity of the model space. False for kinds that make no
     /// element.
@@ -39,7 +40,8 @@ private:
         TColor colour;     // the insert's colour, for colour by block
         int depth = 0;
     };
-    void place(const Entity& e, const Context& c);
+    /// False for kinds that make no element.
+    bool place(const Entity& e, const Context& c);
     /// The map from the entity's object coordinates to the world.
     static Matrix ocs_map(const Entity& e, const Context& c);
     void insert(const Entity& e, const Context& c);
@@ -67,9 +69,35 @@ private:
     void ellipse(const Entity& e, const Context& c, const ShapeStyle& s);
     void spline(const Entity& e, const Context& c, const ShapeStyle& s);
 
+    // Annotation and faces, each kind in a file of its own. Each returns
+    // false when it does not draw the kind (yet), so the load report counts
+    // it as skipped.
+    bool annotation(const Entity& e, const Context& c, const ShapeStyle& s);
+    bool text_entity(const Entity& e, const Context& c, const ShapeStyle& s); // dxf_full_text.cpp
+    bool mtext(const Entity& e, const Context& c, const ShapeStyle& s);       // dxf_full_mtext.cpp
+    bool hatch(const Entity& e, const Context& c, const ShapeStyle& s);       // dxf_full_hatch.cpp
+    bool face(const Entity& e, const Context& c, const ShapeStyle& s);        // dxf_full_faces.cpp
+    bool mesh(const Entity& e, const Context& c, const ShapeStyle& s);        // dxf_full_faces.cpp
+    bool dimension(const Entity& e, const Context& c, const ShapeStyle& s);   // dxf_full_dimension.cpp
+    bool leader(const Entity& e, const Context& c, const ShapeStyle& s);      // dxf_full_dimension.cpp
+    bool multileader(const Entity& e, const Context& c, const ShapeStyle& s); // dxf_full_dimension.cpp
+
+    // Text for every kind that writes some (dxf_full_text.cpp).
+    /// The style of the STYLE table of this name; null when there is none.
+    const TextStyleDef* text_style(std::string_view name) const;
+    /// The stroke face for a style: the sans for TrueType fonts, else the simplex.
+    static text::Font font_of(const TextStyleDef* style);
+    /// A sink that makes the strokes of text laid out in the plane z of the
+    /// coordinate system `m` into line chains of style `s`.
+    text::StrokeSink text_sink(const Matrix& m, double z, const ShapeStyle& s);
+    /// Places an insert of a block by name with a given placement (a
+    /// dimension's or a table's anonymous block); false when there is none.
+    bool place_block(const std::string& name, const Matrix& toWorld, const Entity& owner, const Context& c);
+
     DrawingSink& sink_;
     const std::unordered_map<std::string, Layer>& layers_;
     const std::unordered_map<std::string, Block>& blocks_;
+    const Tables& tables_;
     WorldShapes shapes_;
     TColor background_;
     std::unordered_map<std::string, LayerUse> layerUses_; // by name key
