@@ -150,6 +150,16 @@ void WorldShapes::chain(const std::vector<Vec3>& points, const ShapeStyle& style
         line(points[i - 1], points[i], style);
 }
 
+void WorldShapes::fill(const std::vector<std::vector<Vec3>>& loops, const ShapeStyle& style)
+{
+    // The drawing holds no filled areas yet: the loops' outlines stand for them.
+    for (const std::vector<Vec3>& loop : loops) {
+        chain(loop, style);
+        if (loop.size() > 2)
+            line(loop.back(), loop.front(), style);
+    }
+}
+
 double WorldShapes::tolerance() const
 {
     double size = 0;

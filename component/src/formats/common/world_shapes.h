@@ -50,6 +50,10 @@ public:
     void curve(Curve at, double t0, double t1, int pieces, const std::vector<Vec3>& extent, const ShapeStyle& style);
     /// Straight pieces through the points in order.
     void chain(const std::vector<Vec3>& points, const ShapeStyle& style);
+    /// A filled region: the area inside the closed loops (each joins its
+    /// last point to its first) under the even-odd rule, in the style's
+    /// colour.
+    void fill(const std::vector<std::vector<Vec3>>& loops, const ShapeStyle& style);
 
     /// Counts a point of another element into the drawing's size.
     void include(const Vec3& p) { widen(p); }
