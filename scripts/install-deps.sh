@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev qt6-svg-dev qt6-tools-dev
   libjpeg-dev libgif-dev fonts-dejavu-core
   xvfb xauth x11-utils imagemagick poppler-utils
-  python3 python3-ezdxf libocct-data-exchange-dev libdxflib-dev hershey-fonts-data
+  python3 python3-ezdxf python3-matplotlib python3-numpy python3-pil libocct-data-exchange-dev libdxflib-dev hershey-fonts-data
   clang llvm libclang-rt-dev
 )
 

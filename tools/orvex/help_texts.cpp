@@ -38,6 +38,8 @@ QString help_text(const QString& command)
                               "  --size WxH          picture size in pixels (default 1200x900)\n"
                               "  --view VIEW         top, front, side or iso (default top)\n"
                               "  --rotate X,Y,Z      a freely rotated view, angles in degrees\n"
+                              "  --window X0,Y0,X1,Y1  show this model window of the top view, centred,\n"
+                              "                      in place of the whole drawing\n"
                               "  --aa                smooth (anti-aliased) lines\n"
                               "  --background COLOR  #rrggbb or a colour name (default black)\n"
                               "  --from FORMAT       read IN as ovx, dxf or iges\n"

@@ -12,11 +12,13 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRectF>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSvgGenerator>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -76,6 +78,31 @@ void rotation(const QString& value, double angles[3])
     }
     if (!ok)
         throw ToolError("invalid --rotate '" + text(value) + "' (use three angles in degrees, e.g. -70,0,-20)");
+}
+
+// A model window X0,Y0,X1,Y1 of the top view, shown in place of the fit.
+QRectF model_window(const QString& value)
+{
+    const QStringList parts = value.split(QLatin1Char(','));
+    double v[4] = {0, 0, 0, 0};
+    bool ok = parts.size() == 4;
+    for (int i = 0; ok && i < 4; ++i) {
+        v[i] = parts[i].trimmed().toDouble(&ok);
+        ok = ok && std::isfinite(v[i]);
+    }
+    if (!ok || v[2] == v[0] || v[3] == v[1])
+        throw ToolError("invalid --window '" + text(value) +
+                        "' (use X0,Y0,X1,Y1, two opposite corners of a model window, e.g. 0,0,400,300)");
+    return QRectF(QPointF(v[0], v[1]), QPointF(v[2], v[3])).normalized();
+}
+
+// Shows the whole window, centred: its height fills the picture's, or its
+// width the picture's when it is the wider of the two.
+void show_window(TOrvexGDI& control, const QRectF& window, QSize size)
+{
+    const double height = std::max(window.height(), window.width() * size.height() / size.width());
+    control.SetViewSize(height);
+    control.ViewCenter(window.center().x(), window.center().y());
 }
 
 TColor background(const QString& value)
@@ -167,7 +194,7 @@ void write_picture(TOrvexGDI& control, const QString& file, Output kind, QSize s
 
 void render_command(const QStringList& args)
 {
-    const OptionSpec spec{{"--size", "--view", "--rotate", "--background", "--from", "--import"}, {"--aa"}};
+    const OptionSpec spec{{"--size", "--view", "--rotate", "--window", "--background", "--from", "--import"}, {"--aa"}};
     const Arguments a = parse_arguments(QStringLiteral("render"), args, spec);
     if (a.help) {
         QTextStream(stdout) << help_text(QStringLiteral("render"));
@@ -177,6 +204,8 @@ void render_command(const QStringList& args)
         throw ToolError("render needs IN and OUT (see orvex render --help)");
     if (a.has("--view") && a.has("--rotate"))
         throw ToolError("--view and --rotate exclude each other (see orvex render --help)");
+    if (a.has("--window") && (a.has("--rotate") || a.has("--view")))
+        throw ToolError("--window shows the top view; it excludes --view and --rotate (see orvex render --help)");
     const QString& in = a.files[0];
     const QString& out = a.files[1];
     // Every argument is checked before the drawing is read.
@@ -187,6 +216,7 @@ void render_command(const QStringList& args)
     double angles[3] = {0, 0, 0};
     if (a.has("--rotate"))
         rotation(a.value("--rotate"), angles);
+    const QRectF window = a.has("--window") ? model_window(a.value("--window")) : QRectF();
     const TColor colour = background(a.value("--background", QStringLiteral("black")));
     const TImportMode mode = import_mode(a.value("--import"));
 
@@ -201,6 +231,8 @@ void render_command(const QStringList& args)
     else
         control.SetView(view);
     control.ZoomAll();
+    if (a.has("--window"))
+        show_window(control, window, size);
     write_picture(control, out, kind, size);
 }
 

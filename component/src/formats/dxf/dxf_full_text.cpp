@@ -60,7 +60,10 @@ bool Placer::text_entity(const Entity& e, const Context& c, const ShapeStyle& s)
     const int flags = static_cast<int>(e.number(70, 0));
     if (attribute && (flags & 1))
         return true; // an invisible attribute: read, nothing to draw
-    const std::string_view written = e.text(1);
+    // An attribute definition standing on its own shows its tag, as CAD
+    // programs show it; one inside a block stands for a constant value.
+    const bool tagShown = e.kind == Kind::Attdef && !(flags & 2);
+    const std::string_view written = tagShown ? std::string_view(e.block) : e.text(1);
     if (written.empty())
         return true;
     const TextStyleDef* def = text_style(e.text(7));
