@@ -13,6 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_timing.h"
+#include "text_workload.h"
 
 #include <cstdio>
 #include <map>
@@ -217,6 +218,39 @@ void BM_LoadInsertsAgainstLines(benchmark::State& state)
     QFile::remove(lines);
 }
 
+// The full import of the file with 50,000 texts against ezdxf's readfile of
+// the same file, timed once in the same run (ezdxf takes seconds), and the
+// cost of the lettering: elements per character and bytes per text.
+void BM_LoadDxfTextsAgainstEzdxf(benchmark::State& state)
+{
+    const QString texts = data_path("300k_text.dxf");
+    const long long characters = write_with_texts(file(2), texts);
+    TOrvexGDI plain, lettered;
+    for (TOrvexGDI* c : {&plain, &lettered}) {
+        c->SetCadType(2);
+        c->SetImportMode(orvex::imFull);
+    }
+    plain.LoadFromFile(file(2));
+    std::vector<double> ours;
+    for (auto _ : state)
+        ours.push_back(elapsed_ms([&] { lettered.LoadFromFile(texts); }));
+    const std::string command = "/usr/bin/python3 -c \"import time, ezdxf; t = time.perf_counter(); ezdxf.readfile('" +
+                                texts.toStdString() + "'); print(time.perf_counter() - t)\" 2>/dev/null";
+    double ezdxfSeconds = 0;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        if (std::fscanf(pipe, "%lf", &ezdxfSeconds) != 1)
+            ezdxfSeconds = 0;
+        pclose(pipe);
+    }
+    const double textElements = lettered.Elements->Count() - plain.Elements->Count();
+    state.counters["ours_ms"] = median(ours);
+    state.counters["ezdxf_ms"] = ezdxfSeconds * 1e3;
+    state.counters["ezdxf_over_ours"] = ezdxfSeconds > 0 ? ezdxfSeconds * 1e3 / median(ours) : 0;
+    state.counters["elements_per_char"] = textElements / static_cast<double>(characters);
+    state.counters["bytes_per_text"] = textElements * (sizeof(orvex::TElement) + sizeof(orvex::TElement*)) / kTextEntities;
+    QFile::remove(texts);
+}
+
 void save(benchmark::State& state, int cadType)
 {
     TOrvexGDI& d = drawing(cadType == 3 ? kIgesEntities : kEntities);
@@ -280,6 +314,7 @@ BENCHMARK(BM_LoadOvx)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_LoadOvxAgainstDxf)->Unit(benchmark::kMillisecond)->MinTime(4);
 BENCHMARK(BM_LoadDxfFullAgainstBasic)->Unit(benchmark::kMillisecond)->MinTime(4);
 BENCHMARK(BM_LoadInsertsAgainstLines)->Unit(benchmark::kMillisecond)->MinTime(4);
+BENCHMARK(BM_LoadDxfTextsAgainstEzdxf)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SaveDxf)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_SaveIges)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_SaveOvx)->Unit(benchmark::kMillisecond)->MinTime(2);
