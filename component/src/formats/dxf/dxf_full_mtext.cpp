@@ -14,14 +14,16 @@ namespace orvex::formats::dxf::full {
 
 namespace {
 
-// The groups of an MTEXT that place it. Groups after an embedded object
-// (101) describe columns and are not read.
+// The groups of an MTEXT that place it. After an embedded object (101),
+// which describes columns, only the text's direction (its first group 10)
+// is read: newer files may write it there alone.
 struct MTextGroups {
     std::string text; // the chunks of group 3 in order, then group 1
     Vec3 insert{0, 0, 0};
     Vec3 direction{0, 0, 0};
-    bool hasDirection = false;
+    Vec3 embeddedDirection{0, 0, 0};
     double rotationDeg = 0;
+    bool hasRotation = false;
     double height = 0;
     double width = 0;
     double spacing = 1;
@@ -32,11 +34,20 @@ struct MTextGroups {
     explicit MTextGroups(const Entity& e)
     {
         std::string_view last;
+        bool embedded = false;
         for (const Group& g : e.groups) {
+            if (embedded) {
+                if (g.code == 10 || g.code == 20 || g.code == 30) {
+                    embeddedDirection[static_cast<std::size_t>(g.code / 10 - 1)] = g.number;
+                    if (g.code == 30)
+                        break;
+                }
+                continue;
+            }
             switch (g.code) {
             case 101:
-                text += last;
-                return;
+                embedded = true;
+                break;
             case 1:
                 last = g.text;
                 break;
@@ -55,7 +66,6 @@ struct MTextGroups {
             case 21:
             case 31:
                 direction[static_cast<std::size_t>(g.code / 10 - 1)] = g.number;
-                hasDirection = true;
                 break;
             case 40:
                 height = g.number;
@@ -68,6 +78,7 @@ struct MTextGroups {
                 break;
             case 50:
                 rotationDeg = g.number;
+                hasRotation = true;
                 break;
             case 71:
                 attachment = static_cast<int>(g.number);
@@ -95,15 +106,17 @@ bool Placer::mtext(const Entity& e, const Context& c, const ShapeStyle& s)
     const TextStyleDef* def = text_style(g.style);
 
     // The text plane: its X along group 11 (world) made square to the
-    // extrusion, else along the rotation in the object coordinate system.
+    // extrusion, else along the rotation in the object coordinate system,
+    // else along the world's X, as ezdxf and AutoCAD read a text that gives
+    // neither.
     const Vec3 normal = unit(finite(e.extrusion) && norm(e.extrusion) > 0 ? e.extrusion : Vec3{0, 0, 1});
+    const Matrix ocs = ocs_to_world(normal);
+    const double turn = std::isfinite(g.rotationDeg) ? g.rotationDeg * std::numbers::pi / 180.0 : 0.0;
+    const Vec3 turned = ocs.direction(std::cos(turn), std::sin(turn), 0);
     Vec3 xAxis{0, 0, 0};
-    if (g.hasDirection && finite(g.direction))
-        xAxis = unit(g.direction - normal * dot(g.direction, normal));
-    if (!(norm(xAxis) > 0.5)) {
-        const double turn = std::isfinite(g.rotationDeg) ? g.rotationDeg * std::numbers::pi / 180.0 : 0.0;
-        xAxis = unit(ocs_to_world(normal).direction(std::cos(turn), std::sin(turn), 0));
-    }
+    for (const Vec3& direction : {g.direction, g.embeddedDirection, g.hasRotation ? turned : Vec3{1, 0, 0}, turned})
+        if (!(norm(xAxis) > 0.5) && finite(direction))
+            xAxis = unit(direction - normal * dot(direction, normal));
     if (!finite(g.insert))
         return true;
     const Matrix m = c.toWorld.after(Matrix::from_axes(xAxis, cross(normal, xAxis), normal, g.insert));
