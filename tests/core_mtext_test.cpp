@@ -135,6 +135,7 @@ TEST(MTextCodes, FormatInForceAtTheLastCharacter)
         {"\\fArial|b1|i0;b", [](MTextFormat& f) { f.font = Font::Sans; }},
         {"\\Fisocp.ttf;\\Fromans.shx;b", [](MTextFormat&) {}},
         {"\\Fgothic.TTF;b", [](MTextFormat& f) { f.font = Font::Sans; }},
+        {"\\fArial|b1;\\Ftxt|c0;b", [](MTextFormat&) {}},
     };
     for (const Row& r : rows) {
         const MTextContent c = parse_mtext(r.in, {});

@@ -365,13 +365,17 @@ private:
 
 Font font_of_face(std::u32string_view face)
 {
-    if (ends_with(face, U".shx"))
-        return Font::Simplex;
     const std::size_t bar = face.find(U'|');
-    if (bar != std::u32string_view::npos)
-        return ends_with(face.substr(0, bar), U".shx") ? Font::Simplex : Font::Sans;
-    if (ends_with(face, U".ttf") || ends_with(face, U".ttc") || ends_with(face, U".otf"))
+    const std::u32string_view file = face.substr(0, bar);
+    if (ends_with(file, U".ttf") || ends_with(file, U".ttc") || ends_with(file, U".otf"))
         return Font::Sans;
+    if (ends_with(file, U".shx") || bar == std::u32string_view::npos)
+        return Font::Simplex;
+    // Bold, italic and pitch options belong to TrueType faces; shape fonts
+    // carry at most a code page (|c).
+    for (std::size_t k = bar; k + 1 < face.size(); ++k)
+        if (face[k] == U'|' && (lower(face[k + 1]) == U'b' || lower(face[k + 1]) == U'i' || lower(face[k + 1]) == U'p'))
+            return Font::Sans;
     return Font::Simplex;
 }
 

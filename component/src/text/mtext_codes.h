@@ -79,9 +79,10 @@ struct MTextContent {
 /// format as it was; an unmatched closing brace is ignored.
 MTextContent parse_mtext(std::string_view utf8, const MTextFormat& initial);
 
-/// The stroke face for a font named by \f or \F: the simplex for shape
-/// fonts (.shx) and unknown names, the sans for TrueType faces (with |b|i
-/// options or a .ttf, .ttc or .otf file).
+/// The stroke face for a font named by \f or \F: the sans for TrueType
+/// faces (a .ttf, .ttc or .otf file, or a face with |b, |i or |p options),
+/// the simplex for shape fonts (.shx, or only a |c code page) and unknown
+/// names.
 Font font_of_face(std::u32string_view face);
 
 } // namespace orvex::text

@@ -107,8 +107,7 @@ bool Placer::mtext(const Entity& e, const Context& c, const ShapeStyle& s)
 
     // The text plane: its X along group 11 (world) made square to the
     // extrusion, else along the rotation in the object coordinate system,
-    // else along the world's X, as ezdxf and AutoCAD read a text that gives
-    // neither.
+    // else along the world's X (as ezdxf reads a text that gives neither).
     const Vec3 normal = unit(finite(e.extrusion) && norm(e.extrusion) > 0 ? e.extrusion : Vec3{0, 0, 1});
     const Matrix ocs = ocs_to_world(normal);
     const double turn = std::isfinite(g.rotationDeg) ? g.rotationDeg * std::numbers::pi / 180.0 : 0.0;
