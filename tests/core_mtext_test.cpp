@@ -159,6 +159,8 @@ TEST(MTextLines, WordsWrapAtTheReferenceWidth)
         {"nn nnnnnnnn nn", U"nnn", {U"nn", U"nnnnnnnn", U"nn"}},
         {"nn\\Pnn nn", U"nn n", {U"nn", U"nn", U"nn"}},
         {"nn\\~nn", U"nn", {U"nn nn"}},
+        {"  nn   nnn", U"  nn", {U"__nn", U"nnn"}},
+        {"nn\\P    nnn", U"nnn", {U"nn", U"nnn"}},
         {"nn{\\C1;nn} nn", U"nnnn", {U"nnnn", U"nn"}},
         {"nn\\S1/2; nn", U"nnn", {U"nn[1/2]", U"nn"}},
         {"nn\\P", U"", {U"nn"}},

@@ -90,8 +90,16 @@ MTextLines break_mtext_lines(const MTextContent& content, double width, double b
             height = std::max(height, content.formats[items[end].format].height);
             ++end;
         }
-        if (wraps && has_word && pen + word > width * (1 + 1e-9))
-            close(line.end, i);
+        if (wraps && pen + word > width * (1 + 1e-9)) {
+            if (has_word) {
+                close(line.end, i);
+            } else {
+                // Spaces that push the line's first word past the width
+                // are dropped rather than given a line of their own.
+                line.begin = i;
+                pen = 0;
+            }
+        }
         pen += word;
         line.end = end;
         line.width = pen;

@@ -33,7 +33,8 @@ double stack_advance(const MTextStack& stack, const MTextFormat& format);
 
 /// Breaks a text into lines. With a width above 0, a word that would end
 /// past it starts a new line unless it is the first of its line, so words
-/// longer than the width stand on a line of their own. Tab stops lie every
+/// longer than the width stand on a line of their own; spaces before a
+/// line's first word are dropped when the word would not fit after them. Tab stops lie every
 /// four times base_height; empty lines are base_height tall unless the
 /// break that ends them is in another height.
 MTextLines break_mtext_lines(const MTextContent& content, double width, double base_height);
