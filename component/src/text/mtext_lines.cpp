@@ -54,11 +54,11 @@ MTextLines break_mtext_lines(const MTextContent& content, double width, double b
     MTextLine line;
     double pen = 0;
     bool has_word = false;
-    auto close = [&](std::uint32_t end, std::uint32_t next) {
+    auto close = [&](std::uint32_t next) {
         if (line.height <= 0)
             line.height = base_height;
         if (!has_word)
-            line.end = end; // spaces only: nothing to draw but kept in place
+            line.end = line.begin; // spaces only: nothing to draw, no text lines either
         out.lines.push_back(line);
         line = MTextLine{next, next, 0, 0};
         pen = 0;
@@ -72,7 +72,7 @@ MTextLines break_mtext_lines(const MTextContent& content, double width, double b
         if (item.kind == MTextItem::Break) {
             if (!has_word && line.height <= 0)
                 line.height = content.formats[item.format].height;
-            close(i, i + 1);
+            close(i + 1);
             ++i;
             continue;
         }
@@ -92,7 +92,7 @@ MTextLines break_mtext_lines(const MTextContent& content, double width, double b
         }
         if (wraps && pen + word > width * (1 + 1e-9)) {
             if (has_word) {
-                close(line.end, i);
+                close(i);
             } else {
                 // Spaces that push the line's first word past the width
                 // are dropped rather than given a line of their own.
@@ -108,7 +108,7 @@ MTextLines break_mtext_lines(const MTextContent& content, double width, double b
         i = end;
     }
     if (line.begin < n) // a break at the very end opens no further line
-        close(n, n);
+        close(n);
     return out;
 }
 
