@@ -24,15 +24,14 @@ class Pen {
 public:
     Pen(const MTextSink& sink, double ax, double ay) : sink_(sink), ax_(ax), ay_(ay) {}
 
-    // The characters of s at (x, y) in a format, `height` tall; returns the
-    // advance.
-    double string(std::u32string_view s, const MTextFormat& f, double height, double x, double y)
+    // The characters of s from (x, y) in a format, `height` tall.
+    void string(std::u32string_view s, const MTextFormat& f, double height, double x, double y)
     {
         for (char32_t c : s)
             x += glyph(drawn_glyph(f.font, c), f, height, x, y);
-        return x;
     }
 
+    // One glyph with its left edge at x and its baseline at y; returns its advance.
     double glyph(const table::Glyph& g, const MTextFormat& f, double height, double x, double y)
     {
         const double sy = height / units_per_height(f.font);
