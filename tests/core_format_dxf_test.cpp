@@ -4,6 +4,8 @@
 
 #include "formats/dxf/dxf.h"
 #include "formats/dxf/dxf_full.h"
+#include "formats/dxf/dxf_palette.h"
+#include "text/stroke_font.h"
 
 #include <OrvexGDI/Elements.h>
 
@@ -365,6 +367,53 @@ TEST(DxfFullImport, OurOwnFilesKeepTheWritersColours)
     other.insert(other.find("62\r\n"), "6\r\nDASHED\r\n");
     EXPECT_EQ(read_full(own)->Elements[0].GetColor(), 0xFFFF00);
     EXPECT_EQ(read_full(other)->Elements[0].GetColor(), 0x7F7FFF);
+}
+
+TEST(DxfFullImport, MultiLineTextRunsAlongItsDirectionInItsPlaneWithInlineColours)
+{
+    // "AB" 2 high with its baseline's left end on (10, 20); A in red. The
+    // text runs along group 11, else along the direction of an embedded
+    // object, else along the rotation in the object coordinate system,
+    // else along the world's X; its up side is the extrusion times that.
+    struct Row {
+        std::vector<std::pair<std::string, std::string>> groups;
+        double ux, uy, vx, vy; // the text's X and up directions in the world
+    };
+    const Row rows[] = {
+        {{{"11", "0"}, {"21", "1"}, {"31", "0"}}, 0, 1, -1, 0},
+        {{{"210", "0"}, {"220", "0"}, {"230", "-1"}}, 1, 0, 0, -1},
+        {{{"50", "90"}, {"210", "0"}, {"220", "0"}, {"230", "-1"}}, 0, 1, 1, 0},
+        {{{"101", "Embedded Object"}, {"70", "1"}, {"10", "0"}, {"20", "-1"}, {"30", "0"}}, 0, -1, 1, 0},
+    };
+    const double length = 2 * text::text_advance(text::Font::Simplex, U"AB");
+    for (const Row& r : rows) {
+        std::string file = pairs({{"0", "SECTION"},
+                                  {"2", "ENTITIES"},
+                                  {"0", "MTEXT"},
+                                  {"62", "3"},
+                                  {"10", "10"},
+                                  {"20", "20"},
+                                  {"40", "2"},
+                                  {"71", "7"},
+                                  {"1", "{\\C1;A}B"}});
+        for (const auto& [code, value] : r.groups)
+            file += pairs({{code, value}});
+        auto d = read_full(file + pairs({{"0", "ENDSEC"}, {"0", "EOF"}}));
+        ASSERT_GT(d->Elements.Count(), 4);
+        int red = 0;
+        for (int i = 0; i < d->Elements.Count(); ++i) {
+            const TElement& e = d->Elements[i];
+            red += e.GetColor() == dxf::colour_of_rgb(0xFF0000);
+            EXPECT_TRUE(e.GetColor() == dxf::colour_of_rgb(0xFF0000) || e.GetColor() == dxf::colour_of_rgb(0x00FF00));
+            for (int end = 0; end < 2; ++end) {
+                const double dx = e.GetCoord(1 + 3 * end) - 10, dy = e.GetCoord(2 + 3 * end) - 20;
+                const double u = dx * r.ux + dy * r.uy, v = dx * r.vx + dy * r.vy;
+                EXPECT_TRUE(u > -1e-9 && u < length && v > -1e-9 && v < 2 + 1e-9) << u << " " << v;
+            }
+        }
+        EXPECT_GT(red, 1);
+        EXPECT_LT(red, d->Elements.Count() - 1);
+    }
 }
 
 TEST(DxfFullImport, SweepsWithHugeStartsEnd)

@@ -37,6 +37,22 @@ bool unicode_escape(std::u32string_view s, std::size_t i, char32_t& code)
 
 } // namespace
 
+char32_t percent_character(char32_t letter)
+{
+    switch (lower(letter)) {
+    case U'c':
+        return U'\u2300';
+    case U'd':
+        return U'\u00B0';
+    case U'p':
+        return U'\u00B1';
+    case U'%':
+        return U'%';
+    default:
+        return 0;
+    }
+}
+
 DecodedText plain_text(std::string_view utf8)
 {
     DecodedText out{decode_utf8(utf8), {}};
@@ -65,8 +81,8 @@ DecodedText decode_text_codes(std::string_view utf8)
             continue;
         }
         const char32_t what = lower(s[i + 2]);
-        if (what == U'c' || what == U'd' || what == U'p' || what == U'%') {
-            put(what == U'c' ? U'\u2300' : what == U'd' ? U'\u00B0' : what == U'p' ? U'\u00B1' : U'%');
+        if (const char32_t special = percent_character(what)) {
+            put(special);
             i += 3;
         } else if (what == U'u' || what == U'o') {
             lines ^= what == U'u' ? kUnderline : kOverline;

@@ -24,6 +24,10 @@ struct DecodedText {
     std::vector<std::uint8_t> lines;
 };
 
+/// The character of a %% code's letter (c, d, p or %, either case): the
+/// diameter, degree, plus/minus or percent sign; 0 for any other letter.
+char32_t percent_character(char32_t letter);
+
 /// Plain text: the code points of UTF-8 with no lines.
 DecodedText plain_text(std::string_view utf8);
 
