@@ -100,8 +100,8 @@ std::vector<std::size_t> part_fields(int type, int form, const std::vector<doubl
 bool add_lines(const AnnotationEntity& e, WorldShapes& shapes)
 {
     const std::vector<double>& v = e.values;
-    if (v.size() < 3 || v[0] != 1)
-        return add_curve(106, e.Form, v, e.matrix, shapes, e.style);
+    if (v.size() < 3 || v[0] != 1 || !(is_witness(e.Form) || is_section(e.Form)))
+        return add_curve(106, e.Form, v, e.matrix, shapes, e.style); // a path or points named as a part
     const std::size_t room = (v.size() - 3) / 2;
     const std::size_t n = v[1] > 0 ? static_cast<std::size_t>(std::min(v[1], static_cast<double>(room))) : 0;
     auto point = [&](std::size_t i) { return e.matrix.apply(v[3 + 2 * i], v[4 + 2 * i], v[2]); };

@@ -102,6 +102,7 @@ void arrowhead(int form, const Point2& tip, const Point2& back, double h, double
     const std::vector<Point2> rectangle{local(-w / 2, -h / 2), local(w / 2, -h / 2), local(w / 2, h / 2),
                                         local(-w / 2, h / 2)};
     switch (form) {
+    case 0: // the one leader form of early versions
     case Wedge:
         plane.outline({local(w, h / 2), tip, local(w, -h / 2)}, false);
         break;
