@@ -596,7 +596,7 @@ TEST(IgesFullImport, DimensionDrawsItsNoteLeaderAndWitnessLineOnceThroughItsMatr
     EXPECT_EQ(read_iges(text)->Elements.Count(), 0);
 }
 
-TEST(IgesFullImport, NoteTextGoesOnOverParameterLines)
+TEST(IgesFullImport, NoteTextsOverParameterLinesAndInLatin1)
 {
     // The same note with its text on one line and split after column 64:
     // column 65 and the pointer's padding are no part of the text.
@@ -612,6 +612,10 @@ TEST(IgesFullImport, NoteTextGoesOnOverParameterLines)
     const auto one = strokes(parameter("212,1,8,0.,1.,1,1.5707963,0.,0,0,0.,0.,0.,8HIGESNOTE;", 1, 1));
     ASSERT_FALSE(one.empty());
     EXPECT_EQ(strokes(parameter(head + "8HIGESN", 1, 1) + parameter("OTE;", 1, 2)), one);
+
+    // A text that is no UTF-8 is read as Latin-1: the degree sign as one byte.
+    EXPECT_EQ(strokes(parameter("212,1,3,0.,1.,1,1.5707963,0.,0,0,0.,0.,0.,3H90\xB0;", 1, 1)),
+              strokes(parameter("212,1,3,0.,1.,1,1.5707963,0.,0,0,0.,0.,0.,4H90\xC2\xB0;", 1, 1)));
 }
 
 TEST(IgesFullImport, LeaderArrowheadsByForm)

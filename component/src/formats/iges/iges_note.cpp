@@ -7,6 +7,7 @@
 #include "formats/iges/iges_annotation.h"
 
 #include "text/text_layout.h"
+#include "text/utf8.h"
 
 #include <algorithm>
 #include <cmath>
@@ -54,9 +55,24 @@ double oblique_of(double slant)
     return std::fabs(oblique) <= kMaxOblique ? oblique : 0.0;
 }
 
+// The characters of a note's text: UTF-8, or Latin-1 bytes where the text is
+// no UTF-8 (the sign of degrees as the one byte B0, say).
+text::DecodedText note_text(const std::string& bytes)
+{
+    text::DecodedText decoded = text::plain_text(bytes);
+    if (decoded.chars.find(text::kReplacement) != std::u32string::npos &&
+        bytes.find("\xEF\xBF\xBD") == std::string::npos) {
+        decoded.chars.clear();
+        for (const char c : bytes)
+            decoded.chars.push_back(static_cast<unsigned char>(c));
+        decoded.lines.clear();
+    }
+    return decoded;
+}
+
 bool add_string(const NoteString& s, const Matrix& m, const ShapeStyle& shapeStyle, WorldShapes& shapes)
 {
-    const text::DecodedText decoded = text::plain_text(s.text);
+    const text::DecodedText decoded = note_text(s.text);
     if (decoded.chars.empty() || !(s.height > 0) || !std::isfinite(s.height))
         return false;
     text::TextStyle style;
