@@ -33,24 +33,6 @@ bool finite_all(const std::vector<double>& v)
     return std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); });
 }
 
-bool is_dimension(int type)
-{
-    switch (type) {
-    case kAngular:
-    case kCurveDimension:
-    case kDiameter:
-    case kFlagNote:
-    case kLabel:
-    case kLinear:
-    case kOrdinate:
-    case kPointDimension:
-    case kRadius:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool is_section(int form) { return form >= 31 && form <= 38; }
 bool is_witness(int form) { return form == 40; }
 
@@ -181,6 +163,24 @@ bool add_part(const AnnotationEntity& p, const double* arcCentre, WorldShapes& s
 }
 
 } // namespace
+
+bool is_dimension(int type)
+{
+    switch (type) {
+    case kAngular:
+    case kCurveDimension:
+    case kDiameter:
+    case kFlagNote:
+    case kLabel:
+    case kLinear:
+    case kOrdinate:
+    case kPointDimension:
+    case kRadius:
+        return true;
+    default:
+        return false;
+    }
+}
 
 bool is_annotation(int type, int form)
 {

@@ -33,6 +33,10 @@ using PartLookup = std::function<std::optional<AnnotationEntity>(int pointer, co
 /// dimensions, flag notes and labels.
 bool is_annotation(int type, int form);
 
+/// True for the dimensions, flag notes and labels: the kinds drawn through
+/// the parts they name.
+bool is_dimension(int type);
+
 /// True for the kinds a dimension draws as its parts: notes, leaders,
 /// copious data (witness lines) and circular arcs.
 bool is_annotation_part(int type);

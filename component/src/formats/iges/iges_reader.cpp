@@ -625,8 +625,7 @@ private:
         std::vector<double> values;
         for (const int sequence : order_) {
             const DirectoryEntry& entry = directory_.at(sequence);
-            if (!entry.HasRecord || !is_annotation(entry.Type, entry.Form) || entry.Type == 212 || entry.Type == 214 ||
-                entry.Type == 106)
+            if (!entry.HasRecord || !is_dimension(entry.Type))
                 continue;
             on_line(entry.RecordLine, [&] { parameter_values(entry.Record, parameter_, record_, values); });
             for (const int pointer : annotation_parts(entry.Type, entry.Form, values)) {
