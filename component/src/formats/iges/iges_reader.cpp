@@ -630,7 +630,7 @@ private:
             on_line(entry.RecordLine, [&] { parameter_values(entry.Record, parameter_, record_, values); });
             for (const int pointer : annotation_parts(entry.Type, entry.Form, values)) {
                 const auto part = directory_.find(pointer);
-                if (part != directory_.end() && is_annotation_part(part->second.Type))
+                if (part != directory_.end() && part->second.HasRecord && is_annotation_part(part->second.Type))
                     parts.insert(pointer);
             }
         }
