@@ -267,8 +267,9 @@ private:
         const int pointer = Ops::val_int(line.substr(begin, letter - begin));
         // Data fills columns 1-64 of an 80-column line; column 65 is a
         // separator, which would otherwise fall inside a text that goes on
-        // over the next line.
-        const std::string_view data = line.substr(0, letter == 72 ? std::min<std::size_t>(begin, 64) : begin);
+        // over the next line (the full import reads texts).
+        const std::size_t end = full_ && letter == 72 ? std::min<std::size_t>(begin, 64) : begin;
+        const std::string_view data = line.substr(0, end);
         if (recordOpen_ && pointer == recordPointer_) {
             if (record_text_.size() < kMaxRecord)
                 record_text_.append(data);
