@@ -10,11 +10,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <sstream>
 #include <utility>
+#include <vector>
 
 namespace orvex {
 namespace {
@@ -509,6 +511,125 @@ TEST(IgesFullImport, BSplineOfEmptyRangeIsDrawnOverItsKnots)
     EXPECT_EQ(low, 0);
     EXPECT_EQ(high, 10);
     EXPECT_EQ(d->Report.Count("126 B-SPLINE CURVE").Read, 1);
+}
+
+// The line elements of a drawing as their two end points, rounded to a
+// thousandth.
+std::vector<std::array<double, 4>> segments(const formats::StagedDrawing& d)
+{
+    std::vector<std::array<double, 4>> found;
+    auto r = [](double v) { return std::round(v * 1000) / 1000; };
+    for (const TElement* e : d.Elements) {
+        EXPECT_EQ(e->GetEtype(), etLine);
+        found.push_back({r(e->GetCoord(1)), r(e->GetCoord(2)), r(e->GetCoord(4)), r(e->GetCoord(5))});
+    }
+    return found;
+}
+
+TEST(IgesFullImport, DimensionDrawsItsNoteLeaderAndWitnessLineOnceThroughItsMatrix)
+{
+    // A linear dimension moved by (100, 0, 0) names a note (turned a quarter
+    // about Z by its own matrix), a leader with a triangle arrowhead (height
+    // 1 across, width 2 along) and a witness line; all three are also in the
+    // directory as physically dependent entities.
+    const std::string text =
+        global("1H,,1H;,,;") + directory(124, 1, 0, 0, 1, 0, 1) + directory(124, 2, 0, 0, 1, 0, 3) +
+        directory(212, 3, 3, 3, 1, 0, 5, 0, "00010100") + directory(214, 4, 0, 3, 1, 2, 7, 0, "00010100") +
+        directory(106, 5, 0, 3, 1, 40, 9, 0, "00010100") + directory(216, 6, 1, 3, 1, 0, 11, 0, "00000100") +
+        parameter("124,1.,0.,0.,100.,0.,1.,0.,0.,0.,0.,1.,0.;", 1, 1) +
+        parameter("124,0.,-1.,0.,0.,1.,0.,0.,0.,0.,0.,1.,0.;", 3, 2) +
+        parameter("212,1,3,6.,2.,1,1.5707963,0.,0,0,10.,20.,0.,3HABC;", 5, 3) +
+        parameter("214,1,1.,2.,0.,5.,5.,15.,5.;", 7, 4) + parameter("106,1,3,0.,0.,0.,0.,2.,0.,12.;", 9, 5) +
+        parameter("216,5,7,0,9,0;", 11, 6);
+    auto d = fresh(0xFFFFFF);
+    std::istringstream in(text);
+    iges::read_full(in, *d);
+    const auto lines = segments(*d);
+
+    // Nothing twice.
+    auto sorted = lines;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+
+    // The note's box, (10, 20) to (16, 22), turned to x -22..-20, y 10..16,
+    // then moved: its strokes fill x 78..80 and y 94..100 ... along y 10..16.
+    double low[2] = {1e300, 1e300}, high[2] = {-1e300, -1e300};
+    int note = 0, leader = 0, witness = 0;
+    for (const auto& l : lines) {
+        if (l[0] < 90 && l[2] < 90) {
+            ++note;
+            for (int k = 0; k < 2; ++k)
+                for (int end = 0; end < 2; ++end) {
+                    low[k] = std::min(low[k], l[2 * end + k]);
+                    high[k] = std::max(high[k], l[2 * end + k]);
+                }
+        } else if (l[0] == 100 && l[2] == 100) {
+            ++witness; // only (0, 2)-(0, 12): the first segment is the gap
+            EXPECT_EQ(std::min(l[1], l[3]), 2);
+            EXPECT_EQ(std::max(l[1], l[3]), 12);
+        } else {
+            ++leader;
+            for (const double x : {l[0], l[2]})
+                EXPECT_TRUE(x >= 105 && x <= 115) << x;
+        }
+    }
+    EXPECT_GT(note, 10);
+    EXPECT_GE(low[0], 78 - 1e-9);
+    EXPECT_LE(high[0], 80 + 1e-9);
+    EXPECT_GT(high[0] - low[0], 1.9); // the box height is the capital height
+    EXPECT_GE(low[1], 10 - 1e-9);
+    EXPECT_LE(high[1], 16 + 1e-9);
+    EXPECT_GT(high[1] - low[1], 5); // the string is stretched to the box width
+    EXPECT_EQ(witness, 1);
+    // The leader's line and its arrowhead's three sides, the tip at (105, 5).
+    ASSERT_EQ(leader, 4);
+    const std::vector<std::array<double, 4>> expected{
+        {105, 5, 115, 5}, {105, 5, 107, 5.5}, {107, 5.5, 107, 4.5}, {107, 4.5, 105, 5}};
+    for (const auto& e : expected)
+        EXPECT_NE(std::find(lines.begin(), lines.end(), e), lines.end()) << e[0] << " " << e[1] << " " << e[2];
+
+    for (const char* kind : {"212 GENERAL NOTE", "214 LEADER", "106 COPIOUS DATA", "216 LINEAR DIMENSION"}) {
+        EXPECT_EQ(d->Report.Count(kind).Read, 1) << kind;
+        EXPECT_EQ(d->Report.Count(kind).Skipped, 0) << kind;
+    }
+    // The basic import draws no annotation.
+    EXPECT_EQ(read_iges(text)->Elements.Count(), 0);
+}
+
+TEST(IgesFullImport, NoteTextsOverParameterLinesAndInLatin1)
+{
+    // The same note with its text on one line and split after column 64:
+    // column 65 and the pointer's padding are no part of the text.
+    std::string head = "212,1,8,0.,1.,1,1.5707963,0.,0,0,0.";
+    head += std::string(57 - 7 - head.size(), '0') + ",0.,0.,";
+    ASSERT_EQ(head.size(), 57u);
+    auto strokes = [&](const std::string& records) {
+        auto d = fresh(0xFFFFFF);
+        std::istringstream in(global("1H,,1H;,,;") + directory(212, 1, 0, 3, 1, 0, 1) + records);
+        iges::read_full(in, *d);
+        return segments(*d);
+    };
+    const auto one = strokes(parameter("212,1,8,0.,1.,1,1.5707963,0.,0,0,0.,0.,0.,8HIGESNOTE;", 1, 1));
+    ASSERT_FALSE(one.empty());
+    EXPECT_EQ(strokes(parameter(head + "8HIGESN", 1, 1) + parameter("OTE;", 1, 2)), one);
+
+    // A text that is no UTF-8 is read as Latin-1: the degree sign as one byte.
+    EXPECT_EQ(strokes(parameter("212,1,3,0.,1.,1,1.5707963,0.,0,0,0.,0.,0.,3H90\xB0;", 1, 1)),
+              strokes(parameter("212,1,3,0.,1.,1,1.5707963,0.,0,0,0.,0.,0.,4H90\xC2\xB0;", 1, 1)));
+}
+
+TEST(IgesFullImport, LeaderArrowheadsByForm)
+{
+    // {form, line elements besides the leader's own}: wedge, triangle, no
+    // arrowhead, rectangle, slash.
+    const std::pair<int, int> forms[] = {{1, 2}, {2, 3}, {4, 0}, {7, 4}, {9, 1}};
+    for (const auto& [form, head] : forms) {
+        auto d = fresh(0xFFFFFF);
+        std::istringstream in(global("1H,,1H;,,;") + directory(214, 1, 0, 3, 1, form, 1) +
+                              parameter("214,1,1.,2.,0.,0.,0.,10.,0.;", 1, 1));
+        iges::read_full(in, *d);
+        EXPECT_EQ(d->Elements.Count(), head + 1) << form;
+    }
 }
 
 } // namespace

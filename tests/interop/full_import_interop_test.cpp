@@ -36,10 +36,21 @@
 #include <IGESControl_Controller.hxx>
 #include <IGESControl_Reader.hxx>
 #include <IGESControl_Writer.hxx>
+#include <IGESDimen_GeneralNote.hxx>
+#include <IGESDimen_LeaderArrow.hxx>
+#include <IGESDimen_LinearDimension.hxx>
+#include <IGESDimen_WitnessLine.hxx>
+#include <IGESGraph_HArray1OfTextFontDef.hxx>
+#include <Interface_HArray1OfHAsciiString.hxx>
 #include <Interface_Static.hxx>
 #include <TColStd_Array1OfInteger.hxx>
 #include <TColStd_Array1OfReal.hxx>
+#include <TColStd_HArray1OfInteger.hxx>
+#include <TColStd_HArray1OfReal.hxx>
 #include <TColgp_Array1OfPnt.hxx>
+#include <TColgp_HArray1OfXY.hxx>
+#include <TColgp_HArray1OfXYZ.hxx>
+#include <TCollection_HAsciiString.hxx>
 #include <TopExp.hxx>
 #include <TopTools_IndexedMapOfShape.hxx>
 #include <TopoDS.hxx>
@@ -441,6 +452,85 @@ TEST(FullIgesImport, CurvesOfOpenCascadeAgreeWithItsEdges)
                   d->Report.Count("110 LINE").Read,
               3);
     EXPECT_GT(d->Elements.Count(), 20); // the curves as chains
+}
+
+TEST(FullIgesImport, LinearDimensionOfOpenCascade)
+{
+    // A linear dimension written by Open CASCADE: its note "42.5" in a box
+    // 20 wide and 4 high at (40, 52), two leaders with wedge heads at
+    // (0, 50) and (100, 50), and two witness lines whose first segment is the
+    // gap from the object.
+    auto reals = [](std::initializer_list<double> v) {
+        Handle(TColStd_HArray1OfReal) a = new TColStd_HArray1OfReal(1, static_cast<int>(v.size()));
+        int i = 1;
+        for (const double x : v)
+            a->SetValue(i++, x);
+        return a;
+    };
+    auto integers = [](std::initializer_list<int> v) {
+        Handle(TColStd_HArray1OfInteger) a = new TColStd_HArray1OfInteger(1, static_cast<int>(v.size()));
+        int i = 1;
+        for (const int x : v)
+            a->SetValue(i++, x);
+        return a;
+    };
+    auto points = [](std::initializer_list<gp_XY> v) {
+        Handle(TColgp_HArray1OfXY) a = new TColgp_HArray1OfXY(1, static_cast<int>(v.size()));
+        int i = 1;
+        for (const gp_XY& p : v)
+            a->SetValue(i++, p);
+        return a;
+    };
+    Handle(TColgp_HArray1OfXYZ) start = new TColgp_HArray1OfXYZ(1, 1);
+    start->SetValue(1, gp_XYZ(40, 52, 0));
+    Handle(Interface_HArray1OfHAsciiString) texts = new Interface_HArray1OfHAsciiString(1, 1);
+    texts->SetValue(1, new TCollection_HAsciiString("42.5"));
+    Handle(IGESDimen_GeneralNote) note = new IGESDimen_GeneralNote;
+    note->Init(integers({4}), reals({20}), reals({4}), integers({1}), new IGESGraph_HArray1OfTextFontDef(1, 1),
+               reals({M_PI / 2}), reals({0}), integers({0}), integers({0}), start, texts);
+    Handle(IGESDimen_LeaderArrow) left = new IGESDimen_LeaderArrow, right = new IGESDimen_LeaderArrow;
+    left->Init(2, 6, 0, gp_XY(0, 50), points({gp_XY(38, 50)}));
+    right->Init(2, 6, 0, gp_XY(100, 50), points({gp_XY(62, 50)}));
+    Handle(IGESDimen_WitnessLine) first = new IGESDimen_WitnessLine, second = new IGESDimen_WitnessLine;
+    first->Init(1, 0, points({gp_XY(0, 0), gp_XY(0, 2), gp_XY(0, 55)}));
+    second->Init(1, 0, points({gp_XY(100, 0), gp_XY(100, 2), gp_XY(100, 55)}));
+    Handle(IGESDimen_LinearDimension) dimension = new IGESDimen_LinearDimension;
+    dimension->Init(note, left, right, first, second);
+    IGESControl_Controller::Init();
+    IGESControl_Writer writer("MM", 0);
+    ASSERT_TRUE(writer.AddEntity(dimension));
+    writer.ComputeModel();
+    const std::string path = out_path("occt_dimension.igs");
+    ASSERT_TRUE(writer.Write(path.c_str()));
+
+    auto d = read_full(path, false);
+    EXPECT_EQ(d->Report.Count("216 LINEAR DIMENSION").Read, 1);
+    EXPECT_EQ(d->Report.Count("212 GENERAL NOTE").Read, 1);
+    EXPECT_EQ(d->Report.Count("214 LEADER").Read, 2);
+    EXPECT_EQ(d->Report.Count("106 COPIOUS DATA").Read, 2);
+    double low[2] = {1e300, 1e300}, high[2] = {-1e300, -1e300};
+    int tips = 0, witness = 0;
+    for (const TElement* e : d->Elements) {
+        ASSERT_EQ(e->GetEtype(), etLine);
+        const P3 a{e->GetCoord(1), e->GetCoord(2), e->GetCoord(3)}, b{e->GetCoord(4), e->GetCoord(5), e->GetCoord(6)};
+        for (const P3& p : {a, b}) {
+            EXPECT_NE(p[1], 0) << "the witness lines' gaps are drawn";
+            tips += (p[0] == 0 || p[0] == 100) && p[1] == 50;
+        }
+        witness += (a[0] == 0 || a[0] == 100) && a[0] == b[0] && std::min(a[1], b[1]) == 2;
+        if (a[1] > 51 && b[1] > 51 && a[0] > 30 && a[0] < 70) {
+            for (const P3& p : {a, b})
+                for (int k = 0; k < 2; ++k)
+                    low[k] = std::min(low[k], p[k]), high[k] = std::max(high[k], p[k]);
+        }
+    }
+    EXPECT_EQ(witness, 2);
+    EXPECT_EQ(tips, 2 * 3); // each tip: the leader's line and the wedge's two sides
+    EXPECT_GE(low[0], 40 - 1e-9);
+    EXPECT_LE(high[0], 60 + 1e-9);
+    EXPECT_GT(high[0] - low[0], 18);
+    EXPECT_NEAR(low[1], 52, 1e-9);
+    EXPECT_NEAR(high[1], 56, 1e-9);
 }
 
 TEST(FullIgesImport, SharedFilesAgreeWithOpenCascade)

@@ -15,6 +15,8 @@ void read(std::istream& in, DrawingSink& sink);
 
 /// The full import: as read, and also conic arcs, copious data and B-spline
 /// curves (104, 106, 126), the curves that define surfaces (120, 122),
+/// annotation as lines and curves (general notes as stroke text, leaders,
+/// witness and section lines, dimensions, flag notes and labels: 202-222),
 /// colours by definition (314), and the file's version and a count of every
 /// entity kind in the load report.
 void read_full(std::istream& in, DrawingSink& sink);

@@ -94,4 +94,16 @@ std::string parameter_text(std::string_view record, char parameter, char recordE
     return found;
 }
 
+void parameter_texts(std::string_view record, char parameter, char recordEnd, std::vector<std::string>& texts)
+{
+    texts.clear();
+    bool first = true;
+    for_each_field(record, parameter, recordEnd, [&](std::string_view, bool isText, std::string_view text) {
+        if (!first)
+            texts.emplace_back(isText ? text : std::string_view());
+        first = false;
+        return true;
+    });
+}
+
 } // namespace orvex::formats::iges

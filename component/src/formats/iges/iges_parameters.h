@@ -17,4 +17,8 @@ void parameter_values(std::string_view record, char parameter, char recordEnd, s
 /// second field, as in parameter_values); "" for a field that holds none.
 std::string parameter_text(std::string_view record, char parameter, char recordEnd, std::size_t Index);
 
+/// The Hollerith texts of the record's fields, indexed as parameter_values
+/// indexes their numbers: "" for a field that holds none.
+void parameter_texts(std::string_view record, char parameter, char recordEnd, std::vector<std::string>& texts);
+
 } // namespace orvex::formats::iges

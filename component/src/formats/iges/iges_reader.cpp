@@ -9,6 +9,7 @@
 #include "formats/common/line_reader.h"
 #include "formats/common/read_error.h"
 #include "formats/common/record_fields.h"
+#include "formats/iges/iges_annotation.h"
 #include "formats/iges/iges_curves.h"
 #include "formats/iges/iges_parameters.h"
 #include "formats/iges/iges_place.h"
@@ -264,7 +265,11 @@ private:
         if (begin == letter)
             throw EListError("the parameter line names no directory entry");
         const int pointer = Ops::val_int(line.substr(begin, letter - begin));
-        const std::string_view data = line.substr(0, begin);
+        // Data fills columns 1-64 of an 80-column line; column 65 is a
+        // separator, which would otherwise fall inside a text that goes on
+        // over the next line (the full import reads texts).
+        const std::size_t end = full_ && letter == 72 ? std::min<std::size_t>(begin, 64) : begin;
+        const std::string_view data = line.substr(0, end);
         if (recordOpen_ && pointer == recordPointer_) {
             if (record_text_.size() < kMaxRecord)
                 record_text_.append(data);
@@ -612,13 +617,84 @@ private:
         return colour == 0x000000 && sink_.background_color() == 0x000000 ? 0xC0C0C0 : colour;
     }
 
+    // The parts of dimensions, flag notes and labels (their notes, leaders,
+    // witness lines and enclosing arcs): each is drawn through its parent,
+    // placed by the parent's matrix after its own, and not on its own.
+    std::unordered_set<int> annotation_parts_of_file()
+    {
+        std::unordered_set<int> parts;
+        std::vector<double> values;
+        for (const int sequence : order_) {
+            const DirectoryEntry& entry = directory_.at(sequence);
+            if (!entry.HasRecord || !is_dimension(entry.Type))
+                continue;
+            on_line(entry.RecordLine, [&] { parameter_values(entry.Record, parameter_, record_, values); });
+            for (const int pointer : annotation_parts(entry.Type, entry.Form, values)) {
+                const auto part = directory_.find(pointer);
+                if (part != directory_.end() && part->second.HasRecord && is_annotation_part(part->second.Type))
+                    parts.insert(pointer);
+            }
+        }
+        return parts;
+    }
+
+    ShapeStyle style_of(const DirectoryEntry& entry)
+    {
+        // Other systems' form numbers are real forms: the level names the layer.
+        return {colour_of(entry), entry.LineType, entry.Level >= 1 && entry.Level <= 254 ? entry.Level : 1};
+    }
+
+    AnnotationEntity annotation_of(const DirectoryEntry& entry, const Matrix& parent)
+    {
+        AnnotationEntity a;
+        a.Type = entry.Type;
+        a.Form = entry.Form;
+        a.style = style_of(entry);
+        on_line(entry.RecordLine, [&] {
+            parameter_values(entry.Record, parameter_, record_, a.values);
+            parameter_texts(entry.Record, parameter_, record_, a.texts);
+            const Matrix own = entry.Matrix > 0 ? matrix_of(entry.Matrix, 0).value_or(Matrix{}) : Matrix{};
+            a.matrix = parent.after(own);
+        });
+        return a;
+    }
+
+    // Draws an annotation entity of the full import; false when it made nothing.
+    bool add_annotation_entity(const DirectoryEntry& entry, WorldShapes& shapes, std::unordered_set<int>& drawnParts)
+    {
+        const PartLookup part = [&](int pointer, const Matrix& parent) -> std::optional<AnnotationEntity> {
+            const auto found = directory_.find(pointer);
+            if (found == directory_.end())
+                return std::nullopt;
+            const DirectoryEntry& p = found->second;
+            if (!p.HasRecord || p.Blanked || !is_annotation_part(p.Type) || !drawnParts.insert(pointer).second)
+                return std::nullopt;
+            return annotation_of(p, parent);
+        };
+        const AnnotationEntity a = annotation_of(entry, Matrix{});
+        bool made = false;
+        on_line(entry.RecordLine, [&] { made = add_annotation(a, part, shapes); });
+        return made;
+    }
+
     void make_elements()
     {
         const std::unordered_set<int> parameterCurves = parameter_space_curves();
+        const std::unordered_set<int> parts = full_ ? annotation_parts_of_file() : std::unordered_set<int>{};
+        std::unordered_set<int> drawnParts;
         WorldShapes curves(sink_);
         std::vector<double> values;
         for (const int sequence : order_) {
             const DirectoryEntry& entry = directory_.at(sequence);
+            if (parts.count(sequence) > 0) {
+                count(entry.Type, true); // drawn through the dimension that names it
+                continue;
+            }
+            if (full_ && is_annotation(entry.Type, entry.Form)) {
+                const bool shown = !entry.Blanked && !entry.Parametric && entry.HasRecord;
+                count(entry.Type, shown && add_annotation_entity(entry, curves, drawnParts));
+                continue;
+            }
             const int kind = mapped_type(entry.Type);
             const bool curve = full_ && (entry.Type == 104 || entry.Type == 106 || entry.Type == 126);
             if (kind == etNone && !curve) {
@@ -636,9 +712,7 @@ private:
                 throw EFileError(line_prefix(entry.Line) + "directory entry " + std::to_string(sequence) + " (entity " +
                                  std::to_string(entry.Type) + ") has no parameter data");
             if (curve) {
-                // Other systems' form numbers are real forms: the level names the layer.
-                const ShapeStyle style{colour_of(entry), entry.LineType,
-                                       entry.Level >= 1 && entry.Level <= 254 ? entry.Level : 1};
+                const ShapeStyle style = style_of(entry);
                 bool made = false;
                 on_line(entry.RecordLine, [&] {
                     parameter_values(entry.Record, parameter_, record_, values);
