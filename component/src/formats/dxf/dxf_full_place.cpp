@@ -57,8 +57,8 @@ bool numeric_name(const std::string& name, int& number)
 
 Placer::Placer(DrawingSink& sink, const std::unordered_map<std::string, Layer>& layers,
                const std::unordered_map<std::string, Block>& blocks, const Tables& tables)
-    : sink_(sink), layers_(layers), blocks_(blocks), tables_(tables), shapes_(sink), background_(sink.background_color()),
-      numberTaken_(255), numberReserved_(255)
+    : sink_(sink), layers_(layers), blocks_(blocks), tables_(tables), shapes_(sink),
+      background_(sink.background_color()), numberTaken_(255), numberReserved_(255), drawingSize_(tables.drawingSize)
 {
     top_ = Context{Matrix{}, "0", aci(7), 0};
     // Layers named by a number keep it; the others take free numbers.
@@ -187,8 +187,14 @@ const Placer::LayerUse& Placer::layer_use(const std::string& name)
             use.colour = layer->second.trueColour >= 0
                              ? colour_of_rgb(static_cast<std::uint32_t>(layer->second.trueColour))
                              : aci(layer->second.colour);
-            use.lineType = layer->second.lineType;
+            // A layer's line type names a pattern: BYLAYER or BYBLOCK there
+            // mean nothing and draw solid.
+            const LineTypeUse& type = line_type_use(layer->second.lineType);
+            use.lineType = type.by == LineTypeUse::By::Own ? &type : &continuous_;
+            use.lineWeight = layer->second.lineWeight >= 0 ? layer->second.lineWeight : -3;
         }
+        if (use.lineType == nullptr)
+            use.lineType = &continuous_;
         found = layerUses_.emplace(key, std::move(use)).first;
         layersMet_.push_back(&found->second);
     }
@@ -197,11 +203,12 @@ const Placer::LayerUse& Placer::layer_use(const std::string& name)
     return found->second;
 }
 
-ShapeStyle Placer::style_of(const Entity& e, const Context& c)
+Placer::Look Placer::look_of(const Entity& e, const Context& c)
 {
     const std::string& layerName = (c.depth > 0 && e.layer == "0") ? c.layer : e.layer;
     const LayerUse& layer = layer_use(layerName);
-    ShapeStyle s;
+    Look look;
+    ShapeStyle& s = look.style;
     s.Layer = layer.number;
     if (e.trueColour >= 0)
         s.Colour = colour_of_rgb(static_cast<std::uint32_t>(e.trueColour) & 0xFFFFFF);
@@ -211,10 +218,55 @@ ShapeStyle Placer::style_of(const Entity& e, const Context& c)
         s.Colour = layer.colour;
     else
         s.Colour = aci(e.colour);
-    const std::string& lineType = e.lineType.empty() ? layer.lineType : e.lineType;
-    int number = 0;
-    s.LineType = numeric_name(lineType, number) ? number : 1;
-    return s;
+    // No line type is by layer.
+    const LineTypeUse& type = e.lineType.empty() ? *layer.lineType : line_type_use(e.lineType);
+    switch (type.by) {
+    case LineTypeUse::By::Layer:
+        look.dash = dash_of(*layer.lineType, e.lineTypeScale);
+        break;
+    case LineTypeUse::By::Block:
+        look.dash = c.dash;
+        break;
+    case LineTypeUse::By::Own:
+        look.dash = dash_of(type, e.lineTypeScale);
+        break;
+    }
+    look.weight = e.lineWeight == -1 ? layer.lineWeight : e.lineWeight == -2 ? c.weight : e.lineWeight;
+    s.LineType = line_type_code(look.dash, look.weight);
+    return look;
+}
+
+const Placer::LineTypeUse& Placer::line_type_use(const std::string& name)
+{
+    // Files name few line types, entity after entity the same one.
+    if (lastLineType_.second != nullptr && lastLineType_.first == name)
+        return *lastLineType_.second;
+    auto found = lineTypeUses_.find(name);
+    if (found == lineTypeUses_.end()) {
+        LineTypeUse use;
+        int number = 0;
+        const std::string key = name_key(name);
+        if (key.empty() || key == "BYLAYER") {
+            use.by = LineTypeUse::By::Layer;
+        } else if (key == "BYBLOCK") {
+            use.by = LineTypeUse::By::Block;
+        } else if (numeric_name(name, number)) {
+            use.numbered = true;
+            use.pattern.code = number;
+        } else if (const auto type = tables_.lineTypes.find(key); type != tables_.lineTypes.end()) {
+            use.pattern = dash_pattern(type->second.dashes);
+        } // else a line type the file does not define: solid
+        found = lineTypeUses_.emplace(name, use).first;
+    }
+    lastLineType_ = {name, &found->second};
+    return found->second;
+}
+
+int Placer::dash_of(const LineTypeUse& use, double entityScale) const
+{
+    if (use.numbered)
+        return use.pattern.code;
+    return dash_code(use.pattern, tables_.lineTypeScale * entityScale, drawingSize_);
 }
 
 bool Placer::place(const Entity& e)
@@ -325,10 +377,12 @@ void Placer::insert(const Entity& e, const Context& c)
     const Block& block = found->second;
     if (block.entities.empty())
         return;
-    const ShapeStyle own = style_of(e, c);
+    const Look own = look_of(e, c);
     Context inner;
     inner.layer = (c.depth > 0 && e.layer == "0") ? c.layer : e.layer;
-    inner.colour = own.Colour;
+    inner.colour = own.style.Colour;
+    inner.dash = own.dash;
+    inner.weight = own.weight;
     inner.depth = c.depth + 1;
     const Vec3 at = e.points.empty() ? Vec3{0, 0, 0} : e.points.front().p;
     const double sx = first_or(e.g41, 1), sy = or_default(e.g42, 1), sz = or_default(e.g43, 1);
@@ -361,7 +415,10 @@ bool Placer::place_block(const std::string& name, const Matrix& toWorld, const E
         throw ERangeError("the file places blocks more than " + std::to_string(kMaxPlacements) + " times");
     Context inner;
     inner.layer = (c.depth > 0 && owner.layer == "0") ? c.layer : owner.layer;
-    inner.colour = style_of(owner, c).Colour;
+    const Look own = look_of(owner, c);
+    inner.colour = own.style.Colour;
+    inner.dash = own.dash;
+    inner.weight = own.weight;
     inner.depth = c.depth + 1;
     inner.toWorld = c.toWorld.after(toWorld).after(Matrix::translation(found->second.base * -1.0));
     for (const Entity& child : found->second.entities)
