@@ -238,9 +238,14 @@ Placer::Look Placer::look_of(const Entity& e, const Context& c)
 
 const Placer::LineTypeUse& Placer::line_type_use(const std::string& name)
 {
-    // Files name few line types, entity after entity the same one.
-    if (lastLineType_.second != nullptr && lastLineType_.first == name)
-        return *lastLineType_.second;
+    // Files name few line types: a small direct cache by the name as
+    // written keeps them from being hashed entity after entity.
+    std::size_t slot = name.size();
+    for (std::size_t i = 0; i < name.size() && i < 4; ++i)
+        slot = slot * 31 + static_cast<unsigned char>(name[i]);
+    CachedLineType& cached = lineTypeCache_[slot % lineTypeCache_.size()];
+    if (cached.use != nullptr && cached.name == name)
+        return *cached.use;
     auto found = lineTypeUses_.find(name);
     if (found == lineTypeUses_.end()) {
         LineTypeUse use;
@@ -258,7 +263,7 @@ const Placer::LineTypeUse& Placer::line_type_use(const std::string& name)
         } // else a line type the file does not define: solid
         found = lineTypeUses_.emplace(name, use).first;
     }
-    lastLineType_ = {name, &found->second};
+    cached = {name, &found->second};
     return found->second;
 }
 
@@ -339,8 +344,26 @@ bool Placer::place(const Entity& e, const Context& c)
     return true;
 }
 
-bool Placer::annotation(const Entity& e, const Context& c, const ShapeStyle& s)
+bool Placer::annotation(const Entity& e, const Context& c, const ShapeStyle& style)
 {
+    // Text strokes, hatch pattern lines (their pattern is their own) and
+    // fills take no dashes from the line type; a lineweight still widens
+    // them.
+    ShapeStyle s = style;
+    switch (e.kind) {
+    case Kind::Text:
+    case Kind::Attrib:
+    case Kind::Attdef:
+    case Kind::MText:
+    case Kind::Hatch:
+    case Kind::Solid:
+    case Kind::Trace:
+    case Kind::Wipeout:
+        s.LineType = without_dashes(s.LineType);
+        break;
+    default:
+        break;
+    }
     switch (e.kind) {
     case Kind::Text:
     case Kind::Attrib:

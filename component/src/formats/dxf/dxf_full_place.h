@@ -135,9 +135,13 @@ private:
     };
     std::array<CachedUse, 256> cache_;
     std::unordered_map<std::string, const LayerUse*> writtenUses_;
-    // Line types by the name as written, the last one met in front.
+    // Line types by the name as written, a small direct cache in front.
     std::unordered_map<std::string, LineTypeUse> lineTypeUses_;
-    std::pair<std::string, const LineTypeUse*> lastLineType_;
+    struct CachedLineType {
+        std::string name;
+        const LineTypeUse* use = nullptr;
+    };
+    std::array<CachedLineType, 16> lineTypeCache_;
     LineTypeUse continuous_;
     double drawingSize_ = 0; // from the header's extents; 0 when unknown
     Context top_;

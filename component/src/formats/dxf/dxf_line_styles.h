@@ -46,4 +46,7 @@ inline int line_type_code(int dash, int weight)
     return dash >= kSolid && dash <= kDashDotDot && wide_weight(weight) ? dash + kWide : dash;
 }
 
+/// The same line type drawn solid, as wide as it was.
+inline int without_dashes(int code) { return code > kWide && code <= kWide + kDashDotDot ? kSolid + kWide : kSolid; }
+
 } // namespace orvex::formats::dxf::full
