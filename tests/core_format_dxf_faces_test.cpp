@@ -222,8 +222,8 @@ TEST(DxfFaces, FacesAreReadAndSolidsOfModellersStaySkipped)
 
 TEST(DxfFullLineTypes, PatternsLayersBlocksAndWeightsGiveTheLineTypeCode)
 {
-    // A drawing 100 wide; each row is one line's groups and the line type
-    // its element takes (21-24: the dash style two pixels wide).
+    // A drawing 100 wide; each row is the groups of a line 100 long, or an
+    // entity of its own, and the line type each element it makes takes (21-24: the dash style two pixels wide).
     using Groups = std::vector<std::pair<int, std::string>>;
     const Groups header = {{0, "SECTION"}, {2, "HEADER"}, {9, "$EXTMIN"}, {10, "0"}, {20, "0"},    {30, "0"},
                            {9, "$EXTMAX"}, {10, "100"},   {20, "100"},    {30, "0"}, {0, "ENDSEC"}};
@@ -259,8 +259,8 @@ TEST(DxfFullLineTypes, PatternsLayersBlocksAndWeightsGiveTheLineTypeCode)
                                  {0, "ENDSEC"}});
     // A block of a line by block and one by layer on layer 0 (the insert's).
     const Groups blocks = {{0, "SECTION"}, {2, "BLOCKS"},  {0, "BLOCK"},  {2, "B"},     {0, "LINE"},
-                           {8, "0"},       {6, "BYBLOCK"}, {370, "-2"},   {11, "1"},    {0, "LINE"},
-                           {8, "0"},       {11, "2"},      {0, "ENDBLK"}, {0, "ENDSEC"}};
+                           {8, "0"},       {6, "BYBLOCK"}, {370, "-2"},   {11, "100"},  {0, "LINE"},
+                           {8, "0"},       {11, "50"},     {0, "ENDBLK"}, {0, "ENDSEC"}};
     struct Row {
         Groups groups;
         int lineType; // of each element it makes
@@ -289,6 +289,13 @@ TEST(DxfFullLineTypes, PatternsLayersBlocksAndWeightsGiveTheLineTypeCode)
         {{{8, "BAD"}}, 1},                  // a layer's BYBLOCK draws solid
         {{{6, "BYBLOCK"}, {370, "-2"}}, 1}, // by block outside blocks
         {{{6, "DASHED"}, {370, "31"}}, 23},
+        // Pieces that cannot hold one repeat of the pattern (2 long) draw solid.
+        {{{0, "LINE"}, {6, "CENTER"}, {11, "1.9"}}, 1},
+        {{{0, "LINE"}, {6, "CENTER"}, {11, "2.1"}}, 3},
+        {{{0, "CIRCLE"}, {6, "CENTER"}, {40, "0.3"}}, 1},
+        {{{0, "ARC"}, {6, "CENTER"}, {40, "1"}, {50, "350"}, {51, "10"}}, 1},
+        {{{0, "ARC"}, {6, "CENTER"}, {40, "1"}, {50, "10"}, {51, "350"}}, 3},
+        {{{0, "LWPOLYLINE"}, {6, "CENTER"}, {10, "0"}, {20, "0"}, {10, "1"}, {20, "0"}, {10, "5"}, {20, "0"}}, 1, {3}},
         {{{370, "-3"}}, 1},
         // Inserts: the block's first line takes the insert's line type and
         // weight, its second (layer 0, by layer) the insert's layer's.
@@ -301,7 +308,8 @@ TEST(DxfFullLineTypes, PatternsLayersBlocksAndWeightsGiveTheLineTypeCode)
     int n = 0;
     for (const Row& row : rows) {
         if (row.groups.front().first != 0)
-            entities.insert(entities.end(), {{0, "LINE"}, {10, std::to_string(n)}, {11, std::to_string(n + 1)}});
+            entities.insert(entities.end(),
+                            {{0, "LINE"}, {20, std::to_string(n)}, {11, "100"}, {21, std::to_string(n)}});
         entities.insert(entities.end(), row.groups.begin(), row.groups.end());
         expected.push_back(row.lineType);
         expected.insert(expected.end(), row.more.begin(), row.more.end());

@@ -222,13 +222,14 @@ Placer::Look Placer::look_of(const Entity& e, const Context& c)
     const LineTypeUse& type = e.lineType.empty() ? *layer.lineType : line_type_use(e.lineType);
     switch (type.by) {
     case LineTypeUse::By::Layer:
-        look.dash = dash_of(*layer.lineType, e.lineTypeScale);
+        look.dash = dash_of(*layer.lineType, e.lineTypeScale, look.repeat);
         break;
     case LineTypeUse::By::Block:
         look.dash = c.dash;
+        look.repeat = c.repeat;
         break;
     case LineTypeUse::By::Own:
-        look.dash = dash_of(type, e.lineTypeScale);
+        look.dash = dash_of(type, e.lineTypeScale, look.repeat);
         break;
     }
     look.weight = e.lineWeight == -1 ? layer.lineWeight : e.lineWeight == -2 ? c.weight : e.lineWeight;
@@ -267,11 +268,15 @@ const Placer::LineTypeUse& Placer::line_type_use(const std::string& name)
     return found->second;
 }
 
-int Placer::dash_of(const LineTypeUse& use, double entityScale) const
+int Placer::dash_of(const LineTypeUse& use, double entityScale, double& repeat) const
 {
     if (use.numbered)
         return use.pattern.code;
-    return dash_code(use.pattern, tables_.lineTypeScale * entityScale, drawingSize_);
+    const double scale = tables_.lineTypeScale * entityScale;
+    const int code = dash_code(use.pattern, scale, drawingSize_);
+    if (code != kSolid)
+        repeat = use.pattern.period * scale;
+    return code;
 }
 
 bool Placer::place(const Entity& e)
@@ -299,14 +304,18 @@ bool Placer::place(const Entity& e, const Context& c)
         insert(e, c);
         return true;
     }
-    const ShapeStyle s = style_of(e, c);
+    const Look look = look_of(e, c);
+    const ShapeStyle& s = look.style;
+    repeat_ = look.repeat;
     if (keeps_groups(e.kind))
         return annotation(e, c, s);
     const Vec3 first = e.points.empty() ? Vec3{0, 0, 0} : e.points.front().p;
     switch (e.kind) {
-    case Kind::Line:
-        shapes_.line(c.toWorld.apply(first), c.toWorld.apply(e.second.empty() ? Vec3{0, 0, 0} : e.second.front()), s);
+    case Kind::Line: {
+        const Vec3 second = e.second.empty() ? Vec3{0, 0, 0} : e.second.front();
+        shapes_.line(c.toWorld.apply(first), c.toWorld.apply(second), fitted(s, norm(second - first)));
         break;
+    }
     case Kind::Point:
         shapes_.point(c.toWorld.apply(first), s);
         break;
@@ -314,8 +323,12 @@ bool Placer::place(const Entity& e, const Context& c)
     case Kind::Arc: {
         const Matrix m = ocs_map(e, c);
         const bool full = e.kind == Kind::Circle;
-        ocs_arc(m, first, first_or(e.g40, 0), full ? 0 : or_default(e.g50, 0), full ? 360 : or_default(e.g51, 0), full,
-                s);
+        const double radius = first_or(e.g40, 0), start = full ? 0 : or_default(e.g50, 0),
+                     end = full ? 360 : or_default(e.g51, 0);
+        double sweep = std::fmod(end - start, 360.0);
+        if (full || !(sweep > 0))
+            sweep += 360;
+        ocs_arc(m, first, radius, start, end, full, fitted(s, std::fabs(radius) * sweep / kDegreesPerRadian));
         break;
     }
     case Kind::LwPolyline: {
@@ -406,6 +419,7 @@ void Placer::insert(const Entity& e, const Context& c)
     inner.colour = own.style.Colour;
     inner.dash = own.dash;
     inner.weight = own.weight;
+    inner.repeat = own.repeat;
     inner.depth = c.depth + 1;
     const Vec3 at = e.points.empty() ? Vec3{0, 0, 0} : e.points.front().p;
     const double sx = first_or(e.g41, 1), sy = or_default(e.g42, 1), sz = or_default(e.g43, 1);
@@ -442,6 +456,7 @@ bool Placer::place_block(const std::string& name, const Matrix& toWorld, const E
     inner.colour = own.style.Colour;
     inner.dash = own.dash;
     inner.weight = own.weight;
+    inner.repeat = own.repeat;
     inner.depth = c.depth + 1;
     inner.toWorld = c.toWorld.after(toWorld).after(Matrix::translation(found->second.base * -1.0));
     for (const Entity& child : found->second.entities)
@@ -482,7 +497,7 @@ void Placer::bulge_segment(const Matrix& m, const Vec3& a, const Vec3& b, double
     const Vec3 d = b - a;
     if (std::fabs(bulge) < 1e-12 || !(norm(d) > 0)) {
         if (norm(d) > 0)
-            shapes_.line(m.apply(a), m.apply(b), s);
+            shapes_.line(m.apply(a), m.apply(b), fitted(s, norm(d)));
         return;
     }
     // The centre lies on the chord's perpendicular; the bulge is the tangent
@@ -495,7 +510,7 @@ void Placer::bulge_segment(const Matrix& m, const Vec3& a, const Vec3& b, double
     double end = degrees_of(b[1] - centre[1], b[0] - centre[0]);
     if (bulge < 0)
         std::swap(start, end);
-    ocs_arc(m, centre, r, start, end, false, s);
+    ocs_arc(m, centre, r, start, end, false, fitted(s, r * 4 * std::atan(std::fabs(bulge))));
 }
 
 void Placer::polyline(const Entity& e, const Context& c, const ShapeStyle& s)
@@ -550,8 +565,10 @@ void Placer::polyline(const Entity& e, const Context& c, const ShapeStyle& s)
     const std::size_t n = vertices.size();
     const std::size_t segments = (flags & 1) && n > 2 ? n : (n > 0 ? n - 1 : 0);
     if (flags & 8) { // 3-D polyline, in world coordinates
-        for (std::size_t i = 0; i < segments; ++i)
-            shapes_.line(c.toWorld.apply(vertices[i]->p), c.toWorld.apply(vertices[(i + 1) % n]->p), s);
+        for (std::size_t i = 0; i < segments; ++i) {
+            const Vec3 &a = vertices[i]->p, &b = vertices[(i + 1) % n]->p;
+            shapes_.line(c.toWorld.apply(a), c.toWorld.apply(b), fitted(s, norm(b - a)));
+        }
         return;
     }
     const Matrix ocs = ocs_map(e, c);

@@ -42,6 +42,7 @@ private:
         int depth = 0;
         int dash = kSolid; // the insert's dash code, for line type by block
         int weight = -3;   // the insert's lineweight, for weight by block
+        double repeat = 0; // the length of the insert's dash pattern
     };
     /// False for kinds that make no element.
     bool place(const Entity& e, const Context& c);
@@ -70,12 +71,24 @@ private:
         ShapeStyle style;
         int dash = kSolid;
         int weight = -3;
+        double repeat = 0; // the dash pattern's length at its scale; 0 solid
     };
     Look look_of(const Entity& e, const Context& c);
     ShapeStyle style_of(const Entity& e, const Context& c) { return look_of(e, c).style; }
     /// The line type of this name as written.
     const LineTypeUse& line_type_use(const std::string& name);
-    int dash_of(const LineTypeUse& use, double entityScale) const;
+    int dash_of(const LineTypeUse& use, double entityScale, double& repeat) const;
+    /// The style of a piece `length` long of the entity being placed: solid
+    /// when it cannot hold one repeat of its dash pattern, as CAD programs
+    /// draw such pieces.
+    ShapeStyle fitted(const ShapeStyle& s, double length) const
+    {
+        if (!(length < repeat_))
+            return s;
+        ShapeStyle solid = s;
+        solid.LineType = without_dashes(s.LineType);
+        return solid;
+    }
     const LayerUse& layer_use(const std::string& name);
     int layer_number(const std::string& key);
     void settle_layer_numbers();
@@ -144,6 +157,7 @@ private:
     std::array<CachedLineType, 16> lineTypeCache_;
     LineTypeUse continuous_;
     double drawingSize_ = 0; // from the header's extents; 0 when unknown
+    double repeat_ = 0;      // the dash pattern's length of the entity being placed
     Context top_;
     long long placements_ = 0;
     std::unordered_set<std::string> reached_; // name keys of the blocks inserts placed
