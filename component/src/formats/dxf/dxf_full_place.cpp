@@ -270,7 +270,7 @@ const Placer::LineTypeUse& Placer::line_type_use(const std::string& name)
 
 int Placer::dash_of(const LineTypeUse& use, double entityScale, double& repeat) const
 {
-    if (use.numbered)
+    if (use.numbered || use.pattern.code == kSolid)
         return use.pattern.code;
     const double scale = tables_.lineTypeScale * entityScale;
     const int code = dash_code(use.pattern, scale, drawingSize_);
