@@ -131,6 +131,15 @@ public:
                     }
                     continue;
                 }
+                if (section == Section::Header && pair.Code == 9 &&
+                    (pair.Text == "$EXTMIN" || pair.Text == "$EXTMAX")) {
+                    Vec3& corner = pair.Text == "$EXTMIN" ? extentMin_ : extentMax_;
+                    while ((more = next(pair)) && !pair.StartsEntity && pair.Code != 9)
+                        if (pair.Code == 10 || pair.Code == 20 || pair.Code == 30)
+                            corner[static_cast<std::size_t>(pair.Code / 10 - 1)] = pair.value();
+                    tables_.drawingSize = extent_size();
+                    continue;
+                }
                 if (section == Section::Header && pair.Code == 9 && pair.Text == "$INSUNITS") {
                     more = next(pair);
                     if (more && pair.Code == 70)
@@ -219,6 +228,20 @@ private:
             if (!placer_->reached(key) && !layout_block(key))
                 n += static_cast<long long>(b.entities.size());
         return static_cast<int>(std::min<long long>(n, std::numeric_limits<int>::max()));
+    }
+
+    // The largest side of the header's extents, when both corners are given
+    // and make a box (a new drawing's extents are turned inside out).
+    double extent_size() const
+    {
+        double size = 0;
+        for (std::size_t i = 0; i < 3; ++i) {
+            const double side = extentMax_[i] - extentMin_[i];
+            if (!std::isfinite(side) || side < 0 || side > 1e100)
+                return 0;
+            size = std::max(size, side);
+        }
+        return size;
     }
 
     bool next(Pair& pair)
@@ -574,6 +597,7 @@ private:
     std::unordered_map<std::string, Layer> layers_;
     std::unordered_map<std::string, Block> blocks_;
     Tables tables_;
+    Vec3 extentMin_{kAbsent, kAbsent, 0}, extentMax_{kAbsent, kAbsent, 0}; // 2-D extents have no Z
     std::unique_ptr<Placer> placer_;
     Entity entity_;
     Counts counts_;

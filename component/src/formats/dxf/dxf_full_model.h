@@ -175,6 +175,7 @@ struct Tables {
     std::unordered_map<std::string, TextStyleDef> styles;     // by name key
     std::unordered_map<std::string, LineTypeDef> lineTypes;   // by name key
     double lineTypeScale = 1;                                 // $LTSCALE
+    double drawingSize = 0; // the largest side of the header's extents; 0 when unknown
 };
 
 /// Names of blocks and layers compare without regard to case.

@@ -57,8 +57,8 @@ bool numeric_name(const std::string& name, int& number)
 
 Placer::Placer(DrawingSink& sink, const std::unordered_map<std::string, Layer>& layers,
                const std::unordered_map<std::string, Block>& blocks, const Tables& tables)
-    : sink_(sink), layers_(layers), blocks_(blocks), tables_(tables), shapes_(sink), background_(sink.background_color()),
-      numberTaken_(255), numberReserved_(255)
+    : sink_(sink), layers_(layers), blocks_(blocks), tables_(tables), shapes_(sink),
+      background_(sink.background_color()), numberTaken_(255), numberReserved_(255), drawingSize_(tables.drawingSize)
 {
     top_ = Context{Matrix{}, "0", aci(7), 0};
     // Layers named by a number keep it; the others take free numbers.
@@ -187,8 +187,14 @@ const Placer::LayerUse& Placer::layer_use(const std::string& name)
             use.colour = layer->second.trueColour >= 0
                              ? colour_of_rgb(static_cast<std::uint32_t>(layer->second.trueColour))
                              : aci(layer->second.colour);
-            use.lineType = layer->second.lineType;
+            // A layer's line type names a pattern: BYLAYER or BYBLOCK there
+            // mean nothing and draw solid.
+            const LineTypeUse& type = line_type_use(layer->second.lineType);
+            use.lineType = type.by == LineTypeUse::By::Own ? &type : &continuous_;
+            use.lineWeight = layer->second.lineWeight >= 0 ? layer->second.lineWeight : -3;
         }
+        if (use.lineType == nullptr)
+            use.lineType = &continuous_;
         found = layerUses_.emplace(key, std::move(use)).first;
         layersMet_.push_back(&found->second);
     }
@@ -197,11 +203,12 @@ const Placer::LayerUse& Placer::layer_use(const std::string& name)
     return found->second;
 }
 
-ShapeStyle Placer::style_of(const Entity& e, const Context& c)
+Placer::Look Placer::look_of(const Entity& e, const Context& c)
 {
     const std::string& layerName = (c.depth > 0 && e.layer == "0") ? c.layer : e.layer;
     const LayerUse& layer = layer_use(layerName);
-    ShapeStyle s;
+    Look look;
+    ShapeStyle& s = look.style;
     s.Layer = layer.number;
     if (e.trueColour >= 0)
         s.Colour = colour_of_rgb(static_cast<std::uint32_t>(e.trueColour) & 0xFFFFFF);
@@ -211,10 +218,65 @@ ShapeStyle Placer::style_of(const Entity& e, const Context& c)
         s.Colour = layer.colour;
     else
         s.Colour = aci(e.colour);
-    const std::string& lineType = e.lineType.empty() ? layer.lineType : e.lineType;
-    int number = 0;
-    s.LineType = numeric_name(lineType, number) ? number : 1;
-    return s;
+    // No line type is by layer.
+    const LineTypeUse& type = e.lineType.empty() ? *layer.lineType : line_type_use(e.lineType);
+    switch (type.by) {
+    case LineTypeUse::By::Layer:
+        look.dash = dash_of(*layer.lineType, e.lineTypeScale, look.repeat);
+        break;
+    case LineTypeUse::By::Block:
+        look.dash = c.dash;
+        look.repeat = c.repeat;
+        break;
+    case LineTypeUse::By::Own:
+        look.dash = dash_of(type, e.lineTypeScale, look.repeat);
+        break;
+    }
+    look.weight = e.lineWeight == -1 ? layer.lineWeight : e.lineWeight == -2 ? c.weight : e.lineWeight;
+    s.LineType = line_type_code(look.dash, look.weight);
+    return look;
+}
+
+const Placer::LineTypeUse& Placer::line_type_use(const std::string& name)
+{
+    // Files name few line types: a small direct cache by the name as
+    // written keeps them from being hashed entity after entity.
+    std::size_t slot = name.size();
+    for (std::size_t i = 0; i < name.size() && i < 4; ++i)
+        slot = slot * 31 + static_cast<unsigned char>(name[i]);
+    CachedLineType& cached = lineTypeCache_[slot % lineTypeCache_.size()];
+    if (cached.use != nullptr && cached.name == name)
+        return *cached.use;
+    auto found = lineTypeUses_.find(name);
+    if (found == lineTypeUses_.end()) {
+        LineTypeUse use;
+        int number = 0;
+        const std::string key = name_key(name);
+        if (key.empty() || key == "BYLAYER") {
+            use.by = LineTypeUse::By::Layer;
+        } else if (key == "BYBLOCK") {
+            use.by = LineTypeUse::By::Block;
+        } else if (numeric_name(name, number)) {
+            use.numbered = true;
+            use.pattern.code = number;
+        } else if (const auto type = tables_.lineTypes.find(key); type != tables_.lineTypes.end()) {
+            use.pattern = dash_pattern(type->second.dashes);
+        } // else a line type the file does not define: solid
+        found = lineTypeUses_.emplace(name, use).first;
+    }
+    cached = {name, &found->second};
+    return found->second;
+}
+
+int Placer::dash_of(const LineTypeUse& use, double entityScale, double& repeat) const
+{
+    if (use.numbered || use.pattern.code == kSolid)
+        return use.pattern.code;
+    const double scale = tables_.lineTypeScale * entityScale;
+    const int code = dash_code(use.pattern, scale, drawingSize_);
+    if (code != kSolid)
+        repeat = use.pattern.period * scale;
+    return code;
 }
 
 bool Placer::place(const Entity& e)
@@ -242,14 +304,18 @@ bool Placer::place(const Entity& e, const Context& c)
         insert(e, c);
         return true;
     }
-    const ShapeStyle s = style_of(e, c);
+    const Look look = look_of(e, c);
+    const ShapeStyle& s = look.style;
+    repeat_ = look.repeat;
     if (keeps_groups(e.kind))
         return annotation(e, c, s);
     const Vec3 first = e.points.empty() ? Vec3{0, 0, 0} : e.points.front().p;
     switch (e.kind) {
-    case Kind::Line:
-        shapes_.line(c.toWorld.apply(first), c.toWorld.apply(e.second.empty() ? Vec3{0, 0, 0} : e.second.front()), s);
+    case Kind::Line: {
+        const Vec3 second = e.second.empty() ? Vec3{0, 0, 0} : e.second.front();
+        shapes_.line(c.toWorld.apply(first), c.toWorld.apply(second), fitted(s, norm(second - first)));
         break;
+    }
     case Kind::Point:
         shapes_.point(c.toWorld.apply(first), s);
         break;
@@ -257,8 +323,12 @@ bool Placer::place(const Entity& e, const Context& c)
     case Kind::Arc: {
         const Matrix m = ocs_map(e, c);
         const bool full = e.kind == Kind::Circle;
-        ocs_arc(m, first, first_or(e.g40, 0), full ? 0 : or_default(e.g50, 0), full ? 360 : or_default(e.g51, 0), full,
-                s);
+        const double radius = first_or(e.g40, 0), start = full ? 0 : or_default(e.g50, 0),
+                     end = full ? 360 : or_default(e.g51, 0);
+        double sweep = std::fmod(end - start, 360.0);
+        if (full || !(sweep > 0))
+            sweep += 360;
+        ocs_arc(m, first, radius, start, end, full, fitted(s, std::fabs(radius) * sweep / kDegreesPerRadian));
         break;
     }
     case Kind::LwPolyline: {
@@ -287,8 +357,26 @@ bool Placer::place(const Entity& e, const Context& c)
     return true;
 }
 
-bool Placer::annotation(const Entity& e, const Context& c, const ShapeStyle& s)
+bool Placer::annotation(const Entity& e, const Context& c, const ShapeStyle& style)
 {
+    // Text strokes, hatch pattern lines (their pattern is their own) and
+    // fills take no dashes from the line type; a lineweight still widens
+    // them.
+    ShapeStyle s = style;
+    switch (e.kind) {
+    case Kind::Text:
+    case Kind::Attrib:
+    case Kind::Attdef:
+    case Kind::MText:
+    case Kind::Hatch:
+    case Kind::Solid:
+    case Kind::Trace:
+    case Kind::Wipeout:
+        s.LineType = without_dashes(s.LineType);
+        break;
+    default:
+        break;
+    }
     switch (e.kind) {
     case Kind::Text:
     case Kind::Attrib:
@@ -325,10 +413,13 @@ void Placer::insert(const Entity& e, const Context& c)
     const Block& block = found->second;
     if (block.entities.empty())
         return;
-    const ShapeStyle own = style_of(e, c);
+    const Look own = look_of(e, c);
     Context inner;
     inner.layer = (c.depth > 0 && e.layer == "0") ? c.layer : e.layer;
-    inner.colour = own.Colour;
+    inner.colour = own.style.Colour;
+    inner.dash = own.dash;
+    inner.weight = own.weight;
+    inner.repeat = own.repeat;
     inner.depth = c.depth + 1;
     const Vec3 at = e.points.empty() ? Vec3{0, 0, 0} : e.points.front().p;
     const double sx = first_or(e.g41, 1), sy = or_default(e.g42, 1), sz = or_default(e.g43, 1);
@@ -361,7 +452,11 @@ bool Placer::place_block(const std::string& name, const Matrix& toWorld, const E
         throw ERangeError("the file places blocks more than " + std::to_string(kMaxPlacements) + " times");
     Context inner;
     inner.layer = (c.depth > 0 && owner.layer == "0") ? c.layer : owner.layer;
-    inner.colour = style_of(owner, c).Colour;
+    const Look own = look_of(owner, c);
+    inner.colour = own.style.Colour;
+    inner.dash = own.dash;
+    inner.weight = own.weight;
+    inner.repeat = own.repeat;
     inner.depth = c.depth + 1;
     inner.toWorld = c.toWorld.after(toWorld).after(Matrix::translation(found->second.base * -1.0));
     for (const Entity& child : found->second.entities)
@@ -402,7 +497,7 @@ void Placer::bulge_segment(const Matrix& m, const Vec3& a, const Vec3& b, double
     const Vec3 d = b - a;
     if (std::fabs(bulge) < 1e-12 || !(norm(d) > 0)) {
         if (norm(d) > 0)
-            shapes_.line(m.apply(a), m.apply(b), s);
+            shapes_.line(m.apply(a), m.apply(b), fitted(s, norm(d)));
         return;
     }
     // The centre lies on the chord's perpendicular; the bulge is the tangent
@@ -415,7 +510,7 @@ void Placer::bulge_segment(const Matrix& m, const Vec3& a, const Vec3& b, double
     double end = degrees_of(b[1] - centre[1], b[0] - centre[0]);
     if (bulge < 0)
         std::swap(start, end);
-    ocs_arc(m, centre, r, start, end, false, s);
+    ocs_arc(m, centre, r, start, end, false, fitted(s, r * 4 * std::atan(std::fabs(bulge))));
 }
 
 void Placer::polyline(const Entity& e, const Context& c, const ShapeStyle& s)
@@ -470,8 +565,10 @@ void Placer::polyline(const Entity& e, const Context& c, const ShapeStyle& s)
     const std::size_t n = vertices.size();
     const std::size_t segments = (flags & 1) && n > 2 ? n : (n > 0 ? n - 1 : 0);
     if (flags & 8) { // 3-D polyline, in world coordinates
-        for (std::size_t i = 0; i < segments; ++i)
-            shapes_.line(c.toWorld.apply(vertices[i]->p), c.toWorld.apply(vertices[(i + 1) % n]->p), s);
+        for (std::size_t i = 0; i < segments; ++i) {
+            const Vec3 &a = vertices[i]->p, &b = vertices[(i + 1) % n]->p;
+            shapes_.line(c.toWorld.apply(a), c.toWorld.apply(b), fitted(s, norm(b - a)));
+        }
         return;
     }
     const Matrix ocs = ocs_map(e, c);

@@ -6,6 +6,7 @@
 
 #include "formats/common/world_shapes.h"
 #include "formats/dxf/dxf_full_model.h"
+#include "formats/dxf/dxf_line_styles.h"
 #include "text/text_layout.h"
 
 #include <array>
@@ -39,20 +40,55 @@ private:
         std::string layer; // the insert's layer, for entities on layer 0
         TColor colour;     // the insert's colour, for colour by block
         int depth = 0;
+        int dash = kSolid; // the insert's dash code, for line type by block
+        int weight = -3;   // the insert's lineweight, for weight by block
+        double repeat = 0; // the length of the insert's dash pattern
     };
     /// False for kinds that make no element.
     bool place(const Entity& e, const Context& c);
     /// The map from the entity's object coordinates to the world.
     static Matrix ocs_map(const Entity& e, const Context& c);
     void insert(const Entity& e, const Context& c);
-    // A layer as the entities on it use it: its number, colour and line type.
+    // A line type as the entities that name it use it: by layer, by block,
+    // a number (our own writer's, kept as the code) or a dash pattern.
+    struct LineTypeUse {
+        enum class By : std::uint8_t { Own, Layer, Block } by = By::Own;
+        bool numbered = false; // the pattern's code is the name's number
+        DashPattern pattern;
+    };
+    // A layer as the entities on it use it: its number, colour, line type
+    // and lineweight.
     struct LayerUse {
         int number = 1;
         TColor colour = 0;
-        std::string lineType;
+        const LineTypeUse* lineType = nullptr;
+        int lineWeight = -3;
         std::string key, name; // the name as first written
     };
-    ShapeStyle style_of(const Entity& e, const Context& c);
+    // An entity's look: its style and the dash code and lineweight an
+    // insert hands to the entities of its block.
+    struct Look {
+        ShapeStyle style;
+        int dash = kSolid;
+        int weight = -3;
+        double repeat = 0; // the dash pattern's length at its scale; 0 solid
+    };
+    Look look_of(const Entity& e, const Context& c);
+    ShapeStyle style_of(const Entity& e, const Context& c) { return look_of(e, c).style; }
+    /// The line type of this name as written.
+    const LineTypeUse& line_type_use(const std::string& name);
+    int dash_of(const LineTypeUse& use, double entityScale, double& repeat) const;
+    /// The style of a piece `length` long of the entity being placed: solid
+    /// when it cannot hold one repeat of its dash pattern, as CAD programs
+    /// draw such pieces.
+    ShapeStyle fitted(const ShapeStyle& s, double length) const
+    {
+        if (!(length < repeat_))
+            return s;
+        ShapeStyle solid = s;
+        solid.LineType = without_dashes(s.LineType);
+        return solid;
+    }
     const LayerUse& layer_use(const std::string& name);
     int layer_number(const std::string& key);
     void settle_layer_numbers();
@@ -112,6 +148,16 @@ private:
     };
     std::array<CachedUse, 256> cache_;
     std::unordered_map<std::string, const LayerUse*> writtenUses_;
+    // Line types by the name as written, a small direct cache in front.
+    std::unordered_map<std::string, LineTypeUse> lineTypeUses_;
+    struct CachedLineType {
+        std::string name;
+        const LineTypeUse* use = nullptr;
+    };
+    std::array<CachedLineType, 16> lineTypeCache_;
+    LineTypeUse continuous_;
+    double drawingSize_ = 0; // from the header's extents; 0 when unknown
+    double repeat_ = 0;      // the dash pattern's length of the entity being placed
     Context top_;
     long long placements_ = 0;
     std::unordered_set<std::string> reached_; // name keys of the blocks inserts placed
