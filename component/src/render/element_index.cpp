@@ -132,6 +132,7 @@ void ElementIndex::build(const TElements& elements, const TSettings& s)
     EdgeRun run; // the run of fill edges met last
     for (const TElement* e : elements) {
         const int type = e->GetEtype();
+        oddLayers_ |= e->GetLayer() < 0 || e->GetLayer() > 254;
         if (type == etFillEdge) {
             // A region is filled wherever its outline lies, and can cover the
             // window with no edge near it: its first edge stands for it with
@@ -159,7 +160,6 @@ void ElementIndex::build(const TElements& elements, const TSettings& s)
             continue;
         }
         inheritsDash_ |= uses_line_type(type) && !own_dash(e->GetLineType());
-        oddLayers_ |= e->GetLayer() < 0 || e->GetLayer() > 254;
         ModelBox& b = boxes[static_cast<std::size_t>(i)];
         if (top_view_box(*e, s, b)) {
             boxed[static_cast<std::size_t>(i)] = 1;
