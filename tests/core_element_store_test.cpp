@@ -1,6 +1,8 @@
 #include <OrvexGDI/Elements.h>
 
+#include "formats/common/world_shapes.h"
 #include "store/element_factory.h"
+#include "store/fill_regions.h"
 
 #include <gtest/gtest.h>
 
@@ -254,4 +256,41 @@ TEST(ElementStore, CheckOfAnElementFilledLaterAppliesTheSameRules)
     EXPECT_EQ(line.GetCoord(5), 5);
     line.SetCoord(5, std::nan(""));
     EXPECT_FALSE(check_coordinates(line));
+}
+
+// A read makes each filled region's edges under a number of its own; merged
+// after a drawing whose last region has the same number, they must not
+// continue it, and the read's own regions stay apart.
+TEST(ElementStore, RegionsOfAMergedReadStayApartFromTheDrawingsAndEachOther)
+{
+    const std::vector<std::vector<formats::Vec3>> square{{{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}}};
+    const std::vector<std::vector<formats::Vec3>> flat{{{0, 0, 0}, {1, 0, 0}}};
+    formats::ArcViewTable views;
+    formats::StagedDrawing staged(views, 0, uMM);
+    formats::WorldShapes shapes(staged);
+    shapes.fill(square, {});
+    shapes.fill(flat, {}); // encloses nothing: no edges, no region
+    shapes.fill(square, {0x0000FF, 1, 3});
+    ASSERT_EQ(staged.Elements.Count(), 8);
+    EXPECT_EQ(staged.Elements[0].GetEtype(), etFillEdge);
+    EXPECT_EQ(staged.Elements[3].GetCoord(4), 0); // the last edge closes the loop
+    EXPECT_EQ(staged.Elements[3].GetCoord(5), 0);
+    EXPECT_EQ(staged.Elements[0].GetView(), 1);
+    EXPECT_EQ(staged.Elements[4].GetView(), 2);
+    EXPECT_EQ(staged.Elements[4].GetLayer(), 3);
+
+    // The drawing ends with region 1, after a region numbered 5.
+    TElements drawing;
+    for (const int region : {5, 1})
+        for (int i = 0; i < 3; ++i)
+            add_element(drawing, etFillEdge, i, 0, 0, i + 1, 1, 0, 0, 1, 1, 0, region);
+    renumber_regions_after(staged.Elements, drawing);
+    drawing.TakeFrom(staged.Elements);
+    ASSERT_EQ(drawing.Count(), 14);
+    const EdgeRun before = fill_run(drawing, 5), first = fill_run(drawing, 6), second = fill_run(drawing, 13);
+    EXPECT_EQ(before.Last, 5);
+    EXPECT_EQ(first.First, 6);
+    EXPECT_EQ(first.Last, 9);
+    EXPECT_EQ(second.First, 10);
+    EXPECT_GT(drawing[6].GetView(), 5);
 }

@@ -59,7 +59,8 @@ TEST(DxfWriter, PointsArcsAndCircles)
     d->make_element(etCircle, 1, 2, 3, 4, 0, 0, 0x000080, 0, 3, 0, 1);
     d->make_element(etEllipse, 1, 2, 0, 3, 4, 0, 0, 0, 3, 0, 1); // not written
     d->make_element(etLine, 0, 0, 0, 1, 1, 0, 0, 0, 1, 0, 0);
-    d->Elements[4].SetDeleted(true); // not written
+    d->Elements[4].SetDeleted(true);                              // not written
+    d->make_element(etFillEdge, 0, 0, 0, 1, 1, 0, 0, 0, 1, 0, 1); // not written
     const std::string expected =
         std::string("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\n") +
         crlf({"POINT", "8",  "4",    "10", "1.0", "20", "-2.5",   "30", ".0",     "62", "7",   "0",

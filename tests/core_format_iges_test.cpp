@@ -76,6 +76,7 @@ TEST(IgesWriter, WritesPointsLinesAndArcsOnly)
     d->make_element(etCircle, 1, 2, 0, 5, 0, 0, 0, 0, 1, 0, 1);
     d->make_element(etPoint, 1, 2, 3, 0, 0, 0, 0x808080, 0, 1, 0, 0);
     d->Elements[2].SetDeleted(true);
+    d->make_element(etFillEdge, 0, 0, 0, 1, 1, 0, 0, 0, 1, 0, 1); // not written
     const std::string text = write_text(iges::write, *d, std::string(75, 'x') + "name");
     EXPECT_EQ(text.substr(0, 80), std::string(66, 'x') + "name  S0000001");
     EXPECT_NE(text.find(card("100,.0,1.0,2.0,6.0,2.0,1.0,7.0;", "3P0000002")), std::string::npos);

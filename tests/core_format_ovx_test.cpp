@@ -49,6 +49,7 @@ TEST(OvxWriter, RecordsOfEveryWrittenType)
     d->make_element(etEllipse, 1, 2, 0, 4, 5, 6, 0, 0, 7, 0, 1);          // not written
     d->make_element(etPoint, -0.25, 1.23456, 12, 0, 0, 0, 0, 3, 9, 0, 0); // deleted below
     d->Elements[7].SetDeleted(true);
+    d->make_element(etFillEdge, 0, 0, 0, 1, 1, 0, 0, 0, 1, 0, 1); // not written
     EXPECT_EQ(write_text(ovx::write, *d), crlf({
                                               "LINE   .0,.0,.0,10.0,5.5,.0,1,1,0,1",
                                               "ARC    1.0,2.0,.0,5.0,.0,90.0,1,12,1,0,1",

@@ -158,6 +158,50 @@ TEST_F(EditingTest, ShiftCopiesDoNotJoinTheGroup)
         EXPECT_TRUE(grouped(i)) << "sources stay with KeepSource";
 }
 
+// Every edge of a region in the group moves with it, and each copy of the
+// region is a region of its own: copies that shared the source's number
+// would run on from it and fill as one region with it.
+TEST_F(EditingTest, GroupCopiesOfARegionMoveEveryEdgeAndMakeARegionEach)
+{
+    struct Row {
+        const char* what;
+        void (*edit)(TOrvexGDI&);
+        double cosine[2], sine[2]; // of each copy's turn
+        double dx[2], dy[2];       // each copy's shift
+    };
+    const Row rows[] = {
+        {"rotate", [](TOrvexGDI& g) { g.RotateGroup(90, 0, 0, 2, true); }, {0, -1}, {1, 0}, {0, 0}, {0, 0}},
+        {"shift", [](TOrvexGDI& g) { g.ShiftGroup(20, 0, 0, 2, true); }, {1, 1}, {0, 0}, {20, 40}, {0, 0}},
+    };
+    const double corners[3][2] = {{0, 0}, {10, 0}, {10, 5}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        c.Elements->Clear();
+        for (int i = 0; i < 3; ++i)
+            c.make_element(etFillEdge, corners[i][0], corners[i][1], 0, corners[(i + 1) % 3][0],
+                           corners[(i + 1) % 3][1], 0, 0x0000FF, 1, 1, 0, 1);
+        c.AddToGroup(0);
+        row.edit(c);
+        ASSERT_EQ(count(), 9);
+        for (int k = 0; k < 2; ++k)
+            for (int i = 0; i < 3; ++i) {
+                // Rotation: (x, y) turns to (x cos - y sin, x sin + y cos).
+                const auto moved = [&](const double(&p)[2], int axis) {
+                    const double cs = row.cosine[k], sn = row.sine[k];
+                    return axis == 0 ? p[0] * cs - p[1] * sn + row.dx[k] : p[0] * sn + p[1] * cs + row.dy[k];
+                };
+                const double(&a)[2] = corners[i];
+                const double(&b)[2] = corners[(i + 1) % 3];
+                const int copy = 3 + 3 * k + i;
+                EXPECT_EQ(at(copy).GetEtype(), etFillEdge);
+                expect_slots(copy, {moved(a, 0), moved(a, 1), 0, moved(b, 0), moved(b, 1), 0});
+                EXPECT_EQ(at(copy).GetView(), at(3 + 3 * k).GetView()) << copy;
+            }
+        EXPECT_NE(at(3).GetView(), at(2).GetView());
+        EXPECT_NE(at(6).GetView(), at(5).GetView());
+    }
+}
+
 TEST_F(EditingTest, TimesThatMakeNoCopiesChangeNothing)
 {
     // A group edit never deletes without copying.

@@ -321,6 +321,60 @@ TEST_F(Printing, PictureIsPrintedInvertedOnlyOnABlackBackground)
     }
 }
 
+// A square ring (40..160 x 20..130 less 80..120 x 55..95) as one filled
+// region, on a white background, is filled in the vector copy and on the
+// printed page, its hole is not.
+TEST_F(Printing, RegionsAreFilledInTheVectorCopyAndOnThePage)
+{
+    TOrvexGDI d;
+    d.resize(kW, kH);
+    d.Settings->OriginX[1] = 0;
+    d.Settings->OriginY[1] = kH;
+    d.SetBackgroundColor(kWhite);
+    const double loops[2][4][2] = {{{40, 20}, {160, 20}, {160, 130}, {40, 130}},
+                                   {{80, 55}, {120, 55}, {120, 95}, {80, 95}}};
+    for (const auto& loop : loops)
+        for (int i = 0; i < 4; ++i)
+            d.make_element(etFillEdge, loop[i][0], loop[i][1], 0, loop[(i + 1) % 4][0], loop[(i + 1) % 4][1], 0, kRed,
+                           1, 1, 0, 1);
+    d.Redraw();
+
+    d.WmfToClipboard();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    QSvgRenderer svg(data->data("image/svg+xml"));
+    ASSERT_TRUE(svg.isValid());
+    QImage drawn(kW, kH, QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    {
+        QPainter p(&drawn);
+        svg.render(&p);
+    }
+    EXPECT_TRUE(reddish(drawn.pixelColor(60, kH - 75)));   // the band
+    EXPECT_FALSE(reddish(drawn.pixelColor(100, kH - 75))); // the hole
+
+    d.PrintCad();
+    const QImage page = rendered_page(pdf());
+    if (page.isNull())
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    // The red box on the page is the ring's outer square.
+    int left = page.width(), right = -1, top = page.height(), bottom = -1;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (reddish(page.pixelColor(x, y))) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    ASSERT_GT(right, left + 10);
+    const auto on_page = [&](double x, double y) {
+        return page.pixelColor(static_cast<int>(left + (x - 40) / 120 * (right - left)),
+                               static_cast<int>(top + (130 - y) / 110 * (bottom - top)));
+    };
+    EXPECT_TRUE(reddish(on_page(60, 75)));
+    EXPECT_TRUE(reddish(on_page(100, 40)));
+    EXPECT_FALSE(reddish(on_page(100, 75)));
+}
+
 TEST(PrintingWithoutPrinter, RaisesAndChangesNothing)
 {
     if (!QPrinterInfo::availablePrinterNames().isEmpty())

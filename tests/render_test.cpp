@@ -519,3 +519,64 @@ TEST(RenderCanvas, PrinterInMonochromeDrawsEverythingBlack)
     EXPECT_EQ(page.engine.lines[0].pen.color(), kBlack);
     EXPECT_EQ(page.engine.lines[0].pen.widthF(), 3.0); // the printer's own pen width stays
 }
+
+// ---------------------------------------------------------------- filled regions
+
+namespace {
+// The square 40..160 x 20..130 less the square 80..120 x 55..95: one region
+// of two loops.
+void add_ring(TOrvexGDI& d, TColor colour)
+{
+    const double loops[2][4][2] = {{{40, 20}, {160, 20}, {160, 130}, {40, 130}},
+                                   {{80, 55}, {120, 55}, {120, 95}, {80, 95}}};
+    for (const auto& loop : loops)
+        for (int i = 0; i < 4; ++i)
+            d.make_element(etFillEdge, loop[i][0], loop[i][1], 0, loop[(i + 1) % 4][0], loop[(i + 1) % 4][1], 0, colour,
+                           1, 1, 0, 1);
+}
+} // namespace
+
+// The ring is filled and its hole is not, on the whole view and on views
+// close enough that no edge is in sight (a redraw through the element index
+// visits only what lies near the window there).
+TEST(RenderRegions, RingIsFilledButNotItsHoleAlsoWhenNoEdgeIsInView)
+{
+    struct Row {
+        const char* what;
+        double scale, left, bottom; // pixels a unit, model point at the bottom-left corner
+        double x, y;                // a model point probed
+        bool filled;
+    };
+    const Row rows[] = {
+        {"whole: band", 1, 0, 0, 60, 75, true},      {"whole: hole", 1, 0, 0, 100, 75, false},
+        {"whole: outside", 1, 0, 0, 20, 75, false},  {"close: band", 10, 45, 25, 55, 32, true},
+        {"close: hole", 10, 90, 65, 100, 72, false}, {"close: outside", 10, 5, 5, 15, 12, false},
+    };
+    for (const bool indexed : {true, false})
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(row.what) + (indexed ? ", indexed" : ""));
+            Drawing d;
+            add_ring(d, 0x0000FF);
+            d.Settings->UseElementIndex = indexed;
+            d.Settings->ScaleX[1] = row.scale;
+            d.Settings->ScaleY[1] = -row.scale;
+            d.Settings->OriginX[1] = static_cast<int>(-row.left * row.scale);
+            d.Settings->OriginY[1] = static_cast<int>(kH + row.bottom * row.scale);
+            d.Redraw();
+            const int px = static_cast<int>((row.x - row.left) * row.scale),
+                      py = kH - static_cast<int>((row.y - row.bottom) * row.scale);
+            EXPECT_EQ(d.GetBitmap()->pixelColor(px, py), row.filled ? kRed : kBlack);
+        }
+}
+
+TEST(RenderRegions, RegionsTakeTheHighlightOfTheirFirstEdgeAndHideWithTheirLayer)
+{
+    Drawing d;
+    add_ring(d, 0x00FF00);
+    d.GetElement(0).SetHighlight(2); // a group member: red
+    d.Redraw();
+    EXPECT_EQ(d.at(60, 75), kRed);
+    d.SetVisibleLayer(1, false);
+    d.Redraw();
+    EXPECT_EQ(d.at(60, 75), kBlack);
+}

@@ -21,9 +21,10 @@ struct TypeName {
     const char* plural;
 };
 constexpr TypeName kTypeNames[] = {
-    {etLine, "lines"},      {etArc, "arcs"},         {etCircle, "circles"},       {etPoint, "points"},
-    {etPointMark, "marks"}, {etArrow, "arrows"},     {etLeader, "leaders"},       {etWitness, "witness lines"},
-    {etImage, "images"},    {etEllipse, "ellipses"}, {etRectangle, "rectangles"}, {etClipRect, "clip rectangles"},
+    {etLine, "lines"},          {etArc, "arcs"},         {etCircle, "circles"},       {etPoint, "points"},
+    {etPointMark, "marks"},     {etArrow, "arrows"},     {etLeader, "leaders"},       {etWitness, "witness lines"},
+    {etImage, "images"},        {etEllipse, "ellipses"}, {etRectangle, "rectangles"}, {etClipRect, "clip rectangles"},
+    {etFillEdge, "fill edges"},
 };
 constexpr int kAlwaysListed = 4;
 

@@ -32,6 +32,10 @@ enum : int {
     etEllipse = 12,
     etRectangle = 13,
     etClipRect = 14,
+    /// One edge of a filled region's outline: slots as a line's, the view
+    /// holds the region's number. Consecutive edges with one region number
+    /// make one region, filled even-odd in its first edge's colour.
+    etFillEdge = 15,
 };
 
 /// One element of a drawing: a type code, six coordinate slots whose meaning
@@ -56,7 +60,8 @@ public:
     int GetLineType() const { return LineType_; }
     /// Sets the line type code.
     void SetLineType(int value) { LineType_ = value, changed(); }
-    /// Arc-view number of arcs, fill code of circles and rectangles, 1 otherwise.
+    /// Arc-view number of arcs, fill code of circles and rectangles, region
+    /// number of fill edges, 1 otherwise.
     int GetView() const { return View_; }
     /// Sets the arc-view number or fill code.
     void SetView(int value) { View_ = value, changed(); }

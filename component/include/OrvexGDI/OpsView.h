@@ -12,7 +12,7 @@ ORVEXGDI_EXPORT void get_3d_point(double s1, double s2, double s3, double& o1, d
 
 /// Whether the coordinates of a new element of type Etype are acceptable:
 /// values in range lie within +-1e9 (NaN and infinities never do).
-/// Points need c1, c2 in range; lines c1, c2, c4, c5; arcs and circles c1,
+/// Points need c1, c2 in range; lines and fill edges c1, c2, c4, c5; arcs and circles c1,
 /// c2, c4 in range and finite angles c5, c6; images, ellipses, rectangles
 /// and clip rectangles all six slots. An out-of-range Z (c3, and a line's
 /// end Z c6) is set to 0 instead of rejecting. Other types always pass.

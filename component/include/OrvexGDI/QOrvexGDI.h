@@ -535,8 +535,9 @@ private:
 
     // ---- editing — editing.cpp
     /// Makes a rotated copy of Element in the current view's plane (a group
-    /// member) and marks Element live.
-    void rotate_element(TElement& Element, double PivotU, double PivotV, double Angle);
+    /// member) and marks Element live. The copy of a fill edge gets region
+    /// number Region, or a fresh one when Region is 0.
+    void rotate_element(TElement& Element, double PivotU, double PivotV, double Angle, int Region = 0);
     /// Marks Element deleted with highlight 0 and records the deletion.
     void delete_element(TElement& Element);
     /// The group shift of ShiftGroup.

@@ -18,6 +18,7 @@
 #include "formats/iges/iges.h"
 #include "formats/ovx/ovx.h"
 #include "output/device_stream.h"
+#include "store/fill_regions.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -257,6 +258,9 @@ int TOrvexGDI::read_cad(const QString& FileName, bool Merging)
             if (!staged.LayerNames[layer].empty())
                 Settings->LayerNames[layer] = staged.LayerNames[layer];
     }
+    // A merged file's regions must not continue a region the drawing ends with.
+    if (Merging)
+        renumber_regions_after(staged.Elements, *Elements);
     Elements->TakeFrom(staged.Elements);
     Settings->ArcViews = staged.ArcViews;
     if (format.SetsUnits)

@@ -4,6 +4,7 @@
 // Deleting only marks an element; every deletion made here is recorded in
 // the element list, so UndeleteLast restores the most recent one.
 #include "common/codes.h"
+#include "store/fill_regions.h"
 
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsEdit.h>
@@ -12,6 +13,7 @@
 #include "common/finite_input.h"
 
 #include <string>
+#include <vector>
 
 namespace orvex {
 
@@ -23,7 +25,20 @@ bool in_group(const TElement& e) { return !e.GetDeleted() && e.GetHighlight() ==
 
 bool copied_by_group_edits(const TElement& e)
 {
-    return e.GetEtype() == etPoint || e.GetEtype() == etLine || e.GetEtype() == etArc;
+    return e.GetEtype() == etPoint || e.GetEtype() == etLine || e.GetEtype() == etArc || e.GetEtype() == etFillEdge;
+}
+
+// The group members of the run of fill edges that starts at First (the
+// first member), and the index of the run's last edge in Last. Each copy of
+// them becomes a region of its own.
+std::vector<int> region_members(const TElements& elements, int First, int& Last)
+{
+    Last = fill_run(elements, First).Last;
+    std::vector<int> members;
+    for (int i = First; i <= Last; ++i)
+        if (in_group(elements[i]))
+            members.push_back(i);
+    return members;
 }
 
 // ERangeError before any copy is made when Times copies of every group
@@ -123,7 +138,7 @@ void TOrvexGDI::delete_element(TElement& Element)
 
 // ---------------------------------------------------------------- rotation
 
-void TOrvexGDI::rotate_element(TElement& Element, double PivotU, double PivotV, double Angle)
+void TOrvexGDI::rotate_element(TElement& Element, double PivotU, double PivotV, double Angle, int Region)
 {
     const int view = Settings->ViewNumber;
     const RotationPlane plane = rotation_plane(view);
@@ -141,12 +156,22 @@ void TOrvexGDI::rotate_element(TElement& Element, double PivotU, double PivotV, 
         make(etPoint, p, e.slot(3), e.slot(4), e.slot(5));
         break;
     }
-    case etLine: {
+    case etLine:
+    case etFillEdge: {
         double p1[3] = {e.slot(0), e.slot(1), e.slot(2)};
         double p2[3] = {e.slot(3), e.slot(4), e.slot(5)};
         rotate_point(plane, PivotU, PivotV, Angle, p1);
         rotate_point(plane, PivotU, PivotV, Angle, p2);
-        make(etLine, p1, p2[0], p2[1], p2[2]);
+        if (e.GetEtype() == etLine) {
+            make(etLine, p1, p2[0], p2[1], p2[2]);
+            break;
+        }
+        // A fill edge turned on its own starts a region of its own: with its
+        // source's number it could continue the source's region.
+        if (Region == 0)
+            Region = region_after(largest_region(*Elements));
+        make_element(etFillEdge, p1[0], p1[1], p1[2], p2[0], p2[1], p2[2], e.GetColor(), e.GetLineType(), e.GetLayer(),
+                     codes::kHighlightGroup, Region);
         break;
     }
     case etArc: {
@@ -189,17 +214,31 @@ void TOrvexGDI::RotateGroup(double Angle, double PivotU, double PivotV, int Time
     require_room_for_copies(*Elements, Times);
     // Copies are appended; only the elements present now are visited.
     const int count = Elements->Count();
+    int region = region_after(largest_region(*Elements));
+    const auto turn = [&](int k) {
+        const double theta = k * Angle;
+        return theta > 360 ? theta - 360 : theta;
+    };
     for (int i = 0; i < count; ++i) {
         TElement& e = Elements->GetElement(i);
         if (!in_group(e))
             continue;
-        // Every copy turns the source, by k times the angle.
-        for (int k = 1; k <= Times; ++k) {
-            double theta = k * Angle;
-            if (theta > 360)
-                theta -= 360;
-            rotate_element(e, PivotU, PivotV, theta);
+        if (e.GetEtype() == etFillEdge) {
+            // A region's members are turned together, one region per copy.
+            int last = i;
+            const std::vector<int> members = region_members(*Elements, i, last);
+            for (int k = 1; k <= Times; ++k, region = region_after(region))
+                for (const int m : members)
+                    rotate_element(Elements->GetElement(m), PivotU, PivotV, turn(k), region);
+            if (!KeepSource)
+                for (const int m : members)
+                    delete_element(Elements->GetElement(m));
+            i = last;
+            continue;
         }
+        // Every copy turns the source, by k times the angle.
+        for (int k = 1; k <= Times; ++k)
+            rotate_element(e, PivotU, PivotV, turn(k));
         if (!KeepSource)
             delete_element(e);
     }
@@ -220,6 +259,7 @@ void TOrvexGDI::cad_offsetxy(double DX, double DY, double DZ, int Times, bool Ke
     if (Times < 1)
         return;
     require_room_for_copies(*Elements, Times);
+    int region = region_after(largest_region(*Elements));
     for (int k = 1; k <= Times; ++k) {
         const double ox = k * DX, oy = k * DY, oz = k * DZ;
         // The copies leave the group, so a later pass does not copy them again.
@@ -228,6 +268,19 @@ void TOrvexGDI::cad_offsetxy(double DX, double DY, double DZ, int Times, bool Ke
             const TElement& e = Elements->GetElement(i);
             if (!in_group(e))
                 continue;
+            if (e.GetEtype() == etFillEdge) {
+                // The copy of a region's members is a region of its own.
+                int last = i;
+                for (const int m : region_members(*Elements, i, last)) {
+                    const TElement& f = Elements->GetElement(m);
+                    make_element(etFillEdge, f.slot(0) + ox, f.slot(1) + oy, f.slot(2) + oz, f.slot(3) + ox,
+                                 f.slot(4) + oy, f.slot(5) + oz, f.GetColor(), f.GetLineType(), f.GetLayer(), 0,
+                                 region);
+                }
+                region = region_after(region);
+                i = last;
+                continue;
+            }
             switch (e.GetEtype()) {
             case etPoint:
                 make_element(etPoint, e.slot(0) + ox, e.slot(1) + oy, e.slot(2) + oz, e.slot(3), e.slot(4), e.slot(5),

@@ -16,6 +16,7 @@ void shift_element(TElement& element, int Mode, double X, double Y, double Z)
         break;
     case etLine:
     case etWitness:
+    case etFillEdge:
         move(1, X), move(2, Y), move(3, Z);
         move(4, X), move(5, Y), move(6, Z);
         break;

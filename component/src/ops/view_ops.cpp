@@ -30,7 +30,8 @@ bool check_max_min(int Etype, double& c1, double& c2, double& c3, double& c4, do
         if (!in_range(c1) || !in_range(c2))
             return false;
         break;
-    case 2: // line: both ends like the start; the end Z like the start Z
+    case 2: // line and fill edge: both ends like the start; the end Z like the start Z
+    case 15:
         if (!in_range(c1) || !in_range(c2) || !in_range(c4) || !in_range(c5))
             return false;
         if (!in_range(c6))

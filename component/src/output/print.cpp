@@ -143,8 +143,9 @@ void TOrvexGDI::print_cad_proc(const TElements& Elements, int Width)
 
 void TOrvexGDI::print_element(int /*View*/, const TElement& Element)
 {
-    // Only element types 1 to 4 and 10 to 14 have figures; the view number
-    // would decide for types 5 to 8, which draw nothing.
+    // Only element types 1 to 4 and 10 to 15 have figures (a fill edge
+    // prints its whole region); the view number would decide for types 5 to
+    // 8, which draw nothing.
     if (!Settings->Printing || Settings->OutputCanvas == nullptr)
         return;
     ElementPainter painter(*Settings->OutputCanvas, PaintTarget::Printer, view::Viewport::current(*Settings),

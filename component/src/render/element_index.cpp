@@ -1,5 +1,7 @@
 #include "render/element_index.h"
 
+#include "store/fill_regions.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -127,10 +129,37 @@ void ElementIndex::build(const TElements& elements, const TSettings& s)
     std::vector<char> boxed(static_cast<std::size_t>(count_), 0);
     bool any = false;
     int i = 0;
+    EdgeRun run; // the run of fill edges met last
     for (const TElement* e : elements) {
         const int type = e->GetEtype();
-        inheritsDash_ |= uses_line_type(type) && !own_dash(e->GetLineType());
         oddLayers_ |= e->GetLayer() < 0 || e->GetLayer() > 254;
+        if (type == etFillEdge) {
+            // A region is filled wherever its outline lies, and can cover the
+            // window with no edge near it: its first edge stands for it with
+            // the box of the whole run, and the others are not listed.
+            if (i > run.Last) {
+                run = fill_run(elements, i);
+                ModelBox& b = boxes[static_cast<std::size_t>(i)];
+                b = {e->slot(0), e->slot(1), e->slot(0), e->slot(1)};
+                for (int k = run.First; k <= run.Last; ++k) {
+                    const TElement& edge = elements[k];
+                    widen(b, edge.slot(0), edge.slot(1));
+                    widen(b, edge.slot(3), edge.slot(4));
+                }
+                if (finite_box(b)) {
+                    boxed[static_cast<std::size_t>(i)] = 1;
+                    if (!any)
+                        bounds_ = b, any = true;
+                    widen(bounds_, b.x0, b.y0);
+                    widen(bounds_, b.x1, b.y1);
+                } else {
+                    everywhere_.push_back(i);
+                }
+            }
+            ++i;
+            continue;
+        }
+        inheritsDash_ |= uses_line_type(type) && !own_dash(e->GetLineType());
         ModelBox& b = boxes[static_cast<std::size_t>(i)];
         if (top_view_box(*e, s, b)) {
             boxed[static_cast<std::size_t>(i)] = 1;

@@ -34,6 +34,8 @@ public:
 
     /// The ascending indices of every element whose box may meet the window:
     /// a superset of those whose boxes do, and every element without a box.
+    /// A run of fill edges is listed by its first edge alone, with the box
+    /// of the whole run.
     /// False, with `out` unfinished, when there would be more than `limit`.
     bool query(const ModelBox& window, std::vector<int>& out, std::size_t limit = SIZE_MAX);
 

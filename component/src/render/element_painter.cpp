@@ -11,6 +11,7 @@
 #include <QRadialGradient>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace orvex {
@@ -279,6 +280,7 @@ void ElementPainter::plot_elements(const TElements& elements, int View, int Mode
 {
     if (View < 1 || View > 4)
         return;
+    mode_ = Mode;
     int drawn = 0;
     for (const TElement* e : elements) {
         if (e->GetDeleted())
@@ -320,10 +322,14 @@ done:
 
 void ElementPainter::plot_listed(const TElements& elements, const std::vector<int>& listed)
 {
+    mode_ = codes::kPlotVisible;
     for (const int i : listed) {
         const TElement& e = elements.GetElement(i);
-        const int layer = e.GetLayer();
-        if (!e.GetDeleted() && layer >= 0 && layer <= 254 && s_.LayerVisible[layer])
+        // The index lists a region by its first edge, whether that is shown
+        // or not: the region picks its shown edges itself.
+        if (e.GetEtype() == etFillEdge)
+            draw_region(e);
+        else if (shown(e))
             draw_element(e);
     }
     if (s_.ShowAxis)
@@ -352,10 +358,26 @@ TColor foreground_on(TColor colour, TColor background)
 }
 } // namespace
 
-void ElementPainter::draw_element(const TElement& e)
+bool ElementPainter::shown(const TElement& e) const
 {
     if (e.GetDeleted())
-        return;
+        return false;
+    const int layer = e.GetLayer();
+    switch (mode_) {
+    case codes::kPlotVisible:
+    case codes::kPlotDragPreview:
+        return layer >= 0 && layer <= 254 && s_.LayerVisible[layer];
+    case codes::kPlotGroup:
+        return e.GetHighlight() == codes::kHighlightGroup;
+    case codes::kPlotHighlight5:
+        return e.GetHighlight() == codes::kHighlightMagenta;
+    default:
+        return true;
+    }
+}
+
+TColor ElementPainter::element_colour(const TElement& e) const
+{
     TColor colour = foreground_on(e.GetColor(), s_.BackgroundColor);
     if (target_ != PaintTarget::Canvas) {
         switch (e.GetHighlight()) {
@@ -381,6 +403,14 @@ void ElementPainter::draw_element(const TElement& e)
     // White outlines would vanish on paper: they print black.
     if (target_ == PaintTarget::Printer && colour == 0xFFFFFF)
         colour = 0;
+    return colour;
+}
+
+void ElementPainter::draw_element(const TElement& e)
+{
+    if (e.GetDeleted())
+        return;
+    const TColor colour = element_colour(e);
     switch (e.GetEtype()) {
     case etPoint:
         draw_point(e.slot(0), e.slot(1), e.slot(2), colour);
@@ -410,6 +440,9 @@ void ElementPainter::draw_element(const TElement& e)
         break;
     case etClipRect:
         draw_clip_rect(e.slot(0), e.slot(1), e.slot(2), e.slot(3));
+        break;
+    case etFillEdge:
+        draw_region(e);
         break;
     default:
         break;
@@ -732,6 +765,142 @@ void ElementPainter::draw_clip_rect(double Left, double Top, double Width, doubl
         out_.setClipRect(QRect(x, y, w, h), Qt::ReplaceClip);
         clip_writer();
     }
+}
+
+// ---------------------------------------------------------------- filled regions
+
+namespace {
+// The part of a closed polygon inside a rectangle (Sutherland-Hodgman, one
+// side at a time). Clipping each loop on its own keeps the even-odd fill
+// inside the rectangle: the pieces laid along its sides enclose nothing.
+std::vector<QPointF> clipped(std::vector<QPointF> polygon, const QRectF& r)
+{
+    const auto clip_side = [&](auto inside, auto cross) {
+        std::vector<QPointF> out;
+        out.reserve(polygon.size() + 4);
+        for (std::size_t i = 0; i < polygon.size(); ++i) {
+            const QPointF& a = polygon[i];
+            const QPointF& b = polygon[(i + 1) % polygon.size()];
+            const bool ain = inside(a), bin = inside(b);
+            if (ain)
+                out.push_back(a);
+            if (ain != bin)
+                out.push_back(cross(a, b));
+        }
+        polygon.swap(out);
+    };
+    const auto at_x = [](const QPointF& a, const QPointF& b, double x) {
+        return QPointF(x, a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x()));
+    };
+    const auto at_y = [](const QPointF& a, const QPointF& b, double y) {
+        return QPointF(a.x() + (b.x() - a.x()) * (y - a.y()) / (b.y() - a.y()), y);
+    };
+    clip_side([&](const QPointF& p) { return p.x() >= r.left(); },
+              [&](const QPointF& a, const QPointF& b) { return at_x(a, b, r.left()); });
+    clip_side([&](const QPointF& p) { return p.x() <= r.right(); },
+              [&](const QPointF& a, const QPointF& b) { return at_x(a, b, r.right()); });
+    clip_side([&](const QPointF& p) { return p.y() >= r.top(); },
+              [&](const QPointF& a, const QPointF& b) { return at_y(a, b, r.top()); });
+    clip_side([&](const QPointF& p) { return p.y() <= r.bottom(); },
+              [&](const QPointF& a, const QPointF& b) { return at_y(a, b, r.bottom()); });
+    return polygon;
+}
+} // namespace
+
+std::vector<std::vector<QPointF>> ElementPainter::region_loops(const TElements& list, const EdgeRun& run,
+                                                               const TElement*& first) const
+{
+    // The edges follow each other along their loops: a loop goes on while
+    // an edge starts where the one before ended and has not come back to
+    // where the loop began.
+    std::vector<std::vector<QPointF>> loops;
+    bool open = false;
+    std::array<double, 3> begin{}, end{};
+    for (int i = run.First; i <= run.Last; ++i) {
+        const TElement& e = list[i];
+        if (!shown(e)) {
+            open = false;
+            continue;
+        }
+        if (first == nullptr)
+            first = &e;
+        double u1 = 0, w1 = 0, u2 = 0, w2 = 0;
+        vp_.project(e.slot(0), e.slot(1), e.slot(2), u1, w1);
+        vp_.project(e.slot(3), e.slot(4), e.slot(5), u2, w2);
+        const QPointF a(vp_.pixel_x(u1), vp_.pixel_y(w1)), b(vp_.pixel_x(u2), vp_.pixel_y(w2));
+        if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y())) {
+            open = false;
+            continue;
+        }
+        const std::array<double, 3> from{e.slot(0), e.slot(1), e.slot(2)};
+        if (!open || from != end) {
+            loops.emplace_back(1, a);
+            begin = from;
+        }
+        loops.back().push_back(b);
+        end = {e.slot(3), e.slot(4), e.slot(5)};
+        open = end != begin;
+    }
+    return loops;
+}
+
+void ElementPainter::draw_region(const TElement& e)
+{
+    const TElements* list = e.Collection();
+    if (list == nullptr)
+        return;
+    const int at = e.Index();
+    if (list == regionList_ && at >= lastRun_.First && at <= lastRun_.Last)
+        return; // drawn with an earlier edge of its run
+    if (list != regionList_) {
+        regionList_ = list;
+        drawnRegions_.clear();
+    }
+    lastRun_ = fill_run(*list, at);
+    if (!drawnRegions_.insert(lastRun_.First).second)
+        return;
+
+    const TElement* first = nullptr;
+    std::vector<std::vector<QPointF>> loops = region_loops(*list, lastRun_, first);
+    if (first == nullptr)
+        return;
+    double left = 1e300, top = 1e300, right = -1e300, bottom = -1e300;
+    for (const std::vector<QPointF>& loop : loops)
+        for (const QPointF& p : loop) {
+            left = std::min(left, p.x()), right = std::max(right, p.x());
+            top = std::min(top, p.y()), bottom = std::max(bottom, p.y());
+        }
+    if (left > right || off_picture(left, top, right, bottom))
+        return;
+    // Far beyond the picture (or any page) the painter's fixed-point
+    // coordinates would overflow: the loops are cut to a frame around it.
+    const QRectF frame = pictureRect_.isNull() ? QRectF(-kPixelLimit, -kPixelLimit, 2 * kPixelLimit, 2 * kPixelLimit)
+                                               : QRectF(pictureRect_).adjusted(-4, -4, 4, 4);
+    const bool cut = left < frame.left() || right > frame.right() || top < frame.top() || bottom > frame.bottom();
+    QPainterPath path;
+    path.setFillRule(Qt::OddEvenFill);
+    for (std::vector<QPointF>& loop : loops) {
+        if (cut)
+            loop = clipped(std::move(loop), frame);
+        if (loop.size() < 3)
+            continue;
+        path.moveTo(loop.front());
+        for (std::size_t i = 1; i < loop.size(); ++i)
+            path.lineTo(loop[i]);
+        path.closeSubpath();
+    }
+    if (path.isEmpty())
+        return;
+    const TColor colour = element_colour(*first);
+    QRgb argb = 0;
+    if (target_ == PaintTarget::Picture)
+        argb = outline_argb(colour);
+    else if (target_ == PaintTarget::Printer && s_.PrintMonochrome)
+        argb = 0xFF000000u;
+    else
+        argb = opaque_argb(colour);
+    flush();
+    out_.fillPath(path, QBrush(QColor::fromRgba(argb)));
 }
 
 void ElementPainter::draw_axis()

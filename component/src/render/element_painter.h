@@ -10,6 +10,7 @@
 #pragma once
 
 #include "render/raster_writer.h"
+#include "store/fill_regions.h"
 #include "view/viewport.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
@@ -18,6 +19,7 @@
 #include <QPainter>
 
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 namespace orvex {
@@ -25,7 +27,7 @@ namespace orvex {
 /// What a paint pass draws on. The picture is the screen's off-screen
 /// picture or an exported image, drawn with the control's pens and
 /// highlights; the clipboard's vector copy and the printer page keep their
-/// own pen rules and get outlines only.
+/// own pen rules and get outlines only, and filled regions.
 enum class PaintTarget { Picture, Canvas, Printer };
 
 class ElementPainter {
@@ -49,6 +51,11 @@ public:
     void plot_listed(const TElements& elements, const std::vector<int>& listed);
     /// Colour (highlights) and dispatch by type.
     void draw_element(const TElement& e);
+    /// The filled region whose fill edge e is, once a pass however many of
+    /// its edges come: the run's edges that the element loop shows (live
+    /// ones, on visible layers in the modes that ask), filled even-odd in
+    /// the colour of the first of them.
+    void draw_region(const TElement& e);
 
     void draw_line(double x1, double y1, double z1, double x2, double y2, double z2, TColor Colour, int LineType);
     void draw_point(double x, double y, double z, TColor Colour);
@@ -103,6 +110,14 @@ private:
     // A whole ellipse outline in the box, through the writer when it can.
     void ellipse_outline(const QRect& box);
     void set_color(TColor Colour, int LineType);
+    // The colour an element is drawn in: highlights, and the foreground
+    // and paper rules for white.
+    TColor element_colour(const TElement& e) const;
+    // Whether the element loop in its current mode shows e.
+    bool shown(const TElement& e) const;
+    // The fill edges of a run as closed loops of pixel points.
+    std::vector<std::vector<QPointF>> region_loops(const TElements& list, const EdgeRun& run,
+                                                   const TElement*& first) const;
     // The fill brush in this colour.
     const QBrush& fill_brush(TColor Colour);
     void set_print_color(TColor Colour);
@@ -130,6 +145,14 @@ private:
 
     // Consecutive solid lines of one pen are drawn in one call.
     std::vector<QLine> lines_;
+
+    // The element loop's mode, which decides the edges a region is made of.
+    int mode_ = 0;
+    // The regions drawn in this pass, by their first edge, and the run of
+    // the last one.
+    const TElements* regionList_ = nullptr;
+    std::unordered_set<int> drawnRegions_;
+    EdgeRun lastRun_;
 
     std::optional<RasterWriter> writer_;
     bool antialias_ = false;

@@ -83,6 +83,7 @@ PlaneBox plane_box(const TViewState& s, const TElements& elements, int v)
             add(e->slot(0), e->slot(1), e->slot(2));
             break;
         case etLine:
+        case etFillEdge:
             add(e->slot(0), e->slot(1), e->slot(2));
             add(e->slot(3), e->slot(4), e->slot(5));
             break;

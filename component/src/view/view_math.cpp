@@ -280,6 +280,7 @@ void set_max_min(TViewState& s, const TElement& e)
         widen(s, e.slot(0), e.slot(1));
         break;
     case etLine:
+    case etFillEdge:
         widen(s, e.slot(0), e.slot(1));
         widen(s, e.slot(3), e.slot(4));
         break;

@@ -36,6 +36,12 @@ public:
     virtual TLoadReport* report() { return nullptr; }
     /// The file's name of a layer number (full import).
     virtual void set_layer_name(int /*Layer*/, const std::string& /*Name*/) {}
+    /// A region number no region of this drawing has yet, for the fill
+    /// edges of a new region: 1, 2, ... in the order asked.
+    virtual int next_region() { return ++regions_; }
+
+private:
+    int regions_ = 0;
 };
 
 /// What a writer writes.

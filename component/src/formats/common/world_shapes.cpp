@@ -152,11 +152,22 @@ void WorldShapes::chain(const std::vector<Vec3>& points, const ShapeStyle& style
 
 void WorldShapes::fill(const std::vector<std::vector<Vec3>>& loops, const ShapeStyle& style)
 {
-    // The drawing holds no filled areas yet: the loops' outlines stand for them.
+    // One edge per side of every loop, all under one fresh region number;
+    // a loop of fewer than three points encloses nothing.
+    int region = 0;
     for (const std::vector<Vec3>& loop : loops) {
-        chain(loop, style);
-        if (loop.size() > 2)
-            line(loop.back(), loop.front(), style);
+        if (loop.size() < 3)
+            continue;
+        if (region == 0)
+            region = sink_.next_region();
+        for (std::size_t i = 0; i < loop.size(); ++i) {
+            const Vec3& a = loop[i];
+            const Vec3& b = loop[(i + 1) % loop.size()];
+            widen(a);
+            count_one();
+            note(sink_.make_element(etFillEdge, a[0], a[1], a[2], b[0], b[1], b[2], style.Colour, 1, style.Layer, 0,
+                                    region));
+        }
     }
 }
 

@@ -52,7 +52,7 @@ public:
     void chain(const std::vector<Vec3>& points, const ShapeStyle& style);
     /// A filled region: the area inside the closed loops (each joins its
     /// last point to its first) under the even-odd rule, in the style's
-    /// colour.
+    /// colour. Made at once as fill edges with a region number of their own.
     void fill(const std::vector<std::vector<Vec3>>& loops, const ShapeStyle& style);
 
     /// Counts a point of another element into the drawing's size.
