@@ -35,10 +35,7 @@ Kind kind_of(std::string_view name)
     case 3:
         return name == "ARC" ? Kind::Arc : Kind::Other;
     case 4:
-        return name == "LINE"   ? Kind::Line
-               : name == "TEXT" ? Kind::Text
-               : name == "MESH" ? Kind::Mesh
-                                : Kind::Other;
+        return name == "LINE" ? Kind::Line : name == "TEXT" ? Kind::Text : name == "MESH" ? Kind::Mesh : Kind::Other;
     case 5:
         return name == "POINT"   ? Kind::Point
                : name == "MTEXT" ? Kind::MText
@@ -131,6 +128,12 @@ public:
                     }
                     continue;
                 }
+                if (section == Section::Header && pair.Code == 9 && pair.Text == "$MEASUREMENT") {
+                    more = next(pair);
+                    if (more && pair.Code == 70)
+                        tables_.metric = pair.value() == 1;
+                    continue;
+                }
                 if (section == Section::Header && pair.Code == 9 && pair.Text == "$INSUNITS") {
                     more = next(pair);
                     if (more && pair.Code == 70)
@@ -168,6 +171,8 @@ public:
                 more = layer(pair);
             } else if (section == Section::Tables && name == "STYLE") {
                 more = text_style(pair);
+            } else if (section == Section::Tables && name == "DIMSTYLE") {
+                more = dimension_style(pair);
             } else if (section == Section::Tables && name == "LTYPE") {
                 more = line_type(pair);
             } else if (section == Section::Blocks && name == "BLOCK") {
@@ -277,18 +282,24 @@ private:
 
     bool text_style(Pair& pair)
     {
-        std::string name;
+        std::string name, handle;
         TextStyleDef style;
         while (next(pair)) {
             if (pair.StartsEntity) {
-                if (!name.empty())
+                if (!name.empty()) {
                     tables_.styles[name_key(name)] = style;
+                    if (!handle.empty())
+                        styleNames_[name_key(handle)] = name;
+                }
                 return true;
             }
             on_line(pairs_.line_number(), [&] {
                 switch (pair.Code) {
                 case 2:
                     name.assign(pair.Text);
+                    break;
+                case 5:
+                    handle.assign(pair.Text);
                     break;
                 case 3:
                     style.fontFile.assign(pair.Text);
@@ -310,6 +321,33 @@ private:
                     break;
                 default:
                     break;
+                }
+            });
+        }
+        return false;
+    }
+
+    // A dimension style; what it leaves out keeps the default of the
+    // drawing's measurement system. Its text style is named by handle.
+    bool dimension_style(Pair& pair)
+    {
+        std::string name;
+        DimStyleDef style = DimStyleDef::defaults(tables_.metric);
+        while (next(pair)) {
+            if (pair.StartsEntity) {
+                if (!name.empty())
+                    tables_.dimStyles[name_key(name)] = style;
+                return true;
+            }
+            on_line(pairs_.line_number(), [&] {
+                if (pair.Code == 2) {
+                    name.assign(pair.Text);
+                } else if (pair.Code == 340) {
+                    const auto found = styleNames_.find(name_key(pair.Text));
+                    if (found != styleNames_.end())
+                        style.textStyle = found->second;
+                } else if (pair.Code != 3 && pair.Code != 5 && !text_code(pair.Code)) {
+                    style.set(pair.Code, pair.value());
                 }
             });
         }
@@ -574,6 +612,7 @@ private:
     std::unordered_map<std::string, Layer> layers_;
     std::unordered_map<std::string, Block> blocks_;
     Tables tables_;
+    std::unordered_map<std::string, std::string> styleNames_; // text style names by handle key
     std::unique_ptr<Placer> placer_;
     Entity entity_;
     Counts counts_;

@@ -82,6 +82,27 @@ private:
     bool leader(const Entity& e, const Context& c, const ShapeStyle& s);      // dxf_full_dimension.cpp
     bool multileader(const Entity& e, const Context& c, const ShapeStyle& s); // dxf_full_dimension.cpp
 
+    // Dimensions and leaders (dxf_full_dimension.cpp).
+    /// The dimension style an entity names (group 3), with its own
+    /// overrides; the drawing's defaults when the table has no such style.
+    DimStyleDef dimension_style(const Entity& e) const;
+    /// Where lines of text go: the attachment point of the block of lines in
+    /// the plane of a coordinate system, their height, rotation and style.
+    struct TextPlacement {
+        Vec3 point{0, 0, 0};
+        double height = 0, rotationDeg = 0;
+        int attachment = 5;
+        std::string styleName;
+    };
+    /// Lines of text (TEXT strings) one under the other, in the plane z of
+    /// the coordinate system `m`.
+    void text_lines(const std::vector<std::string>& lines, const TextPlacement& at, const Matrix& m,
+                    const ShapeStyle& s);
+    /// A filled arrowhead with its tip at `tip` pointing away from `next`,
+    /// in the plane of `normal`, mapped by `m`.
+    void leader_arrow(const Vec3& tip, const Vec3& next, const Vec3& normal, double size, const Matrix& m,
+                      const ShapeStyle& s);
+
     // Text for every kind that writes some (dxf_full_text.cpp).
     /// The style of the STYLE table of this name; null when there is none.
     const TextStyleDef* text_style(std::string_view name) const;
