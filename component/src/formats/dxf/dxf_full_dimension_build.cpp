@@ -47,8 +47,10 @@ public:
     Builder(const DimensionPoints& d, const DimStyleDef& style) : d_(d), style_(style)
     {
         const double k = style.overall();
-        arrow_ = std::max(0.0, style.arrowSize * k);
+        arrow_ = style.no_arrows() ? 0.0 : std::max(0.0, style.arrowSize * k);
         tick_ = std::max(0.0, style.tickSize * k);
+        if (tick_ == 0 && style.tick_block())
+            tick_ = arrow_;
         exo_ = style.extOffset * k;
         exe_ = style.extBeyond * k;
         gap_ = std::fabs(style.textGap * k);

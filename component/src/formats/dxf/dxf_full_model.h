@@ -185,7 +185,8 @@ struct DimStyleDef {
     int angleDecimals = 0;     // DIMADEC 179 (-1: DIMDEC)
     int zeros = 0;             // DIMZIN 78: 4 drops leading, 8 trailing zeros
     int separator = '.';       // DIMDSEP 278, a character code
-    std::string textStyle;     // DIMTXSTY 340, resolved to the style's name
+    std::string textStyle;     // DIMTXSTY 340: the text style's name
+    std::string arrowBlock;    // DIMBLK 5 (R12) or 342: the arrowhead block's name; empty for closed filled
 
     /// The defaults of AutoCAD's STANDARD (imperial) or ISO-25 (metric) style.
     static DimStyleDef defaults(bool metric)
@@ -250,6 +251,16 @@ struct DimStyleDef {
             return false;
         }
     }
+    /// The arrowhead block is an oblique stroke (a tick), drawn DIMASZ long.
+    bool tick_block() const
+    {
+        std::string key;
+        for (const char c : arrowBlock)
+            key += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+        return key == "_OBLIQUE" || key == "_ARCHTICK" || key == "_INTEGRAL" || key == "OBLIQUE" || key == "ARCHTICK";
+    }
+    /// No arrowheads at all.
+    bool no_arrows() const { return arrowBlock == "_NONE" || arrowBlock == "_None" || arrowBlock == "_none"; }
     /// DIMSCALE as lengths use it.
     double overall() const { return scale > 0 ? scale : 1; }
 };

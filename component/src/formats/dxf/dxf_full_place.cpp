@@ -57,8 +57,8 @@ bool numeric_name(const std::string& name, int& number)
 
 Placer::Placer(DrawingSink& sink, const std::unordered_map<std::string, Layer>& layers,
                const std::unordered_map<std::string, Block>& blocks, const Tables& tables)
-    : sink_(sink), layers_(layers), blocks_(blocks), tables_(tables), shapes_(sink), background_(sink.background_color()),
-      numberTaken_(255), numberReserved_(255)
+    : sink_(sink), layers_(layers), blocks_(blocks), tables_(tables), shapes_(sink),
+      background_(sink.background_color()), numberTaken_(255), numberReserved_(255)
 {
     top_ = Context{Matrix{}, "0", aci(7), 0};
     // Layers named by a number keep it; the others take free numbers.
@@ -251,7 +251,10 @@ bool Placer::place(const Entity& e, const Context& c)
         shapes_.line(c.toWorld.apply(first), c.toWorld.apply(e.second.empty() ? Vec3{0, 0, 0} : e.second.front()), s);
         break;
     case Kind::Point:
-        shapes_.point(c.toWorld.apply(first), s);
+        // A dimension's definition points (layer DEFPOINTS) mark where it
+        // measures; they are not part of its picture.
+        if (!c.dimension || name_key(e.layer) != "DEFPOINTS")
+            shapes_.point(c.toWorld.apply(first), s);
         break;
     case Kind::Circle:
     case Kind::Arc: {
@@ -330,6 +333,7 @@ void Placer::insert(const Entity& e, const Context& c)
     inner.layer = (c.depth > 0 && e.layer == "0") ? c.layer : e.layer;
     inner.colour = own.Colour;
     inner.depth = c.depth + 1;
+    inner.dimension = c.dimension;
     const Vec3 at = e.points.empty() ? Vec3{0, 0, 0} : e.points.front().p;
     const double sx = first_or(e.g41, 1), sy = or_default(e.g42, 1), sz = or_default(e.g43, 1);
     const Matrix placed = ocs_map(e, c).after(Matrix::translation(at)).after(Matrix::rotation_z(or_default(e.g50, 0)));
@@ -363,6 +367,7 @@ bool Placer::place_block(const std::string& name, const Matrix& toWorld, const E
     inner.layer = (c.depth > 0 && owner.layer == "0") ? c.layer : owner.layer;
     inner.colour = style_of(owner, c).Colour;
     inner.depth = c.depth + 1;
+    inner.dimension = c.dimension || owner.kind == Kind::Dimension;
     inner.toWorld = c.toWorld.after(toWorld).after(Matrix::translation(found->second.base * -1.0));
     for (const Entity& child : found->second.entities)
         if (child.kind != Kind::Attdef || shown_in_block(child))

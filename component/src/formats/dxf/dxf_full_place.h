@@ -39,6 +39,7 @@ private:
         std::string layer; // the insert's layer, for entities on layer 0
         TColor colour;     // the insert's colour, for colour by block
         int depth = 0;
+        bool dimension = false; // inside a dimension's block
     };
     /// False for kinds that make no element.
     bool place(const Entity& e, const Context& c);
