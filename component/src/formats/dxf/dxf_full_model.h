@@ -199,8 +199,6 @@ struct DimStyleDef {
             d.textHeight = 2.5;
             d.textGap = 0.625;
             d.decimals = 2;
-            d.zeros = 8;
-            d.separator = ',';
         }
         return d;
     }
