@@ -326,10 +326,6 @@ TEST(FullDxfImport, SharedFilesAgreeWithEzdxf)
     int compared = 0;
     for (const fs::path& path : files) {
         const std::string name = path.filename().string();
-        // ezdxf draws the dimensions inside this file's inserted block; the
-        // import leaves dimensions out.
-        if (name == "ezdxf_dimension_in_block.dxf")
-            continue;
         // Texts, hatches, dimensions and faces are judged by pictures: both
         // sides read the file without them.
         const std::string geometry = out_path("geometry_" + name);

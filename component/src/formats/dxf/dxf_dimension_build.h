@@ -49,9 +49,9 @@ struct DimensionDrawing {
 /// Draws a dimension by its style.
 DimensionDrawing build_dimension(const DimensionPoints& d, const DimStyleDef& style);
 
-/// A measurement as the style writes it: its decimal places, separator and
-/// suppressed zeros.
-std::string format_measurement(double value, int decimals, const DimStyleDef& style);
+/// A measurement with its decimal places and separator (a character code),
+/// its zeros suppressed by the bits of DIMZIN (4 leading, 8 trailing).
+std::string format_measurement(double value, int decimals, int zeros, int separator);
 
 /// The text of a dimension: the written text with "<>" for the measured
 /// text, the measured text alone when nothing is written, nothing for a

@@ -114,11 +114,16 @@ private:
 
     // The label: the measurement in the written text, at the text point or
     // else above the middle of the dimension line.
-    void label(double measured, int decimals, const std::string& prefix, const std::string& suffix, const Vec3& middle,
+    void label(double measured, bool angle, const std::string& prefix, const std::string& suffix, const Vec3& middle,
                double alongDeg)
     {
         out_.measurement = measured;
-        out_.label.lines = dimension_text(d_.text, prefix + format_measurement(measured, decimals, style_) + suffix);
+        // Angles have their own decimal places (DIMDEC when -1) and zero
+        // suppression (DIMAZIN: 1 leading, 2 trailing).
+        const int decimals = angle && style_.angleDecimals >= 0 ? style_.angleDecimals : style_.decimals;
+        const int zeros = angle ? ((style_.angleZeros & 1) ? 4 : 0) | ((style_.angleZeros & 2) ? 8 : 0) : style_.zeros;
+        out_.label.lines =
+            dimension_text(d_.text, prefix + format_measurement(measured, decimals, zeros, style_.separator) + suffix);
         out_.label.rotation = given(d_.textRotation) ? d_.textRotation : readable(alongDeg);
         if (d_.hasTextAt) {
             out_.label.at = flat(d_.textAt, z_);
@@ -142,8 +147,8 @@ private:
         extension(d_.p13, q1);
         extension(d_.p14, q2);
         dimension_line(q1, q2);
-        label(std::fabs(dot(flat(d_.p14 - d_.p13, 0), along)) * style_.linearFactor, style_.decimals, "", "",
-              (q1 + q2) * 0.5, degrees_of(along));
+        label(std::fabs(dot(flat(d_.p14 - d_.p13, 0), along)) * style_.linearFactor, false, "", "", (q1 + q2) * 0.5,
+              degrees_of(along));
     }
 
     // A straight dimension line with arrowheads at both ends: inside when
@@ -182,7 +187,7 @@ private:
                 line(onArc, centre + u * reach);
         }
         arrow(onArc, u * -1.0);
-        label(r * style_.linearFactor, style_.decimals, "R", "", (centre + onArc) * 0.5, degrees_of(u));
+        label(r * style_.linearFactor, false, "R", "", (centre + onArc) * 0.5, degrees_of(u));
     }
 
     void diameter()
@@ -196,7 +201,7 @@ private:
         line(a, b);
         arrow(a, u);
         arrow(b, u * -1.0);
-        label(length * style_.linearFactor, style_.decimals, "%%c", "", (a + b) * 0.5, degrees_of(u));
+        label(length * style_.linearFactor, false, "%%c", "", (a + b) * 0.5, degrees_of(u));
     }
 
     void angular()
@@ -255,8 +260,7 @@ private:
         arrow(from, direction_at(start + 90));
         arrow(to, direction_at(end + 90) * -1.0);
         const double middle = start + angle / 2;
-        const int decimals = style_.angleDecimals >= 0 ? style_.angleDecimals : style_.decimals;
-        label(angle, decimals, "", "%%d", centre + direction_at(middle) * radius, middle - 90);
+        label(angle, true, "", "%%d", centre + direction_at(middle) * radius, middle - 90);
     }
 
     // An extension line to `onArc` from the nearer end of the segment a-b,
@@ -278,7 +282,7 @@ private:
             line(d_.p13 + v * (std::min(exo_, norm(v)) / norm(v)), d_.p14);
         const Vec3 offset = flat(d_.p13 - d_.p10, 0);
         const double measured = std::fabs(d_.ordinateX ? offset[0] : offset[1]) * style_.linearFactor;
-        label(measured, style_.decimals, "", "", d_.p14, d_.ordinateX ? 90 : 0);
+        label(measured, false, "", "", d_.p14, d_.ordinateX ? 90 : 0);
     }
 
     const DimensionPoints& d_;
@@ -291,7 +295,7 @@ private:
 
 DimensionDrawing build_dimension(const DimensionPoints& d, const DimStyleDef& style) { return Builder(d, style).run(); }
 
-std::string format_measurement(double value, int decimals, const DimStyleDef& style)
+std::string format_measurement(double value, int decimals, int zeros, int separator)
 {
     if (!std::isfinite(value))
         return {};
@@ -302,19 +306,19 @@ std::string format_measurement(double value, int decimals, const DimStyleDef& st
     if (text.find_first_not_of("-0.") == std::string::npos && text[0] == '-')
         text.erase(0, 1); // no "-0.00"
     const std::size_t point = text.find('.');
-    if (point != std::string::npos && (style.zeros & 8)) {
+    if (point != std::string::npos && (zeros & 8)) {
         while (text.back() == '0')
             text.pop_back();
         if (text.back() == '.')
             text.pop_back();
     }
-    if ((style.zeros & 4) && text.size() > 2) {
+    if ((zeros & 4) && text.size() > 2) {
         const std::size_t digit = text[0] == '-' ? 1 : 0;
         if (text[digit] == '0' && text[digit + 1] == '.')
             text.erase(digit, 1);
     }
-    const char separator = style.separator > 32 && style.separator < 127 ? static_cast<char>(style.separator) : '.';
-    std::replace(text.begin(), text.end(), '.', separator);
+    const char mark = separator > 32 && separator < 127 ? static_cast<char>(separator) : '.';
+    std::replace(text.begin(), text.end(), '.', mark);
     return text;
 }
 

@@ -184,6 +184,7 @@ struct DimStyleDef {
     int decimals = 4;          // DIMDEC 271
     int angleDecimals = 0;     // DIMADEC 179 (-1: DIMDEC)
     int zeros = 0;             // DIMZIN 78: 4 drops leading, 8 trailing zeros
+    int angleZeros = 0;        // DIMAZIN 79: 1 drops leading, 2 trailing zeros of angles
     int separator = '.';       // DIMDSEP 278, a character code
     std::string textStyle;     // DIMTXSTY 340: the text style's name
     std::string arrowBlock;    // DIMBLK 5 (R12) or 342: the arrowhead block's name; empty for closed filled
@@ -241,6 +242,9 @@ struct DimStyleDef {
             return true;
         case 78:
             zeros = static_cast<int>(value);
+            return true;
+        case 79:
+            angleZeros = static_cast<int>(value);
             return true;
         case 278:
             separator = static_cast<int>(value);
