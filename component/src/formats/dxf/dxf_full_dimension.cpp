@@ -4,6 +4,7 @@
 #include "formats/dxf/dxf_dimension_build.h"
 #include "formats/dxf/dxf_full_place.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace orvex::formats::dxf::full {
@@ -66,7 +67,33 @@ void apply_overrides(const Entity& e, DimStyleDef& style)
     }
 }
 
+// A smooth curve through the points in order (a Catmull-Rom spline, its
+// ends continued straight), as a spline leader's path.
+Vec3 through_points(const std::vector<Vec3>& v, double t)
+{
+    const std::size_t last = v.size() - 1;
+    const std::size_t i = std::min(static_cast<std::size_t>(std::max(t, 0.0)), last - 1);
+    const double u = std::clamp(t - static_cast<double>(i), 0.0, 1.0);
+    const Vec3& p1 = v[i];
+    const Vec3& p2 = v[i + 1];
+    const Vec3 p0 = i > 0 ? v[i - 1] : p1 * 2.0 - p2;
+    const Vec3 p3 = i + 2 <= last ? v[i + 2] : p2 * 2.0 - p1;
+    return (p1 * 2.0 + (p2 - p0) * u + (p0 * 2.0 - p1 * 5.0 + p2 * 4.0 - p3) * (u * u) +
+            (p1 * 3.0 - p0 - p2 * 3.0 + p3) * (u * u * u)) *
+           0.5;
+}
+
 } // namespace
+
+void Placer::leader_path(const std::vector<Vec3>& vertices, bool spline, const ShapeStyle& s)
+{
+    if (!spline || vertices.size() < 3) {
+        shapes_.chain(vertices, s);
+        return;
+    }
+    shapes_.curve([vertices](double t) { return through_points(vertices, t); }, 0,
+                  static_cast<double>(vertices.size() - 1), 4 * static_cast<int>(vertices.size()), vertices, s);
+}
 
 DimStyleDef Placer::dimension_style(const Entity& e) const
 {
@@ -199,7 +226,7 @@ bool Placer::leader(const Entity& e, const Context& c, const ShapeStyle& s)
     std::vector<Vec3> placed;
     for (const Vec3& v : vertices)
         placed.push_back(c.toWorld.apply(v));
-    shapes_.chain(placed, s); // a spline path (72 = 1) drawn through its vertices too
+    leader_path(placed, e.number(72, 0) == 1, s);
     if (vertices.size() >= 2 && e.number(71, 1) != 0) {
         const DimStyleDef style = dimension_style(e);
         leader_arrow(vertices[0], vertices[1], e.extrusion, style.arrowSize * style.overall(), c.toWorld, s);
@@ -330,7 +357,7 @@ bool Placer::multileader(const Entity& e, const Context& c, const ShapeStyle& s)
             std::vector<Vec3> placed;
             for (const Vec3& p : vertices)
                 placed.push_back(c.toWorld.apply(p));
-            shapes_.chain(placed, s);
+            leader_path(placed, leaderType == 2, s);
             std::size_t next = 1;
             while (next < vertices.size() && !(norm(vertices[next] - vertices[0]) > 0))
                 ++next;

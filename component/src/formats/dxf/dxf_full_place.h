@@ -99,6 +99,9 @@ private:
     /// the coordinate system `m`.
     void text_lines(const std::vector<std::string>& lines, const TextPlacement& at, const Matrix& m,
                     const ShapeStyle& s);
+    /// A leader's path through its vertices (world coordinates): straight
+    /// pieces, or a smooth curve through them.
+    void leader_path(const std::vector<Vec3>& vertices, bool spline, const ShapeStyle& s);
     /// A filled arrowhead with its tip at `tip` pointing away from `next`,
     /// in the plane of `normal`, mapped by `m`.
     void leader_arrow(const Vec3& tip, const Vec3& next, const Vec3& normal, double size, const Matrix& m,
