@@ -106,7 +106,7 @@ const DimensionCase kCases[] = {
      // From the centre to the arc, then on to the text beyond it.
      {{P2{50, 0}, P2{54.2426407, 4.2426407}}, {P2{54.2426407, 4.2426407}, P2{57.0710678, 7.0710678}}},
      {57.0710678, 7.0710678},
-     {0.70710678, 0.70710678},
+     {1, 0}, // outside the circle, horizontal by the imperial defaults
      U"R6.0",
      1.5},
     {"aligned seen from below, metric defaults",

@@ -113,9 +113,11 @@ private:
     }
 
     // The label: the measurement in the written text, at the text point or
-    // else above the middle of the dimension line.
+    // else by the middle of the dimension line (above it when the text runs
+    // along it). `inside` tells whether the text stands between the
+    // extension lines (inside the circle, on the arc).
     void label(double measured, bool angle, const std::string& prefix, const std::string& suffix, const Vec3& middle,
-               double alongDeg)
+               double alongDeg, bool inside)
     {
         out_.measurement = measured;
         // Angles have their own decimal places (DIMDEC when -1) and zero
@@ -124,13 +126,14 @@ private:
         const int zeros = angle ? ((style_.angleZeros & 1) ? 4 : 0) | ((style_.angleZeros & 2) ? 8 : 0) : style_.zeros;
         out_.label.lines =
             dimension_text(d_.text, prefix + format_measurement(measured, decimals, zeros, style_.separator) + suffix);
-        out_.label.rotation = given(d_.textRotation) ? d_.textRotation : readable(alongDeg);
+        const bool horizontal = inside ? style_.horizontalInside : style_.horizontalOutside;
+        out_.label.rotation = given(d_.textRotation) ? d_.textRotation : horizontal ? 0.0 : readable(alongDeg);
         if (d_.hasTextAt) {
             out_.label.at = flat(d_.textAt, z_);
             out_.label.attachment = d_.attachment >= 1 && d_.attachment <= 9 ? d_.attachment : 5;
         } else {
             const Vec3 up = left_of(direction_at(readable(alongDeg)));
-            out_.label.at = flat(middle + up * (gap_ + out_.label.height / 2), z_);
+            out_.label.at = flat(horizontal ? middle : middle + up * (gap_ + out_.label.height / 2), z_);
             out_.label.attachment = 5;
         }
     }
@@ -147,8 +150,10 @@ private:
         extension(d_.p13, q1);
         extension(d_.p14, q2);
         dimension_line(q1, q2);
+        const double t1 = dot(flat(q1, 0), along), t2 = dot(flat(q2, 0), along);
+        const double t = d_.hasTextAt ? dot(flat(d_.textAt, 0), along) : (t1 + t2) / 2;
         label(std::fabs(dot(flat(d_.p14 - d_.p13, 0), along)) * style_.linearFactor, false, "", "", (q1 + q2) * 0.5,
-              degrees_of(along));
+              degrees_of(along), t >= std::min(t1, t2) && t <= std::max(t1, t2));
     }
 
     // A straight dimension line with arrowheads at both ends: inside when
@@ -187,7 +192,8 @@ private:
                 line(onArc, centre + u * reach);
         }
         arrow(onArc, u * -1.0);
-        label(r * style_.linearFactor, false, "R", "", (centre + onArc) * 0.5, degrees_of(u));
+        label(r * style_.linearFactor, false, "R", "", (centre + onArc) * 0.5, degrees_of(u),
+              !d_.hasTextAt || norm(flat(d_.textAt - centre, 0)) <= r);
     }
 
     void diameter()
@@ -201,7 +207,9 @@ private:
         line(a, b);
         arrow(a, u);
         arrow(b, u * -1.0);
-        label(length * style_.linearFactor, false, "%%c", "", (a + b) * 0.5, degrees_of(u));
+        const Vec3 centre = (a + b) * 0.5;
+        label(length * style_.linearFactor, false, "%%c", "", centre, degrees_of(u),
+              !d_.hasTextAt || norm(flat(d_.textAt - centre, 0)) <= length / 2);
     }
 
     void angular()
@@ -260,7 +268,7 @@ private:
         arrow(from, direction_at(start + 90));
         arrow(to, direction_at(end + 90) * -1.0);
         const double middle = start + angle / 2;
-        label(angle, true, "", "%%d", centre + direction_at(middle) * radius, middle - 90);
+        label(angle, true, "", "%%d", centre + direction_at(middle) * radius, middle - 90, true);
     }
 
     // An extension line to `onArc` from the nearer end of the segment a-b,
@@ -282,7 +290,7 @@ private:
             line(d_.p13 + v * (std::min(exo_, norm(v)) / norm(v)), d_.p14);
         const Vec3 offset = flat(d_.p13 - d_.p10, 0);
         const double measured = std::fabs(d_.ordinateX ? offset[0] : offset[1]) * style_.linearFactor;
-        label(measured, false, "", "", d_.p14, d_.ordinateX ? 90 : 0);
+        label(measured, false, "", "", d_.p14, d_.ordinateX ? 90 : 0, false);
     }
 
     const DimensionPoints& d_;

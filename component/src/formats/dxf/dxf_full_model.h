@@ -173,21 +173,23 @@ struct LineTypeDef {
 /// A dimension style of the DIMSTYLE table, or the defaults of a drawing
 /// without one. Lengths are drawing units before the overall scale.
 struct DimStyleDef {
-    double scale = 1;          // DIMSCALE 40 (0: the scale of a paper space viewport, taken as 1)
-    double arrowSize = 0.18;   // DIMASZ 41
-    double extOffset = 0.0625; // DIMEXO 42: the gap between the object and an extension line
-    double extBeyond = 0.18;   // DIMEXE 44: an extension line's reach past the dimension line
-    double textHeight = 0.18;  // DIMTXT 140
-    double tickSize = 0;       // DIMTSZ 142: ticks instead of arrowheads when above 0
-    double linearFactor = 1;   // DIMLFAC 144
-    double textGap = 0.09;     // DIMGAP 147
-    int decimals = 4;          // DIMDEC 271
-    int angleDecimals = 0;     // DIMADEC 179 (-1: DIMDEC)
-    int zeros = 0;             // DIMZIN 78: 4 drops leading, 8 trailing zeros
-    int angleZeros = 0;        // DIMAZIN 79: 1 drops leading, 2 trailing zeros of angles
-    int separator = '.';       // DIMDSEP 278, a character code
-    std::string textStyle;     // DIMTXSTY 340: the text style's name
-    std::string arrowBlock;    // DIMBLK 5 (R12) or 342: the arrowhead block's name; empty for closed filled
+    double scale = 1;              // DIMSCALE 40 (0: the scale of a paper space viewport, taken as 1)
+    double arrowSize = 0.18;       // DIMASZ 41
+    double extOffset = 0.0625;     // DIMEXO 42: the gap between the object and an extension line
+    double extBeyond = 0.18;       // DIMEXE 44: an extension line's reach past the dimension line
+    double textHeight = 0.18;      // DIMTXT 140
+    double tickSize = 0;           // DIMTSZ 142: ticks instead of arrowheads when above 0
+    double linearFactor = 1;       // DIMLFAC 144
+    double textGap = 0.09;         // DIMGAP 147
+    int decimals = 4;              // DIMDEC 271
+    int angleDecimals = 0;         // DIMADEC 179 (-1: DIMDEC)
+    int zeros = 0;                 // DIMZIN 78: 4 drops leading, 8 trailing zeros
+    int angleZeros = 0;            // DIMAZIN 79: 1 drops leading, 2 trailing zeros of angles
+    int separator = '.';           // DIMDSEP 278, a character code
+    bool horizontalInside = true;  // DIMTIH 73: text between the extension lines stays horizontal
+    bool horizontalOutside = true; // DIMTOH 74: and so does text outside them
+    std::string textStyle;         // DIMTXSTY 340: the text style's name
+    std::string arrowBlock;        // DIMBLK 5 (R12) or 342: the arrowhead block's name; empty for closed filled
 
     /// The defaults of AutoCAD's STANDARD (imperial) or ISO-25 (metric) style.
     static DimStyleDef defaults(bool metric)
@@ -200,6 +202,7 @@ struct DimStyleDef {
             d.textHeight = 2.5;
             d.textGap = 0.625;
             d.decimals = 2;
+            d.horizontalInside = d.horizontalOutside = false;
         }
         return d;
     }
@@ -242,6 +245,12 @@ struct DimStyleDef {
             return true;
         case 78:
             zeros = static_cast<int>(value);
+            return true;
+        case 73:
+            horizontalInside = value != 0;
+            return true;
+        case 74:
+            horizontalOutside = value != 0;
             return true;
         case 79:
             angleZeros = static_cast<int>(value);
