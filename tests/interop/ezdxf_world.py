@@ -7,6 +7,10 @@
   ezdxf_world.py strip FILE OUT   save FILE without its texts, hatches,
                               dimensions, leaders and faces (their geometry
                               is judged by pictures, not entity by entity)
+  ezdxf_world.py dimensions FILE   print, as `read` does, its lines with
+                              those of its dimensions' blocks where ezdxf
+                              explodes them (Dimension.virtual_entities;
+                              an insert's explosion explodes its dimensions)
   ezdxf_world.py read FILE    print its model space in world coordinates:
                               L x1 y1 z1 x2 y2 z2        a line
                               A cx cy cz r sx sy sz ex ey ez   an arc (centre, radius, ends)
@@ -97,6 +101,22 @@ def explode(entities):
             yield e
 
 
+def dimensions(path):
+    def parts(entities):
+        for e in entities:
+            if e.dxftype() == "INSERT":
+                for single in e.multi_insert():
+                    yield from parts(single.virtual_entities())
+            elif e.dxftype() == "DIMENSION":
+                yield from e.virtual_entities()
+            else:
+                yield e
+
+    for e in parts(ezdxf.readfile(path).modelspace()):
+        if e.dxftype() == "LINE":
+            emit(e)
+
+
 def read(path):
     try:
         doc = ezdxf.readfile(path)
@@ -137,4 +157,4 @@ def binary(path, out):
 
 
 if __name__ == "__main__":
-    {"make": make, "read": read, "strip": strip, "binary": binary}[sys.argv[1]](*sys.argv[2:])
+    {"make": make, "read": read, "strip": strip, "binary": binary, "dimensions": dimensions}[sys.argv[1]](*sys.argv[2:])

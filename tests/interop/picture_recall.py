@@ -1,7 +1,7 @@
 """How much of what ezdxf's drawing add-on draws of a DXF file our picture
 draws too (recall), both pictures of one model window at one size.
 
-  picture_recall.py ORVEX FILE [WORKDIR [OVERLAY.png]]
+  picture_recall.py ORVEX FILE [WORKDIR [OVERLAY.png [SIDE_BY_SIDE.png]]]
   picture_recall.py check ORVEX FOLDER MEAN LEAST
       every DXF file of FOLDER; fails unless the mean recall is at least
       MEAN and no file's is below LEAST (exit 77, a skip, without FOLDER)
@@ -179,7 +179,16 @@ def save_overlay(path, geometry, lettering, ours):
     Image.fromarray(picture).save(path)
 
 
-def recall(orvex, path, workdir, overlay=None):
+def save_side_by_side(path, ours_png, theirs):
+    """Our picture on the left, ezdxf's ink (in black) on the right."""
+    ours = np.asarray(Image.open(ours_png).convert("RGB"))
+    right = np.full(ours.shape, 255, dtype=np.uint8)
+    right[theirs] = 0
+    gap = np.full((ours.shape[0], 8, 3), 128, dtype=np.uint8)
+    Image.fromarray(np.concatenate([ours, gap, right], axis=1)).save(path)
+
+
+def recall(orvex, path, workdir, overlay=None, side_by_side=None):
     try:
         doc = read(path)
     except Exception as error:
@@ -201,6 +210,8 @@ def recall(orvex, path, workdir, overlay=None):
         covered_text |= at & near(ours, int(r))
     if overlay:
         save_overlay(overlay, geometry, lettering, ours)
+    if side_by_side:
+        save_side_by_side(side_by_side, os.path.join(workdir, os.path.basename(path) + ".png"), geometry | lettering)
     ink = int(geometry.sum() + lettering.sum())
     if ink == 0:
         return "EMPTY"
@@ -234,4 +245,5 @@ if __name__ == "__main__":
     if sys.argv[1] == "check":
         sys.exit(check(sys.argv[2], sys.argv[3], float(sys.argv[4]), float(sys.argv[5])))
     workdir = sys.argv[3] if len(sys.argv) > 3 else tempfile.mkdtemp()
-    print(recall(sys.argv[1], sys.argv[2], workdir, sys.argv[4] if len(sys.argv) > 4 else None))
+    print(recall(sys.argv[1], sys.argv[2], workdir, sys.argv[4] if len(sys.argv) > 4 else None,
+                 sys.argv[5] if len(sys.argv) > 5 else None))

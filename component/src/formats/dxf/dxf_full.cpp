@@ -35,10 +35,7 @@ Kind kind_of(std::string_view name)
     case 3:
         return name == "ARC" ? Kind::Arc : Kind::Other;
     case 4:
-        return name == "LINE"   ? Kind::Line
-               : name == "TEXT" ? Kind::Text
-               : name == "MESH" ? Kind::Mesh
-                                : Kind::Other;
+        return name == "LINE" ? Kind::Line : name == "TEXT" ? Kind::Text : name == "MESH" ? Kind::Mesh : Kind::Other;
     case 5:
         return name == "POINT"   ? Kind::Point
                : name == "MTEXT" ? Kind::MText
@@ -140,6 +137,12 @@ public:
                     tables_.drawingSize = extent_size();
                     continue;
                 }
+                if (section == Section::Header && pair.Code == 9 && pair.Text == "$MEASUREMENT") {
+                    more = next(pair);
+                    if (more && pair.Code == 70)
+                        tables_.metric = pair.value() == 1;
+                    continue;
+                }
                 if (section == Section::Header && pair.Code == 9 && pair.Text == "$INSUNITS") {
                     more = next(pair);
                     if (more && pair.Code == 70)
@@ -163,6 +166,8 @@ public:
                 continue;
             }
             if (name == "ENDSEC") {
+                if (section == Section::Tables)
+                    resolve_handles();
                 section = Section::None;
                 more = next(pair);
                 continue;
@@ -177,6 +182,10 @@ public:
                 more = layer(pair);
             } else if (section == Section::Tables && name == "STYLE") {
                 more = text_style(pair);
+            } else if (section == Section::Tables && name == "BLOCK_RECORD") {
+                more = block_record(pair);
+            } else if (section == Section::Tables && name == "DIMSTYLE") {
+                more = dimension_style(pair);
             } else if (section == Section::Tables && name == "LTYPE") {
                 more = line_type(pair);
             } else if (section == Section::Blocks && name == "BLOCK") {
@@ -300,18 +309,24 @@ private:
 
     bool text_style(Pair& pair)
     {
-        std::string name;
+        std::string name, handle;
         TextStyleDef style;
         while (next(pair)) {
             if (pair.StartsEntity) {
-                if (!name.empty())
+                if (!name.empty()) {
                     tables_.styles[name_key(name)] = style;
+                    if (!handle.empty())
+                        styleNames_[name_key(handle)] = name;
+                }
                 return true;
             }
             on_line(pairs_.line_number(), [&] {
                 switch (pair.Code) {
                 case 2:
                     name.assign(pair.Text);
+                    break;
+                case 5:
+                    handle.assign(pair.Text);
                     break;
                 case 3:
                     style.fontFile.assign(pair.Text);
@@ -337,6 +352,72 @@ private:
             });
         }
         return false;
+    }
+
+    // A dimension style; what it leaves out keeps the default of the
+    // drawing's measurement system. Its text style and arrowhead block are
+    // named by handle (R12 names the block itself).
+    bool dimension_style(Pair& pair)
+    {
+        std::string name;
+        DimStyleDef style = DimStyleDef::defaults(tables_.metric);
+        StyleHandles handles;
+        while (next(pair)) {
+            if (pair.StartsEntity) {
+                if (!name.empty()) {
+                    tables_.dimStyles[name_key(name)] = style;
+                    dimStyleHandles_[name_key(name)] = std::move(handles);
+                }
+                return true;
+            }
+            on_line(pairs_.line_number(), [&] {
+                if (pair.Code == 2)
+                    name.assign(pair.Text);
+                else if (pair.Code == 340)
+                    handles.textStyle.assign(pair.Text);
+                else if (pair.Code == 342)
+                    handles.arrowBlock.assign(pair.Text);
+                else if (pair.Code == 5)
+                    style.arrowBlock.assign(pair.Text);
+                else if (!text_code(pair.Code))
+                    style.set(pair.Code, pair.value());
+            });
+        }
+        return false;
+    }
+
+    // A block record: its handle names the block for the dimension styles.
+    bool block_record(Pair& pair)
+    {
+        std::string name, handle;
+        while (next(pair)) {
+            if (pair.StartsEntity) {
+                if (!name.empty() && !handle.empty())
+                    blockNames_[name_key(handle)] = name;
+                return true;
+            }
+            if (pair.Code == 2)
+                name.assign(pair.Text);
+            else if (pair.Code == 5)
+                handle.assign(pair.Text);
+        }
+        return false;
+    }
+
+    // The tables a dimension style's handles point into may come after it.
+    void resolve_handles()
+    {
+        auto name_of = [](const std::string& handle, const std::unordered_map<std::string, std::string>& names) {
+            const auto found = names.find(name_key(handle));
+            return found != names.end() ? found->second : std::string();
+        };
+        for (const auto& [key, handles] : dimStyleHandles_) {
+            DimStyleDef& style = tables_.dimStyles[key];
+            if (!handles.textStyle.empty())
+                style.textStyle = name_of(handles.textStyle, styleNames_);
+            if (!handles.arrowBlock.empty())
+                style.arrowBlock = name_of(handles.arrowBlock, blockNames_);
+        }
     }
 
     bool line_type(Pair& pair)
@@ -598,6 +679,12 @@ private:
     std::unordered_map<std::string, Block> blocks_;
     Tables tables_;
     Vec3 extentMin_{kAbsent, kAbsent, 0}, extentMax_{kAbsent, kAbsent, 0}; // 2-D extents have no Z
+    std::unordered_map<std::string, std::string> styleNames_; // text style names by handle key
+    std::unordered_map<std::string, std::string> blockNames_; // block names by their record's handle key
+    struct StyleHandles {
+        std::string textStyle, arrowBlock;
+    };
+    std::unordered_map<std::string, StyleHandles> dimStyleHandles_; // by dimension style name key
     std::unique_ptr<Placer> placer_;
     Entity entity_;
     Counts counts_;

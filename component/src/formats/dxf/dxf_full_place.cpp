@@ -317,7 +317,10 @@ bool Placer::place(const Entity& e, const Context& c)
         break;
     }
     case Kind::Point:
-        shapes_.point(c.toWorld.apply(first), s);
+        // A dimension's definition points (layer DEFPOINTS) mark where it
+        // measures; they are not part of its picture.
+        if (!c.dimension || name_key(e.layer) != "DEFPOINTS")
+            shapes_.point(c.toWorld.apply(first), s);
         break;
     case Kind::Circle:
     case Kind::Arc: {
@@ -421,6 +424,7 @@ void Placer::insert(const Entity& e, const Context& c)
     inner.weight = own.weight;
     inner.repeat = own.repeat;
     inner.depth = c.depth + 1;
+    inner.dimension = c.dimension;
     const Vec3 at = e.points.empty() ? Vec3{0, 0, 0} : e.points.front().p;
     const double sx = first_or(e.g41, 1), sy = or_default(e.g42, 1), sz = or_default(e.g43, 1);
     const Matrix placed = ocs_map(e, c).after(Matrix::translation(at)).after(Matrix::rotation_z(or_default(e.g50, 0)));
@@ -458,6 +462,7 @@ bool Placer::place_block(const std::string& name, const Matrix& toWorld, const E
     inner.weight = own.weight;
     inner.repeat = own.repeat;
     inner.depth = c.depth + 1;
+    inner.dimension = c.dimension || owner.kind == Kind::Dimension;
     inner.toWorld = c.toWorld.after(toWorld).after(Matrix::translation(found->second.base * -1.0));
     for (const Entity& child : found->second.entities)
         if (child.kind != Kind::Attdef || shown_in_block(child))

@@ -43,6 +43,7 @@ private:
         int dash = kSolid; // the insert's dash code, for line type by block
         int weight = -3;   // the insert's lineweight, for weight by block
         double repeat = 0; // the length of the insert's dash pattern
+        bool dimension = false; // inside a dimension's block
     };
     /// False for kinds that make no element.
     bool place(const Entity& e, const Context& c);
@@ -117,6 +118,30 @@ private:
     bool dimension(const Entity& e, const Context& c, const ShapeStyle& s);   // dxf_full_dimension.cpp
     bool leader(const Entity& e, const Context& c, const ShapeStyle& s);      // dxf_full_dimension.cpp
     bool multileader(const Entity& e, const Context& c, const ShapeStyle& s); // dxf_full_dimension.cpp
+
+    // Dimensions and leaders (dxf_full_dimension.cpp).
+    /// The dimension style an entity names (group 3), with its own
+    /// overrides; the drawing's defaults when the table has no such style.
+    DimStyleDef dimension_style(const Entity& e) const;
+    /// Where lines of text go: the attachment point of the block of lines in
+    /// the plane of a coordinate system, their height, rotation and style.
+    struct TextPlacement {
+        Vec3 point{0, 0, 0};
+        double height = 0, rotationDeg = 0;
+        int attachment = 5;
+        std::string styleName;
+    };
+    /// Lines of text (TEXT strings) one under the other, in the plane z of
+    /// the coordinate system `m`.
+    void text_lines(const std::vector<std::string>& lines, const TextPlacement& at, const Matrix& m,
+                    const ShapeStyle& s);
+    /// A leader's path through its vertices (world coordinates): straight
+    /// pieces, or a smooth curve through them.
+    void leader_path(const std::vector<Vec3>& vertices, bool spline, const ShapeStyle& s);
+    /// A filled arrowhead with its tip at `tip` pointing away from `next`,
+    /// in the plane of `normal`, mapped by `m`.
+    void leader_arrow(const Vec3& tip, const Vec3& next, const Vec3& normal, double size, const Matrix& m,
+                      const ShapeStyle& s);
 
     // Text for every kind that writes some (dxf_full_text.cpp).
     /// The style of the STYLE table of this name; null when there is none.
