@@ -72,16 +72,19 @@ bool Placer::hatch(const Entity& e, const Context& c, const ShapeStyle& s)
         outline();
         return true;
     }
-    // The pattern's dashes are drawn as segments: the lines themselves are
-    // continuous, and a dot is a point.
+    // The pattern's dashes are drawn as segments, so the lines themselves
+    // are continuous. A dot is a very short line (a thousandth of the
+    // hatch's extent, along its plane's X axis): points would show as marks
+    // far larger than dots.
     ShapeStyle lines = s;
     lines.LineType = 1;
+    const double dot = boundary.tolerance / 2;
     const HatchLimits limits; // at most 100,000 segments a hatch
     const HatchResult result = hatch_lines(
         boundary.loops, def.style, def.lines,
         [&](const HatchSegment& g) {
             if (g.A.X == g.B.X && g.A.Y == g.B.Y)
-                shapes_.point(world(g.A), lines);
+                shapes_.line(world({g.A.X - dot, g.A.Y}), world({g.A.X + dot, g.A.Y}), lines);
             else
                 shapes_.line(world(g.A), world(g.B), lines);
         },

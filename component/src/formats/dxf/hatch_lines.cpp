@@ -79,6 +79,8 @@ void find_islands(std::vector<Loop>& loops)
     const bool marked = std::any_of(loops.begin(), loops.end(), [](const Loop& l) { return l.external; });
     for (Loop& a : loops) {
         a.island = marked && !a.external;
+        if (a.island)
+            continue; // without looking at the others: hatches may hold many thousands of islands
         const std::size_t n = a.points.size(), samples = std::min<std::size_t>(n, 5);
         for (const Loop& b : loops) {
             if (a.island || &a == &b || (marked && !b.external) || !a.box.within(b.box))
