@@ -11,6 +11,10 @@
                               those of its dimensions' blocks where ezdxf
                               explodes them (Dimension.virtual_entities;
                               an insert's explosion explodes its dimensions)
+  ezdxf_world.py hatches DIR  write pattern hatches one a file into DIR
+                              (islands under each style, clockwise arcs,
+                              elliptic arcs, splines, bulges) and print each
+                              file's name and the length of its pattern lines
   ezdxf_world.py read FILE    print its model space in world coordinates:
                               L x1 y1 z1 x2 y2 z2        a line
                               A cx cy cz r sx sy sz ex ey ez   an arc (centre, radius, ends)
@@ -152,9 +156,53 @@ def strip(path, out):
     doc.saveas(out)
 
 
+def hatches(folder):
+    from ezdxf.render import hatching
+
+    def hatch(name, scale, style=0, angle=0):
+        doc = ezdxf.new("R2013")
+        h = doc.modelspace().add_hatch()
+        h.set_pattern_fill(name, scale=scale, angle=angle, style=style)
+        return doc, h
+
+    made = []
+    for style in (0, 1, 2):
+        doc, h = hatch("ANSI31", 0.5, style, 10)
+        h.paths.add_polyline_path([(0, 0), (20, 0), (20, 20), (0, 20)], flags=1)
+        h.paths.add_polyline_path([(4, 4), (16, 4), (16, 16), (4, 16)], flags=16)
+        h.paths.add_polyline_path([(8, 8), (12, 8), (12, 12), (8, 12)], flags=0)
+        made.append(("style%d" % style, doc, h))
+    doc, h = hatch("ANSI32", 0.3)
+    p = h.paths.add_edge_path(flags=1)
+    p.add_line((0, 40), (20, 40))
+    p.add_arc((10, 40), 10, start_angle=180, end_angle=360, ccw=False)
+    made.append(("clockwise_arc", doc, h))
+    doc, h = hatch("ANSI31", 0.3)
+    p = h.paths.add_edge_path(flags=1)
+    e = p.add_ellipse((40, 40), major_axis=(8, 6), ratio=0.5, start_angle=30, end_angle=250)
+    p.add_line(e.end_point, e.start_point)
+    made.append(("elliptic_arc", doc, h))
+    doc, h = hatch("ANSI37", 0.3)
+    p = h.paths.add_edge_path(flags=1)
+    p.add_spline(control_points=[(60, 40), (65, 55), (75, 30), (80, 45)], knot_values=[0, 0, 0, 0, 1, 1, 1, 1],
+                 degree=3)
+    p.add_line((80, 45), (60, 40))
+    made.append(("spline", doc, h))
+    doc, h = hatch("ANSI31", 0.3, 0, 30)
+    h.paths.add_polyline_path([(90, 40, 0.5), (110, 40, 0), (110, 55, -0.8), (90, 55, 0)], flags=1)
+    made.append(("bulges", doc, h))
+    for name, doc, h in made:
+        path = "%s/hatch_%s.dxf" % (folder, name)
+        doc.saveas(path)
+        length = sum((e - s).magnitude for s, e in hatching.hatch_entity(h))
+        print(path, "%.9g" % length)
+
+
 def binary(path, out):
     ezdxf.readfile(path).saveas(out, fmt="bin")
 
 
 if __name__ == "__main__":
-    {"make": make, "read": read, "strip": strip, "binary": binary, "dimensions": dimensions}[sys.argv[1]](*sys.argv[2:])
+    verbs = {"make": make, "read": read, "strip": strip, "binary": binary, "dimensions": dimensions,
+             "hatches": hatches}
+    verbs[sys.argv[1]](*sys.argv[2:])

@@ -326,6 +326,31 @@ fs::path shared_dir()
     return ORVEX_REALWORLD_DIR;
 }
 
+TEST(FullDxfImport, HatchPatternsAgreeWithEzdxf)
+{
+    if (!have_ezdxf())
+        GTEST_SKIP() << "ezdxf is not installed";
+    // ezdxf's hatching of each file against ours: the pattern lines' total
+    // length. Curved boundaries differ by how finely each side cuts them
+    // (ours to a thousandth of the hatch's extent).
+    std::istringstream listing(ezdxf("hatches", std::string(ORVEX_INTEROP_DIR)));
+    std::string path;
+    double expected = 0;
+    int compared = 0;
+    while (listing >> path >> expected) {
+        auto d = read_full(path, true);
+        double length = 0;
+        for (int i = 0; i < d->Elements.Count(); ++i) {
+            const TElement& e = d->Elements[i];
+            if (e.GetEtype() == etLine)
+                length += std::hypot(e.GetCoord(4) - e.GetCoord(1), e.GetCoord(5) - e.GetCoord(2));
+        }
+        EXPECT_NEAR(length, expected, 0.006 * expected) << path;
+        ++compared;
+    }
+    EXPECT_EQ(compared, 7);
+}
+
 TEST(FullDxfImport, SharedFilesAgreeWithEzdxf)
 {
     if (!have_ezdxf() || !fs::is_directory(shared_dir()))

@@ -192,6 +192,11 @@ TEST(OrvexInfo, UnitsLayerNamesAndUnplacedBlocksAsTheDxfStatesThem)
     const QByteArray block = "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nDOOR\n10\n0\n20\n0\n30\n0\n" + line("0", "0") +
                              line("0", "1") + "0\nENDBLK\n0\nENDSEC\n";
     const QByteArray insert = "0\nINSERT\n2\nDOOR\n8\n0\n10\n0\n20\n0\n30\n0\n";
+    // A square of 100 hatched by 1000 lines of 200 dashes each.
+    const QByteArray capped_hatch = "0\nHATCH\n5\n2A\n8\nWALLS\n100\nAcDbHatch\n2\nFINE\n70\n0\n91\n1\n92\n3\n72\n0\n"
+                                    "73\n1\n93\n4\n10\n0\n20\n0\n10\n100\n20\n0\n10\n100\n20\n100\n10\n0\n20\n100\n"
+                                    "97\n0\n75\n0\n76\n1\n78\n1\n53\n0\n43\n0\n44\n0.05\n45\n0\n46\n0.1\n79\n2\n"
+                                    "49\n0.25\n49\n-0.25\n98\n0\n";
     const struct {
         const char* name;
         QByteArray dxf;
@@ -210,6 +215,8 @@ TEST(OrvexInfo, UnitsLayerNamesAndUnplacedBlocksAsTheDxfStatesThem)
         {"uninserted", block + "0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n", "note",
          "2 entities lie in block definitions that nothing inserts", ""},
         {"inserted", block + "0\nSECTION\n2\nENTITIES\n" + insert + "0\nENDSEC\n0\nEOF\n", "note", "", ""},
+        {"capped-hatch", "0\nSECTION\n2\nENTITIES\n" + capped_hatch + "0\nENDSEC\n0\nEOF\n", "note",
+         "HATCH 2A \"FINE\" on layer WALLS: stopped at 100000 segments", ""},
     };
     for (const auto& c : cases) {
         const QString dxf = write_output(QStringLiteral("states-%1.dxf").arg(c.name), c.dxf);

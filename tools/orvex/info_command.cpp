@@ -105,6 +105,8 @@ void describe(QTextStream& out, const QString& file, DrawingFormat format, TImpo
     if (const int unplaced = control.LastLoadReport().UnplacedBlockEntities; unplaced > 0)
         out << "note: " << unplaced << (unplaced == 1 ? " entity lies" : " entities lie")
             << " in block definitions that nothing inserts\n";
+    for (const std::string& line : control.LastLoadReport().Notes)
+        out << "note: " << QString::fromStdString(line) << "\n";
 }
 
 } // namespace

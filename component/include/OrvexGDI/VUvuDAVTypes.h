@@ -183,6 +183,9 @@ struct TLoadReport {
     /// Entities read into block definitions that no INSERT of the model
     /// space placed (full DXF import); they give no elements.
     int UnplacedBlockEntities = 0;
+    /// What the read cut short or left out, one line each (a hatch that
+    /// stopped at its segment limit, say).
+    std::vector<std::string> Notes;
 
     /// The counts of a kind; zeros for a kind the file did not hold.
     TLoadCount Count(const std::string& Kind) const

@@ -1,5 +1,6 @@
 #include "formats/common/curve_math.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace orvex::formats {
@@ -10,9 +11,17 @@ Vec3 nurbs_point(int p, const std::vector<double>& U, const std::vector<Vec3>& P
     if (p > 32)
         p = 32;
     const int n = static_cast<int>(P.size());
-    int k = p;
-    while (k < n - 1 && u >= U[static_cast<std::size_t>(k + 1)])
-        ++k;
+    // The span: the last knot from U[p] to U[n - 1] that u has reached,
+    // found by halving so that a curve of many points is not walked from
+    // its start for every point (knots out of order still give a span).
+    int k = p, above = std::max(p + 1, n);
+    while (above - k > 1) {
+        const int mid = k + (above - k) / 2;
+        if (u >= U[static_cast<std::size_t>(mid)])
+            k = mid;
+        else
+            above = mid;
+    }
     std::array<double, 4> local[33];
     for (int j = 0; j <= p; ++j) {
         const auto i = static_cast<std::size_t>(k - p + j);

@@ -630,6 +630,16 @@ void Placer::spline(const Entity& e, const Context& c, const ShapeStyle& s)
     shapes_.chain(fit, s);
 }
 
+void Placer::note(const std::string& line)
+{
+    // A hatch in a block placed many times would say the same each time.
+    constexpr std::size_t kMaxNotes = 100;
+    TLoadReport* report = sink_.report();
+    if (report == nullptr || notes_.size() > kMaxNotes || !notes_.insert(line).second)
+        return;
+    report->Notes.push_back(notes_.size() > kMaxNotes ? std::string("more notes left out") : line);
+}
+
 void Placer::finish()
 {
     shapes_.finish();

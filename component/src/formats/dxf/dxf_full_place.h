@@ -155,6 +155,10 @@ private:
     /// dimension's or a table's anonymous block); false when there is none.
     bool place_block(const std::string& name, const Matrix& toWorld, const Entity& owner, const Context& c);
 
+    /// Adds a line to the load report's notes (what the read cut short or
+    /// left out), each line once.
+    void note(const std::string& line);
+
     DrawingSink& sink_;
     const std::unordered_map<std::string, Layer>& layers_;
     const std::unordered_map<std::string, Block>& blocks_;
@@ -186,6 +190,7 @@ private:
     Context top_;
     long long placements_ = 0;
     std::unordered_set<std::string> reached_; // name keys of the blocks inserts placed
+    std::unordered_set<std::string> notes_;   // the lines noted so far
 };
 
 } // namespace orvex::formats::dxf::full

@@ -70,6 +70,57 @@ bool contains(const std::vector<HatchPoint>& poly, const HatchPoint& p)
     return in;
 }
 
+// The loops by the cells of a grid over their boxes, so that a loop meets
+// only the loops whose boxes could hold it: those listed in the cell of its
+// first point, and those too large to list cell by cell. Hatches may hold
+// many thousands of islands.
+class BoxGrid {
+public:
+    explicit BoxGrid(const std::vector<Loop>& loops)
+    {
+        for (const Loop& l : loops) {
+            all_.add({l.box.x0, l.box.y0});
+            all_.add({l.box.x1, l.box.y1});
+        }
+        size_ = std::clamp(static_cast<int>(std::sqrt(static_cast<double>(loops.size()))), 1, 256);
+        cells_.resize(static_cast<std::size_t>(size_) * static_cast<std::size_t>(size_));
+        for (std::size_t i = 0; i < loops.size(); ++i) {
+            const Box& b = loops[i].box;
+            const int x0 = column(b.x0), x1 = column(b.x1), y0 = row(b.y0), y1 = row(b.y1);
+            if ((x1 - x0 + 1) * (y1 - y0 + 1) > 16) {
+                large_.push_back(i);
+                continue;
+            }
+            for (int y = y0; y <= y1; ++y)
+                for (int x = x0; x <= x1; ++x)
+                    cells_[static_cast<std::size_t>(y * size_ + x)].push_back(i);
+        }
+    }
+
+    template <typename Visit>
+    void holders(const HatchPoint& p, Visit visit) const
+    {
+        for (std::size_t i : large_)
+            visit(i);
+        for (std::size_t i : cells_[static_cast<std::size_t>(row(p.Y) * size_ + column(p.X))])
+            visit(i);
+    }
+
+private:
+    int cell(double v, double lo, double hi) const
+    {
+        const double f = hi > lo ? (v - lo) / (hi - lo) * size_ : 0;
+        return std::clamp(static_cast<int>(f), 0, size_ - 1);
+    }
+    int column(double x) const { return cell(x, all_.x0, all_.x1); }
+    int row(double y) const { return cell(y, all_.y0, all_.y1); }
+
+    Box all_;
+    int size_ = 1;
+    std::vector<std::vector<std::size_t>> cells_;
+    std::vector<std::size_t> large_;
+};
+
 // Marks the islands. When the writer marked external loops, every other
 // loop is one, and so is an external loop inside another (writers that mark
 // every loop); otherwise the loops that lie in another are. A loop lies in
@@ -77,17 +128,21 @@ bool contains(const std::vector<HatchPoint>& poly, const HatchPoint& p)
 void find_islands(std::vector<Loop>& loops)
 {
     const bool marked = std::any_of(loops.begin(), loops.end(), [](const Loop& l) { return l.external; });
+    const BoxGrid grid(loops);
     for (Loop& a : loops) {
         a.island = marked && !a.external;
+        if (a.island)
+            continue;
         const std::size_t n = a.points.size(), samples = std::min<std::size_t>(n, 5);
-        for (const Loop& b : loops) {
+        grid.holders(a.points.front(), [&](std::size_t k) {
+            const Loop& b = loops[k];
             if (a.island || &a == &b || (marked && !b.external) || !a.box.within(b.box))
-                continue;
+                return;
             std::size_t votes = 0;
             for (std::size_t i = 0; i < samples; ++i)
                 votes += contains(b.points, a.points[i * n / samples]);
             a.island = 2 * votes > samples;
-        }
+        });
     }
 }
 
