@@ -247,7 +247,8 @@ void BM_LoadDxfTextsAgainstEzdxf(benchmark::State& state)
     state.counters["ezdxf_ms"] = ezdxfSeconds * 1e3;
     state.counters["ezdxf_over_ours"] = ezdxfSeconds > 0 ? ezdxfSeconds * 1e3 / median(ours) : 0;
     state.counters["elements_per_char"] = textElements / static_cast<double>(characters);
-    state.counters["bytes_per_text"] = textElements * (sizeof(orvex::TElement) + sizeof(orvex::TElement*)) / kTextEntities;
+    state.counters["bytes_per_text"] =
+        textElements * (sizeof(orvex::TElement) + sizeof(orvex::TElement*)) / kTextEntities;
     QFile::remove(texts);
 }
 

@@ -679,8 +679,8 @@ private:
     std::unordered_map<std::string, Block> blocks_;
     Tables tables_;
     Vec3 extentMin_{kAbsent, kAbsent, 0}, extentMax_{kAbsent, kAbsent, 0}; // 2-D extents have no Z
-    std::unordered_map<std::string, std::string> styleNames_; // text style names by handle key
-    std::unordered_map<std::string, std::string> blockNames_; // block names by their record's handle key
+    std::unordered_map<std::string, std::string> styleNames_;              // text style names by handle key
+    std::unordered_map<std::string, std::string> blockNames_;              // block names by their record's handle key
     struct StyleHandles {
         std::string textStyle, arrowBlock;
     };

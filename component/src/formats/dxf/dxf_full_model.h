@@ -282,8 +282,8 @@ struct Tables {
     std::unordered_map<std::string, LineTypeDef> lineTypes; // by name key
     std::unordered_map<std::string, DimStyleDef> dimStyles; // by name key
     double lineTypeScale = 1;                               // $LTSCALE
-    double drawingSize = 0; // the largest side of the header's extents; 0 when unknown
-    bool metric = false;    // $MEASUREMENT 1
+    double drawingSize = 0;                                 // the largest side of the header's extents; 0 when unknown
+    bool metric = false;                                    // $MEASUREMENT 1
 };
 
 /// Names of blocks and layers compare without regard to case.

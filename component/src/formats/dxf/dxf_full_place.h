@@ -40,9 +40,9 @@ private:
         std::string layer; // the insert's layer, for entities on layer 0
         TColor colour;     // the insert's colour, for colour by block
         int depth = 0;
-        int dash = kSolid; // the insert's dash code, for line type by block
-        int weight = -3;   // the insert's lineweight, for weight by block
-        double repeat = 0; // the length of the insert's dash pattern
+        int dash = kSolid;      // the insert's dash code, for line type by block
+        int weight = -3;        // the insert's lineweight, for weight by block
+        double repeat = 0;      // the length of the insert's dash pattern
         bool dimension = false; // inside a dimension's block
     };
     /// False for kinds that make no element.

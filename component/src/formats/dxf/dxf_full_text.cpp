@@ -38,8 +38,7 @@ text::Font Placer::font_of(const TextStyleDef* style)
 {
     if (style == nullptr)
         return text::Font::Simplex;
-    return !style->trueTypeFace.empty() || ends_with_truetype(style->fontFile) ? text::Font::Sans
-                                                                                : text::Font::Simplex;
+    return !style->trueTypeFace.empty() || ends_with_truetype(style->fontFile) ? text::Font::Sans : text::Font::Simplex;
 }
 
 text::StrokeSink Placer::text_sink(const Matrix& m, double z, const ShapeStyle& s)
