@@ -1,5 +1,6 @@
 #include "text/mtext_codes.h"
 
+#include "text/code_points.h"
 #include "text/text_codes.h"
 #include "text/utf8.h"
 
@@ -10,27 +11,12 @@
 namespace orvex::text {
 namespace {
 
-int hex_digit(char32_t c)
-{
-    if (c >= U'0' && c <= U'9')
-        return static_cast<int>(c - U'0');
-    if (c >= U'A' && c <= U'F')
-        return static_cast<int>(c - U'A') + 10;
-    if (c >= U'a' && c <= U'f')
-        return static_cast<int>(c - U'a') + 10;
-    return -1;
-}
-
-bool digit(char32_t c) { return c >= U'0' && c <= U'9'; }
-
-char32_t lower(char32_t c) { return c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c; }
-
 bool ends_with(std::u32string_view s, std::u32string_view tail)
 {
     if (s.size() < tail.size())
         return false;
     for (std::size_t k = 0; k < tail.size(); ++k)
-        if (lower(s[s.size() - tail.size() + k]) != tail[k])
+        if (ascii_lower(s[s.size() - tail.size() + k]) != tail[k])
             return false;
     return true;
 }
@@ -266,20 +252,21 @@ private:
         if (k < s_.size() && (s_[k] == U'+' || s_[k] == U'-'))
             buffer[n++] = static_cast<char>(s_[k++]);
         const std::size_t digits = n;
-        take(digit);
+        take(decimal_digit);
         if (k < s_.size() && s_[k] == U'.') {
             buffer[n++] = '.';
             ++k;
-            take(digit);
+            take(decimal_digit);
         }
         if (n == digits || (n == digits + 1 && buffer[digits] == '.'))
             return false;
         if (k + 1 < s_.size() && (s_[k] == U'e' || s_[k] == U'E') &&
-            (digit(s_[k + 1]) || ((s_[k + 1] == U'+' || s_[k + 1] == U'-') && k + 2 < s_.size() && digit(s_[k + 2])))) {
+            (decimal_digit(s_[k + 1]) ||
+             ((s_[k + 1] == U'+' || s_[k + 1] == U'-') && k + 2 < s_.size() && decimal_digit(s_[k + 2])))) {
             buffer[n++] = 'e';
             ++k;
             take([first = true](char32_t c) mutable {
-                const bool ok = digit(c) || (first && (c == U'+' || c == U'-'));
+                const bool ok = decimal_digit(c) || (first && (c == U'+' || c == U'-'));
                 first = false;
                 return ok;
             });
@@ -374,7 +361,8 @@ Font font_of_face(std::u32string_view face)
     // Bold, italic and pitch options belong to TrueType faces; shape fonts
     // carry at most a code page (|c).
     for (std::size_t k = bar; k + 1 < face.size(); ++k)
-        if (face[k] == U'|' && (lower(face[k + 1]) == U'b' || lower(face[k + 1]) == U'i' || lower(face[k + 1]) == U'p'))
+        if (face[k] == U'|' &&
+            (ascii_lower(face[k + 1]) == U'b' || ascii_lower(face[k + 1]) == U'i' || ascii_lower(face[k + 1]) == U'p'))
             return Font::Sans;
     return Font::Simplex;
 }

@@ -1,24 +1,10 @@
 #include "text/text_codes.h"
 
+#include "text/code_points.h"
 #include "text/utf8.h"
 
 namespace orvex::text {
 namespace {
-
-int hex_digit(char32_t c)
-{
-    if (c >= U'0' && c <= U'9')
-        return static_cast<int>(c - U'0');
-    if (c >= U'A' && c <= U'F')
-        return static_cast<int>(c - U'A') + 10;
-    if (c >= U'a' && c <= U'f')
-        return static_cast<int>(c - U'a') + 10;
-    return -1;
-}
-
-bool decimal(char32_t c) { return c >= U'0' && c <= U'9'; }
-
-char32_t lower(char32_t c) { return c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c; }
 
 // The code point of "\U+XXXX" at s[i]; false when s[i] starts no such code.
 bool unicode_escape(std::u32string_view s, std::size_t i, char32_t& code)
@@ -39,7 +25,7 @@ bool unicode_escape(std::u32string_view s, std::size_t i, char32_t& code)
 
 char32_t percent_character(char32_t letter)
 {
-    switch (lower(letter)) {
+    switch (ascii_lower(letter)) {
     case U'c':
         return U'\u2300';
     case U'd':
@@ -80,14 +66,14 @@ DecodedText decode_text_codes(std::string_view utf8)
             put(s[i++]);
             continue;
         }
-        const char32_t what = lower(s[i + 2]);
+        const char32_t what = ascii_lower(s[i + 2]);
         if (const char32_t special = percent_character(what)) {
             put(special);
             i += 3;
         } else if (what == U'u' || what == U'o') {
             lines ^= what == U'u' ? kUnderline : kOverline;
             i += 3;
-        } else if (i + 4 < s.size() && decimal(s[i + 2]) && decimal(s[i + 3]) && decimal(s[i + 4])) {
+        } else if (i + 4 < s.size() && decimal_digit(s[i + 2]) && decimal_digit(s[i + 3]) && decimal_digit(s[i + 4])) {
             put((s[i + 2] - U'0') * 100 + (s[i + 3] - U'0') * 10 + (s[i + 4] - U'0'));
             i += 5;
         } else {
