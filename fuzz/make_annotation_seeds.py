@@ -106,11 +106,35 @@ def dimensions(doc):
 
 def blockless_dimensions(doc):
     dimensions(doc)
+    msp = doc.modelspace()
+    msp.add_linear_dim(base=(0, -5), p1=(0, -10), p2=(10, -10), override={"dimtsz": 0.5}).render()
+    msp.add_linear_dim(base=(20, -5), p1=(20, -10), p2=(20.4, -10), override={"dimasz": 2.5}).render()
+    msp.add_linear_dim(base=(40, -5), p1=(40, -10), p2=(40, -20), angle=90,
+                       text="\\A1;\\H2;\\S1/2;\\C1;\\L<>\\l\\~\\U+00B0\\\\x\\Psecond",
+                       override={"dimtih": 0, "dimtoh": 0, "dimzin": 12, "dimdec": 3}).render()
+    msp.add_aligned_dim(p1=(60, -10), p2=(60.001, -10), distance=-2, override={"dimblk": "OBLIQUE"}).render()
+    msp.add_angular_dim_2l(base=(80, -5), line1=((70, -10), (80, -10)), line2=((70, -12), (80, -12))).render()
     for dim in doc.modelspace().query("DIMENSION"):
         name = dim.dxf.get("geometry")
         dim.dxf.discard("geometry")
         if name and name in doc.blocks:
             doc.blocks.delete_block(name, safe=False)
+
+
+def odd_hatches(doc):
+    """Hatches that fall back: a pattern without definition lines, one too
+    fine for its area, one without a usable boundary."""
+    msp = doc.modelspace()
+    bare = msp.add_hatch()
+    bare.dxf.solid_fill = 0
+    bare.dxf.pattern_name = "NOLINES"
+    bare.paths.add_polyline_path([(0, 0), (10, 0), (10, 10)], is_closed=True)
+    fine = msp.add_hatch()
+    fine.set_pattern_fill("ANSI31", scale=1e-6)
+    fine.paths.add_polyline_path([(20, 0), (30, 0), (30, 10), (20, 10)], is_closed=True)
+    empty = msp.add_hatch()
+    empty.set_pattern_fill("ANSI31", scale=1)
+    empty.paths.add_polyline_path([(40, 0), (50, 0)], is_closed=True)
 
 
 def faces(doc):
@@ -213,7 +237,7 @@ def iges_seeds():
     return seeds
 
 
-THEMES = {"texts": texts, "mtexts": mtexts, "hatches": hatches, "dimensions": dimensions,
+THEMES = {"texts": texts, "mtexts": mtexts, "hatches": hatches, "odd_hatches": odd_hatches, "dimensions": dimensions,
           "blockless_dimensions": blockless_dimensions, "faces": faces, "line_types": line_types}
 
 

@@ -417,6 +417,56 @@ TEST(DxfFullImport, MultiLineTextRunsAlongItsDirectionInItsPlaneWithInlineColour
     }
 }
 
+TEST(DxfFullImport, SingleLineTextStandsOnItsJustificationPoint)
+{
+    // "H" 10 high: its strokes' box against the point the justification
+    // names. A vertical justification that is no 32-bit number is the
+    // default (a 72 outside 32 bits fails the read, naming its line); an
+    // attribute definition of its own shows its tag; a hidden attribute
+    // nothing.
+    struct Row {
+        std::vector<std::pair<std::string, std::string>> groups;
+        double left, right, bottom, top; // the box's sides; NaN: not judged
+    };
+    const double nan = std::nan(""), rise = -10 * text::font_metrics(text::Font::Simplex).descender;
+    const double advance = 10 * text::text_advance(text::Font::Simplex, U"H");
+    const Row rows[] = {
+        {{{"0", "TEXT"}, {"1", "H"}}, 5, 5 + advance, 5, 15},
+        {{{"0", "TEXT"}, {"1", "H"}, {"73", "-1e300"}}, 5, 5 + advance, 5, 15},
+        {{{"0", "TEXT"}, {"1", "H"}, {"72", "2"}, {"73", "3"}}, 100 - advance, 100, 40, 50},
+        {{{"0", "TEXT"}, {"1", "H"}, {"72", "1"}, {"73", "2"}}, 100 - advance / 2, 100 + advance / 2, 45, 55},
+        {{{"0", "TEXT"}, {"1", "H"}, {"73", "1"}}, 100, 100 + advance, 50 + rise, 60 + rise},
+        {{{"0", "ATTDEF"}, {"1", ""}, {"2", "H"}, {"70", "0"}}, 5, 5 + advance, 5, 15},
+        {{{"0", "ATTRIB"}, {"1", "H"}, {"2", "TAG"}, {"70", "1"}}, nan, nan, nan, nan},
+    };
+    for (const Row& r : rows) {
+        std::string file = pairs({{"0", "SECTION"}, {"2", "ENTITIES"}});
+        for (const auto& [code, value] : r.groups)
+            file += pairs({{code, value}});
+        file += pairs({{"10", "5"}, {"20", "5"}, {"11", "100"}, {"21", "50"}, {"40", "10"}});
+        auto d = read_full(file + pairs({{"0", "ENDSEC"}, {"0", "EOF"}}));
+        const std::string row = r.groups.front().second + " " + std::to_string(r.groups.size());
+        if (std::isnan(r.left)) {
+            EXPECT_EQ(d->Elements.Count(), 0) << row;
+            continue;
+        }
+        ASSERT_GT(d->Elements.Count(), 2) << row;
+        double x0 = 1e300, x1 = -1e300, y0 = 1e300, y1 = -1e300;
+        for (const TElement* e : d->Elements)
+            for (const int end : {0, 3}) {
+                x0 = std::min(x0, e->GetCoord(1 + end)), x1 = std::max(x1, e->GetCoord(1 + end));
+                y0 = std::min(y0, e->GetCoord(2 + end)), y1 = std::max(y1, e->GetCoord(2 + end));
+            }
+        // The strokes keep within the advance (side bearings) and fill the
+        // capital height.
+        EXPECT_GE(x0, r.left - 1e-9) << row;
+        EXPECT_LE(x1, r.right + 1e-9) << row;
+        EXPECT_GT(x1 - x0, 0.5 * advance) << row;
+        EXPECT_NEAR(y0, r.bottom, 1e-6) << row;
+        EXPECT_NEAR(y1, r.top, 1e-6) << row;
+    }
+}
+
 TEST(DxfFullImport, SweepsWithHugeStartsEnd)
 {
     // Ellipses, and arcs of a block scaled unevenly (drawn as ellipses),

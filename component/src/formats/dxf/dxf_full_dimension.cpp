@@ -62,7 +62,7 @@ void apply_overrides(const Entity& e, DimStyleDef& style)
             break;
         if (g[i].code != 1070 || text_code(g[i + 1].code))
             continue;
-        style.set(static_cast<int>(g[i].number), g[i + 1].number);
+        style.set(whole_number(g[i].number), g[i + 1].number);
         ++i;
     }
 }
@@ -151,7 +151,7 @@ bool Placer::dimension(const Entity& e, const Context& c, const ShapeStyle& s)
     }
     // No block: drawn from the definition points, in the OCS.
     DimensionPoints d;
-    const int flags = static_cast<int>(e.number(70, 0));
+    const int flags = e.integer(70, 0);
     d.type = flags & 7;
     d.ordinateX = (flags & 64) != 0;
     d.p10 = to_ocs(n, point_of(e, 10));
@@ -163,7 +163,7 @@ bool Placer::dimension(const Entity& e, const Context& c, const ShapeStyle& s)
     d.angle = e.number(50, 0);
     if (const Group* rotation = e.find(53))
         d.textRotation = rotation->number;
-    d.attachment = static_cast<int>(e.number(71, 5));
+    d.attachment = e.integer(71, 5);
     d.text = std::string(e.text(1));
     for (const Vec3* p : {&d.p10, &d.p13, &d.p14, &d.p15, &d.p16, &d.textAt})
         if (!finite(*p))
@@ -266,7 +266,7 @@ bool Placer::multileader(const Entity& e, const Context& c, const ShapeStyle& s)
         }
         if (in == In::Entity) {
             if (g.code == 170)
-                leaderType = static_cast<int>(v);
+                leaderType = whole_number(v);
             else if (g.code == 291)
                 landing = v != 0;
             continue;
@@ -326,7 +326,7 @@ bool Placer::multileader(const Entity& e, const Context& c, const ShapeStyle& s)
             if (g.code == 304)
                 content = g.text;
             else if (g.code == 171)
-                attachment = static_cast<int>(v);
+                attachment = whole_number(v);
             else if (g.code == 296 || g.code == 110)
                 in = In::Context; // the text's groups end where the block's or the plane's begin
             set_axis(textAt, g.code, 12, v);

@@ -56,6 +56,13 @@ struct Vertex {
     int face[4] = {0, 0, 0, 0};
 };
 
+/// The integer part of a group's value; `otherwise` when it is not a number
+/// or does not fit in 32 bits (flags and counts of a damaged file).
+inline int whole_number(double v, int otherwise = 0)
+{
+    return v >= -2147483648.0 && v <= 2147483647.0 ? static_cast<int>(v) : otherwise;
+}
+
 /// One group as written: its code, the value as a number (0 for texts) and
 /// the text of codes that hold texts.
 struct Group {
@@ -109,6 +116,9 @@ struct Entity {
         const Group* g = find(code);
         return g ? g->number : otherwise;
     }
+    /// The first group of this code as an integer (its integer part);
+    /// `otherwise` when there is none or the value does not fit.
+    int integer(int code, int otherwise) const { return whole_number(number(code, otherwise), otherwise); }
     std::string_view text(int code) const
     {
         const Group* g = find(code);

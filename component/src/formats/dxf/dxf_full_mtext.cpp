@@ -81,10 +81,10 @@ struct MTextGroups {
                 hasRotation = true;
                 break;
             case 71:
-                attachment = static_cast<int>(g.number);
+                attachment = whole_number(g.number);
                 break;
             case 73:
-                spacingStyle = static_cast<int>(g.number);
+                spacingStyle = whole_number(g.number);
                 break;
             default:
                 break;

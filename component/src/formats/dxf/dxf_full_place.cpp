@@ -38,7 +38,7 @@ double degrees_of(double y, double x)
 
 // An attribute definition in a block shows only when it is constant: the
 // others are templates for the ATTRIBs that inserts carry.
-bool shown_in_block(const Entity& attdef) { return (static_cast<int>(attdef.number(70, 0)) & 2) != 0; }
+bool shown_in_block(const Entity& attdef) { return (attdef.integer(70, 0) & 2) != 0; }
 
 bool numeric_name(const std::string& name, int& number)
 {

@@ -56,7 +56,7 @@ text::StrokeSink Placer::text_sink(const Matrix& m, double z, const ShapeStyle& 
 bool Placer::text_entity(const Entity& e, const Context& c, const ShapeStyle& s)
 {
     const bool attribute = e.kind != Kind::Text;
-    const int flags = static_cast<int>(e.number(70, 0));
+    const int flags = e.integer(70, 0);
     if (attribute && (flags & 1))
         return true; // an invisible attribute: read, nothing to draw
     // An attribute definition standing on its own shows its tag, as CAD
@@ -74,13 +74,13 @@ bool Placer::text_entity(const Entity& e, const Context& c, const ShapeStyle& s)
         style.width_factor = 1;
     style.oblique_deg = e.number(51, def != nullptr ? def->obliqueDeg : 0.0);
     style.rotation_deg = e.number(50, 0);
-    const int generation = static_cast<int>(e.number(71, def != nullptr ? def->generation : 0));
+    const int generation = e.integer(71, def != nullptr ? def->generation : 0);
     style.backwards = (generation & 2) != 0;
     style.upside_down = (generation & 4) != 0;
 
     const text::DecodedText decoded = text::decode_text_codes(written);
-    const int justify = static_cast<int>(e.number(72, 0));
-    const int vertical = static_cast<int>(e.number(attribute ? 74 : 73, 0));
+    const int justify = e.integer(72, 0);
+    const int vertical = e.integer(attribute ? 74 : 73, 0);
     const Vec3 first = e.points.empty() ? Vec3{0, 0, 0} : e.points.front().p;
     const bool aligned = justify != Left || vertical != Baseline;
     Vec3 at = aligned && !e.second.empty() ? e.second.front() : first;
