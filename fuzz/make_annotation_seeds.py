@@ -157,9 +157,16 @@ def faces(doc):
 
 def line_types(doc):
     msp = doc.modelspace()
-    for name in ("DASHED", "DOT", "DASHDOT", "DIVIDE", "CENTER", "HIDDEN", "CONTINUOUS"):
+    patterns = {"DASHED": [0.75, 0.5, -0.25], "DOT": [0.25, 0.0, -0.25], "DASHDOT": [1.0, 0.5, -0.25, 0.0, -0.25],
+                "DIVIDE": [1.25, 0.5, -0.25, 0.0, -0.25, 0.0, -0.25], "CENTER": [2.0, 1.25, -0.25, 0.25, -0.25],
+                "HIDDEN": [0.375, 0.25, -0.125], "CONTINUOUS": [0.0]}
+    for name, pattern in patterns.items():
         if name not in doc.linetypes:
-            doc.linetypes.add(name, pattern=[1.0, 0.5, -0.25, 0.0, -0.25])
+            doc.linetypes.add(name, pattern=pattern)
+    doc.header["$EXTMIN"] = (0, 0, 0)
+    doc.header["$EXTMAX"] = (50, 30, 0)
+    msp.add_line((0, 25), (50, 25), dxfattribs={"linetype": "DASHED", "ltscale": 1e-9})
+    msp.add_line((0, 26), (50, 26), dxfattribs={"linetype": "DASHED", "ltscale": 1e9})
     doc.layers.add("HEAVY", linetype="DASHED", lineweight=50)
     doc.header["$LTSCALE"] = 2.0
     block = doc.blocks.new("BYBLOCK_LINES")
