@@ -238,6 +238,99 @@ TEST(TextLayout, SlantAndMirrorsMapTheUprightStrokesAboutTheInsertionPoint)
     }
 }
 
+TEST(StrokeFont, ArcsRunThroughTheirStrokesPointsWithinHalfAFontUnit)
+{
+    ASSERT_GT(table::kArcCount, 100u);
+    for (std::size_t i = 0; i < table::kArcCount; ++i) {
+        const table::Arc& a = table::kArcs[i];
+        ASSERT_LT(a.first + 1, a.last) << i; // at least two of the stroke's lines
+        for (std::uint32_t k = a.first; k <= a.last; ++k) {
+            const table::Point p = table::kPoints[k];
+            ASSERT_NE(p.x, table::kPenUp) << i;
+            const double off = std::hypot(p.x - a.cx, p.y - a.cy) - a.radius;
+            EXPECT_LE(std::abs(off), k == a.first || k == a.last ? kEps : 0.5) << i;
+        }
+        const table::Point from = table::kPoints[a.first], to = table::kPoints[a.last];
+        EXPECT_NEAR(std::atan2(from.y - a.cy, from.x - a.cx), a.start, kEps) << i;
+        EXPECT_NEAR(std::atan2(to.y - a.cy, to.x - a.cx), a.end, kEps) << i;
+    }
+}
+
+TEST(TextLayout, RoundStrokesGoToArcsThatFollowThePlainStrokes)
+{
+    struct Arc {
+        Vec2 c;
+        double r, start, sweep;
+        Vec2 at(double t) const
+        {
+            return {c.x + r * std::cos(start + t * sweep), c.y + r * std::sin(start + t * sweep)};
+        }
+    };
+    auto segment_distance = [](Vec2 p, Vec2 a, Vec2 b) {
+        const double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
+        const double t = len2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0) : 0.0;
+        return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
+    };
+    auto strokes_distance = [&](Vec2 p, const Strokes& strokes) {
+        double best = INFINITY;
+        for (const auto& s : strokes)
+            for (std::size_t k = 1; k < s.size(); ++k)
+                best = std::min(best, segment_distance(p, s[k - 1], s[k]));
+        return best;
+    };
+    const std::string text = "Og8S@&e 3";
+    // The fit holds its points and its chords' middles within half a font
+    // unit of the arc; between them the arc strays a little further.
+    const double height = 2.5, tolerance = 0.55 * height / units_per_height(Font::Simplex);
+    for (const TextStyle& style :
+         {TextStyle{.height = height}, TextStyle{.height = height, .rotation_deg = 30},
+          TextStyle{.height = height, .rotation_deg = -135, .backwards = true},
+          TextStyle{.height = height, .upside_down = true},
+          TextStyle{.height = height, .rotation_deg = 90, .backwards = true, .upside_down = true},
+          TextStyle{.height = height, .font = Font::Sans}, TextStyle{.height = height, .width_factor = 2},
+          TextStyle{.height = height, .oblique_deg = 15}}) {
+        SCOPED_TRACE(testing::Message() << style.rotation_deg << " " << style.backwards << style.upside_down
+                                        << " factor " << style.width_factor << " oblique " << style.oblique_deg);
+        const Strokes plain = draw(text, style, {4, -2}, Attachment::MiddleCentre);
+        Strokes straight;
+        std::vector<Arc> arcs;
+        layout_text(
+            plain_text(text), style, {4, -2}, Attachment::MiddleCentre,
+            [&](auto line) { straight.emplace_back(line.begin(), line.end()); },
+            [&](Vec2 c, double r, double start, double end) {
+                double sweep = std::remainder(end - start, 2 * std::numbers::pi);
+                arcs.push_back({c, r, start, sweep <= 0 ? sweep + 2 * std::numbers::pi : sweep});
+            });
+        if (style.width_factor != 1 || style.oblique_deg != 0) {
+            EXPECT_TRUE(arcs.empty()); // circles would not stay round
+            expect_mapped(straight, plain, [](Vec2 p) { return p; });
+            continue;
+        }
+        std::size_t plainLines = 0, lines = arcs.size();
+        for (const auto& s : plain)
+            plainLines += s.size() - 1;
+        for (const auto& s : straight)
+            lines += s.size() - 1;
+        EXPECT_LT(2 * lines, plainLines);
+        // Arcs and the straight rest follow the plain strokes, and so join
+        // where they do; every plain point lies on what is drawn instead.
+        for (const Arc& a : arcs)
+            for (int k = 0; k <= 32; ++k)
+                EXPECT_LE(strokes_distance(a.at(k / 32.0), plain), k == 0 || k == 32 ? kEps : tolerance);
+        for (const auto& s : straight)
+            for (Vec2 p : s)
+                EXPECT_LE(strokes_distance(p, plain), kEps);
+        for (const auto& s : plain)
+            for (Vec2 p : s) {
+                double best = strokes_distance(p, straight);
+                for (const Arc& a : arcs)
+                    for (int k = 0; k <= 64; ++k)
+                        best = std::min(best, std::hypot(p.x - a.at(k / 64.0).x, p.y - a.at(k / 64.0).y));
+                EXPECT_LE(best, tolerance + 0.05 * height) << p.x << " " << p.y;
+            }
+    }
+}
+
 TEST(TextLayout, UnderlineAndOverlineSpanTheMarkedAdvanceAndBadStylesDrawNothing)
 {
     const DecodedText text = decode_text_codes("a%%uBC%%u%%oD");

@@ -207,8 +207,15 @@ private:
     std::uint64_t generation_ = 0;
     int nextID_ = 0;
     std::vector<TElement*> order_;
-    std::vector<std::unique_ptr<unsigned char[]>> blocks_;
+    struct BlockFree {
+        bool huge = false; ///< one huge page mapped for the block
+        void operator()(unsigned char* block) const;
+    };
+    using Block = std::unique_ptr<unsigned char[], BlockFree>;
+    static Block new_block(bool large);
+    std::vector<Block> blocks_;
     std::size_t usedInLastBlock_ = 0;
+    std::size_t lastBlockCapacity_ = 0;
     std::vector<TElement*> deletions_;
 };
 

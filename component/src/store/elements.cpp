@@ -1,17 +1,71 @@
 #include <OrvexGDI/Elements.h>
 
+#include <cstdlib>
 #include <iterator>
 #include <new>
 #include <string>
 #include <type_traits>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
 namespace orvex {
 
 namespace {
-// Elements are placed in blocks of this many; a block never moves.
-constexpr std::size_t kBlockElements = 4096;
+// Elements are placed in blocks; a block never moves. A list starts with
+// small blocks; once it holds many elements it takes blocks of one huge
+// page each, which a large load fills with a 512th of the page faults.
+constexpr std::size_t kSmallBlockElements = 4096;
+constexpr std::size_t kSmallBlocks = 8;
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kLargeBlockElements = kHugePage / sizeof(TElement);
 static_assert(std::is_trivially_destructible_v<TElement>, "blocks are freed without destructor calls");
+
+// A block of one huge page, mapped at a huge page's boundary so that the
+// kernel can back it with one page; null where that is not to be had.
+unsigned char* map_huge_block()
+{
+#ifdef __linux__
+    void* mapped = mmap(nullptr, 2 * kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        return nullptr;
+    auto* start = static_cast<unsigned char*>(mapped);
+    const std::size_t head = (kHugePage - reinterpret_cast<std::uintptr_t>(start) % kHugePage) % kHugePage;
+    if (head > 0)
+        munmap(start, head);
+    munmap(start + head + kHugePage, kHugePage - head);
+    madvise(start + head, kHugePage, MADV_HUGEPAGE); // a hint: without it the block only fills slower
+    return start + head;
+#else
+    return nullptr;
+#endif
+}
+
 } // namespace
+
+TElements::Block TElements::new_block(bool large)
+{
+    if (large) {
+        if (unsigned char* block = map_huge_block())
+            return {block, BlockFree{true}};
+    }
+    void* block = std::malloc((large ? kLargeBlockElements : kSmallBlockElements) * sizeof(TElement));
+    if (block == nullptr)
+        throw std::bad_alloc();
+    return {static_cast<unsigned char*>(block), BlockFree{false}};
+}
+
+void TElements::BlockFree::operator()(unsigned char* block) const
+{
+#ifdef __linux__
+    if (huge) {
+        munmap(block, kHugePage);
+        return;
+    }
+#endif
+    std::free(block);
+}
 
 void TElement::Assign(const TElement* Source)
 {
@@ -37,10 +91,12 @@ TElements::~TElements() = default;
 
 TElement& TElements::make(int index)
 {
-    if (blocks_.empty() || usedInLastBlock_ == kBlockElements) {
+    if (blocks_.empty() || usedInLastBlock_ == lastBlockCapacity_) {
         // Every field is written when an element is placed, so the block is not zeroed first.
-        blocks_.push_back(std::make_unique_for_overwrite<unsigned char[]>(kBlockElements * sizeof(TElement)));
+        const bool large = blocks_.size() >= kSmallBlocks;
+        blocks_.push_back(new_block(large));
         usedInLastBlock_ = 0;
+        lastBlockCapacity_ = large ? kLargeBlockElements : kSmallBlockElements;
     }
     void* place = blocks_.back().get() + usedInLastBlock_ * sizeof(TElement);
     ++usedInLastBlock_;
@@ -90,6 +146,7 @@ void TElements::Clear()
     deletions_.clear();
     blocks_.clear();
     usedInLastBlock_ = 0;
+    lastBlockCapacity_ = 0;
     Touch();
 }
 
@@ -117,8 +174,10 @@ void TElements::TakeFrom(TElements& Source)
     // The source's blocks go in front, so this list keeps filling its own
     // last block; a list that had none takes the source's last block, and
     // with it how much of that block is used.
-    if (blocks_.empty())
+    if (blocks_.empty()) {
         usedInLastBlock_ = Source.usedInLastBlock_;
+        lastBlockCapacity_ = Source.lastBlockCapacity_;
+    }
     blocks_.insert(blocks_.begin(), std::make_move_iterator(Source.blocks_.begin()),
                    std::make_move_iterator(Source.blocks_.end()));
     // Deletions recorded in the source still name live elements, now ours.
@@ -129,6 +188,7 @@ void TElements::TakeFrom(TElements& Source)
     Source.blocks_.clear();
     Source.deletions_.clear();
     Source.usedInLastBlock_ = 0;
+    Source.lastBlockCapacity_ = 0;
 }
 
 void TElements::Reserve(int n)

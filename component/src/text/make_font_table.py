@@ -14,6 +14,7 @@ Latin letters, which are put together here from a base letter and an accent
 mark. Glyph points are in font units: x from the glyph's left edge, y up
 from the baseline.
 """
+import math
 import os
 import sys
 
@@ -207,6 +208,78 @@ def encode(glyph):
     return tuple(points)
 
 
+# Round strokes are also kept as circular arcs, so that a drawing can hold a
+# bow as one arc instead of its many short lines. A run of stroke points
+# becomes an arc when every point and every chord's midpoint lies within
+# ARC_TOLERANCE font units of the circle through its first, middle and last
+# points, and the stroke turns the same way at each point by at most
+# ARC_MAX_TURN degrees (so corners stay corners).
+ARC_TOLERANCE = 0.5
+ARC_MAX_TURN = 50.0
+
+
+def circle_through(a, b, c):
+    """Centre of the circle through three points; None when they line up."""
+    (ax, ay), (bx, by), (cx, cy) = a, b, c
+    d = 2 * (ax * (by - cy) + bx * (cy - ay) + cx * (ay - by))
+    if d == 0:
+        return None
+    a2, b2, c2 = ax * ax + ay * ay, bx * bx + by * by, cx * cx + cy * cy
+    return ((a2 * (by - cy) + b2 * (cy - ay) + c2 * (ay - by)) / d,
+            (a2 * (cx - bx) + b2 * (ax - cx) + c2 * (bx - ax)) / d)
+
+
+def turning(points):
+    """The signed turn at each inner point, in degrees."""
+    turns = []
+    for i in range(1, len(points) - 1):
+        (x0, y0), (x1, y1), (x2, y2) = points[i - 1], points[i], points[i + 1]
+        t = math.degrees(math.atan2(y2 - y1, x2 - x1) - math.atan2(y1 - y0, x1 - x0))
+        turns.append((t + 180) % 360 - 180)
+    return turns
+
+
+def arc_of(points):
+    """(centre, counterclockwise) when the points follow one arc, else None."""
+    turns = turning(points)
+    if any(t == 0 or abs(t) > ARC_MAX_TURN for t in turns) or len({t > 0 for t in turns}) != 1:
+        return None
+    centre = circle_through(points[0], points[len(points) // 2], points[-1])
+    if centre is None:
+        return None
+    radius = math.dist(centre, points[0])
+    near = list(points) + [((x0 + x1) / 2, (y0 + y1) / 2) for (x0, y0), (x1, y1) in zip(points, points[1:])]
+    if any(abs(math.dist(centre, p) - radius) > ARC_TOLERANCE for p in near):
+        return None
+    return centre, turns[0] > 0
+
+
+def fit_arcs(points):
+    """Arcs over runs of the encoded points, each as (first index, last
+    index, centre, counterclockwise), longest runs first from each start."""
+    arcs, start = [], 0
+    while start < len(points):
+        end = start
+        while end + 1 < len(points) and points[end + 1][0] != PEN_UP:
+            end += 1
+        i = start
+        while i < end:
+            best, j = None, i + 2
+            while j <= end:
+                found = arc_of(points[i:j + 1])
+                if found is None:
+                    break
+                best, j = (j, found), j + 1
+            if best is None:
+                i += 1
+                continue
+            last, (centre, ccw) = best
+            arcs.append((i, last, centre, ccw))
+            i = last
+        start = end + 2
+    return arcs
+
+
 def missing_box(capital):
     """A box as wide as the capital H's ink and as tall as a capital."""
     x0, y0, x1, y1 = capital.ink()
@@ -225,16 +298,20 @@ def main():
     greek, cyrillic, maths = load("greeks"), load("cyrillic"), load("mathlow")
     faces = [("Simplex", load("rowmans")), ("Sans", load("futural"))]
 
-    pool, offsets = [], {}
+    pool, offsets, arc_pool = [], {}, []
 
     def place(glyph):
         if not 0 <= glyph.right - glyph.left <= 255:
             sys.exit(f"glyph advance {glyph.right - glyph.left} does not fit a byte")
         points = encode(glyph)
         if points not in offsets:
-            offsets[points] = len(pool)
+            first = len(pool)
+            arcs = [(first + i, first + j, c, ccw) for i, j, c, ccw in fit_arcs(points)]
+            offsets[points] = (first, len(arc_pool), len(arcs))
             pool.extend(points)
-        return offsets[points], len(points)
+            arc_pool.extend(arcs)
+        first, arcs, arc_count = offsets[points]
+        return f"{first}, {len(points)}, {arcs}, {arc_count}"
 
     body = []
     face_rows = []
@@ -249,11 +326,9 @@ def main():
         rows = []
         for code in sorted(glyphs):
             g = glyphs[code]
-            first, count = place(g)
-            rows.append(f"    {{0x{code:04X}, {g.right - g.left}, {first}, {count}}},")
+            rows.append(f"    {{0x{code:04X}, {g.right - g.left}, {place(g)}}},")
         box = missing_box(capital)
-        first, count = place(box)
-        missing = f"{{0, {box.right - box.left}, {first}, {count}}}"
+        missing = f"{{0, {box.right - box.left}, {place(box)}}}"
         body.append(f"constexpr Glyph k{name}Glyphs[] = {{")
         body.extend(rows)
         body.append("};")
@@ -274,12 +349,22 @@ def main():
         lines.append("    " + " ".join(f"{{{x}, {y}}}," for x, y in pool[k:k + 10]))
     lines.append("};")
     lines.append("")
+    lines.append("constexpr Arc kArcPool[] = {")
+    for first, last, (cx, cy), ccw in arc_pool:
+        (x0, y0), (x1, y1) = pool[first], pool[last]
+        radius = math.dist((cx, cy), (x0, y0))
+        start, end = math.atan2(y0 - cy, x0 - cx), math.atan2(y1 - cy, x1 - cx)
+        lines.append(f"    {{{first}, {last}, {cx!r}, {cy!r}, {radius!r}, {start!r}, {end!r}, {'true' if ccw else 'false'}}},")
+    lines.append("};")
+    lines.append("")
     lines.extend(body)
     lines.append("")
     lines.append("} // namespace")
     lines.append("")
     lines.append("const Point* const kPoints = kPointPool;")
     lines.append("const std::size_t kPointCount = std::size(kPointPool);")
+    lines.append("const Arc* const kArcs = kArcPool;")
+    lines.append("const std::size_t kArcCount = std::size(kArcPool);")
     lines.append("const Face kFaces[kFaceCount] = {")
     lines.extend(face_rows)
     lines.append("};")

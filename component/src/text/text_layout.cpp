@@ -45,6 +45,7 @@ public:
         sx_ = style.backwards ? -1.0 : 1.0;
         sy_ = style.upside_down ? -1.0 : 1.0;
         turn(style.rotation_deg, cos_, sin_);
+        turn_ = std::fmod(style.rotation_deg, 360.0) * std::numbers::pi / 180.0;
     }
 
     double width() const { return width_; }
@@ -66,29 +67,63 @@ public:
 
     double units_to_text(double units) const { return units * scale_x_; }
 
+    // A glyph's arc in the text plane, counterclockwise, as the sink takes
+    // it: centre, radius and end angles mirrored and turned with the text.
+    // Only for texts whose circles stay round (width factor 1, upright).
+    void arc(double pen, const table::Arc& a, const ArcSink& sink) const
+    {
+        double start = mirrored(a.start) + turn_, end = mirrored(a.end) + turn_;
+        if (a.counterclockwise == (sx_ * sy_ < 0))
+            std::swap(start, end); // a clockwise arc runs counterclockwise from its end
+        sink(glyph_point(pen, a.cx, a.cy), a.radius * scale_y_, start, end);
+    }
+
 private:
     Vec2 insert_;
     double scale_x_ = 0, scale_y_ = 0, slant_ = 0;
     double width_ = 0, ax_ = 0, ay_ = 0, sx_ = 1, sy_ = 1;
-    double cos_ = 1, sin_ = 0;
+    double cos_ = 1, sin_ = 0, turn_ = 0;
+
+    // The angle of a glyph's direction after the text's mirroring.
+    double mirrored(double angle) const
+    {
+        if (sx_ < 0 && sy_ < 0)
+            return angle + std::numbers::pi;
+        if (sx_ < 0)
+            return std::numbers::pi - angle;
+        return sy_ < 0 ? -angle : angle;
+    }
 };
 
+// Draws a glyph's strokes; with arcs given (null otherwise), each of the
+// glyph's round runs goes there as one arc instead of its points.
 void draw_glyph(const table::Glyph& glyph, double pen, const Placement& place, std::vector<Vec2>& stroke,
-                const StrokeSink& sink)
+                const StrokeSink& sink, const ArcSink* arcs)
 {
+    auto flush = [&] {
+        if (stroke.size() >= 2)
+            sink(stroke);
+        stroke.clear();
+    };
+    const table::Arc* arc = arcs != nullptr ? table::kArcs + glyph.arcs : nullptr;
+    const table::Arc* lastArc = arcs != nullptr ? arc + glyph.arc_count : nullptr;
     stroke.clear();
     for (std::uint32_t k = glyph.first; k < glyph.first + glyph.count; ++k) {
         const table::Point p = table::kPoints[k];
         if (p.x == table::kPenUp) {
-            if (stroke.size() >= 2)
-                sink(stroke);
-            stroke.clear();
+            flush();
             continue;
         }
         stroke.push_back(place.glyph_point(pen, p.x, p.y));
+        for (; arc != lastArc && arc->first == k; ++arc) {
+            flush(); // the straight part up to the arc's start
+            place.arc(pen, *arc, *arcs);
+            const table::Point end = table::kPoints[arc->last];
+            stroke.push_back(place.glyph_point(pen, end.x, end.y));
+            k = arc->last;
+        }
     }
-    if (stroke.size() >= 2)
-        sink(stroke);
+    flush();
 }
 
 // One line along the characters [begin, end) of the text, at v text units
@@ -111,7 +146,7 @@ bool finite(const TextStyle& style, Vec2 insert)
 } // namespace
 
 TextBox layout_text(const DecodedText& text, const TextStyle& style, Vec2 insert, Attachment attachment,
-                    const StrokeSink& sink)
+                    const StrokeSink& sink, const ArcSink& arcs)
 {
     if (!finite(style, insert))
         return {insert, insert, insert, insert};
@@ -122,9 +157,11 @@ TextBox layout_text(const DecodedText& text, const TextStyle& style, Vec2 insert
     const double advance = pens.back() / units_per_height(style.font) * style.width_factor;
     const Placement place(style, advance, insert, attachment);
 
+    // A stretched or slanted text turns circles into ellipses: only lines then.
+    const bool round = arcs && style.width_factor == 1 && style.oblique_deg == 0;
     std::vector<Vec2> stroke;
     for (std::size_t i = 0; i < text.chars.size(); ++i)
-        draw_glyph(drawn_glyph(style.font, text.chars[i]), pens[i], place, stroke, sink);
+        draw_glyph(drawn_glyph(style.font, text.chars[i]), pens[i], place, stroke, sink, round ? &arcs : nullptr);
 
     for (const auto& [mark, v] : {std::pair{kUnderline, -kLineGap}, std::pair{kOverline, 1.0 + kLineGap}}) {
         for (std::size_t i = 0; i < text.chars.size();) {

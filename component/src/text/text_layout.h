@@ -54,6 +54,11 @@ enum class Attachment {
 /// Receives one stroke: two or more points joined by straight lines.
 using StrokeSink = std::function<void(std::span<const Vec2> polyline)>;
 
+/// Receives one round stroke as a circular arc of the text plane, turning
+/// counterclockwise from the angle `start` to the angle `end` (radians,
+/// from the plane's x axis).
+using ArcSink = std::function<void(Vec2 centre, double radius, double start, double end)>;
+
 /// Where a laid-out text lies: its advance from the baseline to the
 /// capital height, as the corners left foot, right foot, right top, left top
 /// (of the text before mirroring).
@@ -65,8 +70,11 @@ using TextBox = std::array<Vec2, 4>;
 /// missing-glyph box. Returns the text's box. A height that is no positive
 /// finite number, or any value of the style or the insertion point that is
 /// not finite, draws nothing and gives a box shrunk to the insertion point.
+/// With `arcs` given, the round runs of the glyphs' strokes go to it as
+/// arcs, fitted within half a font unit, wherever the style keeps circles
+/// round (width factor 1, upright); the rest of each stroke goes to sink.
 TextBox layout_text(const DecodedText& text, const TextStyle& style, Vec2 insert, Attachment attachment,
-                    const StrokeSink& sink);
+                    const StrokeSink& sink, const ArcSink& arcs = {});
 
 /// Lays out plain UTF-8 text, control codes and all as written.
 TextBox layout_text(std::string_view utf8, const TextStyle& style, Vec2 insert, Attachment attachment,

@@ -151,6 +151,9 @@ private:
     /// A sink that makes the strokes of text laid out in the plane z of the
     /// coordinate system `m` into line chains of style `s`.
     text::StrokeSink text_sink(const Matrix& m, double z, const ShapeStyle& s);
+    /// The round strokes of text in that plane as arcs; empty where the
+    /// plane's map would not keep them round.
+    text::ArcSink text_arcs(const Matrix& m, double z, const ShapeStyle& s);
     /// Places an insert of a block by name with a given placement (a
     /// dimension's or a table's anonymous block); false when there is none.
     bool place_block(const std::string& name, const Matrix& toWorld, const Entity& owner, const Context& c);

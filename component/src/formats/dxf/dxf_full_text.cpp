@@ -5,6 +5,8 @@
 
 #include "text/text_codes.h"
 
+#include <OrvexGDI/Ops.h>
+
 #include <cmath>
 
 namespace orvex::formats::dxf::full {
@@ -50,6 +52,39 @@ text::StrokeSink Placer::text_sink(const Matrix& m, double z, const ShapeStyle& 
             shapes_.line(previous, next, s);
             previous = next;
         }
+    };
+}
+
+text::ArcSink Placer::text_arcs(const Matrix& m, double z, const ShapeStyle& s)
+{
+    // Circles of the text plane stay circles only where the plane's map
+    // neither stretches one way nor shears.
+    const Vec3 u = m.direction(1, 0, 0), v = m.direction(0, 1, 0);
+    const double uu = dot(u, u), vv = dot(v, v);
+    if (!(uu > 0) || std::abs(uu - vv) > 1e-9 * uu || std::abs(dot(u, v)) > 1e-9 * uu)
+        return {};
+    const double scale = std::sqrt(uu);
+    // Arcs keep the control's degrees, which the painter turns back into
+    // radians by the same factor.
+    const double degrees = static_cast<double>(Ops::DegreesPerRadian);
+    const Vec3 normal = unit(cross(u, v));
+    if (u[2] == 0 && v[2] == 0 && normal[2] > 0) {
+        // A plane of the top view, turned by `turn` about Z: the arcs' angles
+        // are the text plane's, turned.
+        const double turn = std::atan2(u[1], u[0]);
+        auto angle = [degrees, turn](double a) {
+            const double d = std::fmod((a + turn) * degrees, 360.0);
+            return d < 0 ? d + 360.0 : d;
+        };
+        return [this, m, z, s, scale, angle](text::Vec2 centre, double radius, double start, double end) {
+            shapes_.arc(m.apply(centre.x, centre.y, z), radius * scale, {1, 0, 0}, {0, 0, 1}, angle(start), angle(end),
+                        false, s);
+        };
+    }
+    const Vec3 xAxis = u * (1 / scale);
+    return [this, m, z, s, scale, xAxis, normal, degrees](text::Vec2 centre, double radius, double start, double end) {
+        shapes_.arc(m.apply(centre.x, centre.y, z), radius * scale, xAxis, normal, start * degrees, end * degrees,
+                    false, s);
     };
 }
 
@@ -115,7 +150,9 @@ bool Placer::text_entity(const Entity& e, const Context& c, const ShapeStyle& s)
     }
     if (!(style.height > 0) || !std::isfinite(style.height))
         return true;
-    text::layout_text(decoded, style, {at[0], at[1]}, attachment, text_sink(ocs_map(e, c), at[2], s));
+    const Matrix plane = ocs_map(e, c);
+    text::layout_text(decoded, style, {at[0], at[1]}, attachment, text_sink(plane, at[2], s),
+                      text_arcs(plane, at[2], s));
     return true;
 }
 
