@@ -167,7 +167,9 @@ double drawn_length(const formats::StagedDrawing& d)
 
 // An untrimmed cylinder is drawn by its two circles and one seam line (the
 // other parameter edge is the same line); iso-parameter lines add circles
-// and lines; a surface that would need too many chords is named in a note.
+// and lines, cut to the trimming curve of a trimmed one, whose boundary is
+// its parameter-space curve mapped through the surface; a surface that
+// would need too many chords is named in a note.
 TEST(IgesSurfaces, PatchesDrawTheirEdgesOnceIsoLinesAndTheChordLimit)
 {
     std::map<int, GeometryEntity> entities = {{1, circle(0, 0, 2)}, {3, entity(122, {1, 2, 0, 5})}};
@@ -182,16 +184,22 @@ TEST(IgesSurfaces, PatchesDrawTheirEdgesOnceIsoLinesAndTheChordLimit)
     zigzag.insert(zigzag.end(), {0, 7997, 0, 0, 1});
     entities[5] = entity(126, zigzag);
     entities[7] = entity(122, {5, 0, 0, 5});
+    // The cylinder trimmed to the half from u = 1/4 to 3/4 by a curve in its
+    // parameter space only.
+    entities[8] = entity(142, {0, 3, 10, 0, 0});
+    entities[9] = entity(144, {3, 1, 0, 8});
+    entities[10] = entity(106, {1, 5, 0, 0.25, 0, 0.75, 0, 0.75, 1, 0.25, 1, 0.25, 0}, 11);
     const EntityLookup lookup = [&](int pointer) -> const GeometryEntity* {
         const auto found = entities.find(pointer);
         return found == entities.end() ? nullptr : &found->second;
     };
     struct Row {
-        int surface, isoLines;
+        int surface, type, isoLines;
         double length; // of the drawing; 0: only the note is checked
     };
     const double circle = 4 * kPi;
-    for (const Row& row : {Row{3, 0, 2 * circle + 5}, Row{3, 3, 5 * circle + 4 * 5}, Row{7, 0, 0}}) {
+    for (const Row& row : {Row{3, 122, 0, 2 * circle + 5}, Row{3, 122, 3, 5 * circle + 4 * 5},
+                           Row{9, 144, 1, 1.5 * circle + 3 * 5}, Row{7, 122, 0, 0}}) {
         SCOPED_TRACE(row.surface);
         auto d = testing_formats::fresh();
         formats::WorldShapes shapes(*d);
@@ -199,7 +207,7 @@ TEST(IgesSurfaces, PatchesDrawTheirEdgesOnceIsoLinesAndTheChordLimit)
         options.IsoLines = row.isoLines;
         SurfaceDrawer drawer(
             lookup, [](int) { return false; }, shapes, options);
-        ASSERT_TRUE(drawer.draw(row.surface, 122, {}, "122 TABULATED CYLINDER"));
+        ASSERT_TRUE(drawer.draw(row.surface, row.type, {}, "122 TABULATED CYLINDER"));
         shapes.finish();
         if (row.length > 0) {
             // Chords fall short of the circles by at most a thousandth.

@@ -393,7 +393,7 @@ bool SurfaceDrawer::trimmed(const GeometryEntity& e, const ShapeStyle& style)
                               {patch->U1, patch->V1},
                               {patch->U0, patch->V1},
                               {patch->U0, patch->V0}}});
-        for (std::size_t i = ownBoundary ? 0 : 1; i <= inner && complete; ++i) {
+        for (std::size_t i = ownBoundary ? 1 : 0; i <= inner && complete; ++i) {
             const int pointer = pointer_of(value(v, i == 0 ? 3 : 3 + i));
             if (auto loop = parameter_loop(pointer))
                 loops.push_back(std::move(*loop));
