@@ -329,6 +329,35 @@ struct RationalSurface {
         const double w = h[3] != 0 ? h[3] : 1.0;
         return {h[0] / w, h[1] / w, h[2] / w};
     }
+
+    // The iso curve at a fixed parameter of one direction: every row (or
+    // column) collapsed once in that direction, leaving a rational curve in
+    // the other.
+    std::function<Vec3(double)> iso(bool alongU, double fixed, const Matrix& m) const
+    {
+        const int p1 = alongU ? q : p, n1 = alongU ? nv : nu; // the direction collapsed
+        const int p2 = alongU ? p : q, n2 = alongU ? nu : nv; // the one left
+        const std::vector<double>& fixedKnots = alongU ? V : U;
+        const int k = span_of(fixedKnots, p1, n1, fixed);
+        auto curve = std::make_shared<std::vector<H4>>(static_cast<std::size_t>(n2));
+        H4 local[kMaxDegree + 1];
+        for (int i = 0; i < n2; ++i) {
+            for (int j = 0; j <= p1; ++j) {
+                const int other = k - p1 + j;
+                local[j] = points[static_cast<std::size_t>(alongU ? other * nu + i : i * nu + other)];
+            }
+            (*curve)[static_cast<std::size_t>(i)] = de_boor(fixedKnots, p1, k, local, fixed);
+        }
+        return [curve, knots = alongU ? U : V, p2, n2, m](double t) {
+            const int span = span_of(knots, p2, n2, t);
+            H4 run[kMaxDegree + 1];
+            for (int j = 0; j <= p2; ++j)
+                run[j] = (*curve)[static_cast<std::size_t>(span - p2 + j)];
+            const H4 h = de_boor(knots, p2, span, run, t);
+            const double w = h[3] != 0 ? h[3] : 1.0;
+            return m.apply(h[0] / w, h[1] / w, h[2] / w);
+        };
+    }
 };
 
 std::optional<SurfacePatch> rational_patch(const std::vector<double>& v, const Matrix& m)
@@ -370,6 +399,7 @@ std::optional<SurfacePatch> rational_patch(const std::vector<double>& v, const M
     patch.PiecesU = 2 * knot_spans(s->U, s->p, s->nu);
     patch.PiecesV = 2 * knot_spans(s->V, s->q, s->nv);
     patch.At = [s, m](double u, double w) { return m.apply(s->at(u, w)); };
+    patch.Iso = [s, m](bool alongU, double fixed) { return s->iso(alongU, fixed, m); };
     return patch;
 }
 

@@ -49,6 +49,18 @@ struct SurfacePatch {
     double U0 = 0, U1 = 1, V0 = 0, V1 = 1;
     int PiecesU = 1, PiecesV = 1;
     std::vector<Vec3> Hull;
+    /// The iso-parameter curve along u at v = `fixed` (or along v at u =
+    /// `fixed`), prepared once where that is cheaper than At per point;
+    /// empty where At serves as well.
+    std::function<std::function<Vec3(double)>(bool alongU, double fixed)> Iso;
+
+    /// The iso-parameter curve through Iso where there is one, else At.
+    std::function<Vec3(double)> iso(bool alongU, double fixed) const
+    {
+        if (Iso)
+            return Iso(alongU, fixed);
+        return [at = At, alongU, fixed](double t) { return alongU ? at(t, fixed) : at(fixed, t); };
+    }
 };
 
 /// The patch of a parametric surface entity: 114 parametric spline, 118

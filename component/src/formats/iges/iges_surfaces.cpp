@@ -279,14 +279,12 @@ void SurfaceDrawer::patch_edges(const SurfacePatch& patch, const ShapeStyle& sty
         double fixed;
     };
     const Edge edges[4] = {{true, patch.V0}, {true, patch.V1}, {false, patch.U0}, {false, patch.U1}};
-    constexpr int kSamples = 8;
+    constexpr int kSamples = 4;
     const double eps = 1e-7 * std::max(box_size(patch.Hull), 1e-12);
     std::vector<std::array<Vec3, kSamples + 1>> kept;
     for (const Edge& edge : edges) {
         const double t0 = edge.alongU ? patch.U0 : patch.V0, t1 = edge.alongU ? patch.U1 : patch.V1;
-        auto at = [surface = patch.At, edge](double t) {
-            return edge.alongU ? surface(t, edge.fixed) : surface(edge.fixed, t);
-        };
+        const std::function<Vec3(double)> at = patch.iso(edge.alongU, edge.fixed);
         std::array<Vec3, kSamples + 1> samples;
         double reach = 0;
         for (int i = 0; i <= kSamples; ++i) {
@@ -337,8 +335,8 @@ void SurfaceDrawer::iso_lines(const SurfacePatch& patch, const std::vector<Loop>
                 std::sort(cuts.begin(), cuts.end());
             }
             for (std::size_t k = 0; k + 1 < cuts.size(); k += 2) {
-                auto at = [surface = patch.At, c, fixedU](double t) { return fixedU ? surface(c, t) : surface(t, c); };
-                shapes_.curve(at, cuts[k], cuts[k + 1], fixedU ? patch.PiecesV : patch.PiecesU, patch.Hull, style);
+                shapes_.curve(patch.iso(!fixedU, c), cuts[k], cuts[k + 1], fixedU ? patch.PiecesV : patch.PiecesU,
+                              patch.Hull, style);
             }
         }
     }
