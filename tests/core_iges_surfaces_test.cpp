@@ -2,6 +2,7 @@
 // closed form of the shape it is built as, and how a surface is drawn.
 #include "format_test_support.h"
 
+#include "formats/iges/iges.h"
 #include "formats/iges/iges_geometry.h"
 #include "formats/iges/iges_surfaces.h"
 
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -219,6 +221,72 @@ TEST(IgesSurfaces, PatchesDrawTheirEdgesOnceIsoLinesAndTheChordLimit)
             EXPECT_NE(shapes.capped()[0].find("122 TABULATED CYLINDER at directory entry 7"), std::string::npos);
             EXPECT_LE(d->Elements.Count(), SurfaceDrawer::kMaxChords + 2 * 4 * 8000 + 64);
         }
+    }
+}
+
+// A composite curve that names itself five times over ends: its pieces are
+// gathered within a bounded number of visits, and a surface draws its line
+// once.
+TEST(IgesSurfaces, CompositeCurvesThatNameThemselvesEnd)
+{
+    std::map<int, GeometryEntity> entities = {{1, entity(102, {6, 1, 1, 1, 1, 1, 3})},
+                                              {3, entity(110, {0, 0, 0, 1, 0, 0})},
+                                              {5, entity(108, {0, 0, 1, 0, 1, 0, 0, 0, 1}, 1)}};
+    const EntityLookup lookup = [&](int pointer) -> const GeometryEntity* {
+        const auto found = entities.find(pointer);
+        return found == entities.end() ? nullptr : &found->second;
+    };
+    const auto pieces = curve_pieces(entities[1], lookup);
+    EXPECT_GE(pieces.size(), 1u);
+    EXPECT_LE(pieces.size(), 10'000u);
+    auto d = testing_formats::fresh();
+    formats::WorldShapes shapes(*d);
+    SurfaceDrawer drawer(lookup, [](int) { return false; }, shapes, {});
+    EXPECT_TRUE(drawer.draw(5, 108, {}, "108 PLANE"));
+    shapes.finish();
+    EXPECT_NEAR(drawn_length(*d), 1, 1e-12);
+}
+
+// A trimmed surface whose boundary is a visible line, and a bounded surface
+// whose boundary is a blanked B-spline: the line is drawn once (not again
+// through the surface), the blanked curve once through its surface; without
+// surfaces, only the line.
+TEST(IgesSurfaces, BoundaryCurvesAreDrawnOnceAndBlankedOnesThroughTheirSurface)
+{
+    const std::string text = "seed                                                                    S0000001\n"
+                             "1H,,1H;,,,,,,,,,,,1,2HMM;                                               G0000001\n"
+                             "     128       1       0       1       0       0       0       000010001D0000001\n"
+                             "     128       0       3       2       0                               0D0000002\n"
+                             "     126       3       0       1       0       0       0       001000000D0000003\n"
+                             "     126       0       3       2       0                               0D0000004\n"
+                             "     110       5       0       1       0       0       0       000000000D0000005\n"
+                             "     110       0       3       1       0                               0D0000006\n"
+                             "     142       6       0       1       0       0       0       000010001D0000007\n"
+                             "     142       0       3       1       0                               0D0000008\n"
+                             "     144       7       0       1       0       0       0       000000000D0000009\n"
+                             "     144       0       3       1       0                               0D0000010\n"
+                             "     141       8       0       1       0       0       0       000010001D0000011\n"
+                             "     141       0       3       1       0                               0D0000012\n"
+                             "     143       9       0       1       0       0       0       000000000D0000013\n"
+                             "     143       0       3       1       0                               0D0000014\n"
+                             "128,1,1,1,1,1,1,0,0,0,0.,0.,1.,1.,0.,0.,1.,1.,1.,1.,1.,1.,0.,0.,       1P0000001\n"
+                             "0.,2.,0.,0.,0.,3.,0.,2.,3.,0.,0.,1.,0.,1.;                             1P0000002\n"
+                             "126,1,1,0,0,1,0,0.,0.,1.,1.,1.,1.,0.,0.,0.,2.,3.,0.,0.,1.,0.,0.,       3P0000003\n"
+                             "1.;                                                                    3P0000004\n"
+                             "110,0.,0.,0.,2.,0.,0.;                                                 5P0000005\n"
+                             "142,0,1,0,5,2;                                                         7P0000006\n"
+                             "144,1,1,0,7;                                                           9P0000007\n"
+                             "141,0,0,1,1,3,1,0;                                                    11P0000008\n"
+                             "143,0,1,1,11;                                                         13P0000009\n"
+                             "S0000001G0000001D0000014P0000009                                        T0000001\n";
+    for (const bool surfaces : {true, false}) {
+        auto d = testing_formats::fresh();
+        d->Surfaces.Surfaces = surfaces;
+        std::istringstream in(text);
+        read_full(in, *d);
+        EXPECT_NEAR(drawn_length(*d), surfaces ? 2 + std::sqrt(13.0) : 2, 1e-9) << surfaces;
+        EXPECT_EQ(d->Report.Count("126 B-SPLINE CURVE").Skipped, 1); // not drawn on its own
+        EXPECT_EQ(d->Report.Count("143 BOUNDED SURFACE").Read, surfaces ? 1 : 0);
     }
 }
 

@@ -746,9 +746,9 @@ TEST(FullIgesImport, SharedFilesAgreeWithOpenCascade)
         const double covered = edges_covered(w, occt, 1e-3 * std::max({x1 - x0, y1 - y0, z1 - z0}));
         std::printf("%-34s edges covered %.4f\n", name.c_str(), covered);
         EXPECT_GE(covered, 0.95);
-        // Open CASCADE also makes the edges of surfaces and their boundaries
-        // in parameter space; where a file holds only curves, one edge per
-        // curve.
+        // Where Open CASCADE makes one edge per curve of the file (its
+        // surfaces' boundaries among them), our drawing has their length
+        // once: a boundary is not drawn again through its surface.
         static const char* const curvesOnly[] = {"igesreader_tubes_splined.iges",   "occt_BIGES.igs",
                                                  "occt_OCC8842_cylinder_Ideas.igs", "occt_bug23171_tube_surf.igs",
                                                  "occt_bug24012_line.igs",          "pythonocc_curve_geom_plate.igs"};

@@ -269,10 +269,14 @@ bool bspline_piece(const std::vector<double>& v, const Matrix& m, std::vector<Cu
     return true;
 }
 
+// At most this many entities are visited for one curve: composite curves
+// that name themselves, or each other many times over, end here.
+constexpr int kMaxVisits = 10'000;
+
 void pieces_into(const GeometryEntity& e, const Matrix& outer, const EntityLookup& lookup, int depth,
-                 std::vector<CurvePiece>& out)
+                 std::vector<CurvePiece>& out, int& visits)
 {
-    if (depth > kMaxDepth || !finite_all(e.Values))
+    if (depth > kMaxDepth || ++visits > kMaxVisits || !finite_all(e.Values))
         return;
     const Matrix m = outer.after(e.Placement);
     const std::vector<double>& v = e.Values;
@@ -299,7 +303,7 @@ void pieces_into(const GeometryEntity& e, const Matrix& outer, const EntityLooku
         const long long n = v.empty() ? -1 : count_of(v[0], 0);
         for (long long i = 1; i <= n && static_cast<std::size_t>(i) < v.size(); ++i)
             if (const GeometryEntity* member = lookup(pointer_of(v[static_cast<std::size_t>(i)])))
-                pieces_into(*member, m, lookup, depth + 1, out);
+                pieces_into(*member, m, lookup, depth + 1, out, visits);
         return;
     }
     default:
@@ -633,7 +637,8 @@ std::optional<SurfacePatch> offset_patch(const std::vector<double>& v, const Mat
 std::vector<CurvePiece> curve_pieces(const GeometryEntity& curve, const EntityLookup& lookup, int depth)
 {
     std::vector<CurvePiece> out;
-    pieces_into(curve, Matrix{}, lookup, depth, out);
+    int visits = 0;
+    pieces_into(curve, Matrix{}, lookup, depth, out, visits);
     return out;
 }
 

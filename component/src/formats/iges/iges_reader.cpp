@@ -711,8 +711,7 @@ private:
         std::vector<int> pointers;
         for (const int sequence : order_) {
             const DirectoryEntry& entry = directory_.at(sequence);
-            if (!entry.HasRecord ||
-                !(is_surface_kind(entry.Type) || entry.Type == 141 || entry.Type == 510 || entry.Type == 508))
+            if (!entry.HasRecord || !names_parts(entry.Type))
                 continue;
             on_line(entry.RecordLine, [&] { parameter_values(entry.Record, parameter_, record_, values); });
             parts_of(entry.Type, values, pointers);
@@ -722,6 +721,27 @@ private:
                 mark_curve(curve, parameterCurves, 0);
         }
         return parts;
+    }
+
+    // Kinds whose records name parts or defining curves (the others, the
+    // surfaces with the most numbers among them, need not be read here).
+    static bool names_parts(int type)
+    {
+        switch (type) {
+        case 118:
+        case 140:
+        case 141:
+        case 142:
+        case 143:
+        case 144:
+        case 186:
+        case 508:
+        case 510:
+        case 514:
+            return true;
+        default:
+            return false;
+        }
     }
 
     static bool drawn_through_solids(int type)

@@ -204,6 +204,8 @@ bool SurfaceDrawer::model_curve(int pointer, const ShapeStyle& style, int depth)
     if (e->Type == 142)
         return curve_on_surface(pointer, style);
     if (e->Type == 102 && is_identity(e->Placement)) {
+        if (!drawn_.insert(pointer).second)
+            return true; // a composite curve met again (or inside itself)
         // The import draws a composite curve's members on their own; those
         // it leaves out (blanked, say) are drawn here.
         bool made = false;
@@ -370,9 +372,11 @@ std::optional<SurfaceDrawer::Loop> SurfaceDrawer::parameter_loop(int curveOnSurf
 bool SurfaceDrawer::trimmed(const GeometryEntity& e, const ShapeStyle& style)
 {
     const std::vector<double>& v = e.Values;
-    const auto patch = patch_of(pointer_of(value(v, 0)));
     const bool ownBoundary = value(v, 1) == 0;
     const std::size_t inner = count_of(value(v, 2), v.size());
+    // The surface itself is needed only for its own boundary and for iso
+    // lines (a large one costs more to read than its trimming curves).
+    const auto patch = ownBoundary || options_.IsoLines > 0 ? patch_of(pointer_of(value(v, 0))) : std::nullopt;
     bool made = false;
     if (ownBoundary && patch) {
         patch_edges(*patch, style);
