@@ -154,6 +154,9 @@ TEST(IgesSurfaces, EachKindEvaluatesToItsClosedForm)
             for (int j = 0; j <= 8; ++j) {
                 const double u = c.u0 + (c.u1 - c.u0) * i / 8, v = c.v0 + (c.v1 - c.v0) * j / 8;
                 EXPECT_LT(c.error(u, v, patch->At(u, v)), 1e-9) << "at u " << u << ", v " << v;
+                // The iso-parameter curves the edges and iso lines are drawn from.
+                EXPECT_LT(off(patch->iso(true, v)(u), patch->At(u, v)), 1e-9) << "along u at v " << v;
+                EXPECT_LT(off(patch->iso(false, u)(v), patch->At(u, v)), 1e-9) << "along v at u " << u;
             }
     }
 }

@@ -74,6 +74,26 @@ H4 de_boor(const std::vector<double>& U, int p, int k, H4* local, double t)
     return local[p];
 }
 
+// The p + 1 B-spline basis functions of span k at t (the triangular
+// recurrence of Cox and de Boor), into N[0..p].
+void basis(const std::vector<double>& U, int p, int k, double t, double* N)
+{
+    double left[kMaxDegree + 1], right[kMaxDegree + 1];
+    N[0] = 1;
+    for (int j = 1; j <= p; ++j) {
+        left[j] = t - U[static_cast<std::size_t>(k + 1 - j)];
+        right[j] = U[static_cast<std::size_t>(k + j)] - t;
+        double saved = 0;
+        for (int r = 0; r < j; ++r) {
+            const double denominator = right[r + 1] + left[j - r];
+            const double share = denominator != 0 ? N[r] / denominator : 0;
+            N[r] = saved + right[r + 1] * share;
+            saved = left[j - r] * share;
+        }
+        N[j] = saved;
+    }
+}
+
 int knot_spans(const std::vector<double>& U, int p, int n)
 {
     int spans = 0;
@@ -334,30 +354,38 @@ struct RationalSurface {
         return {h[0] / w, h[1] / w, h[2] / w};
     }
 
-    // The iso curve at a fixed parameter of one direction: every row (or
-    // column) collapsed once in that direction, leaving a rational curve in
-    // the other.
+    // The iso curve at a fixed parameter of one direction: the weighted
+    // points of every row (or column) combined once by the basis functions
+    // of the fixed parameter, leaving a rational curve in the other
+    // direction, whose points are then the same sums of its own basis.
     std::function<Vec3(double)> iso(bool alongU, double fixed, const Matrix& m) const
     {
-        const int p1 = alongU ? q : p, n1 = alongU ? nv : nu; // the direction collapsed
+        const int p1 = alongU ? q : p, n1 = alongU ? nv : nu; // the direction fixed
         const int p2 = alongU ? p : q, n2 = alongU ? nu : nv; // the one left
         const std::vector<double>& fixedKnots = alongU ? V : U;
         const int k = span_of(fixedKnots, p1, n1, fixed);
-        auto curve = std::make_shared<std::vector<H4>>(static_cast<std::size_t>(n2));
-        H4 local[kMaxDegree + 1];
+        double N[kMaxDegree + 1];
+        basis(fixedKnots, p1, k, fixed, N);
+        auto curve = std::make_shared<std::vector<H4>>(static_cast<std::size_t>(n2), H4{0, 0, 0, 0});
         for (int i = 0; i < n2; ++i) {
+            H4& c = (*curve)[static_cast<std::size_t>(i)];
             for (int j = 0; j <= p1; ++j) {
                 const int other = k - p1 + j;
-                local[j] = points[static_cast<std::size_t>(alongU ? other * nu + i : i * nu + other)];
+                const H4& h = points[static_cast<std::size_t>(alongU ? other * nu + i : i * nu + other)];
+                for (std::size_t d = 0; d < 4; ++d)
+                    c[d] += N[j] * h[d];
             }
-            (*curve)[static_cast<std::size_t>(i)] = de_boor(fixedKnots, p1, k, local, fixed);
         }
         return [curve, knots = alongU ? U : V, p2, n2, m](double t) {
             const int span = span_of(knots, p2, n2, t);
-            H4 run[kMaxDegree + 1];
-            for (int j = 0; j <= p2; ++j)
-                run[j] = (*curve)[static_cast<std::size_t>(span - p2 + j)];
-            const H4 h = de_boor(knots, p2, span, run, t);
+            double B[kMaxDegree + 1];
+            basis(knots, p2, span, t, B);
+            H4 h{0, 0, 0, 0};
+            for (int j = 0; j <= p2; ++j) {
+                const H4& c = (*curve)[static_cast<std::size_t>(span - p2 + j)];
+                for (std::size_t d = 0; d < 4; ++d)
+                    h[d] += B[j] * c[d];
+            }
             const double w = h[3] != 0 ? h[3] : 1.0;
             return m.apply(h[0] / w, h[1] / w, h[2] / w);
         };
