@@ -1,6 +1,9 @@
 // The full IGES import of the shared real files with their surfaces drawn,
 // against the same import with surfaces left out (the file's curves only),
-// timed in the same run; prints each file's ratio and the worst.
+// timed in the same run; prints each file's ratio and the worst. With
+// ORVEX_BENCH_ITERATIONS=n each load runs n times, for callgrind:
+//   ORVEX_BENCH_ITERATIONS=10 valgrind --tool=callgrind \
+//     --toggle-collect='*namespace)::load*' iges_surfaces_bench --benchmark_filter=BUC
 #include "formats/common/drawing_sink.h"
 #include "formats/iges/iges.h"
 
@@ -8,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -81,6 +85,8 @@ public:
 
 int main(int argc, char** argv)
 {
+    const char* fixed = std::getenv("ORVEX_BENCH_ITERATIONS");
+    const long long iterations = fixed != nullptr ? std::atoll(fixed) : 0;
     std::vector<fs::path> files;
     if (fs::is_directory(shared_dir() / "iges"))
         for (const auto& entry : fs::directory_iterator(shared_dir() / "iges"))
@@ -90,12 +96,17 @@ int main(int argc, char** argv)
         std::ifstream in(path, std::ios::binary);
         auto text = std::make_shared<std::string>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         const std::string name = path.filename().string();
-        benchmark::RegisterBenchmark(("full/" + name).c_str(), [text](benchmark::State& s) { load(s, *text, true); })
-            ->Unit(benchmark::kMicrosecond)
-            ->MinTime(0.2);
-        benchmark::RegisterBenchmark(("curves/" + name).c_str(), [text](benchmark::State& s) { load(s, *text, false); })
-            ->Unit(benchmark::kMicrosecond)
-            ->MinTime(0.2);
+        for (const bool surfaces : {true, false}) {
+            auto* run =
+                benchmark::RegisterBenchmark((std::string(surfaces ? "full/" : "curves/") + name).c_str(),
+                                             [text, surfaces](benchmark::State& s) { load(s, *text, surfaces); });
+            run->Unit(benchmark::kMicrosecond);
+            // A fixed count of loads for instruction counts under callgrind.
+            if (iterations > 0)
+                run->Iterations(iterations);
+            else
+                run->MinTime(0.2);
+        }
     }
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
