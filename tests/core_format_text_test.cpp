@@ -102,12 +102,17 @@ TEST(FileText, DecimalTextsReadAsTheCLibraryReadsThem)
     std::uniform_real_distribution<double> value(-1e6, 1e6);
     std::uniform_int_distribution<int> decimals(0, 12);
     char text[64];
+    std::uniform_int_distribution<int> scale(-40, 40);
     for (int i = 0; i < 100000; ++i) {
         std::snprintf(text, sizeof text, "%.*f", decimals(random), value(random));
         ASSERT_EQ(*formats::parse_decimal(text), std::strtod(text, nullptr)) << text;
+        // With an exponent, as IGES writers write their reals.
+        std::snprintf(text, sizeof text, "%.*E", decimals(random) + 2, value(random) * std::pow(10.0, scale(random)));
+        ASSERT_EQ(*formats::parse_decimal(text), std::strtod(text, nullptr)) << text;
     }
-    for (const char* t : {"0.1", "-.5", "5.", "123456789012345", "1234567890123456789", "0.000000000000000001",
-                          "9007199254740993", "1e22", "4.9e-324"})
+    for (const char* t :
+         {"0.1", "-.5", "5.", "123456789012345", "1234567890123456789", "0.000000000000000001", "9007199254740993",
+          "1e22", "4.9e-324", "123456789012345E22", "1.5E-22", "-0.0E5", "12.5e+023"})
         EXPECT_EQ(*formats::parse_decimal(t), std::strtod(t, nullptr)) << t;
 }
 

@@ -84,6 +84,7 @@ TEST_F(DesignerPlugin, EveryPublishedPropertyIsEditableThroughTheMetaObject)
         {"CurrentLayer", 7, "7"},
         {"CadType", 3, "3"},
         {"ImportMode", int(imFull), "imFull"},
+        {"IsoLines", 4, "4"},
         {"Units", int(uMM), "uMM"},
         {"MousePan", false, "false"},
         {"WheelZoom", true, "true"},
@@ -110,6 +111,7 @@ TEST_F(DesignerPlugin, EveryPublishedPropertyIsEditableThroughTheMetaObject)
     EXPECT_EQ(control->GetPickFilter(), fLineArc);
     EXPECT_EQ(control->GetUnits(), uMM);
     EXPECT_EQ(control->GetImportMode(), imFull);
+    EXPECT_EQ(control->GetIsoLines(), 4);
 }
 
 TEST(DesignerEnumerations, MetaObjectNamesMatchTheValues)

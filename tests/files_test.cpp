@@ -18,6 +18,7 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 namespace orvex {
@@ -160,6 +161,34 @@ TEST_F(FilesTest, ImportModeReportAndLayerNames)
     control_.SetImportMode(imBasic);
     control_.LoadFromFile(path("named.dxf"));
     EXPECT_EQ(control_.LayerName(walls), "");
+}
+
+// A full IGES import draws a surface (a 2 x 3 plane as a bilinear rational
+// B-spline) by its edges, and IsoLines more lines across it.
+TEST_F(FilesTest, IsoLinesReachTheFullIgesImport)
+{
+    EXPECT_EQ(control_.property("IsoLines").toInt(), 0);
+    control_.SetIsoLines(25);
+    EXPECT_EQ(control_.GetIsoLines(), 10);
+    control_.setProperty("IsoLines", -3);
+    EXPECT_EQ(control_.GetIsoLines(), 0);
+    write("plane.igs", "plane                                                                   S0000001\n"
+                       "1H,,1H;,,,,,,,,,,,1,2HMM;                                               G0000001\n"
+                       "     128       1       0       1       0       0       0       000000000D0000001\n"
+                       "     128       0       3       2       0                               0D0000002\n"
+                       "128,1,1,1,1,1,1,0,0,0,0.,0.,1.,1.,0.,0.,1.,1.,1.,1.,1.,1.,0.,0.,       1P0000001\n"
+                       "0.,2.,0.,0.,0.,3.,0.,2.,3.,0.,0.,1.,0.,1.;                             1P0000002\n"
+                       "S0000001G0000001D0000002P0000002                                        T0000001\n");
+    control_.SetCadType(3);
+    control_.SetImportMode(imFull);
+    for (const auto& [isoLines, length] : {std::pair{0, 10.0}, std::pair{2, 20.0}}) {
+        control_.SetIsoLines(isoLines);
+        control_.LoadFromFile(path("plane.igs"));
+        double drawn = 0;
+        for (const TElement* e : *control_.Elements)
+            drawn += std::hypot(e->GetCoord(4) - e->GetCoord(1), e->GetCoord(5) - e->GetCoord(2));
+        EXPECT_NEAR(drawn, length, 1e-9) << isoLines;
+    }
 }
 
 TEST_F(FilesTest, FailedReadIntoAnEmptyControlLeavesItEmpty)

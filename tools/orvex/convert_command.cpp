@@ -11,7 +11,8 @@ namespace orvex::tool {
 
 void convert_command(const QStringList& args)
 {
-    const Arguments a = parse_arguments(QStringLiteral("convert"), args, {{"--from", "--to", "--import"}, {}});
+    const Arguments a =
+        parse_arguments(QStringLiteral("convert"), args, {{"--from", "--to", "--import", "--iso-lines"}, {}});
     if (a.help) {
         QTextStream(stdout) << help_text(QStringLiteral("convert"));
         return;
@@ -25,7 +26,7 @@ void convert_command(const QStringList& args)
     const TImportMode mode = import_mode(a.value("--import"));
 
     TOrvexGDI control;
-    load_drawing(control, in, from, mode);
+    load_drawing(control, in, from, mode, iso_lines(a.value("--iso-lines")));
     save_drawing(control, out, to);
 }
 

@@ -79,7 +79,18 @@ TImportMode import_mode(const QString& name)
     throw ToolError("invalid --import '" + text(name) + "' (use basic or full)");
 }
 
-void load_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format, TImportMode mode)
+int iso_lines(const QString& count)
+{
+    if (count.isEmpty())
+        return 0;
+    bool ok = false;
+    const int n = count.toInt(&ok);
+    if (!ok || n < 0 || n > 10)
+        throw ToolError("invalid --iso-lines '" + text(count) + "' (use 0 to 10)");
+    return n;
+}
+
+void load_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format, TImportMode mode, int isoLines)
 {
     const QFileInfo info(file);
     if (!info.exists())
@@ -95,6 +106,7 @@ void load_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format,
 
     control.SetCadType(static_cast<int>(format));
     control.SetImportMode(mode);
+    control.SetIsoLines(isoLines);
     ProgressLine progress(file, info.size());
     try {
         control.LoadFromFile(file);

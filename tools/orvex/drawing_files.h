@@ -31,7 +31,11 @@ TImportMode import_mode(const QString& name);
 /// whose content the reader rejects (with the line number the reader gives),
 /// and "no drawing found" for one that no reader recognises.
 /// A progress line goes to stderr for a large file when stderr is a terminal.
-void load_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format, TImportMode mode);
+void load_drawing(TOrvexGDI& control, const QString& file, DrawingFormat format, TImportMode mode, int isoLines = 0);
+
+/// The iso-parameter lines named by --iso-lines (0 to 10); 0 when empty.
+/// ToolError otherwise.
+int iso_lines(const QString& count);
 
 /// Why the file holds no drawing a reader of `format` recognises ("empty
 /// file", "no DXF sections or entities", ...), or "" when it holds one.

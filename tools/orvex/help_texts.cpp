@@ -17,7 +17,9 @@ QString help_text(const QString& command)
                               "  --from FORMAT   read every FILE as ovx, dxf or iges, whatever its extension\n"
                               "  --import MODE   full (default) also reads what other CAD programs write\n"
                               "                  (blocks, polylines, splines, ...); basic reads only the\n"
-                              "                  exchange subset the library writes\n");
+                              "                  exchange subset the library writes\n"
+                              "  --iso-lines N   iso-parameter lines per direction on each IGES surface\n"
+                              "                  (0 to 10, default 0: boundaries only)\n");
     if (command == QLatin1String("convert"))
         return QStringLiteral("usage: orvex convert [--from FORMAT] [--to FORMAT] [--import MODE] IN OUT\n"
                               "\n"
@@ -28,7 +30,9 @@ QString help_text(const QString& command)
                               "  --to FORMAT     write OUT as ovx, dxf or iges\n"
                               "  --import MODE   full (default) also reads what other CAD programs write\n"
                               "                  (blocks, polylines, splines, ...); basic reads only the\n"
-                              "                  exchange subset the library writes\n");
+                              "                  exchange subset the library writes\n"
+                              "  --iso-lines N   iso-parameter lines per direction on each IGES surface\n"
+                              "                  (0 to 10, default 0: boundaries only)\n");
     if (command == QLatin1String("render"))
         return QStringLiteral("usage: orvex render [options] IN OUT\n"
                               "\n"
@@ -43,7 +47,9 @@ QString help_text(const QString& command)
                               "  --aa                smooth (anti-aliased) lines\n"
                               "  --background COLOR  #rrggbb or a colour name (default black)\n"
                               "  --from FORMAT       read IN as ovx, dxf or iges\n"
-                              "  --import MODE       full (default) or basic, as for orvex info\n");
+                              "  --import MODE       full (default) or basic, as for orvex info\n"
+                              "  --iso-lines N       iso-parameter lines per direction on each IGES surface\n"
+                              "                      (0 to 10, default 0: boundaries only)\n");
     return QStringLiteral("usage: orvex COMMAND [options] FILE...\n"
                           "\n"
                           "Looks at, converts and renders OVX, DXF and IGES drawings.\n"

@@ -30,10 +30,10 @@ constexpr int kAlwaysListed = 4;
 
 QString number(double value) { return QString::number(value, 'g', 10); }
 
-void describe(QTextStream& out, const QString& file, DrawingFormat format, TImportMode mode)
+void describe(QTextStream& out, const QString& file, DrawingFormat format, TImportMode mode, int isoLines)
 {
     TOrvexGDI control;
-    load_drawing(control, file, format, mode);
+    load_drawing(control, file, format, mode, isoLines);
 
     std::map<int, int> counts;
     std::set<int> layers;
@@ -113,7 +113,7 @@ void describe(QTextStream& out, const QString& file, DrawingFormat format, TImpo
 
 void info_command(const QStringList& args)
 {
-    const Arguments a = parse_arguments(QStringLiteral("info"), args, {{"--from", "--import"}, {}});
+    const Arguments a = parse_arguments(QStringLiteral("info"), args, {{"--from", "--import", "--iso-lines"}, {}});
     QTextStream out(stdout);
     if (a.help) {
         out << help_text(QStringLiteral("info"));
@@ -129,7 +129,7 @@ void info_command(const QStringList& args)
     for (int i = 0; i < a.files.size(); ++i) {
         if (i > 0)
             out << "\n";
-        describe(out, a.files[i], formats[std::size_t(i)], mode);
+        describe(out, a.files[i], formats[std::size_t(i)], mode, iso_lines(a.value("--iso-lines")));
         out.flush();
     }
 }

@@ -194,7 +194,8 @@ void write_picture(TOrvexGDI& control, const QString& file, Output kind, QSize s
 
 void render_command(const QStringList& args)
 {
-    const OptionSpec spec{{"--size", "--view", "--rotate", "--window", "--background", "--from", "--import"}, {"--aa"}};
+    const OptionSpec spec{
+        {"--size", "--view", "--rotate", "--window", "--background", "--from", "--import", "--iso-lines"}, {"--aa"}};
     const Arguments a = parse_arguments(QStringLiteral("render"), args, spec);
     if (a.help) {
         QTextStream(stdout) << help_text(QStringLiteral("render"));
@@ -224,7 +225,7 @@ void render_command(const QStringList& args)
     control.resize(size);
     // The readers choose colours that stand out from the background.
     control.SetBackgroundColor(colour);
-    load_drawing(control, in, from, mode);
+    load_drawing(control, in, from, mode, iso_lines(a.value("--iso-lines")));
     control.SetAntiAlias(a.has("--aa"));
     if (a.has("--rotate"))
         control.RotateView(angles[0], angles[1], angles[2]);

@@ -82,6 +82,7 @@ class ORVEXGDI_EXPORT TOrvexGDI : public TGDIPCanvas {
     Q_PROPERTY(int CurrentLayer READ GetCurrentLayer WRITE SetCurrentLayer)
     Q_PROPERTY(int CadType READ GetCadType WRITE SetCadType)
     Q_PROPERTY(orvex::TImportMode ImportMode READ GetImportMode WRITE SetImportMode)
+    Q_PROPERTY(int IsoLines READ GetIsoLines WRITE SetIsoLines)
     Q_PROPERTY(orvex::TDUnits Units READ GetUnits WRITE SetUnits)
     Q_PROPERTY(bool MousePan READ GetMousePan WRITE SetMousePan)
     Q_PROPERTY(bool WheelZoom READ GetWheelZoom WRITE SetWheelZoom)
@@ -145,6 +146,11 @@ public:
     TImportMode GetImportMode() const { return Settings->ImportMode; }
     /// A value other than imFull is stored as imBasic.
     void SetImportMode(TImportMode Value) { Settings->ImportMode = Value == imFull ? imFull : imBasic; }
+    /// Iso-parameter lines per direction that a full IGES import draws on
+    /// each surface besides its boundary (0, the default: boundaries only).
+    int GetIsoLines() const { return Settings->IsoLines; }
+    /// Values are clamped to 0..10; takes effect at the next load.
+    void SetIsoLines(int Value) { Settings->IsoLines = Value < 0 ? 0 : Value > 10 ? 10 : Value; }
     /// The drawing's unit label.
     TDUnits GetUnits() const { return Settings->Millimetres ? uMM : uINCH; }
     /// Sets the unit label; no value changes.
@@ -466,6 +472,7 @@ public slots:
     void setCurrentLayer(int Value) { SetCurrentLayer(Value); }            ///< SetCurrentLayer.
     void setCadType(int Value) { SetCadType(Value); }                      ///< SetCadType.
     void setImportMode(orvex::TImportMode Value) { SetImportMode(Value); } ///< SetImportMode.
+    void setIsoLines(int Value) { SetIsoLines(Value); }                    ///< SetIsoLines.
     void setUnits(orvex::TDUnits Value) { SetUnits(Value); }               ///< SetUnits.
     void setMousePan(bool Value) { SetMousePan(Value); }                   ///< SetMousePan.
     void setWheelZoom(bool Value) { SetWheelZoom(Value); }                 ///< SetWheelZoom.

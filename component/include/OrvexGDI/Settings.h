@@ -57,6 +57,7 @@ public:
     // Files, export and printing
     int CadType = 1;                              ///< File format of the file operations: 1 OVX, 2 DXF, 3 IGES.
     TImportMode ImportMode = imBasic;             ///< imFull adds what other CAD programs write.
+    int IsoLines = 0;                             ///< Iso-parameter lines per surface direction (full IGES import).
     TLoadReport LoadReport;                       ///< What the last read took and skipped.
     CheckedArray<std::string, 0, 254> LayerNames; ///< Layer names of the last full import; empty for none.
     bool MergeMode = false;                       ///< A merge is being read.

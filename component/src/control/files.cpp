@@ -236,6 +236,7 @@ int TOrvexGDI::read_cad(const QString& FileName, bool Merging)
     // elements; the control's table is replaced only when the read completes.
     formats::StagedDrawing staged(Settings->ArcViews, Settings->BackgroundColor, GetUnits());
     formats::reset_arc_views(staged.ArcViews);
+    staged.Surfaces.IsoLines = Settings->IsoLines;
     try {
         (full ? format.ReadFull : format.Read)(in, staged);
     } catch (const std::exception& e) {

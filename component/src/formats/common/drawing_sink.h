@@ -11,6 +11,17 @@ namespace orvex::formats {
 
 using ArcViewTable = CheckedArray<TArcView, 1, 90>;
 
+/// How the full IGES import shows surfaces and solids.
+struct SurfaceOptions {
+    /// Draw surfaces by their boundaries (off: only the file's curves).
+    bool Surfaces = true;
+    /// Iso-parameter lines per direction of each surface, 0 to 10.
+    int IsoLines = 0;
+    /// Trimming curves drawn as their parameter-space curves mapped
+    /// through the surface even where the file holds model-space ones.
+    bool ParameterSpaceTrims = false;
+};
+
 /// What a reader fills. Elements are made only through make_element, so the
 /// factory's range checks and clamps apply to file data too.
 class DrawingSink {
@@ -39,6 +50,8 @@ public:
     /// A region number no region of this drawing has yet, for the fill
     /// edges of a new region: 1, 2, ... in the order asked.
     virtual int next_region() { return ++regions_; }
+    /// How surfaces are shown (full IGES import).
+    virtual SurfaceOptions surface_options() const { return {}; }
 
 private:
     int regions_ = 0;
@@ -69,6 +82,7 @@ public:
     void stop_reading() override { StopReading = true; }
     TLoadReport* report() override { return &Report; }
     void set_layer_name(int Layer, const std::string& Name) override { LayerNames[Layer] = Name; }
+    SurfaceOptions surface_options() const override { return Surfaces; }
 
     TElements Elements;
     ArcViewTable ArcViews;
@@ -77,6 +91,7 @@ public:
     bool StopReading = false;
     TLoadReport Report;
     CheckedArray<std::string, 0, 254> LayerNames;
+    SurfaceOptions Surfaces;
 };
 
 /// The arc-view reset that precedes every read: no entry defined but entry 1,

@@ -2,6 +2,7 @@
 
 #include <OrvexGDI/VUvuDAVTypes.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -17,22 +18,38 @@ std::optional<double> parse_decimal(std::string_view text)
     if (d.digits == 0)
         return std::nullopt;
     bool exponent = false;
+    int power = 0; // the exponent's value, while it stays small
     if (p < last && (*p == 'E' || *p == 'e')) {
         exponent = true;
         ++p;
+        const bool below = p < last && *p == '-';
         if (p < last && (*p == '+' || *p == '-'))
             ++p;
         const char* const exponentDigits = p;
-        while (p < last && static_cast<unsigned>(*p - '0') < 10)
+        while (p < last && static_cast<unsigned>(*p - '0') < 10) {
+            power = std::min(power * 10 + (*p - '0'), 1000);
             ++p;
+        }
         if (p == exponentDigits)
             return std::nullopt;
+        power = below ? -power : power;
     }
     if (p != last)
         return std::nullopt;
     // Short plain decimals (the files' usual numbers) need no full conversion.
     if (!exponent && d.digits <= kExactDigits)
         return exact_value(d);
+    // Nor do short ones with a small exponent: at most 15 digits and a
+    // power of ten up to 22 are exact doubles, so the one multiplication or
+    // division rounds correctly (Clinger's fast path).
+    if (exponent && d.digits <= kExactDigits && std::abs(power - d.fraction) <= 22) {
+        static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        const int shift = power - d.fraction;
+        const double magnitude = static_cast<double>(d.mantissa);
+        const double value = shift >= 0 ? magnitude * kPowers[shift] : magnitude / kPowers[-shift];
+        return d.negative ? -value : value;
+    }
     const char* const first = text.data() + (text.front() == '+' || text.front() == '-' ? 1 : 0);
     double value = 0;
     const auto result = std::from_chars(first, last, value);

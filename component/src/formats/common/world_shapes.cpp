@@ -141,7 +141,13 @@ void WorldShapes::curve(Curve at, double t0, double t1, int pieces, const std::v
     count_one();
     for (const Vec3& p : extent)
         widen(p);
-    curves_.push_back({std::move(at), t0, t1, std::max(1, pieces), style});
+    curves_.push_back({std::move(at), t0, t1, std::max(1, pieces), style, budget_});
+}
+
+void WorldShapes::begin_budget(std::string label, long long chords)
+{
+    budgets_.push_back({std::move(label), chords});
+    budget_ = static_cast<int>(budgets_.size()) - 1;
 }
 
 void WorldShapes::chain(const std::vector<Vec3>& points, const ShapeStyle& style)
@@ -191,6 +197,7 @@ void WorldShapes::make_chain(const CurveJob& job, double tol)
         int depth;
     };
     std::vector<Span> stack;
+    Budget* budget = job.budget >= 0 ? &budgets_[static_cast<std::size_t>(job.budget)] : nullptr;
     Vec3 previous = job.at(job.t0);
     for (int i = 0; i < job.pieces; ++i) {
         const double a = job.t0 + step * i, b = i + 1 == job.pieces ? job.t1 : job.t0 + step * (i + 1);
@@ -201,12 +208,20 @@ void WorldShapes::make_chain(const CurveJob& job, double tol)
             stack.pop_back();
             const double tm = (span.t0 + span.t1) / 2;
             const Vec3 pm = job.at(tm);
-            if (span.depth < 12 && distance_to_chord(pm, span.p0, span.p1) > tol) {
+            const bool bends = span.depth < 12 && distance_to_chord(pm, span.p0, span.p1) > tol;
+            const bool allowed = budget == nullptr || budget->left > 0;
+            if (bends && !allowed && !budget->capped) {
+                budget->capped = true;
+                capped_.push_back(budget->label);
+            }
+            if (bends && allowed) {
                 stack.push_back({tm, span.t1, pm, span.p1, span.depth + 1});
                 stack.push_back({span.t0, tm, span.p0, pm, span.depth + 1});
                 continue;
             }
             make_line(span.p0, span.p1, job.style);
+            if (budget != nullptr)
+                --budget->left;
         }
     }
 }

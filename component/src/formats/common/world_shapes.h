@@ -9,6 +9,7 @@
 #include "formats/common/model_space.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace orvex::formats {
@@ -58,6 +59,14 @@ public:
     /// Counts a point of another element into the drawing's size.
     void include(const Vec3& p) { widen(p); }
 
+    /// Curves added from now until end_budget share one allowance of
+    /// `chords` chords: once it is spent, the rest of them are cut into
+    /// their first equal steps only. `label` names them in capped().
+    void begin_budget(std::string label, long long chords);
+    void end_budget() { budget_ = -1; }
+    /// The labels of the budgets that ran out in finish().
+    const std::vector<std::string>& capped() const { return capped_; }
+
     /// Makes the curves' chains, after every other element. Values the
     /// factory does not accept are left out throughout.
     void finish();
@@ -78,6 +87,12 @@ private:
         double t0, t1;
         int pieces;
         ShapeStyle style;
+        int budget = -1;
+    };
+    struct Budget {
+        std::string label;
+        long long left;
+        bool capped = false;
     };
     void widen(const Vec3& p);
     /// Keeps the index the factory gave (-1 when it made nothing).
@@ -85,6 +100,9 @@ private:
     void count_one();
     void make_line(const Vec3& a, const Vec3& b, const ShapeStyle& s);
     void make_chain(const CurveJob& job, double tolerance);
+    std::vector<Budget> budgets_;
+    int budget_ = -1;
+    std::vector<std::string> capped_;
 
     DrawingSink& sink_;
     long long made_ = 0;

@@ -17,8 +17,10 @@ void read(std::istream& in, DrawingSink& sink);
 /// curves (104, 106, 126), the curves that define surfaces (120, 122),
 /// annotation as lines and curves (general notes as stroke text, leaders,
 /// witness and section lines, dimensions, flag notes and labels: 202-222),
-/// colours by definition (314), and the file's version and a count of every
-/// entity kind in the load report.
+/// colours by definition (314), surfaces and solids as wireframes (108-144,
+/// 186 and its shells, faces, loops and edges; as the sink's surface options
+/// say), and the file's version and a count of every entity kind in the load
+/// report, with a note for each surface cut short at its chord limit.
 void read_full(std::istream& in, DrawingSink& sink);
 
 /// Writes the drawing's points, lines and arcs after one identity matrix

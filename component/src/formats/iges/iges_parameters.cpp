@@ -14,6 +14,10 @@ namespace {
 
 double field_value(std::string_view field, std::string& scratch)
 {
+    // The usual field, a plain number, is read at once; only the others are
+    // searched for spaces and "D" exponents.
+    if (const auto plain = parse_decimal(field))
+        return *plain;
     if (field.find(' ') != std::string_view::npos) {
         scratch.clear();
         for (char c : field)

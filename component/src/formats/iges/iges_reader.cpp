@@ -13,6 +13,7 @@
 #include "formats/iges/iges_curves.h"
 #include "formats/iges/iges_parameters.h"
 #include "formats/iges/iges_place.h"
+#include "formats/iges/iges_surfaces.h"
 
 #include <OrvexGDI/Ops.h>
 #include <OrvexGDI/OpsFileText.h>
@@ -677,15 +678,112 @@ private:
         return made;
     }
 
+    // The data of an entity that surfaces and solids are built from, read
+    // once: its values and the matrix chain it names.
+    const GeometryEntity* geometry(int pointer)
+    {
+        if (const auto known = geometry_.find(pointer); known != geometry_.end())
+            return known->second ? &*known->second : nullptr;
+        std::optional<GeometryEntity>& slot = geometry_[pointer];
+        const auto found = directory_.find(pointer);
+        if (found == directory_.end() || !found->second.HasRecord || found->second.Type == 0)
+            return nullptr;
+        const DirectoryEntry& entry = found->second;
+        GeometryEntity g;
+        g.Type = entry.Type;
+        g.Form = entry.Form;
+        on_line(entry.RecordLine, [&] {
+            parameter_values(entry.Record, parameter_, record_, g.Values);
+            if (entry.Matrix > 0)
+                g.Placement = matrix_of(entry.Matrix, 0).value_or(Matrix{});
+        });
+        slot = std::move(g);
+        return &*slot;
+    }
+
+    // Surfaces, curves on surfaces and the parts of solids that other
+    // entities draw (not drawn on their own), and the curves that only
+    // define surfaces, which join the parameter-space curves.
+    std::unordered_set<int> surface_parts(std::unordered_set<int>& parameterCurves)
+    {
+        std::unordered_set<int> parts;
+        std::vector<double> values;
+        std::vector<int> pointers;
+        for (const int sequence : order_) {
+            const DirectoryEntry& entry = directory_.at(sequence);
+            if (!entry.HasRecord || !names_parts(entry.Type))
+                continue;
+            on_line(entry.RecordLine, [&] { parameter_values(entry.Record, parameter_, record_, values); });
+            parts_of(entry.Type, values, pointers);
+            parts.insert(pointers.begin(), pointers.end());
+            defining_curves_of(entry.Type, values, pointers);
+            for (const int curve : pointers)
+                mark_curve(curve, parameterCurves, 0);
+        }
+        return parts;
+    }
+
+    // Kinds whose records name parts or defining curves (the others, the
+    // surfaces with the most numbers among them, need not be read here).
+    static bool names_parts(int type)
+    {
+        switch (type) {
+        case 118:
+        case 140:
+        case 141:
+        case 142:
+        case 143:
+        case 144:
+        case 186:
+        case 508:
+        case 510:
+        case 514:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    static bool drawn_through_solids(int type)
+    {
+        return type == 141 || type == 502 || type == 504 || type == 508 || type == 510;
+    }
+
     void make_elements()
     {
-        const std::unordered_set<int> parameterCurves = parameter_space_curves();
+        std::unordered_set<int> parameterCurves = parameter_space_curves();
         const std::unordered_set<int> parts = full_ ? annotation_parts_of_file() : std::unordered_set<int>{};
+        const SurfaceOptions options = sink_.surface_options();
+        const bool surfaces = full_ && options.Surfaces;
+        const std::unordered_set<int> surfaceParts =
+            surfaces ? surface_parts(parameterCurves) : std::unordered_set<int>{};
         std::unordered_set<int> drawnParts;
         WorldShapes curves(sink_);
+        // The curves this loop draws on its own: visible model-space curves.
+        auto drawnOnItsOwn = [&](int pointer) {
+            const auto found = directory_.find(pointer);
+            if (found == directory_.end())
+                return false;
+            const DirectoryEntry& e = found->second;
+            const bool curve = mapped_type(e.Type) != etNone || e.Type == 104 || e.Type == 106 || e.Type == 126;
+            return curve && e.HasRecord && !e.Blanked && !e.Parametric && parameterCurves.count(pointer) == 0;
+        };
+        SurfaceDrawer drawer([this](int pointer) { return geometry(pointer); }, drawnOnItsOwn, curves, options);
         std::vector<double> values;
         for (const int sequence : order_) {
             const DirectoryEntry& entry = directory_.at(sequence);
+            if (surfaces && (is_surface_kind(entry.Type) || drawn_through_solids(entry.Type))) {
+                if (surfaceParts.count(sequence) > 0 || drawn_through_solids(entry.Type)) {
+                    count(entry.Type, true); // drawn through the entity that names it
+                    continue;
+                }
+                bool made = false;
+                if (!entry.Blanked && !entry.Parametric && entry.HasRecord)
+                    on_line(entry.RecordLine,
+                            [&] { made = drawer.draw(sequence, entry.Type, style_of(entry), kind_name(entry.Type)); });
+                count(entry.Type, made);
+                continue;
+            }
             if (parts.count(sequence) > 0) {
                 count(entry.Type, true); // drawn through the dimension that names it
                 continue;
@@ -743,6 +841,8 @@ private:
         }
         curves.finish();
         if (TLoadReport* report = sink_.report(); report != nullptr) {
+            for (const std::string& note : curves.capped())
+                report->Notes.push_back(note);
             if (full_)
                 report->Version = version();
             // A global section whose numbers do not read states no units.
@@ -765,6 +865,7 @@ private:
     char parameter_ = ',';
     char record_ = ';';
     std::unordered_map<int, DirectoryEntry> directory_;
+    std::unordered_map<int, std::optional<GeometryEntity>> geometry_;
     std::vector<int> order_;
     bool recordOpen_ = false;
     int recordPointer_ = 0;
