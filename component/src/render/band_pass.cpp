@@ -4,6 +4,9 @@
 #include "render/element_painter.h"
 #include "view/viewport.h"
 
+#include <QRegion>
+#include <QTransform>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -25,7 +28,28 @@ struct BandOutcome {
     std::optional<QRect> clip;
 };
 
-void paint_band(const QPainter& graphics, const QImage& picture, const TSettings& s, const TElements& elements,
+// The state of the control's painter every part starts from, read once on
+// the calling thread.
+struct PainterSetup {
+    QPainter::RenderHints hints;
+    QPen pen;
+    QBrush brush;
+    QPointF brushOrigin;
+    QPainter::CompositionMode mode;
+    double opacity;
+    QTransform transform;
+    bool clipped;
+    QRegion clip;
+
+    explicit PainterSetup(const QPainter& p)
+        : hints(p.renderHints()), pen(p.pen()), brush(p.brush()), brushOrigin(p.brushOrigin()),
+          mode(p.compositionMode()), opacity(p.opacity()), transform(p.transform()), clipped(p.hasClipping()),
+          clip(clipped ? p.clipRegion() : QRegion())
+    {
+    }
+};
+
+void paint_band(const PainterSetup& setup, const QImage& picture, const TSettings& s, const TElements& elements,
                 const ElementIndex* index, const QRect& band, BandOutcome& outcome)
 {
     // A second image over the same pixels: each band has its own painter,
@@ -34,15 +58,15 @@ void paint_band(const QPainter& graphics, const QImage& picture, const TSettings
                 picture.format());
     rows.setDevicePixelRatio(picture.devicePixelRatio());
     QPainter painter(&rows);
-    painter.setRenderHints(graphics.renderHints());
-    painter.setPen(graphics.pen());
-    painter.setBrush(graphics.brush());
-    painter.setBrushOrigin(graphics.brushOrigin());
-    painter.setCompositionMode(graphics.compositionMode());
-    painter.setOpacity(graphics.opacity());
-    painter.setTransform(graphics.transform());
-    if (graphics.hasClipping())
-        painter.setClipRegion(graphics.clipRegion());
+    painter.setRenderHints(setup.hints);
+    painter.setPen(setup.pen);
+    painter.setBrush(setup.brush);
+    painter.setBrushOrigin(setup.brushOrigin);
+    painter.setCompositionMode(setup.mode);
+    painter.setOpacity(setup.opacity);
+    painter.setTransform(setup.transform);
+    if (setup.clipped)
+        painter.setClipRegion(setup.clip);
     const view::Viewport viewport = view::Viewport::current(s);
     {
         ElementPainter out(painter, viewport, s, band);
@@ -98,13 +122,14 @@ BandPassResult paint_bands(QPainter& graphics, QImage& picture, const TSettings&
 {
     if (parts.empty())
         return {};
+    const PainterSetup setup(graphics);
     std::vector<BandOutcome> outcomes(parts.size());
     std::vector<std::thread> threads;
     threads.reserve(parts.size() - 1);
     for (std::size_t k = 1; k < parts.size(); ++k)
-        threads.emplace_back(paint_band, std::cref(graphics), std::cref(picture), std::cref(s), std::cref(elements),
-                             index, parts[k], std::ref(outcomes[k]));
-    paint_band(graphics, picture, s, elements, index, parts[0], outcomes[0]);
+        threads.emplace_back(paint_band, std::cref(setup), std::cref(picture), std::cref(s), std::cref(elements), index,
+                             parts[k], std::ref(outcomes[k]));
+    paint_band(setup, picture, s, elements, index, parts[0], outcomes[0]);
     for (std::thread& t : threads)
         t.join();
 
