@@ -67,6 +67,8 @@ bool TOrvexGDI::live_pan_frame()
     if (!(moved == now) || !banded_picture(picture) || w != now.width || h != now.height || std::abs(dx) >= w ||
         std::abs(dy) >= h)
         return false;
+    if (dx == 0 && dy == 0) // the picture shows this view already
+        return true;
     // A clip left in force by the last pass clips the background of the
     // next one too, which a moved picture cannot show.
     if (Graphics->hasClipping() && Graphics->clipBoundingRect() != QRectF(0, 0, w, h))
@@ -78,10 +80,6 @@ bool TOrvexGDI::live_pan_frame()
     if (index == nullptr || index->inherits_dash())
         return false;
 
-    if (dx == 0 && dy == 0) {
-        d_->shown = now;
-        return true;
-    }
     QRegion redrawn;
     if (dx != 0)
         redrawn += dx > 0 ? QRect(0, 0, dx, h) : QRect(w + dx, 0, -dx, h);
