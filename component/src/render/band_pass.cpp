@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -20,6 +21,8 @@ namespace {
 // Pen widths, anti-aliasing and the arms of points reach this far beyond an
 // element's box (as for the whole picture's index window).
 constexpr double kReachPixels = 8;
+// More bands than this gain nothing on any machine and cost a thread each.
+constexpr int kMostBands = 64;
 
 struct BandOutcome {
     std::optional<QPen> pen;
@@ -95,7 +98,7 @@ int band_count(int renderThreads, int height)
     int n = renderThreads;
     if (n <= 0)
         n = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    return std::clamp(n, 1, std::max(1, height));
+    return std::clamp(n, 1, std::max(1, std::min(height, kMostBands)));
 }
 
 bool banded_picture(const QImage& picture)
@@ -126,10 +129,17 @@ BandPassResult paint_bands(QPainter& graphics, QImage& picture, const TSettings&
     std::vector<BandOutcome> outcomes(parts.size());
     std::vector<std::thread> threads;
     threads.reserve(parts.size() - 1);
-    for (std::size_t k = 1; k < parts.size(); ++k)
-        threads.emplace_back(paint_band, std::cref(setup), std::cref(picture), std::cref(s), std::cref(elements), index,
-                             parts[k], std::ref(outcomes[k]));
+    std::size_t started = 1;
+    try {
+        for (; started < parts.size(); ++started)
+            threads.emplace_back(paint_band, std::cref(setup), std::cref(picture), std::cref(s), std::cref(elements),
+                                 index, parts[started], std::ref(outcomes[started]));
+    } catch (const std::system_error&) {
+        // No thread to be had: the calling thread draws the rest itself.
+    }
     paint_band(setup, picture, s, elements, index, parts[0], outcomes[0]);
+    for (std::size_t k = started; k < parts.size(); ++k)
+        paint_band(setup, picture, s, elements, index, parts[k], outcomes[k]);
     for (std::thread& t : threads)
         t.join();
 

@@ -20,7 +20,7 @@
 namespace orvex {
 
 /// The bands a picture of this height is drawn in for a RenderThreads value
-/// (0: one per core); 1 means the single pass.
+/// (0: one per core; at most 64); 1 means the single pass.
 int band_count(int renderThreads, int height);
 
 /// Whether a picture can be drawn in bands: a 32-bit image without a colour table.
