@@ -72,6 +72,12 @@ private:
     std::vector<int> items_;
     std::vector<int> everywhere_; // visited by every query
     std::vector<std::pair<int, ModelBox>> painted_;
+    // The cells each element lies in (columns c0..c1, rows r0..r1): none
+    // for elements no window lists, all for those every window lists.
+    struct CellSpan {
+        std::uint16_t c0, r0, c1, r1;
+    };
+    std::vector<CellSpan> spans_;
     std::vector<std::uint32_t> seen_;
     std::uint32_t queries_ = 0;
     bool inheritsDash_ = false, oddLayers_ = false;
