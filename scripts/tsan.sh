@@ -20,5 +20,9 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$build" --target band_render_test -j "$jobs"
 
 export QT_QPA_PLATFORM=offscreen DBUS_SESSION_BUS_ADDRESS=disabled:
-export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ${TSAN_OPTIONS:-}"
+# Qt's raster engine hands large fills to its own thread pool and waits for
+# them with Qt's own synchronisation, which ThreadSanitizer cannot see in the
+# uninstrumented Qt libraries; only calls from our own (instrumented) code are
+# checked.
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ignore_noninstrumented_modules=1 ${TSAN_OPTIONS:-}"
 "$build/tests/band_render_test"
