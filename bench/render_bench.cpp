@@ -2,14 +2,16 @@
 // draws the same primitives with the same pens, both in this process.
 //
 // Prints the median time of each, their ratio, the same with anti-aliasing,
-// and the resident memory per element. Google Benchmark then times both again.
+// the redraw on 2, 4 and 8 band threads against one, a live pan frame against
+// a full redraw, and the resident memory per element. Google Benchmark then times both again.
 //
 // For instruction counts, `render_bench --once=redraw` (or
 // `--once=redraw-antialiased`) redraws once and exits, `--once=plain` (or
 // `--once=plain-antialiased`) runs the plain loop once, `--once=part`,
 // `--once=pick` (and `-every` without the element index) redraw or pick in a
 // view of 1 % of the drawing, `--once=zoomall` zooms to all on the fresh
-// drawing and `--once=zoomed-redraw` redraws the view that gives; run it under
+// drawing, `--once=zoomed-redraw` redraws the view that gives and
+// `--once=livepan` draws one 20-pixel frame of a live pan drag; run it under
 //   valgrind --tool=callgrind --collect-atstart=no --toggle-collect='*_once*'
 #include "bench_cursors.h"
 #include "bench_timing.h"
@@ -18,6 +20,7 @@
 #include <OrvexGDI/QOrvexGDI.h>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
@@ -28,6 +31,8 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 using namespace orvex;
@@ -194,6 +199,34 @@ __attribute__((noinline)) void redraw_once(TOrvexGDI& control) { control.Redraw(
 
 __attribute__((noinline)) void zoom_all_once(TOrvexGDI& control) { control.ZoomAll(); }
 
+// The control's pan drag, as the mouse drives it: the middle button held.
+void send_mouse(TOrvexGDI& control, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent event(type, QPointF(at), QPointF(at), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&control, &event);
+}
+
+// One frame of a live pan drag: the middle button moved `by` pixels from `at`.
+__attribute__((noinline)) void live_pan_once(TOrvexGDI& control, QPoint at, QPoint by)
+{
+    send_mouse(control, QEvent::MouseMove, at + by, Qt::NoButton, Qt::MiddleButton);
+}
+
+// The median wall times of redraws with each of two RenderThreads values,
+// alternated so that both see the same load on a shared machine.
+std::pair<double, double> thread_timings(TOrvexGDI& control, int first, int second, int runs = 9)
+{
+    std::vector<double> a, b;
+    for (int r = 0; r < runs; ++r) {
+        control.SetRenderThreads(first);
+        a.push_back(elapsed_ms([&] { control.Redraw(); }));
+        control.SetRenderThreads(second);
+        b.push_back(elapsed_ms([&] { control.Redraw(); }));
+    }
+    control.SetRenderThreads(1);
+    return {median(a), median(b)};
+}
+
 __attribute__((noinline)) void plain_once(QImage& image, const std::vector<Primitive>& primitives, bool antialias)
 {
     plain_loop(image, primitives, antialias);
@@ -257,6 +290,14 @@ int main(int argc, char** argv)
                     redraw_once(control);
                 else
                     benchmark::DoNotOptimize(pick_once(control, pick_positions(control)));
+            } else if (arg.rfind("--once=livepan", 0) == 0) { // a 20-pixel frame of a live pan drag
+                control.SetLivePan(true);
+                control.Redraw();
+                const QPoint at(kWidth / 2, kHeight / 2);
+                send_mouse(control, QEvent::MouseButtonPress, at, Qt::MiddleButton, Qt::MiddleButton);
+                // The first frame of a drawing builds its element index.
+                send_mouse(control, QEvent::MouseMove, at + QPoint(20, 0), Qt::NoButton, Qt::MiddleButton);
+                live_pan_once(control, at + QPoint(20, 0), QPoint(20, 0));
             } else if (arg.rfind("--once=plain", 0) == 0) {
                 const std::vector<Primitive> primitives = resolve(control);
                 QImage picture(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
@@ -278,6 +319,62 @@ int main(int argc, char** argv)
         const double plain = median_ms([&] { plain_loop(image, primitives, antialias); });
         std::printf("anti-aliasing %-3s: Redraw %.1f ms, plain QPainter loop %.1f ms, ratio %.2f\n",
                     antialias ? "on" : "off", redraw, plain, redraw / plain);
+    }
+
+    // The redraw on several threads, each drawing a band of the picture,
+    // against the single pass, in the same run.
+    std::printf("cores: %u\n", std::thread::hardware_concurrency());
+    // Processor time beside wall time: on a machine shared with other work,
+    // the bands' processor time shows the work split rather than repeated.
+    for (bool antialias : {false, true}) {
+        control.SetAntiAlias(antialias);
+        std::vector<double> wall[2], cpu[2];
+        for (int r = 0; r < 5; ++r)
+            for (const int threads : {1, 2}) {
+                control.SetRenderThreads(threads);
+                double w = 0;
+                cpu[threads - 1].push_back(cpu_ms([&] { w = elapsed_ms([&] { control.Redraw(); }); }));
+                wall[threads - 1].push_back(w);
+            }
+        control.SetRenderThreads(1);
+        std::printf("anti-aliasing %-3s: 1 thread wall %.1f ms, processor %.1f ms; 2 threads wall %.1f ms, processor "
+                    "%.1f ms\n",
+                    antialias ? "on" : "off", median(wall[0]), median(cpu[0]), median(wall[1]), median(cpu[1]));
+    }
+    for (bool antialias : {false, true}) {
+        control.SetAntiAlias(antialias);
+        for (const int threads : {2, 4, 8}) {
+            const auto [one, many] = thread_timings(control, 1, threads);
+            std::printf("anti-aliasing %-3s: Redraw %.1f ms on 1 thread, %.1f ms on %d threads: %.2fx\n",
+                        antialias ? "on" : "off", one, many, threads, one / many);
+        }
+    }
+    std::fflush(stdout);
+
+    // A live pan frame of 20 pixels against a full redraw of the same view.
+    {
+        control.SetAntiAlias(false);
+        control.SetLivePan(true);
+        control.Redraw();
+        const double redraw = median_ms([&] { control.Redraw(); }, 9);
+        const QPoint at(kWidth / 2, kHeight / 2);
+        send_mouse(control, QEvent::MouseButtonPress, at, Qt::MiddleButton, Qt::MiddleButton);
+        // The first frame of a drawing builds its element index.
+        const double first = elapsed_ms([&] { live_pan_once(control, at, QPoint(20, 0)); });
+        std::vector<double> frames;
+        QPoint now = at + QPoint(20, 0);
+        for (int i = 0; i < 40; ++i) { // back and forth, so the drawing stays in view
+            const QPoint by((i / 4) % 2 ? -20 : 20, (i / 8) % 2 ? -20 : 0);
+            frames.push_back(elapsed_ms([&] { live_pan_once(control, now, by); }));
+            now += by;
+        }
+        send_mouse(control, QEvent::MouseButtonRelease, now, Qt::MiddleButton, Qt::NoButton);
+        control.SetLivePan(false);
+        const double frame = median(frames);
+        std::printf("live pan: frame of 20 pixels %.2f ms, full redraw %.1f ms, ratio %.3f (first frame, building "
+                    "the element index: %.1f ms)\n",
+                    frame, redraw, frame / redraw, first);
+        std::fflush(stdout);
     }
 
     // Parts of the drawing, in one view of it and in a view of 1 % of it:

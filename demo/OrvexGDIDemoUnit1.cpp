@@ -131,7 +131,11 @@ TOrvexGDI* TForm1::create_drawing_control(QWidget* Parent, const char* Name, con
     control->SetCadType(0); // stored as 1, OVX
     // Drawings of other CAD programs open whole: blocks, polylines, splines, ...
     control->SetImportMode(imFull);
+    // Large drawings stay interactive: the picture is drawn on every core,
+    // a pan drag shows the whole drawing, the wheel zooms about the cursor.
     control->SetWheelZoom(true);
+    control->SetRenderThreads(0);
+    control->SetLivePan(true);
     control->SetVersion(QStringLiteral("2.1"));
     return control;
 }

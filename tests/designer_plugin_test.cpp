@@ -88,6 +88,8 @@ TEST_F(DesignerPlugin, EveryPublishedPropertyIsEditableThroughTheMetaObject)
         {"Units", int(uMM), "uMM"},
         {"MousePan", false, "false"},
         {"WheelZoom", true, "true"},
+        {"LivePan", true, "true"},
+        {"RenderThreads", 4, "4"},
         {"AntiAlias", true, "true"},
         {"Version", "9.9", "2.1"},
         {"Transparent", false, "false"},

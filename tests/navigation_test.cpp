@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -526,4 +527,118 @@ TEST_F(NavigationTest, WheelNotchesZoomAboutTheCursorWhenTurnedOn)
         c.ZoomLast();
         EXPECT_DOUBLE_EQ(c.GetViewSize(), 30);
     }
+}
+
+// With LivePan on, every frame of a pan drag shows the whole drawing: the
+// moved picture plus the strips it uncovered equals a full redraw of the
+// same view, in every direction, aliased and anti-aliased, on one band and
+// on several; the release then draws nothing new.
+TEST_F(NavigationTest, LivePanFramesEqualFullRedraws)
+{
+    const auto build = [](TOrvexGDI& d) {
+        for (int i = 0; i < 60; ++i) {
+            const double x = -25 + (i * 7) % 50, y = -19 + (i * 11) % 38;
+            d.SetCurrentColor(i % 2 ? 0x00FF00 : 0xFF00FF);
+            d.SetLineType(i % 5 == 0 ? 2 : (i % 7 == 0 ? 21 : 1));
+            d.MakeLine(x, y, 0, x + 9 - i % 13, y + 5 - i % 9, 0);
+            d.MakeArc(1, y, x, 0, 1 + i % 4, i * 17 % 360, i * 29 % 360);
+            if (i % 6 == 0)
+                d.MakeCircle(i % 12 ? 1 : 100, x, -y, 0, 2.5);
+            if (i % 9 == 0)
+                d.MakePoint(-x, y, 0);
+        }
+        const double tri[3][2] = {{-12, -9}, {14, -3}, {-4, 11}};
+        for (int i = 0; i < 3; ++i)
+            d.make_element(etFillEdge, tri[i][0], tri[i][1], 0, tri[(i + 1) % 3][0], tri[(i + 1) % 3][1], 0, 0x0000FF,
+                           1, 1, 0, 1);
+    };
+    build(c);
+    TOrvexGDI full; // lines drawn as a live pan draws them, from their own ends
+    full.resize(400, 300);
+    full.SetLivePan(true);
+    build(full);
+    const auto same_as_full_redraw = [&] {
+        for (int view = 1; view <= 4; ++view) {
+            full.Settings->CenterX[view] = s().CenterX[view];
+            full.Settings->CenterY[view] = s().CenterY[view];
+            full.Settings->ScaleX[view] = s().ScaleX[view];
+            full.Settings->ScaleY[view] = s().ScaleY[view];
+            full.Settings->OriginX[view] = s().OriginX[view];
+            full.Settings->OriginY[view] = s().OriginY[view];
+        }
+        full.Settings->ViewNumber = v();
+        full.Settings->AntiAlias = s().AntiAlias;
+        full.Redraw();
+        return *c.GetBitmap() == *full.GetBitmap();
+    };
+    c.SetLivePan(true);
+    const QPoint moves[] = {{23, 0}, {-41, 0}, {0, 17}, {0, -29}, {13, 11}, {-7, 19}, {31, -5}, {-17, -23}};
+    for (const int threads : {1, 3})
+        for (const bool antialias : {false, true}) {
+            c.SetRenderThreads(threads);
+            c.SetAntiAlias(antialias); // redraws
+            for (const QPoint& move : moves) {
+                SCOPED_TRACE(testing::Message() << "threads " << threads << ", anti-aliased " << antialias << ", move "
+                                                << move.x() << ", " << move.y());
+                const QPoint from(200, 150);
+                send(QEvent::MouseButtonPress, from, Qt::MiddleButton, Qt::MiddleButton);
+                for (int step = 1; step <= 3; ++step) {
+                    send(QEvent::MouseMove, from + move * step, Qt::NoButton, Qt::MiddleButton);
+                    EXPECT_TRUE(same_as_full_redraw()) << "step " << step;
+                }
+                c.GetCanvas()->fillRect(0, 0, 1, 1, QColor(1, 2, 3));
+                send(QEvent::MouseButtonRelease, from + move * 3, Qt::MiddleButton, Qt::NoButton);
+                EXPECT_EQ(c.GetBitmap()->pixelColor(0, 0), QColor(1, 2, 3)) << "the release redrew";
+                c.Redraw();
+            }
+        }
+}
+
+// On band threads a turn of several notches shows each notch at once as the
+// picture scaled about the cursor, never a picture drawn in part, and draws
+// the zoom it settles on in full, telling the host once.
+TEST_F(NavigationTest, WheelTurnOnBandThreadsShowsEachNotchScaledAndTellsTheSettledZoomOnce)
+{
+    c.SetLineType(21); // two pixels wide: a scaled picture keeps them
+    const double square[4][2] = {{-10, -10}, {10, -10}, {10, 10}, {-10, 10}};
+    for (int i = 0; i < 4; ++i)
+        c.MakeLine(square[i][0], square[i][1], 0, square[(i + 1) % 4][0], square[(i + 1) % 4][1], 0);
+    c.SetWheelZoom(true);
+    c.SetRenderThreads(2);
+    c.Redraw();
+    const auto lit_box = [&] {
+        QRect box;
+        const QImage& picture = *c.GetBitmap();
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (picture.pixel(x, y) != picture.pixel(0, 0))
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    double half = 100; // the square's half side in pixels
+    for (int notch = 1; notch <= 3; ++notch) {
+        SCOPED_TRACE(notch);
+        QWheelEvent wheel(QPointF(200, 150), QPointF(c.mapToGlobal(QPoint(200, 150))), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&c, &wheel);
+        half /= 1.25;
+        EXPECT_TRUE(zoomSizes.empty());
+        const QRect box = lit_box();
+        EXPECT_NEAR(box.left(), 200 - half, 2);
+        EXPECT_NEAR(box.right(), 200 + half, 2);
+        EXPECT_NEAR(box.top(), 150 - half, 2);
+        EXPECT_NEAR(box.bottom(), 150 + half, 2);
+    }
+    auto* settle = c.findChild<QTimer*>(QStringLiteral("wheelZoomTimer"));
+    ASSERT_NE(settle, nullptr);
+    EXPECT_TRUE(settle->isActive());
+    QMetaObject::invokeMethod(settle, "timeout");
+    settle->stop();
+    ASSERT_EQ(zoomSizes.size(), 1u);
+    EXPECT_NEAR(zoomSizes[0], 15 * 1.25 * 1.25 * 1.25, 1e-9);
+
+    const QImage settled = c.GetBitmap()->copy();
+    c.SetRenderThreads(1);
+    c.Redraw();
+    EXPECT_EQ(settled, *c.GetBitmap()) << "the settled zoom is drawn in full";
 }

@@ -300,6 +300,8 @@ TEST_F(DemoWindow, FilesOpenWholeAndAnEmptyReadIsNamed)
 {
     EXPECT_EQ(gdi().GetImportMode(), imFull);
     EXPECT_TRUE(gdi().GetWheelZoom());
+    EXPECT_TRUE(gdi().GetLivePan());
+    EXPECT_EQ(gdi().GetRenderThreads(), 0);
     QFile junk(path(QStringLiteral("junk.dxf")));
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("this is no drawing\n");

@@ -46,6 +46,9 @@ Q_ENUM_NS(TImportMode)
 class TOrvexGDI;
 class ElementIndex;
 struct ModelBox;
+namespace view {
+struct Viewport;
+}
 
 /// The framework's shift state of a mouse event: which of the keys Shift,
 /// Alt and Ctrl and of the left, right and middle mouse buttons are held.
@@ -86,6 +89,8 @@ class ORVEXGDI_EXPORT TOrvexGDI : public TGDIPCanvas {
     Q_PROPERTY(orvex::TDUnits Units READ GetUnits WRITE SetUnits)
     Q_PROPERTY(bool MousePan READ GetMousePan WRITE SetMousePan)
     Q_PROPERTY(bool WheelZoom READ GetWheelZoom WRITE SetWheelZoom)
+    Q_PROPERTY(bool LivePan READ GetLivePan WRITE SetLivePan)
+    Q_PROPERTY(int RenderThreads READ GetRenderThreads WRITE SetRenderThreads)
     Q_PROPERTY(bool AntiAlias READ GetAntiAlias WRITE SetAntiAlias)
     Q_PROPERTY(QString Version READ GetVersion WRITE SetVersion)
 
@@ -163,6 +168,15 @@ public:
     bool GetWheelZoom() const { return Settings->WheelZoom; }
     /// Turns zooming with the mouse wheel on or off.
     void SetWheelZoom(bool Value) { Settings->WheelZoom = Value; }
+    /// Whether a pan drag shifts the picture and draws only the uncovered
+    /// strips, so every frame shows the whole drawing (default off: the
+    /// drag preview of the first 200 elements).
+    bool GetLivePan() const { return Settings->LivePan; }
+    void SetLivePan(bool Value) { Settings->LivePan = Value; }
+    /// Threads the screen picture is drawn on, in as many horizontal bands
+    /// (0: one per core; default 1, one pass). The picture is the same.
+    int GetRenderThreads() const { return Settings->RenderThreads; }
+    void SetRenderThreads(int Value) { Settings->RenderThreads = Value < 0 ? 0 : Value; }
     /// Whether the picture is smoothed.
     bool GetAntiAlias() const { return Settings->AntiAlias; }
     /// Switches smoothing and redraws.
@@ -476,6 +490,8 @@ public slots:
     void setUnits(orvex::TDUnits Value) { SetUnits(Value); }               ///< SetUnits.
     void setMousePan(bool Value) { SetMousePan(Value); }                   ///< SetMousePan.
     void setWheelZoom(bool Value) { SetWheelZoom(Value); }                 ///< SetWheelZoom.
+    void setLivePan(bool Value) { SetLivePan(Value); }                     ///< SetLivePan.
+    void setRenderThreads(int Value) { SetRenderThreads(Value); }          ///< SetRenderThreads.
     void setAntiAlias(bool Value) { SetAntiAlias(Value); }                 ///< SetAntiAlias.
     void setVersion(const QString& Value) { SetVersion(Value); }           ///< SetVersion.
 
@@ -538,7 +554,11 @@ private:
     void fire_mouse_move(TShiftState Shift, int X, int Y);
     void fire_mouse_up(Qt::MouseButton Button, TShiftState Shift, int X, int Y);
     /// Zooms by Notches wheel notches (positive: closer) about (X, Y), redraws, fires OnZoom.
+    /// With RenderThreads other than 1 it shows the picture scaled at once and
+    /// redraws and fires OnZoom once the notches stop coming.
     void wheel_zoom(int Notches, int X, int Y);
+    /// The picture drawn for the view Before, scaled to the view After.
+    void show_scaled(const view::Viewport& Before, const view::Viewport& After);
 
     // ---- editing — editing.cpp
     /// Makes a rotated copy of Element in the current view's plane (a group
@@ -557,6 +577,15 @@ private:
     /// Whether the elements whose boxes may meet the window were found, for
     /// a redraw or for a pick; they are then in Candidates in list order.
     bool indexed_elements(const ModelBox& Window, bool ForDrawing, std::vector<int>& Candidates);
+    /// Draws the visible elements into the parts of the picture (bands of a
+    /// redraw, or the strips a pan uncovered), each on its own thread,
+    /// leaving the pen, fill and clip as a single pass over the whole
+    /// picture does.
+    void draw_parts(QPainter& Graphics, QImage& Picture, const std::vector<QRect>& Parts);
+    /// One frame of a live pan: the picture moved as far as the view's
+    /// origin since it was drawn, and the uncovered strips drawn; false when
+    /// only a redraw can show the view.
+    bool live_pan_frame();
 
     /// Mutable internals: the start-up timer, the element index, the wheel.
     struct Impl;

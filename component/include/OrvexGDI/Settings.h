@@ -39,6 +39,10 @@ public:
     /// Redraws and picks in the top view visit only the elements near the
     /// window, through an index of where they lie (off: every element).
     bool UseElementIndex = true;
+    /// Threads that draw the picture, each a horizontal band of it (0: one
+    /// per core; 1: the single pass). Exports, vector copies and prints are
+    /// drawn in one pass whatever it says.
+    int RenderThreads = 1;
     bool ShowAxis = false;    ///< Draw the axis symbol after the elements.
     int DefaultArcView = 1;   ///< Arc view of arcs made by MakeArcX.
     bool Millimetres = false; ///< The Units property: true for uMM.
@@ -46,6 +50,7 @@ public:
     // Mouse and picking
     bool MousePan = true;                       ///< Dragging pans the view.
     bool WheelZoom = false;                     ///< The mouse wheel zooms about the cursor.
+    bool LivePan = false;                       ///< A pan drag shows the whole drawing in every frame.
     int MouseDownX = 0, MouseDownY = 0;         ///< Pixel of the last mouse press.
     bool PanMoved = false, RotateMoved = false; ///< A drag has moved or rotated the view.
     bool PickPending = false;                   ///< A pick waits for the next mouse release.

@@ -9,6 +9,7 @@
 #include <OrvexGDI/QOrvexGDI.h>
 
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -82,7 +83,12 @@ void TOrvexGDI::MouseMove(TShiftState Shift, int X, int Y)
         s.MouseDownX = X;
         s.MouseDownY = Y;
         s.PanMoved = true;
-        drag_preview();
+        // A live pan moves the picture and draws what it uncovers; a pan
+        // that cannot be shown so is drawn whole.
+        if (!s.LivePan)
+            drag_preview();
+        else if (!live_pan_frame())
+            Redraw();
     } else if (rotateDrag) {
         // Moving down turns about X, moving right about Y; Z stays.
         s.RotateMoved = true;
@@ -117,10 +123,13 @@ void TOrvexGDI::MouseUp(Qt::MouseButton Button, TShiftState Shift, int X, int Y)
             set_onpick(index, to_TDPoint(nearEnd), to_TDPoint(farEnd), to_TDPoint(mid), to_TDPoint(closest));
         update();
     } else if (s.RotateMoved || s.PanMoved) {
-        // The drag showed a preview; now the whole drawing.
+        // The drag showed a preview; now the whole drawing. A live pan has
+        // shown it all along.
+        const bool livePan = s.PanMoved && !s.RotateMoved && s.LivePan;
         s.RotateMoved = false;
         s.PanMoved = false;
-        Redraw();
+        if (!livePan || !live_pan_frame())
+            Redraw();
     }
     fire_mouse_up(Button, Shift, X, Y);
 }
@@ -170,9 +179,54 @@ void TOrvexGDI::wheel_zoom(int Notches, int X, int Y)
 {
     // Each notch shows a quarter less (closer) or a quarter more.
     constexpr double kNotchFactor = 1.25;
-    view::zoom_about(*Settings, Settings->ViewNumber, width(), height(), std::pow(kNotchFactor, -Notches), X, Y);
-    Redraw();
-    set_onzoom();
+    TSettings& s = *Settings;
+    if (s.RenderThreads == 1) { // one pass: every notch is drawn and told at once
+        view::zoom_about(s, s.ViewNumber, width(), height(), std::pow(kNotchFactor, -Notches), X, Y);
+        Redraw();
+        set_onzoom();
+        return;
+    }
+    // On band threads a turn of several notches shows each one at once as
+    // the picture scaled, and draws and tells the zoom it settles on.
+    const view::Viewport before = view::Viewport::current(s);
+    view::zoom_about(s, s.ViewNumber, width(), height(), std::pow(kNotchFactor, -Notches), X, Y);
+    show_scaled(before, view::Viewport::current(s));
+    if (d_->wheelTimer == nullptr) {
+        // Notches closer together than this make one zoom.
+        constexpr int kSettleMilliseconds = 60;
+        d_->wheelTimer = new QTimer(this);
+        d_->wheelTimer->setObjectName(QStringLiteral("wheelZoomTimer"));
+        d_->wheelTimer->setSingleShot(true);
+        d_->wheelTimer->setInterval(kSettleMilliseconds);
+        connect(d_->wheelTimer, &QTimer::timeout, this, [this] {
+            guarded([&] {
+                Redraw();
+                set_onzoom();
+            });
+        });
+    }
+    d_->wheelTimer->start(); // a notch within the wait starts it again
+}
+
+void TOrvexGDI::show_scaled(const view::Viewport& Before, const view::Viewport& After)
+{
+    AllocateCanvas();
+    d_->shown.reset();
+    if (Graphics->isActive() && Graphics->device() != nullptr && Graphics->device()->devType() == QInternal::Image &&
+        Before.ScaleX != 0 && Before.ScaleY != 0) {
+        // A pixel of the old view's plane point goes where the new view shows it.
+        const double kx = After.ScaleX / Before.ScaleX, ky = After.ScaleY / Before.ScaleY;
+        const QImage old = static_cast<QImage*>(Graphics->device())->copy();
+        const QSize size = GetPictureSize();
+        Graphics->save();
+        Graphics->setClipping(false);
+        Graphics->fillRect(QRect(QPoint(0, 0), size), Settings->BackgroundBrush);
+        Graphics->setTransform(
+            QTransform(kx, 0, 0, ky, After.OriginX - Before.OriginX * kx, After.OriginY - Before.OriginY * ky));
+        Graphics->drawImage(QRectF(QPointF(0, 0), size), old);
+        Graphics->restore();
+    }
+    update();
 }
 
 void TOrvexGDI::wheelEvent(QWheelEvent* event)

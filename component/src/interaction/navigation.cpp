@@ -4,6 +4,7 @@
 // of the four views keeps its own centre, size and zoom memory.
 #include "common/codes.h"
 #include "common/finite_input.h"
+#include "control/control_p.h"
 #include "view/view_math.h"
 
 #include <OrvexGDI/QOrvexGDI.h>
@@ -24,6 +25,7 @@ void TOrvexGDI::restore_view_invariant(int View) { view::set_origin(*Settings, V
 void TOrvexGDI::drag_preview()
 {
     AllocateCanvas();
+    d_->shown.reset();
     if (Graphics->isActive()) {
         clear_screen(*Graphics, GetPictureSize().width(), GetPictureSize().height());
         plot_elements(*Graphics, Settings->ViewNumber, codes::kPlotDragPreview);

@@ -1,5 +1,6 @@
 #include "render/element_index.h"
 
+#include "common/codes.h"
 #include "store/fill_regions.h"
 
 #include <algorithm>
@@ -31,6 +32,22 @@ ModelBox around(double x, double y, double rx, double ry) { return {x - rx, y - 
 // Line types whose dash style is their own; the others keep the style of
 // the outline drawn before them.
 bool own_dash(int LineType) { return (LineType >= 0 && LineType <= 4) || (LineType >= 21 && LineType <= 24); }
+
+// Whether the picture's own pixel writer draws all of the element: solid
+// opaque lines, points, arcs (arcs off the top view take line type 10 as 1)
+// and circle outlines.
+bool written_directly(const TElement& e)
+{
+    using namespace codes;
+    const int type = e.GetEtype(), lineType = e.GetLineType(), fill = e.GetView();
+    const bool solid =
+        type == etPoint || lineType == 0 || lineType == 1 || lineType == 21 || (type == etArc && lineType == 10);
+    const bool filled = fill == kFillSolid || fill == kFillRadial || fill == kFillTexture ||
+                        (fill >= kFillLinearFirst && fill <= kFillLinearLast) ||
+                        (fill >= kFillTranslucentFirst && fill <= kFillTranslucentLast);
+    const bool outline = type == etLine || type == etArc || type == etPoint || (type == etCircle && !filled);
+    return outline && solid && e.GetColor() >= 0;
+}
 
 bool uses_line_type(int etype)
 {
@@ -124,6 +141,7 @@ void ElementIndex::build(const TElements& elements, const TSettings& s)
     }
     inheritsDash_ = oddLayers_ = false;
     everywhere_.clear();
+    painted_.clear();
 
     std::vector<ModelBox> boxes(static_cast<std::size_t>(count_));
     std::vector<char> boxed(static_cast<std::size_t>(count_), 0);
@@ -147,6 +165,7 @@ void ElementIndex::build(const TElements& elements, const TSettings& s)
                     widen(b, edge.slot(3), edge.slot(4));
                 }
                 if (finite_box(b)) {
+                    painted_.emplace_back(i, b);
                     boxed[static_cast<std::size_t>(i)] = 1;
                     if (!any)
                         bounds_ = b, any = true;
@@ -162,6 +181,8 @@ void ElementIndex::build(const TElements& elements, const TSettings& s)
         inheritsDash_ |= uses_line_type(type) && !own_dash(e->GetLineType());
         ModelBox& b = boxes[static_cast<std::size_t>(i)];
         if (top_view_box(*e, s, b)) {
+            if (!written_directly(*e))
+                painted_.emplace_back(i, b);
             boxed[static_cast<std::size_t>(i)] = 1;
             if (!any)
                 bounds_ = b, any = true;
@@ -202,6 +223,7 @@ void ElementIndex::build(const TElements& elements, const TSettings& s)
         r0 = std::clamp(static_cast<int>((b.y0 - bounds_.y0) / cellHeight_), 0, rows_ - 1);
         r1 = std::clamp(static_cast<int>((b.y1 - bounds_.y0) / cellHeight_), 0, rows_ - 1);
     };
+    spans_.assign(static_cast<std::size_t>(count_), CellSpan{1, 1, 0, 0}); // listed by no window
     // Two passes: count the items of every cell, then place them.
     cellStart_.assign(static_cast<std::size_t>(columns_) * rows_ + 1, 0);
     for (int pass = 0; pass < 2; ++pass) {
@@ -222,6 +244,9 @@ void ElementIndex::build(const TElements& elements, const TSettings& s)
                     everywhere_.push_back(k);
                 continue;
             }
+            if (pass == 0)
+                spans_[static_cast<std::size_t>(k)] = {static_cast<std::uint16_t>(c0), static_cast<std::uint16_t>(r0),
+                                                       static_cast<std::uint16_t>(c1), static_cast<std::uint16_t>(r1)};
             for (int r = r0; r <= r1; ++r)
                 for (int c = c0; c <= c1; ++c) {
                     const std::size_t cell = static_cast<std::size_t>(r) * columns_ + c;
@@ -233,6 +258,8 @@ void ElementIndex::build(const TElements& elements, const TSettings& s)
         }
     }
     std::sort(everywhere_.begin(), everywhere_.end());
+    for (const int k : everywhere_)
+        spans_[static_cast<std::size_t>(k)] = CellSpan{0, 0, 0xFFFF, 0xFFFF};
     seen_.assign(static_cast<std::size_t>(count_), 0);
     queries_ = 0;
 }
@@ -275,6 +302,29 @@ bool ElementIndex::query(const ModelBox& window, std::vector<int>& out, std::siz
     out.insert(out.end(), everywhere_.begin(), everywhere_.end());
     std::sort(out.begin(), out.end());
     return true;
+}
+
+void ElementIndex::mark(const ModelBox& window, std::vector<std::uint8_t>& marked) const
+{
+    marked.assign(static_cast<std::size_t>(std::max(count_, 0)), 0);
+    // An element is listed when the cells it lies in meet the window's
+    // cells, or wherever the window is: one pass over the elements' cell
+    // spans, in list order.
+    int c0 = 0, r0 = 0, c1 = -1, r1 = -1;
+    const bool meets = window.x0 <= bounds_.x1 && window.x1 >= bounds_.x0 && window.y0 <= bounds_.y1 &&
+                       window.y1 >= bounds_.y0 && !items_.empty();
+    if (meets) {
+        c0 = std::clamp(static_cast<int>((std::max(window.x0, bounds_.x0) - bounds_.x0) / cellWidth_), 0, columns_ - 1);
+        c1 = std::clamp(static_cast<int>((std::min(window.x1, bounds_.x1) - bounds_.x0) / cellWidth_), 0, columns_ - 1);
+        r0 = std::clamp(static_cast<int>((std::max(window.y0, bounds_.y0) - bounds_.y0) / cellHeight_), 0, rows_ - 1);
+        r1 = std::clamp(static_cast<int>((std::min(window.y1, bounds_.y1) - bounds_.y0) / cellHeight_), 0, rows_ - 1);
+    }
+    const std::size_t count = std::min(marked.size(), spans_.size());
+    for (std::size_t k = 0; k < count; ++k) {
+        const CellSpan& c = spans_[k];
+        marked[k] = static_cast<std::uint8_t>((c.c0 == 0 && c.r0 == 0 && c.c1 == 0xFFFF && c.r1 == 0xFFFF) ||
+                                              (c.c1 >= c0 && c.c0 <= c1 && c.r1 >= r0 && c.r0 <= r1));
+    }
 }
 
 } // namespace orvex

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace orvex {
@@ -39,11 +40,22 @@ public:
     /// False, with `out` unfinished, when there would be more than `limit`.
     bool query(const ModelBox& window, std::vector<int>& out, std::size_t limit = SIZE_MAX);
 
+    /// Sets marked[i] for every element i that query() would list for the
+    /// window (marked holds one flag per element). Reads the index only, so
+    /// several threads may mark at once.
+    void mark(const ModelBox& window, std::vector<std::uint8_t>& marked) const;
+
     /// The box around every indexed element.
     const ModelBox& bounds() const { return bounds_; }
     /// Some element's line type keeps the dash style of the outline drawn
     /// before it, so drawing a part of the list could change its look.
     bool inherits_dash() const { return inheritsDash_; }
+    /// The elements (a region by its first edge) that the raster engine may
+    /// draw itself rather than the picture's own pixel writer, with their
+    /// boxes: where the engine cuts a figure at the picture's edge, dash
+    /// patterns start afresh and edges step from the cut, so the pixels of
+    /// these figures depend on where the picture's edges lie.
+    const std::vector<std::pair<int, ModelBox>>& painted() const { return painted_; }
     /// Some element has a layer outside 0..254, which a pick reports.
     bool odd_layers() const { return oddLayers_; }
 
@@ -59,6 +71,13 @@ private:
     std::vector<int> cellStart_; // cell c holds items_[cellStart_[c] .. cellStart_[c + 1])
     std::vector<int> items_;
     std::vector<int> everywhere_; // visited by every query
+    std::vector<std::pair<int, ModelBox>> painted_;
+    // The cells each element lies in (columns c0..c1, rows r0..r1): none
+    // for elements no window lists, all for those every window lists.
+    struct CellSpan {
+        std::uint16_t c0, r0, c1, r1;
+    };
+    std::vector<CellSpan> spans_;
     std::vector<std::uint32_t> seen_;
     std::uint32_t queries_ = 0;
     bool inheritsDash_ = false, oddLayers_ = false;

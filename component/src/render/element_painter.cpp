@@ -69,6 +69,18 @@ ElementPainter::ElementPainter(QPainter& out, PaintTarget target, const view::Vi
                                const TSettings& settings)
     : out_(out), s_(settings), target_(target), vp_(viewport)
 {
+    start();
+}
+
+ElementPainter::ElementPainter(QPainter& out, const view::Viewport& viewport, const TSettings& settings,
+                               const QRect& band)
+    : out_(out), s_(settings), target_(PaintTarget::Picture), vp_(viewport), band_(band)
+{
+    start();
+}
+
+void ElementPainter::start()
+{
     keep_picture_clip();
     attach_writer();
     // The picture starts with the control's outline pen; a canvas or a page
@@ -93,8 +105,11 @@ void ElementPainter::keep_picture_clip()
         return;
     const auto* picture = static_cast<const QImage*>(out_.device());
     pictureRect_ = QRectF(QPointF(0, 0), picture->deviceIndependentSize()).toAlignedRect();
+    cullRect_ = band_.isNull() ? pictureRect_ : pictureRect_ & band_;
     if (!out_.hasClipping())
-        out_.setClipRect(pictureRect_, Qt::ReplaceClip);
+        out_.setClipRect(cullRect_, Qt::ReplaceClip);
+    else if (!band_.isNull())
+        out_.setClipRect(band_, Qt::IntersectClip);
 }
 
 void ElementPainter::attach_writer()
@@ -110,6 +125,9 @@ void ElementPainter::attach_writer()
     // The pixels the painter itself writes to, without detaching the picture.
     auto* bits = reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(picture->constBits()));
     writer_.emplace(bits, picture->bytesPerLine() / 4, picture->width(), picture->height());
+    // A live pan moves the picture and draws only what it uncovers: its
+    // lines must not depend on where the picture's edges lie.
+    writer_->keep_whole_lines(s_.LivePan);
     antialias_ = out_.testRenderHint(QPainter::Antialiasing);
     clip_writer();
 }
@@ -140,8 +158,8 @@ bool ElementPainter::off_picture(double left, double top, double right, double b
 {
     // Anti-aliasing and two-pixel pens reach a little beyond the figure's box.
     constexpr double kReach = 4;
-    return !pictureRect_.isNull() && (right < pictureRect_.left() - kReach || left > pictureRect_.right() + kReach ||
-                                      bottom < pictureRect_.top() - kReach || top > pictureRect_.bottom() + kReach);
+    return !pictureRect_.isNull() && (right < cullRect_.left() - kReach || left > cullRect_.right() + kReach ||
+                                      bottom < cullRect_.top() - kReach || top > cullRect_.bottom() + kReach);
 }
 
 bool ElementPainter::arc_off_picture(double cx, double cy, double cz, double r, int ArcView) const
@@ -282,7 +300,9 @@ void ElementPainter::plot_elements(const TElements& elements, int View, int Mode
         return;
     mode_ = Mode;
     int drawn = 0;
+    currentElement_ = -1;
     for (const TElement* e : elements) {
+        ++currentElement_;
         if (e->GetDeleted())
             continue;
         const int layer = e->GetLayer();
@@ -327,6 +347,25 @@ void ElementPainter::plot_listed(const TElements& elements, const std::vector<in
         const TElement& e = elements.GetElement(i);
         // The index lists a region by its first edge, whether that is shown
         // or not: the region picks its shown edges itself.
+        if (e.GetEtype() == etFillEdge)
+            draw_region(e);
+        else if (shown(e))
+            draw_element(e);
+    }
+    if (s_.ShowAxis)
+        draw_axis();
+    finish();
+}
+
+void ElementPainter::plot_marked(const TElements& elements, const std::vector<std::uint8_t>& marked)
+{
+    mode_ = codes::kPlotVisible;
+    const int count = std::min(elements.Count(), static_cast<int>(marked.size()));
+    for (int i = 0; i < count; ++i) {
+        if (!marked[static_cast<std::size_t>(i)])
+            continue;
+        currentElement_ = i;
+        const TElement& e = elements.GetElement(i);
         if (e.GetEtype() == etFillEdge)
             draw_region(e);
         else if (shown(e))
@@ -672,6 +711,7 @@ void ElementPainter::fill_circle(const QRectF& box, TColor Colour, int LineType,
 
 const QBrush& ElementPainter::fill_brush(TColor Colour)
 {
+    lastFillElement_ = currentElement_;
     if (!fillBrush_)
         fillBrush_ = s_.FillBrush;
     fillBrush_->setColor(opaque_color(Colour));
@@ -754,7 +794,8 @@ void ElementPainter::draw_clip_rect(double Left, double Top, double Width, doubl
     flush();
     if (Left == -999 && Top == -999) {
         if (target_ == PaintTarget::Picture && !pictureRect_.isNull()) {
-            out_.setClipRect(pictureRect_, Qt::ReplaceClip); // back to the whole picture
+            out_.setClipRect(cullRect_, Qt::ReplaceClip); // back to the whole picture (or band)
+            lastClip_ = pictureRect_;
             clip_writer();
         } else
             out_.setClipping(false);
@@ -763,6 +804,10 @@ void ElementPainter::draw_clip_rect(double Left, double Top, double Width, doubl
     int x = 0, y = 0, w = 0, h = 0;
     if (flat_box(Left, Top, Width, Height, x, y, w, h)) {
         out_.setClipRect(QRect(x, y, w, h), Qt::ReplaceClip);
+        if (!band_.isNull())
+            out_.setClipRect(band_, Qt::IntersectClip);
+        if (target_ == PaintTarget::Picture)
+            lastClip_ = QRect(x, y, w, h);
         clip_writer();
     }
 }

@@ -18,6 +18,7 @@
 #include <QLine>
 #include <QPainter>
 
+#include <cstdint>
 #include <optional>
 #include <unordered_set>
 #include <vector>
@@ -37,6 +38,10 @@ public:
     /// nothing into the settings: the pen and fill colour it leaves are
     /// reported by last_pen() and last_fill().
     ElementPainter(QPainter& out, PaintTarget target, const view::Viewport& viewport, const TSettings& settings);
+    /// Draws on one band of a picture: the rows of band only, every pixel as
+    /// the whole picture's pass would write it. Clip rectangles meet the band,
+    /// and figures that cannot reach it are skipped.
+    ElementPainter(QPainter& out, const view::Viewport& viewport, const TSettings& settings, const QRect& band);
     ~ElementPainter();
     ElementPainter(const ElementPainter&) = delete;
     ElementPainter& operator=(const ElementPainter&) = delete;
@@ -49,6 +54,10 @@ public:
     /// layers, then the axis when shown: mode 1 of the element loop over a
     /// part of the list.
     void plot_listed(const TElements& elements, const std::vector<int>& listed);
+    /// The marked elements (by index) that are live and on visible layers,
+    /// then the axis when shown: mode 1 of the element loop over a part of
+    /// the list; a marked fill edge stands for its whole region.
+    void plot_marked(const TElements& elements, const std::vector<std::uint8_t>& marked);
     /// Colour (highlights) and dispatch by type.
     void draw_element(const TElement& e);
     /// The filled region whose fill edge e is, once a pass however many of
@@ -85,8 +94,16 @@ public:
     const std::optional<QPen>& last_pen() const { return picturePen_; }
     /// The fill brush as last recoloured, if any.
     const std::optional<QBrush>& last_fill() const { return fillBrush_; }
+    /// Whether an outline pen was set up in this pass.
+    bool pen_set_up() const { return penApplied_ || penDirty_; }
+    /// The clip a clip rectangle element of this pass left on the whole
+    /// picture, if any (a band's own clip is this one met with the band).
+    const std::optional<QRect>& last_clip() const { return lastClip_; }
+    /// The index of the element whose fill last recoloured the fill brush.
+    int last_fill_element() const { return lastFillElement_; }
 
 private:
+    void start();
     // Projection of a model point to pixels in the current view. False when
     // the pixel does not fit in 32 bits.
     bool to_pixel(double x, double y, double z, QPoint& p) const;
@@ -135,6 +152,13 @@ private:
     std::optional<QBrush> fillBrush_;
     // The picture's own rectangle when drawing into a picture, else null.
     QRect pictureRect_;
+    // The rows a band pass writes (null: the whole picture), and the part of
+    // the picture figures must reach to be drawn.
+    QRect band_;
+    QRect cullRect_;
+    std::optional<QRect> lastClip_;
+    int lastFillElement_ = -1;
+    int currentElement_ = -1;
 
     // The outline pen as last set up, and whether the painter has it.
     QRgb penArgb_ = 0;

@@ -157,10 +157,12 @@ void RasterWriter::line(double x1, double y1, double x2, double y2)
 {
     if (right_ < left_ || bottom_ < top_)
         return;
+    // Far enough out that the fixed-point steps cannot overflow.
+    constexpr double kWholeLineReach = 1 << 20;
     if (penWidth_ >= 2) {
         // Cut far enough out that no corner of the pen's rectangle at a cut
         // end reaches into the picture.
-        if (!clip_to_picture(x1, y1, x2, y2, 2 + penWidth_))
+        if (!clip_to_picture(x1, y1, x2, y2, wholeLines_ ? kWholeLineReach : 2 + penWidth_))
             wide(x1, y1, x2, y2);
         return;
     }
@@ -171,7 +173,7 @@ void RasterWriter::line(double x1, double y1, double x2, double y2)
     }
     const bool inside =
         x1 >= 0 && x1 < width_ && x2 >= 0 && x2 < width_ && y1 >= 0 && y1 < height_ && y2 >= 0 && y2 < height_;
-    if (!inside && clip_to_picture(x1, y1, x2, y2, 1))
+    if (!inside && clip_to_picture(x1, y1, x2, y2, wholeLines_ ? kWholeLineReach : 1))
         return;
     if (antialias_)
         thin_antialiased(x1, y1, x2, y2);

@@ -22,6 +22,11 @@ public:
     /// Pixels outside left..right, top..bottom (inclusive, within the
     /// picture) are left alone. An empty rectangle leaves every pixel alone.
     void set_clip(int left, int top, int right, int bottom);
+    /// Lines are stepped from their own ends however far beyond the picture
+    /// they reach (within a million pixels), instead of from where the
+    /// picture's edge cuts them as the raster engine does: a line's pixels
+    /// then do not depend on where the picture's edges lie.
+    void keep_whole_lines(bool keep) { wholeLines_ = keep; }
     /// An opaque colour (alpha 255), a width of 1 or 2 pixels.
     void set_pen(std::uint32_t argb, int width, bool antialias);
 
@@ -67,6 +72,7 @@ private:
     bool shaded_ = false;
     int penWidth_ = 1;
     bool antialias_ = false;
+    bool wholeLines_ = false;
 };
 
 } // namespace orvex
